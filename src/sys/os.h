@@ -1,0 +1,35 @@
+#pragma once
+// The one process-wide accessor to the operating system. WinMain installs the Win32
+// adapter; every unit test installs a fresh fake (tests/fakes/fake_os.h).
+// A member is null until an implementation is installed for it.
+
+namespace sys {
+
+class Registry;
+class Profiles;
+class Files;
+class Desktop;
+class Clock;
+class Processes;   // sys/processes.h
+class Internet;    // sys/internet.h
+class Automation;  // sys/automation.h: automation objects of other programs
+class SystemInfo;  // sys/systeminfo.h: run-time lookups (64-bit test, performance data, locale)
+
+struct Os {
+  Registry* registry = nullptr;
+  Profiles* profiles = nullptr;
+  Files* files = nullptr;
+  Desktop* desktop = nullptr;
+  Clock* clock = nullptr;
+  Processes* processes = nullptr;
+  Internet* internet = nullptr;
+  Automation* automation = nullptr;
+  SystemInfo* systemInfo = nullptr;
+};
+
+// The installed implementation.
+Os& os();
+// Replaces the installed implementation (the pointers are not owned).
+void InstallOs(const Os& implementation);
+
+}  // namespace sys
