@@ -33,7 +33,7 @@ bool EnsureOpen(LogState& state) {
   if (files == nullptr) return false;
   if (state.handle && state.files == files) return true;
   state.handle = {};  // a handle of a replaced implementation is not ours to close
-  std::string path = JoinPath(ChooseLogFolder(), kLogName);
+  std::string path = sys::JoinPath(ChooseLogFolder(), kLogName);
   auto opened = files->Open(path, sys::FileAccess::ReadWrite, sys::share::kRead, sys::Disposition::CreateAlways);
   if (!opened.ok()) return false;
   state.files = files;

@@ -22,6 +22,6 @@ std::string DocumentsFolder() {
 std::string ChooseLogFolder() {
   const SessionSettings& settings = Session();
   if (settings.installMode == kCdCreation) return DocumentsFolder();
-  if (DirectoryExists(settings.installDir)) return JoinPath(settings.installDir.str(), "usr");
+  if (DirectoryExists(settings.installDir)) return sys::JoinPath(settings.installDir.str(), "usr");
   return DocumentsFolder();
 }

@@ -1,14 +1,11 @@
 #pragma once
-// Path texts as the program handles them: ANSI byte strings with backslashes.
+// Whether a path exists, asked through the seam's Files (false when none is installed:
+// the native tools run without one).
 #include <string>
-#include <string_view>
 
-// `folder` and `name` with exactly one backslash between them; a trailing backslash
-// of the result is dropped. An empty folder gives `name` alone.
-std::string JoinPath(std::string_view folder, std::string_view name);
+#include "sys/paths.h"
 
-// True when `path` names an existing directory (through the seam's Files; false
-// when none is installed).
+// True when `path` names an existing directory.
 bool DirectoryExists(const std::string& path);
 
 // True when `path` names an existing file or directory.
