@@ -40,6 +40,12 @@ class Registry {
 
   // Creates the key and every missing parent. 0 when it exists afterwards.
   virtual Error CreateKey(Hive hive, const std::string& path, RegistryView view = RegistryView::Native) = 0;
+  // Creates the key (and missing parents) with a security descriptor given as a descriptor
+  // string, all-access rights. An adapter that cannot apply descriptors creates it plainly.
+  virtual Error CreateKeyWithDescriptor(Hive hive, const std::string& path, const std::string& descriptor) {
+    (void)descriptor;
+    return CreateKey(hive, path);
+  }
   // Opens the key with the rights asked and closes it again: 0 when it exists and the
   // rights are granted, 2 when it does not exist, 5 when the rights are refused.
   virtual Error OpenKey(Hive hive, const std::string& path, KeyAccess access,
