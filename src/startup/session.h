@@ -52,6 +52,7 @@ struct SessionSettings {
   std::array<uint16_t, 4> programVersion{};
   BoundedText<100> captionText;
   int32_t osCode = 0;
+  bool osUnsupported = false;  // the system is too old or unknown (the settings check refuses it)
   bool isNtFamily = false;
   bool noSettingsDialog = false;
   bool unattended = false;
