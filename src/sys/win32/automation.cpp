@@ -1,0 +1,113 @@
+#include "sys/win32/automation.h"
+
+#include <windows.h>
+#include <oaidl.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+namespace sys::win32 {
+
+namespace {
+
+std::wstring Widened(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Narrowed(const wchar_t* text, int length) {
+  if (text == nullptr || length <= 0) return {};
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), bytes, nullptr, nullptr);
+  return narrow;
+}
+
+Error AsError(HRESULT result) { return static_cast<Error>(result); }
+
+// Holds one interface reference and releases it.
+class DispatchRef {
+ public:
+  DispatchRef() = default;
+  DispatchRef(const DispatchRef&) = delete;
+  DispatchRef& operator=(const DispatchRef&) = delete;
+  ~DispatchRef() {
+    if (pointer_ != nullptr) pointer_->Release();
+  }
+  IDispatch** Receive() { return &pointer_; }
+  IDispatch* get() const { return pointer_; }
+
+ private:
+  IDispatch* pointer_ = nullptr;
+};
+
+// A VARIANT that is cleared when it goes.
+class VariantValue {
+ public:
+  VariantValue() { VariantInit(&value_); }
+  VariantValue(const VariantValue&) = delete;
+  VariantValue& operator=(const VariantValue&) = delete;
+  ~VariantValue() { VariantClear(&value_); }
+  VARIANT* get() { return &value_; }
+
+ private:
+  VARIANT value_;
+};
+
+// One property get without arguments; the empty text when it fails or is not a text.
+std::string ReadStringProperty(IDispatch* object, const std::string& name) {
+  std::wstring wideName = Widened(name);
+  LPOLESTR names[] = {wideName.data()};
+  DISPID id = DISPID_UNKNOWN;
+  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_SYSTEM_DEFAULT, &id))) return {};
+  DISPPARAMS noArguments = {nullptr, nullptr, 0, 0};
+  VariantValue result;
+  HRESULT invoked = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArguments,
+                                   result.get(), nullptr, nullptr);
+  if (FAILED(invoked) || result.get()->vt != VT_BSTR) return {};
+  BSTR text = result.get()->bstrVal;
+  return Narrowed(text, static_cast<int>(SysStringLen(text)));
+}
+
+class Win32AutomationImpl : public Automation {
+ public:
+  Result<std::string> ClassIdOf(const std::string& programId) override {
+    CLSID classId{};
+    HRESULT found = CLSIDFromProgID(Widened(programId).c_str(), &classId);
+    if (FAILED(found)) return Result<std::string>::Fail(AsError(found));
+    wchar_t text[64] = {};
+    const int length = StringFromGUID2(classId, text, 64);
+    if (length <= 1) return Result<std::string>::Fail(AsError(E_UNEXPECTED));
+    return Result<std::string>::Ok(Narrowed(text, length - 1));  // without its NUL
+  }
+
+  Result<std::vector<std::string>> ReadStringProperties(const std::string& programId,
+                                                       const std::vector<std::string>& names) override {
+    using Texts = Result<std::vector<std::string>>;
+    CLSID classId{};
+    HRESULT found = CLSIDFromProgID(Widened(programId).c_str(), &classId);
+    if (FAILED(found)) return Texts::Fail(AsError(found));
+    DispatchRef object;
+    HRESULT created = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                       reinterpret_cast<void**>(object.Receive()));
+    if (FAILED(created)) return Texts::Fail(AsError(created));
+    std::vector<std::string> texts;
+    texts.reserve(names.size());
+    for (const std::string& name : names) texts.push_back(ReadStringProperty(object.get(), name));
+    return Texts::Ok(std::move(texts));
+  }
+};
+
+}  // namespace
+
+Automation& Win32Automation() {
+  static Win32AutomationImpl automation;
+  return automation;
+}
+
+}  // namespace sys::win32
