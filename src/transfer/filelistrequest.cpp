@@ -1,0 +1,132 @@
+#include "transfer/filelistrequest.h"
+
+#include "startup/log.h"
+#include "startup/session.h"
+#include "sys/internet.h"
+#include "sys/os.h"
+#include "transfer/sitedownloadlistener.h"
+#include "transfer/sitereplies.h"
+#include "transfer/sitesession.h"
+#include "transfer/siteurls.h"
+#include "transfer/transferprogress.h"
+
+namespace {
+
+// The site is asked for its time stamp this often before the request gives up.
+constexpr int kTimestampAttempts = 11;
+// A time stamp reply is read this far; anything longer is not one.
+constexpr std::size_t kTimestampReadLimit = 30;
+// The reserved argument of the downloads: the time stamp is asked with 16, the list with 0.
+constexpr uint32_t kTimestampDownloadFlags = 16;
+constexpr uint32_t kListDownloadFlags = 0;
+
+namespace text {
+constexpr uint32_t kWebSite = 104;
+constexpr uint32_t kUserName = 105;
+constexpr uint32_t kInternetDownloadFailed = 131;
+constexpr uint32_t kError = 132;
+constexpr uint32_t kCheckSiteAndCredentials = 133;
+constexpr uint32_t kFailedToOpenFile = 134;
+constexpr uint32_t kFailedToDownload = 135;
+constexpr uint32_t kDomain = 196;
+}  // namespace text
+
+int ShowRunMessage(const std::string& message) {
+  return LoggedMessageBox(TransferCounters().progressWindow, message, Session().captionText,
+                          mb::kSetForeground, sys::answer::kOk);
+}
+
+// The long diagnosis of a time stamp that could not be fetched at all: usually a wrong
+// site address or wrong credentials, so the run goes back to the settings.
+void ReportUnreachableSite(const std::string& url, int32_t result) {
+  const SessionSettings& session = Session();
+  std::string message;
+  AppendFormat(message, "%s:\r\n\r\nURL:\t\t%s\r\n", LoadText(text::kInternetDownloadFailed).c_str(), url.c_str());
+  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kWebSite).c_str(), session.webSite.c_str());
+  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kUserName).c_str(), session.userName.c_str());
+  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kDomain).c_str(), session.domain.c_str());
+  AppendFormat(message, "%s:\t\t0x%lx\r\n\r\n", LoadText(text::kError).c_str(),
+               static_cast<unsigned long>(static_cast<uint32_t>(result)));
+  AppendFormat(message, "%s", LoadText(text::kCheckSiteAndCredentials).c_str());
+  ShowRunMessage(message);
+  if (!session.silent) Results().returnToSettings = true;
+}
+
+void ReportFailedDownload(const std::string& url, int32_t result) {
+  std::string message;
+  AppendFormat(message, "%s: '%s' (0x%lx)\r\n\r\n", LoadText(text::kFailedToDownload).c_str(), url.c_str(),
+               static_cast<unsigned long>(static_cast<uint32_t>(result)));
+  ShowRunMessage(message);
+}
+
+void ReportUnreadableFile(const std::string& path) {
+  std::string message;
+  AppendFormat(message, "%s: '%s'", LoadText(text::kFailedToOpenFile).c_str(), path.c_str());
+  ShowRunMessage(message);
+}
+
+// Asks for the time stamp until a proper one arrives; false after a failure or a cancel.
+bool FetchServerTimestamp(sys::Internet& internet, const std::string& url) {
+  SiteState& site = Site();
+  int32_t lastResult = sys::hr::kOk;
+  for (int attempt = 0;; ++attempt) {
+    sys::CacheDownload download = internet.DownloadToCacheFile(url, kCachePathCapacity, kTimestampDownloadFlags,
+                                                               site.callback.get());
+    lastResult = download.result;
+    if (cancelRequested.load() != 0) return false;
+    if (!download.ok()) {
+      ReportUnreachableSite(url, download.result);
+      CloseSiteSession();
+      return false;
+    }
+    std::string reply;
+    if (!ReadFileStart(download.path, kTimestampReadLimit, reply)) {
+      ReportUnreadableFile(download.path);
+      return false;
+    }
+    if (IsServerTimestamp(reply)) {
+      site.listTimestamp = reply;
+      return true;
+    }
+    if (attempt == kTimestampAttempts - 1) {
+      WriteLog("The site answered the time stamp request with %zu bytes", reply.size());
+      ReportFailedDownload(url, lastResult);
+      return false;
+    }
+  }
+}
+
+}  // namespace
+
+bool RequestFileList(std::string& listPath) {
+  listPath.clear();
+  sys::Internet* internet = sys::os().internet;
+  if (internet == nullptr) return false;
+  SiteState& site = Site();
+  site.callback = std::make_unique<SiteDownloadListener>();
+  site.listTimestamp.clear();
+
+  const SessionSettings& session = Session();
+  std::string timestampUrl = TimestampUrl(session.webSite);
+  if (!OpenSiteSession(timestampUrl)) {
+    CloseSiteSession();
+    return false;
+  }
+  if (!FetchServerTimestamp(*internet, timestampUrl)) return false;
+
+  std::string listUrl = FileListUrl(session);
+  TransferProgress& progress = TransferCounters();
+  progress.listDownloadActive = true;
+  sys::CacheDownload download =
+      internet->DownloadToCacheFile(listUrl, kCachePathCapacity, kListDownloadFlags, site.callback.get());
+  if (download.ok()) {
+    listPath = download.path;
+    TerminateLastLine(listPath);
+  }
+  progress.listDownloadActive = false;
+
+  if (cancelRequested.load() != 0) return false;
+  if (download.ok()) return true;
+  ReportFailedDownload(listUrl, download.result);
+  return false;
+}

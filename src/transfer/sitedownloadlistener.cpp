@@ -1,0 +1,24 @@
+#include "transfer/sitedownloadlistener.h"
+
+#include "startup/session.h"
+#include "transfer/sitesession.h"
+#include "transfer/transferprogress.h"
+
+int32_t SiteDownloadListener::OnProgress(uint32_t progress, uint32_t /*maximum*/) {
+  if (cancelRequested.load() != 0) return sys::hr::kAbort;
+  SetItemDone(static_cast<int32_t>(progress));
+  RepaintProgressNow();
+  return sys::hr::kOk;
+}
+
+sys::AuthenticateReply SiteDownloadListener::Authenticate() {
+  sys::AuthenticateReply reply;
+  if (Site().credentialsPrompted) {
+    reply.letSystemAsk = true;
+    return reply;
+  }
+  const SessionSettings& session = Session();
+  reply.userName = SiteUserName(session.domain, session.userName);
+  reply.password = session.password;
+  return reply;
+}

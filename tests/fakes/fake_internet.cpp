@@ -1,0 +1,232 @@
+#include "fakes/fake_internet.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sys/files.h"
+#include "sys/os.h"
+#include "sys/paths.h"
+
+namespace fakes {
+
+namespace {
+constexpr uint32_t kStatusNotFound = 404;
+constexpr sys::Error kCancelledAnswer = 1223;
+constexpr int32_t kResourceNotFound = static_cast<int32_t>(0x800C0005);
+constexpr int32_t kAccessDenied = static_cast<int32_t>(0x80070005);
+constexpr uint32_t kProgressStep = 1024;
+}  // namespace
+
+void FakeInternet::Serve(const std::string& url, const std::string& body) {
+  SiteReply reply;
+  reply.body = body;
+  ServePage(url, reply);
+  ServeDownload(url, reply);
+}
+
+void FakeInternet::ServePage(const std::string& url, const SiteReply& reply) { pages_[url].push_back(reply); }
+
+void FakeInternet::ServeDownload(const std::string& url, const SiteReply& reply) {
+  downloads_[url].push_back(reply);
+}
+
+SiteReply FakeInternet::Next(Queue& queue) {
+  SiteReply reply = queue.front();
+  if (queue.size() > 1) queue.pop_front();  // the last reply stays for every later request
+  return reply;
+}
+
+sys::Result<sys::InternetHandle> FakeInternet::OpenSession(const std::string& agent) {
+  lastAgent = agent;
+  if (sys::Error error = faults.Check(InternetOp::OpenSession)) return sys::Result<sys::InternetHandle>::Fail(error);
+  ++sessionsOpened;
+  uint64_t id = nextHandle_++;
+  handles_[id].isSession = true;
+  return sys::Result<sys::InternetHandle>::Ok({id});
+}
+
+sys::Result<sys::InternetHandle> FakeInternet::OpenUrl(sys::InternetHandle session, const std::string& url,
+                                                       uint32_t /*flags*/) {
+  openedUrls.push_back(url);
+  auto owner = handles_.find(session.id);
+  if (owner == handles_.end() || !owner->second.isSession) {
+    return sys::Result<sys::InternetHandle>::Fail(sys::err::kInvalidHandle);
+  }
+  if (sys::Error error = faults.Check(InternetOp::OpenUrl, url)) return sys::Result<sys::InternetHandle>::Fail(error);
+  OpenRequest request;
+  request.url = url;
+  auto page = pages_.find(url);
+  if (page == pages_.end() || page->second.empty()) {
+    request.reply.statuses = {kStatusNotFound};
+    request.reply.body = "Not found";
+  } else {
+    request.reply = Next(page->second);
+  }
+  uint64_t id = nextHandle_++;
+  handles_[id] = request;
+  return sys::Result<sys::InternetHandle>::Ok({id});
+}
+
+sys::Error FakeInternet::SendRequest(sys::InternetHandle request) {
+  auto it = handles_.find(request.id);
+  if (it == handles_.end() || it->second.isSession) return sys::err::kInvalidHandle;
+  if (sys::Error error = faults.Check(InternetOp::SendRequest, it->second.url)) return error;
+  ++sends;
+  ++it->second.statusIndex;
+  it->second.readOffset = 0;
+  return sys::err::kSuccess;
+}
+
+sys::Result<uint32_t> FakeInternet::QueryStatusCode(sys::InternetHandle request) {
+  auto it = handles_.find(request.id);
+  if (it == handles_.end() || it->second.isSession) return sys::Result<uint32_t>::Fail(sys::err::kInvalidHandle);
+  if (sys::Error error = faults.Check(InternetOp::QueryStatus, it->second.url)) {
+    return sys::Result<uint32_t>::Fail(error);
+  }
+  const std::vector<uint32_t>& statuses = it->second.reply.statuses;
+  if (statuses.empty()) return sys::Result<uint32_t>::Ok(200);
+  std::size_t index = std::min(it->second.statusIndex, statuses.size() - 1);
+  return sys::Result<uint32_t>::Ok(statuses[index]);
+}
+
+sys::Error FakeInternet::SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) {
+  if (!handles_.count(request.id)) return sys::err::kInvalidHandle;
+  if (sys::Error error = faults.Check(InternetOp::SetOption)) return error;
+  userNames.push_back({userName, length});
+  return sys::err::kSuccess;
+}
+
+sys::Error FakeInternet::SetPassword(sys::InternetHandle request, const std::string& password, uint32_t length) {
+  if (!handles_.count(request.id)) return sys::err::kInvalidHandle;
+  if (sys::Error error = faults.Check(InternetOp::SetOption)) return error;
+  passwords.push_back({password, length});
+  return sys::err::kSuccess;
+}
+
+uint32_t FakeInternet::ErrorDialog(sys::InternetHandle /*request*/, sys::Error error, uint32_t flags) {
+  dialogErrors.push_back(error);
+  dialogFlags.push_back(flags);
+  if (dialogAnswers.empty()) return kCancelledAnswer;
+  uint32_t answer = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  return answer;
+}
+
+sys::Result<uint32_t> FakeInternet::Read(sys::InternetHandle request, void* buffer, uint32_t size) {
+  auto it = handles_.find(request.id);
+  if (it == handles_.end() || it->second.isSession) return sys::Result<uint32_t>::Fail(sys::err::kInvalidHandle);
+  OpenRequest& open = it->second;
+  if (sys::Error error = faults.Check(InternetOp::Read, open.url)) return sys::Result<uint32_t>::Fail(error);
+  const SiteReply& reply = open.reply;
+  std::size_t end = reply.body.size();
+  if (reply.readError != 0) {
+    if (open.readOffset >= reply.readFailAfter) return sys::Result<uint32_t>::Fail(reply.readError);
+    end = std::min<std::size_t>(end, reply.readFailAfter);
+  }
+  std::size_t count = std::min<std::size_t>(size, end - std::min(end, open.readOffset));
+  std::memcpy(buffer, reply.body.data() + open.readOffset, count);
+  open.readOffset += count;
+  return sys::Result<uint32_t>::Ok(static_cast<uint32_t>(count));
+}
+
+sys::Error FakeInternet::CloseHandle(sys::InternetHandle handle) {
+  if (handles_.erase(handle.id) == 0) return sys::err::kInvalidHandle;
+  ++handlesClosed;
+  return sys::err::kSuccess;
+}
+
+sys::Result<uint32_t> FakeInternet::LastResponseLength() {
+  if (sys::Error error = faults.Check(InternetOp::LastResponse)) return sys::Result<uint32_t>::Fail(error);
+  return sys::Result<uint32_t>::Ok(lastResponse.empty() ? 0 : static_cast<uint32_t>(lastResponse.size() + 1));
+}
+
+sys::Result<std::string> FakeInternet::LastResponseText(uint32_t length) {
+  if (sys::Error error = faults.Check(InternetOp::LastResponse)) return sys::Result<std::string>::Fail(error);
+  if (length <= lastResponse.size()) return sys::Result<std::string>::Fail(sys::err::kInsufficientBuffer);
+  return sys::Result<std::string>::Ok(lastResponse);
+}
+
+std::string FakeInternet::ErrorText(sys::Error code) {
+  switch (code) {
+    case 12002: return "The operation timed out";
+    case 12007: return "The server name or address could not be resolved";
+    case 12029: return "A connection with the server could not be established";
+    case 12003: return "An extended error was returned from the server.";
+    default: return {};
+  }
+}
+
+bool FakeInternet::Authenticated(sys::DownloadListener* listener) {
+  if (listener == nullptr) return false;
+  sys::AuthenticateReply reply = listener->Authenticate();
+  authReplies.push_back(reply);
+  if (reply.letSystemAsk) return userAnswersSystemPrompt;
+  return reply.userName == acceptedUserName && reply.password == acceptedPassword;
+}
+
+bool FakeInternet::WriteCacheFile(const std::string& path, const std::string& body) {
+  sys::Files* files = sys::os().files;
+  if (files == nullptr) return false;
+  files->CreateDirectory(cacheFolder);  // 183 once it is there
+  auto opened = files->Open(path, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::CreateAlways);
+  if (!opened.ok()) return false;
+  bool written = body.empty() || files->Write(opened.value, body.data(), static_cast<uint32_t>(body.size())).ok();
+  files->Close(opened.value);
+  return written;
+}
+
+sys::CacheDownload FakeInternet::DownloadToCacheFile(const std::string& url, uint32_t capacity, uint32_t reserved,
+                                                     sys::DownloadListener* listener) {
+  downloadedUrls.push_back(url);
+  downloadFlags.push_back(reserved);
+  downloadHadListener.push_back(listener != nullptr);
+  sys::CacheDownload outcome;
+
+  auto queue = downloads_.find(url);
+  if (queue == downloads_.end() || queue->second.empty()) {
+    outcome.result = kResourceNotFound;
+    return outcome;
+  }
+  SiteReply reply = Next(queue->second);
+  if (reply.downloadResult < 0) {
+    outcome.result = reply.downloadResult;
+    return outcome;
+  }
+  if (reply.asksCredentials && !Authenticated(listener)) {
+    outcome.result = kAccessDenied;
+    return outcome;
+  }
+
+  uint32_t size = static_cast<uint32_t>(reply.body.size());
+  for (uint32_t done = 0;; done = std::min(size, done + kProgressStep)) {
+    if (listener != nullptr && listener->OnProgress(done, size) == sys::hr::kAbort) {
+      outcome.result = sys::hr::kAbort;
+      return outcome;
+    }
+    if (duringDownload) duringDownload(done);
+    if (done == size) break;
+  }
+
+  std::string path = sys::JoinPath(cacheFolder, "entry" + std::to_string(++nextCacheFile_) + ".txt");
+  if (path.size() >= capacity) {
+    outcome.result = static_cast<int32_t>(0x8007007A);  // the caller's buffer is too small
+    return outcome;
+  }
+  if (!WriteCacheFile(path, reply.body)) {
+    outcome.result = sys::hr::kFail;
+    return outcome;
+  }
+  cacheEntries_[url] = path;
+  outcome.result = sys::hr::kOk;
+  outcome.path = path;
+  return outcome;
+}
+
+sys::Error FakeInternet::DeleteCacheEntry(const std::string& url) {
+  if (sys::Error error = faults.Check(InternetOp::DeleteCacheEntry, url)) return error;
+  deletedCacheEntries.push_back(url);
+  if (cacheEntries_.erase(url) == 0) return sys::err::kFileNotFound;
+  return sys::err::kSuccess;
+}
+
+}  // namespace fakes
