@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs every Debian package the project needs. Idempotent; quiet when all is there.
 set -e
-PACKAGES="cmake ninja-build ccache g++ clang libclang-rt-14-dev
+PACKAGES="cmake ninja-build ccache g++ clang libclang-rt-14-dev python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libssl-dev libcpp-httplib-dev curl wrk
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

@@ -1,0 +1,155 @@
+// The string table as both builds and the native tests see it.
+#include "ui/strings/stringtable.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Fnc(uint32_t id) { return std::string(FindStringEntry(id, StringTableBuild::kFnc)); }
+std::string Generic(uint32_t id) { return std::string(FindStringEntry(id, StringTableBuild::kGeneric)); }
+
+TEST(StringTable, QuotedTextsAreExactToTheByte) {
+  EXPECT_EQ(Fnc(1), "Molvex Internet Installer");
+  EXPECT_EQ(Fnc(16), "Molvex Software\\Fennic Duziderav");
+  EXPECT_EQ(Fnc(18), "32000");
+  EXPECT_EQ(Fnc(122),
+            "To complete the installation, the system needs to be rebooted, because the following files were in use:");
+  EXPECT_EQ(Fnc(163), "Can't create directory");
+  EXPECT_EQ(Fnc(195), "You must have Administrator priviliges to continue this setup.");
+  EXPECT_EQ(Fnc(203), Fnc(195));
+  EXPECT_EQ(Fnc(208), "Can't copy:");
+  EXPECT_EQ(Fnc(317), "Retrieving data...");
+  EXPECT_EQ(Fnc(630),
+            "You are about to install/update Molvex Strond on a workstation where Microsoft Office 2010 (64-bit "
+            "version) is installed. Please be informed that Molvex Strond does not support Microsoft Office 2010 "
+            "(64-bit version). If you continue to install Molvex Strond, you will encounter error messages in "
+            "Microsoft Office 2010.");
+  EXPECT_EQ(Fnc(2), "FNC");
+  EXPECT_EQ(Fnc(11), "Plandrix_T17_AE.exe");
+}
+
+TEST(StringTable, EntriesLeftOutOnPurposeAreAbsentInBothBuilds) {
+  for (uint32_t id : {19u, 1064u, 505u, 615u, 627u}) {
+    EXPECT_EQ(Fnc(id), "") << id;
+    EXPECT_EQ(Generic(id), "") << id;
+  }
+  EXPECT_EQ(Fnc(0), "");
+  EXPECT_EQ(Fnc(65535), "");
+}
+
+TEST(StringTable, GenericBuildDiffersOnlyInItsOwnEntries) {
+  EXPECT_EQ(Generic(11), "HalomirPlandrix.exe");
+  EXPECT_NE(Generic(2), Fnc(2));
+  EXPECT_EQ(Generic(122), Fnc(122));
+  EXPECT_EQ(StringEntries(StringTableBuild::kGeneric).size(), StringEntries(StringTableBuild::kFnc).size());
+  int differing = 0;
+  for (const StringEntry& entry : StringEntries(StringTableBuild::kFnc)) {
+    if (Generic(entry.id) != entry.text) ++differing;
+  }
+  EXPECT_GT(differing, 0);
+  EXPECT_LE(differing, 10);
+}
+
+// The loader's buffer holds 511 bytes, and a message text is written to the log as a
+// printf format: an entry that breaks either rule would be cut or garble the log.
+TEST(StringTable, EveryEntryFitsTheLoaderAndIsSafeAsALogFormat) {
+  for (StringTableBuild build : {StringTableBuild::kFnc, StringTableBuild::kGeneric}) {
+    uint32_t previous = 0;
+    for (const StringEntry& entry : StringEntries(build)) {
+      EXPECT_FALSE(entry.text.empty()) << entry.id;
+      EXPECT_LE(entry.text.size(), 511u) << entry.id;
+      EXPECT_EQ(entry.text.find('%'), std::string_view::npos) << entry.id;
+      EXPECT_GT(entry.id, previous) << "entries must be sorted for the lookup";
+      previous = entry.id;
+    }
+  }
+}
+
+// The dialog shows these lists without their first three characters and stores the
+// first two as the code.
+TEST(StringTable, LanguageAndCountryListsCarryATwoLetterCodeAndABlank) {
+  EXPECT_EQ(Fnc(220), "   (All)");
+  EXPECT_EQ(Fnc(221), "AR Arabic");
+  EXPECT_EQ(Fnc(249), "VI Vietnamese");
+  EXPECT_EQ(Fnc(250), "   (All)");
+  EXPECT_EQ(Fnc(254), "LU Luxemburg");
+  for (uint32_t id = 221; id <= 254; ++id) {
+    if (id == 250) continue;
+    std::string text = Fnc(id);
+    ASSERT_GE(text.size(), 4u) << id;
+    EXPECT_TRUE(std::isupper(static_cast<unsigned char>(text[0])) && std::isupper(static_cast<unsigned char>(text[1])))
+        << id;
+    EXPECT_EQ(text[2], ' ') << id;
+  }
+  EXPECT_EQ(Fnc(255), "");
+  for (uint32_t mode = 0; mode < 8; ++mode) EXPECT_NE(Fnc(173 + mode), "") << mode;
+}
+
+TEST(StringTable, ResourceScriptHoldsTheSameTexts) {
+  std::ifstream script(PLANDRIX_BINARY_DIR "/generated/ui/strings_fnc.rc", std::ios::binary);
+  ASSERT_TRUE(script) << "the build generates the resource scripts";
+  std::stringstream text;
+  text << script.rdbuf();
+  EXPECT_NE(text.str().find("  16, \"Molvex Software\\\\Fennic Duziderav\"\r\n"), std::string::npos);
+  EXPECT_NE(text.str().find("  2, \"FNC\"\r\n"), std::string::npos);
+  EXPECT_EQ(text.str().find("  19, "), std::string::npos);
+}
+
+// The generator itself, on a small table of its own.
+class StringGenerator : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::path(PLANDRIX_BINARY_DIR) / "test-output" / "stringgenerator";
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    Write("generic.tsv", "2\tQS2003E\n");
+  }
+  void Write(const std::string& name, const std::string& content) {
+    std::ofstream(dir_ / name, std::ios::binary) << content;
+  }
+  std::string Read(const std::string& name) {
+    std::ifstream file(dir_ / name, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+  int Generate() {
+    std::string command = "python3 " PLANDRIX_SOURCE_DIR "/tools/stringtable/generate_strings.py";
+    for (const char* option : {"--table strings.tsv", "--generic generic.tsv", "--rc-fnc fnc.rc",
+                               "--rc-generic generic.rc", "--cpp table.cpp"}) {
+      std::string flag(option);
+      std::size_t blank = flag.find(' ');
+      command += " " + flag.substr(0, blank) + " '" + (dir_ / flag.substr(blank + 1)).string() + "'";
+    }
+    return std::system((command + " 2>/dev/null").c_str());
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(StringGenerator, ConvertsToWindows1252AndEscapesForBothLanguages) {
+  Write("strings.tsv", "# comment\n2\tFNC\n7\tCaf\xc3\xa9 \xe2\x80\x99quoted\\\" a\\b\\r\\n\\tend\n");
+  ASSERT_EQ(Generate(), 0);
+  std::string rc = Read("fnc.rc");
+  EXPECT_NE(rc.find("  7, \"Caf\\351 \\222quoted\"\" a\\\\b\\r\\n\\tend\"\r\n"), std::string::npos) << rc;
+  EXPECT_NE(Read("generic.rc").find("  2, \"QS2003E\""), std::string::npos);
+  EXPECT_NE(Read("table.cpp").find("{7, std::string_view(\"Caf\\351 \\222quoted\\\" a\\\\b\\015\\012\\011end\", 23)}"),
+            std::string::npos)
+      << Read("table.cpp");
+}
+
+TEST_F(StringGenerator, RefusesABrokenTableAndWritesNothing) {
+  for (const char* broken : {"7 no tab\n", "7\tone\n7\ttwo\n", "7\t\xe4\xb8\xad\n", "70000\tbig\n", "7\t\n"}) {
+    Write("strings.tsv", broken);
+    std::filesystem::remove(dir_ / "fnc.rc");
+    EXPECT_NE(Generate(), 0) << broken;
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "fnc.rc")) << broken;
+  }
+}
+
+}  // namespace
