@@ -1,0 +1,107 @@
+// plandrix-publish: turns a folder of product files into a release on the update site.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "progressbar.h"
+#include "publisher.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailed = 1;
+
+const char kHelp[] =
+    "usage: plandrix-publish --from DIR --site SITEDIR --line CODE --release NUMBER\n"
+    "                        [--layout FILE] [--compress mszip|none]\n"
+    "\n"
+    "Publishes every file below DIR as release NUMBER of product line CODE into the\n"
+    "update site folder SITEDIR (served by plandrix-site): one single-file cabinet\n"
+    "per file in SITEDIR/CODE/NUMBER/items/ and the release's file lists\n"
+    "(filelist.lst, and help.lst / demo.lst for the optional groups). A release that\n"
+    "exists already is replaced as a whole; on any error nothing is changed.\n"
+    "\n"
+    "  --from DIR         the product folder\n"
+    "  --site SITEDIR     the site folder (created when missing; not inside DIR)\n"
+    "  --line CODE        product line, e.g. FNC (its items are named CSFNC_...)\n"
+    "  --release NUMBER   release number, e.g. 30052\n"
+    "  --layout FILE      where files go on the workstation; lines of\n"
+    "                       PATTERN [folder=TEXT] [register=0-3] [variant=NT|9X]\n"
+    "                               [group=help|demo] [skip]\n"
+    "                     e.g.  system/*        folder=SystemFolder\n"
+    "                           fonts/*         folder=WindowsFolder\\Fonts\n"
+    "                           bin/*.dll       register=1\n"
+    "                           variants/nt/**  folder=bin variant=NT\n"
+    "                           help/**         group=help\n"
+    "                     '*' and '?' match within a folder name, '**' any folders;\n"
+    "                     the first matching rule wins; without a rule a file keeps\n"
+    "                     its own sub-folder and top-level files go to Root.\n"
+    "  --compress KIND    mszip (default) or none (stored cabinets)\n"
+    "  --help             this text\n";
+
+struct Arguments {
+  publish::PublishOptions options;
+  std::string error;
+  bool help = false;
+};
+
+Arguments ParseArguments(int argc, char** argv) {
+  Arguments a;
+  bool haveFrom = false, haveSite = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string name = argv[i];
+    if (name == "--help" || name == "-h") {
+      a.help = true;
+      return a;
+    }
+    if (i + 1 >= argc) {
+      a.error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unexpected argument '" + name + "'";
+      return a;
+    }
+    std::string value = argv[++i];
+    if (name == "--from") { a.options.from = value; haveFrom = true; }
+    else if (name == "--site") { a.options.site = value; haveSite = true; }
+    else if (name == "--line") a.options.productLine = value;
+    else if (name == "--release") a.options.release = value;
+    else if (name == "--layout") a.options.layoutFile = value;
+    else if (name == "--compress") {
+      if (value == "mszip") a.options.compression = publish::Compression::Mszip;
+      else if (value == "none") a.options.compression = publish::Compression::None;
+      else a.error = "--compress must be mszip or none";
+    } else {
+      a.error = "unknown option '" + name + "'";
+    }
+    if (!a.error.empty()) return a;
+  }
+  if (!haveFrom || !haveSite || a.options.productLine.empty() || a.options.release.empty())
+    a.error = "--from, --site, --line and --release are required";
+  return a;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args = ParseArguments(argc, argv);
+  if (args.help) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (!args.error.empty()) {
+    std::fprintf(stderr, "plandrix-publish: %s (see --help)\n", args.error.c_str());
+    return kExitUsage;
+  }
+  publish::ProgressBar bar(stderr);
+  auto summary = publish::Publish(args.options, [&bar](size_t done, size_t total, uint64_t bytes) {
+    bar.Show(done, total, bytes);
+  });
+  bar.Finish();
+  if (!summary.ok()) {
+    std::fprintf(stderr, "plandrix-publish: %s; nothing was published\n", summary.error.c_str());
+    return kExitFailed;
+  }
+  double ratio = summary.bytes ? 100.0 * static_cast<double>(summary.cabinetBytes) / static_cast<double>(summary.bytes) : 0;
+  std::printf("published %s: %zu items, %llu bytes, %llu in cabinets (%.1f%%), %.2f s\n",
+              summary.releaseFolder.string().c_str(), summary.items, static_cast<unsigned long long>(summary.bytes),
+              static_cast<unsigned long long>(summary.cabinetBytes), ratio, summary.seconds);
+  return 0;
+}

@@ -1,0 +1,29 @@
+#include "sitelayout.h"
+
+namespace site {
+
+const char* ListFileName(Group group) {
+  switch (group) {
+    case Group::Help: return "help.lst";
+    case Group::Demo: return "demo.lst";
+    case Group::Base: break;
+  }
+  return "filelist.lst";
+}
+
+bool IsSiteToken(std::string_view text, size_t maxLength) {
+  if (text.empty() || text.size() > maxLength || text.front() == '.') return false;
+  for (char c : text) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                 c == '-' || c == '+' || c == '.';
+    if (!plain) return false;
+  }
+  return true;
+}
+
+std::filesystem::path ReleaseFolder(const std::filesystem::path& siteRoot, const std::string& assortment,
+                                    const std::string& release) {
+  return siteRoot / assortment / release;
+}
+
+}  // namespace site

@@ -1,0 +1,31 @@
+#pragma once
+// Where a published release lives below the site folder, shared by the publisher
+// (which writes it) and the server (which answers from it):
+//
+//   SITEDIR/<assortment>/<release>/filelist.lst   records every request gets
+//                                  help.lst       records added when help is asked for
+//                                  demo.lst       records added when the demo company is asked for
+//                                  items/<item code>   the transferred bytes (a cabinet)
+//
+// Names that come from outside (query values, options) must pass IsSiteToken before
+// they become part of a path.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace site {
+
+enum class Group { Base, Help, Demo };
+
+constexpr const char* kItemsFolder = "items";
+
+const char* ListFileName(Group group);
+
+// 1..maxLength characters of letters, digits, '_', '-', '+' and '.', not starting
+// with '.': no separators, no "..", no drive letters.
+bool IsSiteToken(std::string_view text, size_t maxLength);
+
+std::filesystem::path ReleaseFolder(const std::filesystem::path& siteRoot, const std::string& assortment,
+                                    const std::string& release);
+
+}  // namespace site
