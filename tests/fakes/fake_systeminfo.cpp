@@ -4,7 +4,7 @@
 
 #include "sys/paths.h"
 
-namespace fake {
+namespace fakes {
 
 namespace {
 bool AllDigits(const std::string& text) {
@@ -16,18 +16,18 @@ bool AllDigits(const std::string& text) {
 }  // namespace
 
 sys::Result<bool> FakeSystemInfo::IsWow64Process() {
-  if (wow64Error != 0) return sys::Result<bool>::Fail(wow64Error);
+  if (sys::Error e = faults.Check(SystemInfoOp::IsWow64Process)) return sys::Result<bool>::Fail(e);
   return sys::Result<bool>::Ok(wow64);
 }
 
 sys::Result<sys::RegistryQuota> FakeSystemInfo::QueryRegistryQuota() {
-  if (registryQuotaError != 0) return sys::Result<sys::RegistryQuota>::Fail(registryQuotaError);
+  if (sys::Error e = faults.Check(SystemInfoOp::QueryRegistryQuota)) return sys::Result<sys::RegistryQuota>::Fail(e);
   return sys::Result<sys::RegistryQuota>::Ok(registryQuota);
 }
 
 sys::Result<uint64_t> FakeSystemInfo::FreeBytesAvailable(const std::string& root) {
   freeSpaceQueries.push_back(root);
-  if (freeSpaceError != 0) return sys::Result<uint64_t>::Fail(freeSpaceError);
+  if (sys::Error e = faults.Check(SystemInfoOp::FreeBytesAvailable, root)) return sys::Result<uint64_t>::Fail(e);
   for (const auto& [known, bytes] : freeBytesByRoot) {
     if (sys::EqualsNoCase(known, root)) return sys::Result<uint64_t>::Ok(bytes);
   }
@@ -35,7 +35,7 @@ sys::Result<uint64_t> FakeSystemInfo::FreeBytesAvailable(const std::string& root
 }
 
 sys::Result<std::string> FakeSystemInfo::SystemWindowsFolder() {
-  if (systemWindowsFolderError != 0) return sys::Result<std::string>::Fail(systemWindowsFolderError);
+  if (sys::Error e = faults.Check(SystemInfoOp::SystemWindowsFolder)) return sys::Result<std::string>::Fail(e);
   return sys::Result<std::string>::Ok(systemWindowsFolder);
 }
 
@@ -58,4 +58,4 @@ std::string FakeSystemInfo::FormatNumber(const std::string& number, uint32_t dec
   return text;
 }
 
-}  // namespace fake
+}  // namespace fakes

@@ -1,33 +1,31 @@
 #pragma once
-// The run-time lookups of a pretend machine: each answer is a field a test sets, and
-// each lookup can be made to fail with a chosen error number (127: the function is absent).
+// The run-time lookups of a pretend machine: each answer is a field a test sets; any
+// lookup can be made to fail through `faults` (127: the system lacks the function).
 #include <map>
-#include <vector>
 #include <string>
+#include <vector>
 
+#include "fakes/faults.h"
 #include "sys/systeminfo.h"
 
-namespace fake {
+namespace fakes {
+
+enum class SystemInfoOp { IsWow64Process, QueryRegistryQuota, FreeBytesAvailable, SystemWindowsFolder };
 
 class FakeSystemInfo : public sys::SystemInfo {
  public:
-  // Answers.
   bool wow64 = false;
   sys::RegistryQuota registryQuota{};
-  std::map<std::string, uint64_t> freeBytesByRoot;  // roots compare without letter case
+  // Free bytes by volume root ("C:\"); roots compare without letter case, others answer 3.
+  std::map<std::string, uint64_t> freeBytesByRoot;
   std::string systemWindowsFolder = "C:\\WINDOWS";
+  // The user's number format: "1,234.50" by default.
   char decimalSeparator = '.';
   std::string thousandSeparator = ",";
   int fontChangeBroadcasts = 0;
-
-  // Failures: 0 answers, anything else is returned as the error of that lookup.
-  sys::Error wow64Error = 0;
-  sys::Error registryQuotaError = 0;
-  sys::Error freeSpaceError = 0;  // also the error for a root not in freeBytesByRoot when set
-  sys::Error systemWindowsFolderError = 0;
-
   // Roots asked for free space, in order.
   std::vector<std::string> freeSpaceQueries;
+  Faults<SystemInfoOp> faults;
 
   sys::Result<bool> IsWow64Process() override;
   sys::Result<sys::RegistryQuota> QueryRegistryQuota() override;
@@ -37,4 +35,4 @@ class FakeSystemInfo : public sys::SystemInfo {
   void BroadcastFontChange() override { ++fontChangeBroadcasts; }
 };
 
-}  // namespace fake
+}  // namespace fakes
