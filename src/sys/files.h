@@ -110,6 +110,12 @@ class Files {
   virtual Result<std::vector<FindEntry>> Find(const std::string& pattern) = 0;
 
   virtual Error CreateDirectory(const std::string& path) = 0;   // 183 when it exists
+  // Creates a folder with the access list of a security descriptor string; 1338 when the
+  // descriptor cannot be built. An adapter that cannot apply access lists creates it plainly.
+  virtual Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) {
+    (void)descriptor;
+    return CreateDirectory(path);
+  }
   virtual Error RemoveDirectory(const std::string& path) = 0;   // 145 when not empty
   virtual Error DeleteFile(const std::string& path) = 0;
   virtual Error CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;

@@ -31,6 +31,7 @@ constexpr Error kMoreData = 234;
 constexpr Error kNoMoreItems = 259;
 constexpr Error kUserMappedFile = 1224;
 constexpr Error kCancelled = 1223;
+constexpr Error kInvalidSecurityDescriptor = 1338;
 }  // namespace err
 
 // A value or the error that prevented it. `value` is default-constructed on failure.
