@@ -76,6 +76,12 @@ class Desktop {
   virtual std::string GetProgramPath() = 0;
   // The raw command line after the program name (as the driver hands it to PrepareSession).
   virtual std::string GetCommandLine() = 0;
+  // The system's message text for a Win32 error number (default language, at most 1024
+  // bytes); empty when the system has none. An adapter without message tables has none.
+  virtual std::string GetErrorText(Error error) {
+    (void)error;
+    return "";
+  }
   // An entry of the program's own string table; empty when absent.
   virtual std::string LoadString(uint32_t id) = 0;
 };
