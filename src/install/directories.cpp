@@ -1,0 +1,100 @@
+#include "install/directories.h"
+
+#include "install/createdfolders.h"
+#include "startup/log.h"
+#include "startup/productline.h"
+#include "startup/session.h"
+#include "sys/files.h"
+#include "sys/os.h"
+#include "ui/progressstate.h"
+
+namespace {
+
+// Everyone who logged on may do everything, and files and folders below inherit it.
+constexpr const char* kAuthenticatedUsersFullAccess = "D:(A;OICIID;GA;;;AU)";
+
+sys::Files& Fs() { return *sys::os().files; }
+
+bool IsDirectory(const std::string& path) {
+  sys::Result<std::vector<sys::FindEntry>> found = Fs().Find(path);
+  return found.ok() && !found.value.empty() && (found.value.front().attributes & sys::attr::kDirectory) != 0;
+}
+
+bool Exists(const std::string& path) { return Fs().GetAttributes(path).ok(); }
+
+void Tell(const std::string& text) {
+  LoggedMessageBox(ProgressWindow(), text, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
+}
+
+std::string CannotCreate(const std::string& path) {
+  std::string text;
+  return AppendFormat(text, "%s: %s\r\n", LoadText(163).c_str(), path.c_str());
+}
+
+// The message for a folder that could not be created, by error; 1 when it exists after all.
+int ReportCreateFailure(const std::string& path, sys::Error error) {
+  std::string text;
+  bool bareDrive = path.size() == 2 && path[1] == ':';
+  if (error == sys::err::kPathNotFound && bareDrive) {
+    AppendFormat(text, "%s: %s", LoadText(162).c_str(), path.c_str());
+  } else if (error == sys::err::kAccessDenied) {
+    AppendFormat(text = CannotCreate(path), "%s.", LoadText(190).c_str());
+  } else if (error == sys::err::kInvalidName) {
+    AppendFormat(text = CannotCreate(path), "%s.", LoadText(191).c_str());
+  } else if (error == sys::err::kAlreadyExists && IsDirectory(path)) {
+    return 1;
+  } else {
+    AppendFormat(text = CannotCreate(path), "%s: %ld", LoadText(132).c_str(), static_cast<long>(error));
+  }
+  Tell(text);
+  return 0;
+}
+
+}  // namespace
+
+int CreateOneDirectory(const std::string& path) {
+  if (Exists(path)) {
+    if (IsDirectory(path)) return 1;
+    Tell(CannotCreate(path));
+    return 0;
+  }
+  sys::Error error = Fs().CreateDirectory(path);
+  if (error != 0) return ReportCreateFailure(path, error);
+  RecordCreatedFolder(path);
+  return 1;
+}
+
+int CreateSharedDirectory(const std::string& path) {
+  if (Exists(path) && IsDirectory(path)) return 1;
+  sys::Error error = Fs().CreateDirectoryWithAccessList(path, kAuthenticatedUsersFullAccess);
+  if (error == sys::err::kInvalidSecurityDescriptor) return 0;  // the descriptor itself failed: no message
+  if (error != 0) return ReportCreateFailure(path, error);
+  return 1;
+}
+
+int CreateDirectoryPath(const std::string& path, bool withAccessList) {
+  std::size_t start = 0;
+  if (path.rfind("\\\\", 0) == 0) {
+    // Skip the server and the share: the first level made is the first folder below them.
+    std::size_t server = path.find('\\', 2);
+    if (server == std::string::npos) return 1;
+    std::size_t share = path.find('\\', server + 1);
+    if (share == std::string::npos) return 1;
+    start = share;
+  } else {
+    std::size_t first = path.find('\\');
+    if (first == std::string::npos) return CreateOneDirectory(path);
+    start = first;
+  }
+  bool sharedLast = withAccessList && IsLine(Session().productLine, "DORVAL5");
+  while (start != std::string::npos && start < path.size()) {
+    std::size_t next = path.find('\\', start + 1);
+    std::string level = path.substr(0, next);
+    bool last = next == std::string::npos || next + 1 >= path.size();
+    if (level.empty() || level.back() == '\\') break;
+    int made = last && sharedLast ? CreateSharedDirectory(level) : CreateOneDirectory(level);
+    if (made == 0) return 0;
+    start = next;
+  }
+  return 1;
+}

@@ -1,0 +1,192 @@
+#include "install/placefile.h"
+
+#include "install/placementstate.h"
+#include "install/rebootreplace.h"
+#include "install/registeratlogon.h"
+#include "startup/log.h"
+#include "startup/session.h"
+#include "sys/desktop.h"
+#include "sys/files.h"
+#include "sys/os.h"
+#include "sys/paths.h"
+#include "sys/processes.h"
+#include "ui/progressstate.h"
+#include "updaterun/listdate.h"
+
+namespace {
+
+constexpr int kImmediateRetriesOnShare = 10;
+constexpr uint32_t kAbortRetryIgnore = mb::kAbortRetryIgnore;
+constexpr uint32_t kAbortRetryIgnoreStop = mb::kAbortRetryIgnore | mb::kIconStop;
+constexpr const char* kMailClientWindowClass = "rctrl_renwnd32";
+
+sys::Files& Fs() { return *sys::os().files; }
+
+std::string Text(const char* format, const std::string& a) {
+  std::string text;
+  return AppendFormat(text, format, a.c_str());
+}
+std::string Text(const char* format, const std::string& a, const std::string& b) {
+  std::string text;
+  return AppendFormat(text, format, a.c_str(), b.c_str());
+}
+
+// After a successful copy: CD files lose their read-only mark, copied bytes are counted,
+// and the target carries the list's date.
+void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
+  int32_t mode = Session().installMode;
+  if (mode == kCdWorkstation || mode == kCdNetwork) Fs().SetAttributes(request.target, sys::attr::kNormal);
+  if (IsSourceMode(mode) || request.sourceKind == kSourceCopied) Placement().copiedBytes += entry.size;
+  uint64_t listTime = ParseListDate(entry.date.str());
+  if (listTime == 0) return;
+  sys::Result<sys::FileHandle> file =
+      Fs().Open(request.target, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::OpenExisting);
+  if (!file.ok()) return;
+  sys::FileTimes times;
+  times.lastWrite = listTime;
+  Fs().SetTimes(file.value, times);
+  Fs().Close(file.value);
+}
+
+int AskCannotCopy(const std::string& target) {
+  std::string text = Text("%s %s\r\n", LoadText(208), target) + LoadText(209);
+  return LoggedMessageBox(ProgressWindow(), text, Session().captionText, kAbortRetryIgnore, sys::answer::kAbort);
+}
+
+// The copy of one file, with what its failures need to remember between attempts.
+class Placing {
+ public:
+  Placing(const PlaceRequest& request, const FileEntry& entry, bool& keepPrepared)
+      : request_(request), entry_(entry), keepPrepared_(keepPrepared) {}
+
+  int Run() {
+    while (true) {
+      sys::Error error = Fs().CopyFile(request_.prepared, request_.target, false);
+      if (error == 0) {
+        FinishPlacedFile(request_, entry_);
+        return kPlaced;
+      }
+      int answer = AnswerFor(error);
+      if (answer == sys::answer::kRetry) continue;
+      if (answer == sys::answer::kIgnore) return kPlaceIgnored;
+      if (answer == sys::answer::kOk) return kPlaced;
+      return kPlaceAborted;
+    }
+  }
+
+ private:
+  int AnswerFor(sys::Error error) {
+    switch (error) {
+      case sys::err::kSharingViolation:
+      case sys::err::kUserMappedFile:
+        return IsWorkstationTarget() ? InUseOnWorkstation() : InUseOnShare();
+      case sys::err::kFileNotFound:
+        if (Placement().installDirOnFat || Placement().netDirOnFat) return sys::answer::kOk;
+        return CannotMake(error);
+      case sys::err::kCannotMake:
+        return CannotMake(error);
+      case sys::err::kPathNotFound:
+        return LoggedMessageBox(ProgressWindow(),
+                                Text("%s\r\n", LoadText(160)) + Text("%s: %s", LoadText(157), request_.target),
+                                Session().captionText, kAbortRetryIgnore, sys::answer::kAbort);
+      case sys::err::kAccessDenied:
+        return ClearReadOnly() ? sys::answer::kRetry : sys::answer::kAbort;
+      case sys::err::kDiskFull:
+        LoggedMessageBox(ProgressWindow(), Text("%s\r\n", LoadText(161)) + Text("%s: %s", LoadText(157), request_.target),
+                         Session().captionText, mb::kOk, sys::answer::kOk);
+        return sys::answer::kAbort;
+      default:
+        return ReportInstallError(request_.itemPath, request_.target, error);
+    }
+  }
+
+  static bool IsWorkstationTarget() {
+    int32_t mode = Session().installMode;
+    return !(IsNetworkMode(mode) || mode == kCdCreation);
+  }
+
+  int CannotMake(sys::Error error) {
+    if (Placement().installDirOnFat) return sys::answer::kOk;
+    return ReportInstallError(request_.itemPath, request_.target, error);
+  }
+
+  bool ClearReadOnly() {
+    sys::Result<uint32_t> attributes = Fs().GetAttributes(request_.target);
+    if (!attributes.ok() || (attributes.value & sys::attr::kReadOnly) == 0) return false;
+    return Fs().SetAttributes(request_.target, attributes.value & ~sys::attr::kReadOnly) == 0;
+  }
+
+  // The file on this workstation is in use: replace it at the restart when we may.
+  int InUseOnWorkstation() {
+    if (!Session().hasAdminRights) return Ignored(AskCannotCopy(request_.target));
+    if (ScheduleReplaceAtReboot(request_.prepared, request_.target, request_.expandedInPlace) == 0)
+      return sys::answer::kAbort;
+    Placement().inUseList += request_.target + "\r\n";
+    Placement().inUseListed = true;
+    Results().rebootNeeded = true;
+    keepPrepared_ = true;
+    if (entry_.registrationKind >= 1) RegisterAtNextLogon(request_.target);
+    return sys::answer::kIgnore;
+  }
+
+  // A file on a share or a CD image in use: make sure the mail client does not hold its
+  // add-in, retry at once ten times, then ask.
+  int InUseOnShare() {
+    while (Placement().addInCheck && IsOutlookRunning()) {
+      std::string text = LoadText(206) + Text("\r\n\r\n%s: Microsoft Outlook", LoadText(205));
+      if (LoggedMessageBox(0, text, "", mb::kRetryCancel | mb::kIconStop, sys::answer::kRetry) != sys::answer::kRetry) {
+        Results().copyIncomplete = true;
+        break;
+      }
+    }
+    if (++immediateRetries_ <= kImmediateRetriesOnShare) return sys::answer::kRetry;
+    immediateRetries_ = 0;
+    return Ignored(AskCannotCopy(request_.target));
+  }
+
+  static int Ignored(int answer) {
+    if (answer == sys::answer::kIgnore) Results().copyIncomplete = true;
+    return answer;
+  }
+
+  const PlaceRequest& request_;
+  const FileEntry& entry_;
+  bool& keepPrepared_;
+  int immediateRetries_ = 0;
+};
+
+}  // namespace
+
+int PlaceFile(const PlaceRequest& request, const FileEntry& entry, bool& keepPrepared) {
+  keepPrepared = false;
+  return Placing(request, entry, keepPrepared).Run();
+}
+
+int IsFatVolume(const std::string& path) {
+  if (path.empty()) return 0;
+  std::string root = std::string(1, path[0]) + ":\\";
+  sys::Result<sys::VolumeInfo> volume = Fs().GetVolumeInfo(root);
+  if (!volume.ok()) return 0;
+  std::string name = volume.value.fileSystem.substr(0, 9);
+  return sys::EqualsNoCase(name, "FAT") || sys::EqualsNoCase(name, "FAT32") ? 1 : 0;
+}
+
+int IsOutlookRunning() {
+  sys::Processes* processes = sys::os().processes;
+  return processes != nullptr && processes->FindTopLevelWindow(kMailClientWindowClass, "").has_value() ? 1 : 0;
+}
+
+int ReportInstallError(const std::string& itemPath, const std::string& target, uint32_t error) {
+  std::string systemText = sys::os().desktop->GetErrorText(error).substr(0, 1023);
+  std::string text;
+  if (IsSourceMode(Session().installMode))
+    text = Text("%s: %s.\r\n", LoadText(157), itemPath) + Text("%s: %s\r\n", LoadText(159), target);
+  else
+    text = Text("%s: %s.\r\n", LoadText(157), target);
+  if (!systemText.empty())
+    AppendFormat(text, "%s: %ld %s\r\n", LoadText(132).c_str(), static_cast<long>(error), systemText.c_str());
+  else
+    AppendFormat(text, "%s: %ld\r\n", LoadText(132).c_str(), static_cast<long>(error));
+  text += LoadText(158);
+  return LoggedMessageBox(ProgressWindow(), text, Session().captionText, kAbortRetryIgnoreStop, sys::answer::kAbort);
+}

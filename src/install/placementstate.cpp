@@ -1,0 +1,18 @@
+#include "install/placementstate.h"
+
+#include "startup/log.h"
+
+namespace {
+PlacementState state;
+}
+
+PlacementState& Placement() { return state; }
+
+void ResetPlacementState() {
+  bool installFat = state.installDirOnFat;
+  bool netFat = state.netDirOnFat;
+  state = PlacementState{};
+  state.installDirOnFat = installFat;  // set once at start, not per run
+  state.netDirOnFat = netFat;
+  state.inUseList = LoadText(122) + "\r\n\r\n";
+}
