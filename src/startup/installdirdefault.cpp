@@ -1,6 +1,7 @@
 #include "startup/installdirdefault.h"
 
 #include "startup/log.h"
+#include "startup/productline.h"
 #include "startup/registrytext.h"
 #include "startup/session.h"
 #include "startup/settingssources.h"
@@ -35,7 +36,7 @@ std::string PayrollInstallDir() {
 
 std::string BuildDefaultInstallDir(const std::string& buildLine) {
   std::string folderName = LoadText(kDefaultFolderNameId);
-  if (sys::EqualsNoCase(buildLine, "FYNDRA") || sys::EqualsNoCase(buildLine, "Halomir.NET")) {
+  if (IsWebLine(buildLine)) {
     return sys::JoinPath(Places().programFilesFolder, folderName);
   }
   return sys::JoinPath("c:", folderName);
@@ -47,8 +48,8 @@ std::string LookUpWorkstationInstallDir(const SettingsSources& sources) {
   // The build's own line decides here, not the session's: a build knows where it installs.
   std::string buildLine = LoadText(kBuildLineId);
   std::string folder;
-  if (sys::EqualsNoCase(buildLine, "KS")) folder = PayrollInstallDir();
-  if (folder.empty() && sys::EqualsNoCase(buildLine, "FNC")) folder = sources.Ini("InstallDir", kDirCapacity);
+  if (IsLine(buildLine, line::kKS)) folder = PayrollInstallDir();
+  if (folder.empty() && IsLine(buildLine, line::kFNC)) folder = sources.Ini("InstallDir", kDirCapacity);
   if (folder.empty()) folder = sources.Registry("InstallDir", kDirCapacity).value_or("");
   if (folder.empty()) {
     folder = ReadRegistryText(sys::Hive::LocalMachine, kPlatformInstallationKey, "LocalPath", kDirCapacity).value_or("");

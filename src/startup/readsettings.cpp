@@ -2,6 +2,7 @@
 #include "startup/installdirdefault.h"
 #include "startup/log.h"
 #include "startup/preparesession.h"
+#include "startup/productline.h"
 #include "startup/session.h"
 #include "startup/settingssources.h"
 #include "sys/desktop.h"
@@ -29,10 +30,6 @@ constexpr std::size_t kHelpCapacity = 32;
 constexpr std::size_t kVirtualDirCapacity = 128;
 constexpr const char* kClassicWebMarkerKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\Fyndra";
 constexpr const char* kDotNetWebMarkerKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\HalomirDotNet";
-
-bool IsWebLine(std::string_view productLine) {
-  return sys::EqualsNoCase(productLine, "FYNDRA") || sys::EqualsNoCase(productLine, "Halomir.NET");
-}
 
 bool KeyExists(sys::Hive hive, const char* path) {
   sys::Registry* registry = sys::os().registry;
@@ -161,10 +158,10 @@ void ReadVirtualDir(const SettingsSources& sources, SessionSettings& settings) {
   std::string classic = sources.Registry("HalomirVDir", kVirtualDirCapacity).value_or("");
   std::string dotNet = sources.Registry("HalomirNETVDir", kVirtualDirCapacity).value_or("");
   // A stored name counts only while its web product is still installed on this machine.
-  if (sys::EqualsNoCase(settings.productLine, "FYNDRA") && !classic.empty() &&
+  if (IsLine(settings.productLine, line::kFYNDRA) && !classic.empty() &&
       KeyExists(sys::Hive::Users, kClassicWebMarkerKey)) {
     settings.virtualDir = classic;
-  } else if (sys::EqualsNoCase(settings.productLine, "Halomir.NET") && !dotNet.empty() &&
+  } else if (IsLine(settings.productLine, line::kHalomirNet) && !dotNet.empty() &&
              KeyExists(sys::Hive::Users, kDotNetWebMarkerKey)) {
     settings.virtualDir = dotNet;
   } else {

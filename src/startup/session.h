@@ -89,6 +89,10 @@ struct RunResults {
   bool isWorkstation = false;
   BoundedText<64> productTitle;
   BoundedText<32> mainExecutableCode;
+  // Bytes per cluster of the installation folder's and the temporary folder's volumes,
+  // recorded before each run; the analysis rounds file sizes up to them.
+  uint64_t installClusterSize = 1;
+  uint64_t tempClusterSize = 1;
 };
 
 SessionSettings& Session();

@@ -1,0 +1,35 @@
+#include "startup/driver.h"
+
+#include "startup/log.h"
+#include "startup/postrun.h"
+#include "startup/preparesession.h"
+#include "startup/resumedrun.h"
+#include "startup/session.h"
+#include "startup/settingsloop.h"
+#include "uninstall/uninstall.h"
+
+int RunStartupDriver(const std::string& commandLine) {
+  constexpr int kExitCode = 0;  // every exit reports 0, whatever happened
+  PrepareSession(commandLine);
+  SessionSettings& settings = Session();
+
+  if (settings.rebootResume) {
+    FinishResumedRun();
+    return kExitCode;
+  }
+  if (settings.uninstallRequested) {
+    RunUninstall();
+    CloseLog();
+    return kExitCode;
+  }
+
+  SetModeCaption();
+  Results().isWorkstation = false;
+  if (!RunSettingsLoop()) {
+    CloseLog();
+    return kExitCode;
+  }
+  FinishAfterLoop();
+  RestartIfNeeded();
+  return kExitCode;
+}

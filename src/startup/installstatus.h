@@ -1,0 +1,10 @@
+#pragma once
+// The install-status marker: "Updating", "Uninstalling" or "Reboot" while an installation
+// is unfinished, absent otherwise. A workstation keeps it in its line's machine key, a
+// network installation in its "wsetup.ini".
+#include <optional>
+#include <string>
+
+// Sets the marker to `status`, or removes it when there is none. The web lines keep no
+// marker; a CD creation keeps none either. Results of the writes are not checked.
+void SetInstallStatus(const std::optional<std::string>& status);

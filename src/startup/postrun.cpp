@@ -1,0 +1,58 @@
+#include "startup/postrun.h"
+
+#include "startup/finalmessage.h"
+#include "startup/installstatus.h"
+#include "startup/log.h"
+#include "startup/productline.h"
+#include "startup/session.h"
+#include "startup/stages.h"
+
+namespace {
+
+constexpr uint32_t kIncompleteId = 210;
+
+// A stage the build lacks is named in the log, so a reader knows what did not happen.
+void RunOrReport(const std::function<void()>& stage, const char* what) {
+  if (stage) {
+    stage();
+  } else {
+    WriteLog("%s is not part of this build", what);
+  }
+}
+
+bool RestartPending() { return Results().rebootNeeded && Session().installMode != kCdCreation; }
+
+}  // namespace
+
+void FinishAfterLoop() {
+  const SessionSettings& settings = Session();
+  const RunResults& results = Results();
+  bool success = results.runCompleted;
+
+  if (success && results.isWorkstation) {
+    RunOrReport(Stages().recordWorkstation, "Recording the installation (settings, shortcuts, uninstall entry)");
+  }
+  if (success && !IsWorkstationMode(settings.installMode)) {
+    RunOrReport(Stages().handOverToInstallation, "Handing the installation its set-up files");
+  }
+  if (success && !results.registrationFailed && !results.rebootNeeded && !results.copyIncomplete) {
+    ShowFinalMessage();
+  }
+  if (results.copyIncomplete || results.registrationFailed) {
+    LoggedMessageBox(0, LoadText(kIncompleteId), settings.captionText, mb::kOk | mb::kSetForeground,
+                     sys::answer::kOk);
+  }
+  if (results.rebootNeeded) WriteLog("Reboot needed = Yes");
+  if (RestartPending() && !Stages().restartAfterRun) {
+    WriteLog("The restart after the run is not part of this build; restart the computer to finish");
+  }
+  CloseLog();
+}
+
+void RestartIfNeeded() {
+  if (!RestartPending() || !Stages().restartAfterRun) return;
+  // The web lines keep no marker and are not resumed, but still get the restart.
+  bool resumable = !IsWebLine(Session().productLine);
+  if (resumable) SetInstallStatus(std::string("Reboot"));
+  Stages().restartAfterRun(resumable);
+}

@@ -1,0 +1,6 @@
+#include "startup/stages.h"
+
+StartupStages& Stages() {
+  static StartupStages stages;
+  return stages;
+}
