@@ -5,8 +5,8 @@
 #include "sys/files.h"
 #include "sys/internet.h"
 #include "sys/os.h"
+#include "transfer/itemprogress.h"
 #include "transfer/sitesession.h"
-#include "transfer/transferprogress.h"
 #include "updaterun/knownplaces.h"
 
 namespace {
@@ -49,7 +49,7 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
   auto request = internet->OpenUrl(Site().session, url, kOpenFlags);
   if (!request.ok()) return false;
 
-  TransferProgress& progress = TransferCounters();
+  ProgressState& progress = Progress();
   char chunk[kChunkSize];
   bool complete = false;
   for (;;) {
@@ -65,8 +65,7 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
       WriteLog("Failed to write %s", tempPath.c_str());
       break;
     }
-    SetItemDone(progress.itemDone + static_cast<int32_t>(read.value));
-    RepaintProgressNow();
+    ShowItemProgress(progress.itemDone + static_cast<int32_t>(read.value));
   }
   internet->CloseHandle(request.value);
   return complete;

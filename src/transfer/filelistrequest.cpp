@@ -8,7 +8,7 @@
 #include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
-#include "transfer/transferprogress.h"
+#include "ui/progressstate.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ constexpr uint32_t kDomain = 196;
 }  // namespace text
 
 int ShowRunMessage(const std::string& message) {
-  return LoggedMessageBox(TransferCounters().progressWindow, message, Session().captionText,
+  return LoggedMessageBox(ProgressWindow(), message, Session().captionText,
                           mb::kSetForeground, sys::answer::kOk);
 }
 
@@ -115,7 +115,7 @@ bool RequestFileList(std::string& listPath) {
   if (!FetchServerTimestamp(*internet, timestampUrl)) return false;
 
   std::string listUrl = FileListUrl(session);
-  TransferProgress& progress = TransferCounters();
+  ProgressState& progress = Progress();
   progress.listDownloadActive = true;
   sys::CacheDownload download =
       internet->DownloadToCacheFile(listUrl, kCachePathCapacity, kListDownloadFlags, site.callback.get());

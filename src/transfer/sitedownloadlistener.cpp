@@ -1,13 +1,12 @@
 #include "transfer/sitedownloadlistener.h"
 
 #include "startup/session.h"
+#include "transfer/itemprogress.h"
 #include "transfer/sitesession.h"
-#include "transfer/transferprogress.h"
 
 int32_t SiteDownloadListener::OnProgress(uint32_t progress, uint32_t /*maximum*/) {
   if (cancelRequested.load() != 0) return sys::hr::kAbort;
-  SetItemDone(static_cast<int32_t>(progress));
-  RepaintProgressNow();
+  ShowItemProgress(static_cast<int32_t>(progress));
   return sys::hr::kOk;
 }
 

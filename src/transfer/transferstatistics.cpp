@@ -1,7 +1,7 @@
 #include "transfer/transferstatistics.h"
 
 #include "startup/log.h"
-#include "transfer/transferprogress.h"
+#include "ui/progressstate.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TransferStatistics& Statistics() { return statistics; }
 void ResetTransferStatistics() { statistics = TransferStatistics{}; }
 
 void BeginTransferRateWindow(uint32_t now) {
-  TransferProgress& progress = TransferCounters();
+  ProgressState& progress = Progress();
   bool windowGoesOn = progress.rateStartTick != 0 && (now - progress.rateStartTick) / 1000 < kRateWindowSeconds;
   if (statistics.lastTransferEndTick != 0) progress.ratePausedMs += now - statistics.lastTransferEndTick;
   if (windowGoesOn) return;
@@ -60,7 +60,7 @@ std::string TransferStatisticsText() {
   // More pause than installation cannot happen in a real run; it reads as no time at all
   // rather than as a wrapped-around number.
   uint32_t downloadSeconds = statistics.installSeconds > pausedSeconds ? statistics.installSeconds - pausedSeconds : 0;
-  int32_t totalDone = TransferCounters().totalDone;
+  int32_t totalDone = Progress().totalDone;
 
   std::string text;
   AppendFormat(text, "Downloaded: %ld KB", static_cast<long>(totalDone / 1024));
