@@ -1,0 +1,274 @@
+// The fake file system: nodes, attributes, handles and their share modes, reads and writes.
+#include "fakes/fake_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fakes {
+
+using sys::Error;
+using sys::FileAccess;
+namespace err = sys::err;
+
+namespace {
+bool Reads(FileAccess access) { return access != FileAccess::Write; }
+bool Writes(FileAccess access) { return access != FileAccess::Read; }
+uint32_t ShareNeededFor(FileAccess access) {
+  return (Reads(access) ? sys::share::kRead : 0) | (Writes(access) ? sys::share::kWrite : 0);
+}
+constexpr uint32_t kBlockingAttributes = sys::attr::kReadOnly;
+constexpr uint32_t kHiddenOrSystem = sys::attr::kHidden | sys::attr::kSystem;
+}  // namespace
+
+FakeFiles::FakeFiles(sys::Clock& clock) : clock_(clock) { AddVolume("C:"); }
+
+FakeFiles::~FakeFiles() = default;
+
+FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) {
+  auto it = nodes_.find(key);
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+const FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) const {
+  auto it = nodes_.find(key);
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+VolumeSpec* FakeFiles::VolumeOf(const FakePath& path) {
+  auto it = volumes_.find(path.rootKey);
+  return it == volumes_.end() ? nullptr : &it->second;
+}
+
+Error FakeFiles::ParentError(const FakePath& path) const {
+  if (!volumes_.count(path.rootKey)) return err::kPathNotFound;
+  const Node* parent = NodeAt(path.ParentKey());
+  return parent && parent->directory ? err::kSuccess : err::kPathNotFound;
+}
+
+Error FakeFiles::MissingError(const FakePath& path) const {
+  Error parent = ParentError(path);
+  return parent ? parent : err::kFileNotFound;
+}
+
+Error FakeFiles::ShareConflict(const std::string& key, FileAccess access, uint32_t shareMode) const {
+  for (const auto& [id, handle] : handles_) {
+    if (handle.key != key) continue;
+    uint32_t needed = ShareNeededFor(access);
+    if ((handle.shareMode & needed) != needed) return err::kSharingViolation;
+    uint32_t held = ShareNeededFor(handle.access);
+    if ((shareMode & held) != held) return err::kSharingViolation;
+  }
+  return err::kSuccess;
+}
+
+Error FakeFiles::DeleteConflict(const std::string& key) const {
+  for (const auto& [id, handle] : handles_)
+    if (handle.key == key && !(handle.shareMode & sys::share::kDelete)) return err::kSharingViolation;
+  return err::kSuccess;
+}
+
+FakeFiles::Handle* FakeFiles::HandleOf(sys::FileHandle file) {
+  auto it = handles_.find(file.id);
+  if (it == handles_.end() || it->second.foreign || !NodeAt(it->second.key)) return nullptr;
+  return &it->second;
+}
+
+uint32_t FakeFiles::Reported(const Node& node) const {
+  uint32_t bits = node.attributes | (node.directory ? sys::attr::kDirectory : 0);
+  return bits ? bits : sys::attr::kNormal;
+}
+
+FakeFiles::Node& FakeFiles::CreateNode(const FakePath& path, bool directory) {
+  Node& node = nodes_[path.key];
+  node = Node{};
+  node.display = path.display;
+  node.directory = directory;
+  node.attributes = directory ? 0 : sys::attr::kArchive;
+  uint64_t now = clock_.NowFileTime();
+  node.times = {now, now, now};
+  return node;
+}
+
+Error FakeFiles::Resize(Node& node, const FakePath& path, uint64_t newSize) {
+  VolumeSpec* volume = VolumeOf(path);
+  uint64_t oldSize = node.data.size();
+  if (volume && newSize > oldSize) {
+    if (newSize - oldSize > volume->freeBytes) return err::kDiskFull;
+    volume->freeBytes -= newSize - oldSize;
+  } else if (volume) {
+    volume->freeBytes += oldSize - newSize;
+  }
+  node.data.resize(newSize, '\0');
+  return err::kSuccess;
+}
+
+Error FakeFiles::ResizeKey(const std::string& key, uint64_t newSize) {
+  Node* node = NodeAt(key);
+  auto path = Parse(node->display);
+  return Resize(*node, path.value, newSize);
+}
+
+void FakeFiles::RemoveNode(const std::string& key) {
+  Node* node = NodeAt(key);
+  if (!node) return;
+  if (!node->directory) ResizeKey(key, 0);
+  nodes_.erase(key);
+}
+
+sys::Result<uint32_t> FakeFiles::GetAttributes(const std::string& path) {
+  using R = sys::Result<uint32_t>;
+  if (Error e = faults.Check(FileOp::GetAttributes, path)) return R::Fail(e);
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node) return R::Fail(MissingError(parsed.value));
+  return R::Ok(Reported(*node));
+}
+
+Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
+  if (Error e = faults.Check(FileOp::SetAttributes, path)) return e;
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return parsed.error;
+  Node* node = NodeAt(parsed.value.key);
+  if (!node) return MissingError(parsed.value);
+  if (VolumeSpec* volume = VolumeOf(parsed.value); volume && volume->readOnly) return err::kWriteProtect;
+  node->attributes = attributes & ~(sys::attr::kNormal | sys::attr::kDirectory);
+  return err::kSuccess;
+}
+
+sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess access, uint32_t shareMode,
+                                             sys::Disposition disposition) {
+  using R = sys::Result<sys::FileHandle>;
+  using sys::Disposition;
+  if (Error e = faults.Check(FileOp::Open, path)) return R::Fail(e);
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  const FakePath& where = parsed.value;
+  if (Error e = ParentError(where)) return R::Fail(e);
+  VolumeSpec* volume = VolumeOf(where);
+  Node* node = NodeAt(where.key);
+  bool truncates = disposition == Disposition::CreateAlways || disposition == Disposition::TruncateExisting;
+
+  if (node && node->directory) return R::Fail(err::kAccessDenied);
+  if (!node) {
+    if (disposition == Disposition::OpenExisting || disposition == Disposition::TruncateExisting)
+      return R::Fail(err::kFileNotFound);
+    if (volume->readOnly) return R::Fail(err::kWriteProtect);
+    node = &CreateNode(where, false);
+  } else {
+    if (disposition == Disposition::CreateNew) return R::Fail(err::kFileExists);
+    if ((Writes(access) || truncates) && volume->readOnly) return R::Fail(err::kWriteProtect);
+    if ((Writes(access) || truncates) && (node->attributes & kBlockingAttributes)) return R::Fail(err::kAccessDenied);
+    // Replacing a hidden or system file without naming those attributes is refused.
+    if (disposition == Disposition::CreateAlways && (node->attributes & kHiddenOrSystem))
+      return R::Fail(err::kAccessDenied);
+    if (Error e = ShareConflict(where.key, access, shareMode)) return R::Fail(e);
+    if (truncates && node->mapped) return R::Fail(err::kUserMappedFile);
+    if (truncates) {
+      Resize(*node, where, 0);
+      node->times.lastWrite = clock_.NowFileTime();
+    }
+  }
+  uint64_t id = nextHandle_++;
+  handles_[id] = Handle{where.key, access, shareMode, 0, false};
+  return R::Ok(sys::FileHandle{id});
+}
+
+sys::Result<uint32_t> FakeFiles::Read(sys::FileHandle file, void* buffer, uint32_t size) {
+  using R = sys::Result<uint32_t>;
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::Read, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
+  if (!handle) return R::Fail(err::kInvalidHandle);
+  if (!Reads(handle->access)) return R::Fail(err::kAccessDenied);
+  const Node& node = *NodeAt(handle->key);
+  if (handle->position >= node.data.size()) return R::Ok(0);
+  uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size, node.data.size() - handle->position));
+  std::memcpy(buffer, node.data.data() + handle->position, count);
+  handle->position += count;
+  return R::Ok(count);
+}
+
+sys::Result<uint32_t> FakeFiles::Write(sys::FileHandle file, const void* buffer, uint32_t size) {
+  using R = sys::Result<uint32_t>;
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::Write, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
+  if (!handle) return R::Fail(err::kInvalidHandle);
+  if (!Writes(handle->access)) return R::Fail(err::kAccessDenied);
+  Node& node = *NodeAt(handle->key);
+  uint64_t end = handle->position + size;
+  if (end > node.data.size())
+    if (Error e = ResizeKey(handle->key, end)) return R::Fail(e);
+  if (size) std::memcpy(node.data.data() + handle->position, buffer, size);
+  handle->position = end;
+  node.times.lastWrite = clock_.NowFileTime();
+  node.attributes |= sys::attr::kArchive;
+  return R::Ok(size);
+}
+
+sys::Result<uint64_t> FakeFiles::Seek(sys::FileHandle file, int64_t offset, sys::SeekFrom from) {
+  using R = sys::Result<uint64_t>;
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::Seek, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
+  if (!handle) return R::Fail(err::kInvalidHandle);
+  int64_t base = from == sys::SeekFrom::Begin     ? 0
+                 : from == sys::SeekFrom::Current ? static_cast<int64_t>(handle->position)
+                                                  : static_cast<int64_t>(NodeAt(handle->key)->data.size());
+  if (base + offset < 0) return R::Fail(errnum::kNegativeSeek);
+  handle->position = static_cast<uint64_t>(base + offset);
+  return R::Ok(handle->position);
+}
+
+sys::Result<uint64_t> FakeFiles::GetSize(sys::FileHandle file) {
+  using R = sys::Result<uint64_t>;
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::GetSize, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
+  if (!handle) return R::Fail(err::kInvalidHandle);
+  return R::Ok(NodeAt(handle->key)->data.size());
+}
+
+Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::SetEndOfFile, handle ? NodeAt(handle->key)->display : "")) return e;
+  if (!handle) return err::kInvalidHandle;
+  if (!Writes(handle->access)) return err::kAccessDenied;
+  Node& node = *NodeAt(handle->key);
+  if (node.mapped && handle->position < node.data.size()) return err::kUserMappedFile;
+  if (Error e = ResizeKey(handle->key, handle->position)) return e;
+  node.times.lastWrite = clock_.NowFileTime();
+  return err::kSuccess;
+}
+
+sys::Result<sys::FileTimes> FakeFiles::GetTimes(sys::FileHandle file) {
+  using R = sys::Result<sys::FileTimes>;
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::GetTimes, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
+  if (!handle) return R::Fail(err::kInvalidHandle);
+  return R::Ok(NodeAt(handle->key)->times);
+}
+
+Error FakeFiles::SetTimes(sys::FileHandle file, const sys::FileTimes& times) {
+  Handle* handle = HandleOf(file);
+  if (Error e = faults.Check(FileOp::SetTimes, handle ? NodeAt(handle->key)->display : "")) return e;
+  if (!handle) return err::kInvalidHandle;
+  if (!Writes(handle->access)) return err::kAccessDenied;
+  sys::FileTimes& kept = NodeAt(handle->key)->times;
+  if (times.creation) kept.creation = times.creation;
+  if (times.lastAccess) kept.lastAccess = times.lastAccess;
+  if (times.lastWrite) kept.lastWrite = times.lastWrite;
+  return err::kSuccess;
+}
+
+Error FakeFiles::Close(sys::FileHandle file) {
+  auto it = handles_.find(file.id);
+  std::string display = it != handles_.end() && NodeAt(it->second.key) ? NodeAt(it->second.key)->display : "";
+  if (Error e = faults.Check(FileOp::Close, display)) return e;
+  if (it == handles_.end() || it->second.foreign) return err::kInvalidHandle;
+  handles_.erase(it);
+  return err::kSuccess;
+}
+
+int FakeFiles::OpenHandleCount() const {
+  return static_cast<int>(std::count_if(handles_.begin(), handles_.end(), [](const auto& h) { return !h.second.foreign; }));
+}
+
+}  // namespace fakes

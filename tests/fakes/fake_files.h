@@ -1,0 +1,164 @@
+#pragma once
+// An in-memory file system with the Win32 rules the program's logic branches on:
+// drives and UNC shares as volumes (file-system name, cluster size, free space, CD
+// volumes that refuse writes), paths without letter case but with their case kept,
+// attribute bits, file times, contents, version resources set per file, share modes
+// between open handles (32), locks held by other programs, mapped files (1224), the
+// pending-rename list of delayed moves, and temp names. Every operation can be made to
+// fail through `faults`.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_paths.h"
+#include "fakes/faults.h"
+#include "sys/clock.h"
+#include "sys/files.h"
+
+namespace fakes {
+
+enum class FileOp {
+  GetAttributes, SetAttributes, Open, Read, Write, Seek, GetSize, SetEndOfFile, GetTimes, SetTimes, Close, Find,
+  CreateDirectory, RemoveDirectory, DeleteFile, CopyFile, MoveFile, CreateTempFile, GetFileVersion, GetShortPath,
+  GetVolumeInfo, GetDiskSpace, GetClusterInfo
+};
+
+namespace errnum {
+constexpr sys::Error kNotSameDevice = 17;
+constexpr sys::Error kNegativeSeek = 131;
+constexpr sys::Error kDirectory = 267;
+constexpr sys::Error kNoVersionResource = 1812;
+}  // namespace errnum
+
+struct VolumeSpec {
+  std::string fileSystem = "NTFS";
+  std::string label;
+  uint32_t serial = 0x1CE5A17E;
+  uint32_t sectorsPerCluster = 8;
+  uint32_t bytesPerSector = 512;
+  uint64_t freeBytes = 100ull << 30;
+  uint64_t totalBytes = 500ull << 30;
+  bool readOnly = false;  // a CD: writes fail with 19
+};
+
+struct PendingRename {
+  std::string from;
+  std::string to;  // empty: delete at the restart
+};
+
+class FakeFiles : public sys::Files {
+ public:
+  explicit FakeFiles(sys::Clock& clock);
+  ~FakeFiles() override;
+
+  sys::Result<uint32_t> GetAttributes(const std::string& path) override;
+  sys::Error SetAttributes(const std::string& path, uint32_t attributes) override;
+  sys::Result<sys::FileHandle> Open(const std::string& path, sys::FileAccess access, uint32_t shareMode,
+                                    sys::Disposition disposition) override;
+  sys::Result<uint32_t> Read(sys::FileHandle file, void* buffer, uint32_t size) override;
+  sys::Result<uint32_t> Write(sys::FileHandle file, const void* buffer, uint32_t size) override;
+  sys::Result<uint64_t> Seek(sys::FileHandle file, int64_t offset, sys::SeekFrom from) override;
+  sys::Result<uint64_t> GetSize(sys::FileHandle file) override;
+  sys::Error SetEndOfFile(sys::FileHandle file) override;
+  sys::Result<sys::FileTimes> GetTimes(sys::FileHandle file) override;
+  sys::Error SetTimes(sys::FileHandle file, const sys::FileTimes& times) override;
+  sys::Error Close(sys::FileHandle file) override;
+  sys::Result<std::vector<sys::FindEntry>> Find(const std::string& pattern) override;
+  sys::Error CreateDirectory(const std::string& path) override;
+  sys::Error RemoveDirectory(const std::string& path) override;
+  sys::Error DeleteFile(const std::string& path) override;
+  sys::Error CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+  sys::Error MoveFile(const std::string& from, const std::string& to, uint32_t flags) override;
+  sys::Result<std::string> CreateTempFile(const std::string& folder, const std::string& prefix) override;
+  sys::Result<sys::FileVersion> GetFileVersion(const std::string& path) override;
+  sys::Result<std::string> GetShortPath(const std::string& path) override;
+  sys::Result<sys::VolumeInfo> GetVolumeInfo(const std::string& root) override;
+  sys::Result<sys::DiskSpace> GetDiskSpace(const std::string& folder) override;
+  sys::Result<sys::ClusterInfo> GetClusterInfo(const std::string& root) override;
+
+  // --- Set-up and read-back for tests; these bypass faults, locks and attributes. ---
+  // A drive "D:" or a share "\\server\share"; C: exists from the start.
+  void AddVolume(const std::string& root, const VolumeSpec& spec = {});
+  // The volume's facts, to change them (free space, file system); null when unknown.
+  VolumeSpec* Volume(const std::string& root);
+  // Creates the folder and every missing parent.
+  void MakeDirectories(const std::string& path);
+  // Creates or replaces a file (and its folders) with these bytes.
+  void WriteText(const std::string& path, const std::string& text);
+  std::optional<std::string> ReadText(const std::string& path) const;
+  bool Exists(const std::string& path) const;
+  bool IsDirectory(const std::string& path) const;
+  // The attribute bits as GetAttributes reports them.
+  std::optional<uint32_t> AttributesOf(const std::string& path) const;
+  void SetFileVersion(const std::string& path, const sys::FileVersion& version);
+  std::optional<sys::FileTimes> TimesOf(const std::string& path) const;
+  void SetTimesOf(const std::string& path, const sys::FileTimes& times);
+  // Another program holds the file open allowing only `shareMode` (share::kNone: nothing).
+  void LockFile(const std::string& path, uint32_t shareMode = sys::share::kNone);
+  void UnlockFile(const std::string& path);
+  // The file is mapped into a process (a loaded library): cutting it gives 1224,
+  // deleting it 5; renaming it still works.
+  void MapFile(const std::string& path, bool mapped = true);
+  const std::vector<PendingRename>& PendingRenames() const { return pendingRenames_; }
+  // A restart: carries out the pending renames and deletions in order, drops locks and maps.
+  void Restart();
+  // Handles the program has opened and not closed.
+  int OpenHandleCount() const;
+  // Every file and folder (display paths), sorted without case; roots left out.
+  std::vector<std::string> AllPaths() const;
+
+  // --- For the fake profiles: a whole-file read and write with the program's rules. ---
+  sys::Result<std::string> LoadContents(const std::string& path);
+  sys::Error StoreContents(const std::string& path, const std::string& data);
+
+  std::string currentFolder = "C:\\";
+  Faults<FileOp> faults;
+
+ private:
+  struct Node {
+    std::string display;
+    bool directory = false;
+    uint32_t attributes = 0;  // without kNormal and kDirectory
+    sys::FileTimes times;
+    std::string data;
+    std::optional<sys::FileVersion> version;
+    bool mapped = false;
+  };
+  struct Handle {
+    std::string key;
+    sys::FileAccess access = sys::FileAccess::Read;
+    uint32_t shareMode = 0;
+    uint64_t position = 0;
+    bool foreign = false;  // held by another program (LockFile)
+  };
+
+  sys::Result<FakePath> Parse(const std::string& path) const { return ParseFakePath(path, currentFolder); }
+  Node* NodeAt(const std::string& key);
+  const Node* NodeAt(const std::string& key) const;
+  VolumeSpec* VolumeOf(const FakePath& path);
+  // 0, or 3 when the parent folder is missing (or the volume is unknown).
+  sys::Error ParentError(const FakePath& path) const;
+  sys::Error MissingError(const FakePath& path) const;
+  sys::Error ShareConflict(const std::string& key, sys::FileAccess access, uint32_t shareMode) const;
+  sys::Error DeleteConflict(const std::string& key) const;
+  Handle* HandleOf(sys::FileHandle file);
+  // Resizes a file's data, charging its volume; 112 when the growth does not fit.
+  sys::Error Resize(Node& node, const FakePath& path, uint64_t newSize);
+  sys::Error ResizeKey(const std::string& key, uint64_t newSize);
+  Node& CreateNode(const FakePath& path, bool directory);
+  void RemoveNode(const std::string& key);
+  void RenameTree(const FakePath& from, const FakePath& to);
+  uint32_t Reported(const Node& node) const;
+
+  sys::Clock& clock_;
+  std::map<std::string, Node> nodes_;  // folded path -> node; sorted, so a folder's children are in order
+  std::map<std::string, VolumeSpec> volumes_;  // folded root -> volume
+  std::map<uint64_t, Handle> handles_;
+  std::vector<PendingRename> pendingRenames_;
+  uint64_t nextHandle_ = 1;
+  uint32_t nextTempNumber_ = 0x1A2B;
+};
+
+}  // namespace fakes

@@ -1,0 +1,176 @@
+// The fake file system's set-up and read-back for tests, and the whole-file access the
+// fake profiles use.
+#include <algorithm>
+
+#include "fakes/fake_files.h"
+#include "sys/paths.h"
+
+namespace fakes {
+
+using sys::Error;
+namespace err = sys::err;
+
+void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& spec) {
+  auto parsed = Parse(root);
+  if (!parsed.ok()) return;
+  volumes_[parsed.value.rootKey] = spec;
+  if (!NodeAt(parsed.value.rootKey)) {
+    FakePath rootOnly = parsed.value;
+    rootOnly.parts.clear();
+    rootOnly.key = rootOnly.rootKey;
+    rootOnly.display = rootOnly.root + "\\";
+    CreateNode(rootOnly, true);
+  }
+}
+
+VolumeSpec* FakeFiles::Volume(const std::string& root) {
+  auto parsed = Parse(root);
+  return parsed.ok() ? VolumeOf(parsed.value) : nullptr;
+}
+
+void FakeFiles::MakeDirectories(const std::string& path) {
+  auto parsed = Parse(path);
+  if (!parsed.ok() || !VolumeOf(parsed.value)) return;
+  std::string display = parsed.value.root;
+  for (const std::string& part : parsed.value.parts) {
+    display += "\\" + part;
+    auto step = Parse(display);
+    if (!NodeAt(step.value.key)) CreateNode(step.value, true);
+  }
+}
+
+void FakeFiles::WriteText(const std::string& path, const std::string& text) {
+  auto parsed = Parse(path);
+  if (!parsed.ok() || !VolumeOf(parsed.value)) return;
+  MakeDirectories(parsed.value.ParentDisplay());
+  Node* node = NodeAt(parsed.value.key);
+  if (!node) node = &CreateNode(parsed.value, false);
+  VolumeSpec* volume = VolumeOf(parsed.value);
+  volume->freeBytes += node->data.size();
+  volume->freeBytes -= std::min<uint64_t>(volume->freeBytes, text.size());
+  node->data = text;
+  node->times.lastWrite = clock_.NowFileTime();
+}
+
+std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return std::nullopt;
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node || node->directory) return std::nullopt;
+  return node->data;
+}
+
+bool FakeFiles::Exists(const std::string& path) const {
+  auto parsed = Parse(path);
+  return parsed.ok() && NodeAt(parsed.value.key);
+}
+
+bool FakeFiles::IsDirectory(const std::string& path) const {
+  auto parsed = Parse(path);
+  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  return node && node->directory;
+}
+
+std::optional<uint32_t> FakeFiles::AttributesOf(const std::string& path) const {
+  auto parsed = Parse(path);
+  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  if (!node) return std::nullopt;
+  return Reported(*node);
+}
+
+void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& version) {
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return;
+  if (!NodeAt(parsed.value.key)) WriteText(path, "");
+  if (Node* node = NodeAt(parsed.value.key)) node->version = version;
+}
+
+std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const {
+  auto parsed = Parse(path);
+  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  if (!node) return std::nullopt;
+  return node->times;
+}
+
+void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
+  auto parsed = Parse(path);
+  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->times = times;
+}
+
+void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return;
+  handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::ReadWrite, shareMode, 0, true};
+}
+
+void FakeFiles::UnlockFile(const std::string& path) {
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return;
+  std::erase_if(handles_, [&](const auto& h) { return h.second.foreign && h.second.key == parsed.value.key; });
+}
+
+void FakeFiles::MapFile(const std::string& path, bool mapped) {
+  auto parsed = Parse(path);
+  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->mapped = mapped;
+}
+
+void FakeFiles::Restart() {
+  handles_.clear();
+  for (auto& [key, node] : nodes_) node.mapped = false;
+  std::vector<PendingRename> renames;
+  renames.swap(pendingRenames_);
+  for (const PendingRename& rename : renames) {
+    auto source = Parse(rename.from);
+    if (!source.ok() || !NodeAt(source.value.key)) continue;
+    if (rename.to.empty()) {
+      RemoveNode(source.value.key);
+      continue;
+    }
+    auto target = Parse(rename.to);
+    if (!target.ok()) continue;
+    if (NodeAt(target.value.key)) RemoveNode(target.value.key);
+    RenameTree(source.value, target.value);
+  }
+}
+
+std::vector<std::string> FakeFiles::AllPaths() const {
+  std::vector<std::string> paths;
+  for (const auto& [key, node] : nodes_)
+    if (key.find('\\') != std::string::npos) paths.push_back(node.display);
+  return paths;
+}
+
+sys::Result<std::string> FakeFiles::LoadContents(const std::string& path) {
+  using R = sys::Result<std::string>;
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node) return R::Fail(MissingError(parsed.value));
+  if (node->directory) return R::Fail(err::kAccessDenied);
+  if (Error e = ShareConflict(parsed.value.key, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite))
+    return R::Fail(e);
+  return R::Ok(node->data);
+}
+
+Error FakeFiles::StoreContents(const std::string& path, const std::string& data) {
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return parsed.error;
+  if (Error e = ParentError(parsed.value)) return e;
+  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
+  Node* node = NodeAt(parsed.value.key);
+  if (node && (node->directory || (node->attributes & sys::attr::kReadOnly))) return err::kAccessDenied;
+  if (node)
+    if (Error e = ShareConflict(parsed.value.key, sys::FileAccess::ReadWrite, sys::share::kRead)) return e;
+  bool created = !node;
+  if (created) node = &CreateNode(parsed.value, false);
+  if (Error e = Resize(*node, parsed.value, data.size())) {
+    if (created) RemoveNode(parsed.value.key);
+    return e;
+  }
+  node->data = data;
+  node->times.lastWrite = clock_.NowFileTime();
+  node->attributes |= sys::attr::kArchive;
+  return err::kSuccess;
+}
+
+}  // namespace fakes

@@ -1,0 +1,281 @@
+// The fake file system's folders and names: find, create and remove, delete, copy,
+// move (with delayed moves), temp names, versions, short names, volumes, and the
+// helpers tests use to set up and read back.
+#include <algorithm>
+#include <cstdio>
+
+#include "fakes/fake_files.h"
+#include "sys/paths.h"
+
+namespace fakes {
+
+using sys::Error;
+namespace err = sys::err;
+
+namespace {
+bool IsChildKey(const std::string& key, const std::string& parentKey) {
+  return key.size() > parentKey.size() + 1 && key.compare(0, parentKey.size(), parentKey) == 0 &&
+         key[parentKey.size()] == '\\' && key.find('\\', parentKey.size() + 1) == std::string::npos;
+}
+bool IsBelowKey(const std::string& key, const std::string& folderKey) {
+  return key.size() > folderKey.size() && key.compare(0, folderKey.size(), folderKey) == 0 &&
+         key[folderKey.size()] == '\\';
+}
+}  // namespace
+
+sys::Result<std::vector<sys::FindEntry>> FakeFiles::Find(const std::string& pattern) {
+  using R = sys::Result<std::vector<sys::FindEntry>>;
+  if (Error e = faults.Check(FileOp::Find, pattern)) return R::Fail(e);
+  sys::PathParts split = sys::SplitAtLastBackslash(pattern);
+  auto folder = Parse(split.folder.empty() && pattern.size() > 2 && pattern[1] == ':' ? pattern.substr(0, 2)
+                                                                                      : split.folder);
+  if (!folder.ok()) return R::Fail(folder.error);
+  const Node* dir = NodeAt(folder.value.key);
+  if (!dir || !dir->directory) return R::Fail(err::kPathNotFound);
+  std::vector<sys::FindEntry> found;
+  for (const auto& [key, node] : nodes_) {
+    if (!IsChildKey(key, folder.value.key)) continue;
+    std::string name = sys::SplitAtLastBackslash(node.display).name;
+    if (!MatchesPattern(split.name, name)) continue;
+    found.push_back(sys::FindEntry{name, Reported(node), node.data.size(), node.times.lastWrite});
+  }
+  return R::Ok(std::move(found));
+}
+
+Error FakeFiles::CreateDirectory(const std::string& path) {
+  if (Error e = faults.Check(FileOp::CreateDirectory, path)) return e;
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return parsed.error;
+  if (NodeAt(parsed.value.key)) return err::kAlreadyExists;
+  if (Error e = ParentError(parsed.value)) return e;
+  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
+  CreateNode(parsed.value, true);
+  return err::kSuccess;
+}
+
+Error FakeFiles::RemoveDirectory(const std::string& path) {
+  if (Error e = faults.Check(FileOp::RemoveDirectory, path)) return e;
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return parsed.error;
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node) return MissingError(parsed.value);
+  if (!node->directory) return errnum::kDirectory;
+  if (parsed.value.IsRoot() || (node->attributes & sys::attr::kReadOnly)) return err::kAccessDenied;
+  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
+  for (const auto& entry : nodes_)
+    if (IsBelowKey(entry.first, parsed.value.key)) return err::kDirNotEmpty;
+  nodes_.erase(parsed.value.key);
+  return err::kSuccess;
+}
+
+Error FakeFiles::DeleteFile(const std::string& path) {
+  if (Error e = faults.Check(FileOp::DeleteFile, path)) return e;
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return parsed.error;
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node) return MissingError(parsed.value);
+  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
+  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->mapped) return err::kAccessDenied;
+  if (Error e = DeleteConflict(parsed.value.key)) return e;
+  RemoveNode(parsed.value.key);
+  return err::kSuccess;
+}
+
+Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+  if (Error e = faults.Check(FileOp::CopyFile, to)) return e;
+  auto source = Parse(from);
+  auto target = Parse(to);
+  if (!source.ok()) return source.error;
+  if (!target.ok()) return target.error;
+  const Node* original = NodeAt(source.value.key);
+  if (!original) return MissingError(source.value);
+  if (original->directory) return err::kAccessDenied;
+  if (Error e = ShareConflict(source.value.key, sys::FileAccess::Read, sys::share::kRead)) return e;
+  if (Error e = ParentError(target.value)) return e;
+  if (VolumeOf(target.value)->readOnly) return err::kWriteProtect;
+  Node copy = *original;
+  bool created = false;
+  if (Node* existing = NodeAt(target.value.key)) {
+    if (failIfExists) return err::kFileExists;
+    if (existing->directory) return err::kAccessDenied;
+    if (existing->attributes & (sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem))
+      return err::kAccessDenied;
+    if (Error e = ShareConflict(target.value.key, sys::FileAccess::Write, 0)) return e;
+    if (existing->mapped) return err::kUserMappedFile;
+    copy.display = existing->display;
+  } else {
+    copy.display = target.value.display;
+    CreateNode(target.value, false);
+    created = true;
+  }
+  Node& placed = *NodeAt(target.value.key);
+  if (Error e = Resize(placed, target.value, copy.data.size())) {
+    if (created) RemoveNode(target.value.key);  // no half-made copy is left behind
+    return e;
+  }
+  placed.data = copy.data;
+  placed.display = copy.display;
+  placed.version = copy.version;
+  placed.attributes = copy.attributes | sys::attr::kArchive;
+  placed.times.lastWrite = copy.times.lastWrite;
+  placed.mapped = false;
+  return err::kSuccess;
+}
+
+void FakeFiles::RenameTree(const FakePath& from, const FakePath& to) {
+  std::vector<std::pair<std::string, Node>> moved;
+  for (auto it = nodes_.begin(); it != nodes_.end();) {
+    if (it->first == from.key || IsBelowKey(it->first, from.key)) {
+      moved.emplace_back(it->first, std::move(it->second));
+      it = nodes_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto& [key, node] : moved) {
+    node.display = to.display + node.display.substr(from.display.size());
+    nodes_[to.key + key.substr(from.key.size())] = std::move(node);
+  }
+  for (auto& [id, handle] : handles_)
+    if (handle.key == from.key || IsBelowKey(handle.key, from.key))
+      handle.key = to.key + handle.key.substr(from.key.size());
+}
+
+Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32_t flags) {
+  if (Error e = faults.Check(FileOp::MoveFile, from)) return e;
+  auto source = Parse(from);
+  if (!source.ok()) return source.error;
+  if (flags & sys::move::kDelayUntilReboot) {
+    std::string target;
+    if (!to.empty()) {
+      auto parsed = Parse(to);
+      if (!parsed.ok()) return parsed.error;
+      target = parsed.value.display;
+    }
+    pendingRenames_.push_back(PendingRename{source.value.display, target});
+    return err::kSuccess;
+  }
+  auto target = Parse(to);
+  if (!target.ok()) return target.error;
+  Node* node = NodeAt(source.value.key);
+  if (!node) return MissingError(source.value);
+  if (Error e = ParentError(target.value)) return e;
+  if (VolumeOf(source.value)->readOnly || VolumeOf(target.value)->readOnly) return err::kWriteProtect;
+  if (Error e = DeleteConflict(source.value.key)) return e;
+  if (source.value.key == target.value.key) {  // a change of letter case only
+    RenameTree(source.value, target.value);
+    return err::kSuccess;
+  }
+  if (Node* existing = NodeAt(target.value.key)) {
+    if (!(flags & sys::move::kReplaceExisting)) return err::kAlreadyExists;
+    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) || existing->mapped)
+      return err::kAccessDenied;
+    if (Error e = DeleteConflict(target.value.key)) return e;
+    RemoveNode(target.value.key);
+  }
+  bool sameVolume = source.value.rootKey == target.value.rootKey;
+  if (!sameVolume) {
+    if (!(flags & sys::move::kCopyAllowed) || node->directory) return errnum::kNotSameDevice;
+    if (Error e = CopyFile(from, to, true)) return e;
+    RemoveNode(source.value.key);
+    return err::kSuccess;
+  }
+  RenameTree(source.value, target.value);
+  return err::kSuccess;
+}
+
+sys::Result<std::string> FakeFiles::CreateTempFile(const std::string& folder, const std::string& prefix) {
+  using R = sys::Result<std::string>;
+  if (Error e = faults.Check(FileOp::CreateTempFile, folder)) return R::Fail(e);
+  auto parsed = Parse(folder);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  const Node* dir = NodeAt(parsed.value.key);
+  if (!dir || !dir->directory) return R::Fail(err::kPathNotFound);
+  if (VolumeOf(parsed.value)->readOnly) return R::Fail(err::kWriteProtect);
+  for (;;) {
+    char number[8];
+    std::snprintf(number, sizeof number, "%X", nextTempNumber_++ & 0xFFFF);
+    std::string name = sys::JoinPath(parsed.value.display, prefix.substr(0, 3) + number + ".tmp");
+    auto candidate = Parse(name);
+    if (NodeAt(candidate.value.key)) continue;
+    CreateNode(candidate.value, false);
+    return R::Ok(candidate.value.display);
+  }
+}
+
+sys::Result<sys::FileVersion> FakeFiles::GetFileVersion(const std::string& path) {
+  using R = sys::Result<sys::FileVersion>;
+  if (Error e = faults.Check(FileOp::GetFileVersion, path)) return R::Fail(e);
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node) return R::Fail(MissingError(parsed.value));
+  if (!node->version) return R::Fail(errnum::kNoVersionResource);
+  return R::Ok(*node->version);
+}
+
+sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
+  using R = sys::Result<std::string>;
+  if (Error e = faults.Check(FileOp::GetShortPath, path)) return R::Fail(e);
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  if (!NodeAt(parsed.value.key)) return R::Fail(MissingError(parsed.value));
+  // Each long name gets ~N by its place among the siblings that share its alias stem.
+  std::string shortPath = parsed.value.root;
+  std::string parentKey = parsed.value.rootKey;
+  for (const std::string& part : parsed.value.parts) {
+    std::string key = parentKey + "\\" + sys::FoldedCopy(part);
+    std::string name = sys::SplitAtLastBackslash(NodeAt(key)->display).name;
+    std::string alias = name;
+    if (!IsShortName(name)) {
+      int index = 1;
+      for (const auto& [otherKey, other] : nodes_) {
+        if (otherKey == key) break;
+        std::string otherName = sys::SplitAtLastBackslash(other.display).name;
+        if (IsChildKey(otherKey, parentKey) && !IsShortName(otherName) &&
+            ShortAlias(otherName, 1) == ShortAlias(name, 1))
+          ++index;
+      }
+      alias = ShortAlias(name, index);
+    }
+    shortPath += "\\" + alias;
+    parentKey = key;
+  }
+  if (parsed.value.IsRoot()) shortPath += "\\";
+  return R::Ok(shortPath);
+}
+
+sys::Result<sys::VolumeInfo> FakeFiles::GetVolumeInfo(const std::string& root) {
+  using R = sys::Result<sys::VolumeInfo>;
+  if (Error e = faults.Check(FileOp::GetVolumeInfo, root)) return R::Fail(e);
+  auto parsed = Parse(root);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  // The function wants a root with its trailing backslash.
+  if (!parsed.value.IsRoot() || root.empty() || root.back() != '\\') return R::Fail(err::kInvalidName);
+  VolumeSpec* volume = VolumeOf(parsed.value);
+  if (!volume) return R::Fail(err::kPathNotFound);
+  return R::Ok(sys::VolumeInfo{volume->fileSystem, volume->label, volume->serial});
+}
+
+sys::Result<sys::DiskSpace> FakeFiles::GetDiskSpace(const std::string& folder) {
+  using R = sys::Result<sys::DiskSpace>;
+  if (Error e = faults.Check(FileOp::GetDiskSpace, folder)) return R::Fail(e);
+  auto parsed = Parse(folder);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  const Node* node = NodeAt(parsed.value.key);
+  if (!node || !node->directory) return R::Fail(err::kPathNotFound);
+  VolumeSpec* volume = VolumeOf(parsed.value);
+  return R::Ok(sys::DiskSpace{volume->freeBytes, volume->totalBytes, volume->freeBytes});
+}
+
+sys::Result<sys::ClusterInfo> FakeFiles::GetClusterInfo(const std::string& root) {
+  using R = sys::Result<sys::ClusterInfo>;
+  if (Error e = faults.Check(FileOp::GetClusterInfo, root)) return R::Fail(e);
+  auto parsed = Parse(root);
+  if (!parsed.ok()) return R::Fail(parsed.error);
+  VolumeSpec* volume = VolumeOf(parsed.value);
+  if (!volume || !NodeAt(parsed.value.key)) return R::Fail(err::kPathNotFound);
+  return R::Ok(sys::ClusterInfo{volume->sectorsPerCluster, volume->bytesPerSector});
+}
+
+}  // namespace fakes

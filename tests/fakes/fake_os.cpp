@@ -1,0 +1,34 @@
+#include "fakes/fake_os.h"
+
+#include "startup/session.h"
+#include "sys/os.h"
+#include "sys/paths.h"
+
+namespace fakes {
+
+FakeOs::FakeOs() {
+  ResetSessionState();
+  // The folders every Windows machine has, so the program finds its known places.
+  files.MakeDirectories(desktop.windowsFolder);
+  files.MakeDirectories(desktop.systemFolder);
+  files.MakeDirectories(desktop.tempFolder);
+  files.MakeDirectories(sys::SplitAtLastBackslash(desktop.programPath).folder);
+  for (const auto& [csidl, folder] : desktop.specialFolders) files.MakeDirectories(folder);
+  profiles.windowsFolder = desktop.windowsFolder;
+
+  sys::Os installed;
+  installed.registry = &registry;
+  installed.profiles = &profiles;
+  installed.files = &files;
+  installed.desktop = &desktop;
+  installed.clock = &clock;
+  installed.processes = &processes;
+  installed.internet = &internet;
+  installed.automation = &automation;
+  installed.systemInfo = &systemInfo;
+  sys::InstallOs(installed);
+}
+
+FakeOs::~FakeOs() { sys::InstallOs(sys::Os{}); }
+
+}  // namespace fakes

@@ -1,0 +1,42 @@
+#pragma once
+// INI files kept as bytes in the fake file system, read and written with the profile
+// API's rules: section and key names without letter case, values trimmed of blanks and
+// one pair of surrounding quotes, cut at the caller's capacity, file and section made
+// on the first write, keys and sections deleted by writing nothing. A bare file name
+// lives in the Windows folder.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_files.h"
+#include "fakes/faults.h"
+#include "sys/profiles.h"
+
+namespace fakes {
+
+enum class ProfileOp { GetString, GetInt, WriteString, GetKeys };
+
+class FakeProfiles : public sys::Profiles {
+ public:
+  explicit FakeProfiles(FakeFiles& files);
+
+  std::string GetString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& def, std::size_t capacity) override;
+  int GetInt(const std::string& file, const std::string& section, const std::string& key, int def) override;
+  sys::Error WriteString(const std::string& file, const std::string& section, const std::optional<std::string>& key,
+                         const std::optional<std::string>& value) override;
+  std::vector<std::string> GetKeys(const std::string& file, const std::string& section) override;
+
+  // A failing read (a fault) answers the default, as the profile API does.
+  Faults<ProfileOp> faults;
+  std::string windowsFolder = "C:\\Windows";
+
+ private:
+  std::string Where(const std::string& file) const;
+  // The raw value of a key, or nothing when the file, section or key is absent.
+  std::optional<std::string> Find(const std::string& file, const std::string& section, const std::string& key);
+
+  FakeFiles& files_;
+};
+
+}  // namespace fakes

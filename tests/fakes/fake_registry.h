@@ -1,0 +1,82 @@
+#pragma once
+// An in-memory registry: four hives of keys whose names keep their case but compare
+// without it, typed values in the order they were first set, sub-keys in sorted order,
+// access refused per key (and everything below it), and the 32-bit view of a 64-bit
+// system under "Software\Wow6432Node". HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE's
+// "Software\Classes", as the program sees it on a machine-wide installation.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/faults.h"
+#include "sys/registry.h"
+
+namespace fakes {
+
+enum class RegistryOp { CreateKey, OpenKey, DeleteKey, QueryValue, SetValue, DeleteValue, EnumSubKeys, EnumValueNames };
+
+class FakeRegistry : public sys::Registry {
+ public:
+  FakeRegistry();
+  ~FakeRegistry() override;
+
+  sys::Error CreateKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
+  sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
+  sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
+  sys::Result<sys::RegValue> QueryValue(sys::Hive hive, const std::string& path, const std::string& name,
+                                        sys::RegistryView view) override;
+  sys::Error SetValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value,
+                      sys::RegistryView view) override;
+  sys::Error DeleteValue(sys::Hive hive, const std::string& path, const std::string& name,
+                         sys::RegistryView view) override;
+  sys::Result<std::vector<std::string>> EnumSubKeys(sys::Hive hive, const std::string& path,
+                                                    sys::RegistryView view) override;
+  sys::Result<std::vector<std::string>> EnumValueNames(sys::Hive hive, const std::string& path,
+                                                       sys::RegistryView view) override;
+
+  // Test set-up and read-back; these bypass access refusals and faults.
+  void PutValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value,
+                sys::RegistryView view = sys::RegistryView::Native);
+  void PutString(sys::Hive hive, const std::string& path, const std::string& name, const std::string& text,
+                 sys::RegistryView view = sys::RegistryView::Native);
+  void PutDword(sys::Hive hive, const std::string& path, const std::string& name, uint32_t value,
+                sys::RegistryView view = sys::RegistryView::Native);
+  bool HasKey(sys::Hive hive, const std::string& path, sys::RegistryView view = sys::RegistryView::Native) const;
+  std::optional<sys::RegValue> ValueOf(sys::Hive hive, const std::string& path, const std::string& name,
+                                       sys::RegistryView view = sys::RegistryView::Native) const;
+  // A string value's text (without its NUL) or nothing.
+  std::optional<std::string> StringOf(sys::Hive hive, const std::string& path, const std::string& name,
+                                      sys::RegistryView view = sys::RegistryView::Native) const;
+  std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name,
+                                  sys::RegistryView view = sys::RegistryView::Native) const;
+  // The name of a key as it was created (its case kept), or nothing.
+  std::optional<std::string> KeyNameOf(sys::Hive hive, const std::string& path,
+                                       sys::RegistryView view = sys::RegistryView::Native) const;
+
+  // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
+  // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.
+  void RefuseAccess(sys::Hive hive, const std::string& path, sys::KeyAccess refused,
+                    sys::RegistryView view = sys::RegistryView::Native);
+
+  // False for a 32-bit system, where the 32-bit view is the only one.
+  bool is64BitSystem = true;
+  Faults<RegistryOp> faults;
+
+  struct Key;
+
+ private:
+  std::vector<std::string> Resolve(sys::Hive hive, const std::string& path, sys::RegistryView view) const;
+  Key* Find(const std::vector<std::string>& parts) const;
+  Key* Create(const std::vector<std::string>& parts);
+  bool Refused(const std::vector<std::string>& parts, sys::KeyAccess access) const;
+  sys::Error Lookup(sys::Hive hive, const std::string& path, sys::RegistryView view, sys::KeyAccess access,
+                    Key*& key) const;
+
+  std::unique_ptr<Key> root_;  // children: the hive names
+  std::map<std::string, sys::KeyAccess> refusals_;  // folded full key path -> refused access
+};
+
+}  // namespace fakes
