@@ -18,7 +18,7 @@ class FakeSystemInfo : public sys::SystemInfo {
   sys::RegistryQuota registryQuota{};
   // Free bytes by volume root ("C:\"); roots compare without letter case, others answer 3.
   std::map<std::string, uint64_t> freeBytesByRoot;
-  std::string systemWindowsFolder = "C:\\WINDOWS";
+  std::string systemWindowsFolder = "C:\\Windows";
   // The user's number format: "1,234.50" by default.
   char decimalSeparator = '.';
   std::string thousandSeparator = ",";
