@@ -42,8 +42,9 @@
 # prefix of a test after it ends (it is always kept after a failure). Every Wine command
 # here names its own WINEPREFIX; nothing touches another prefix's server.
 
-# Tests live beside this file, so the test script's own folder is the library's.
-E2E_LIB_DIR=$(cd "$(dirname "$0")" && pwd)
+# Tests live beside this file, so the test script's own folder is the library's
+# (a script elsewhere sets E2E_LIB_DIR before sourcing).
+E2E_LIB_DIR=${E2E_LIB_DIR:-$(cd "$(dirname "$0")" && pwd)}
 : "${PLANDRIX_WINDOWS_BIN:=$E2E_LIB_DIR/../../build/windows/bin}"
 : "${PLANDRIX_E2E_ROOT:=${TMPDIR:-/tmp}/plandrix-e2e-$(id -u)}"
 : "${E2E_RUN_TIMEOUT:=120}"
