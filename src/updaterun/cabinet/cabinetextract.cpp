@@ -33,6 +33,7 @@ class Extraction {
 
  private:
   bool ReadFileRecord(uint32_t& offset, FileRecord& file);
+  bool FileRecordIsSound(const FileRecord& file) const;
   bool ExtractFile(const FileRecord& file);
   bool NextCabinetNeeded();
   Notification Record() const {
@@ -54,13 +55,22 @@ class Extraction {
 
 bool Extraction::Run() {
   if (int32_t code = ReadCabinetHeader(reader_, header_)) return context_.Fail(code);
+  // The whole file table is checked before anything is delivered, so a broken cabinet
+  // leaves no half-written target behind.
+  uint32_t recordOffset = header_.filesOffset;
+  for (uint32_t i = 0; i < header_.info.fileCount; ++i) {
+    FileRecord file;
+    if (!ReadFileRecord(recordOffset, file) || !FileRecordIsSound(file)) return context_.Fail(error::kCorruptCabinet);
+  }
+
   Notification info = Record();
   info.text1 = header_.nextCabinet;
   info.text2 = header_.nextDisk;
   info.text3 = folderPath_;
   if (handler_(notify::kCabinetInfo, &info) == -1) return context_.Fail(error::kUserAbort);
 
-  uint32_t recordOffset = header_.filesOffset;
+  bool partialSeen = false;
+  recordOffset = header_.filesOffset;
   for (uint32_t i = 0; i < header_.info.fileCount; ++i) {
     FileRecord file;
     stream_.KeepBlock();
@@ -72,11 +82,22 @@ bool Extraction::Run() {
       partial.text3 = header_.previousDisk;
       partial.folderIndex = file.folder;
       if (handler_(notify::kPartialFile, &partial) == -1) return context_.Fail(error::kUserAbort);
+      partialSeen = true;
       continue;
     }
     if (!ExtractFile(file)) return false;
   }
-  return true;
+  // A file that began in an earlier cabinet of a set was not delivered.
+  return partialSeen ? context_.Fail(error::kCabinetNotFound) : true;
+}
+
+bool Extraction::FileRecordIsSound(const FileRecord& file) const {
+  if (file.name[0] == '\0') return false;
+  const bool fromPrevious = file.folder == format::kFolderContinuedFromPrevious || file.folder == format::kFolderContinuedBoth;
+  const bool toNext = file.folder == format::kFolderContinuedToNext || file.folder == format::kFolderContinuedBoth;
+  if (fromPrevious && !header_.info.hasPrevious) return false;
+  if (toNext && !header_.info.hasNext) return false;
+  return fromPrevious || toNext || file.folder < header_.info.folderCount;
 }
 
 bool Extraction::ReadFileRecord(uint32_t& offset, FileRecord& file) {

@@ -32,7 +32,7 @@ void QuantumModel::Init(unsigned first, unsigned count) {
 }
 
 void QuantumModel::Update(unsigned index) {
-  for (unsigned i = 0; i < index; ++i) symbols[i].cumulative = static_cast<uint16_t>(symbols[i].cumulative + 8);
+  for (unsigned i = 0; i <= index; ++i) symbols[i].cumulative = static_cast<uint16_t>(symbols[i].cumulative + 8);
   if (symbols[0].cumulative <= kRescaleAfter) return;
   if (--shiftsLeft) {
     for (int i = static_cast<int>(entries) - 1; i >= 0; --i) {

@@ -22,7 +22,8 @@ struct QuantumModel {
   Entry symbols[kMaxSymbols + 1];
 
   void Init(unsigned first, unsigned count);
-  // After symbol index `index` was decoded: raise the counts, and now and then halve
+  // After symbol index `index` was decoded: raise its count (and so the cumulative
+  // counts of it and all before it), and now and then halve
   // them (every 50th time re-sorting the symbols by frequency).
   void Update(unsigned index);
 };
