@@ -1,0 +1,116 @@
+// The file list parser and the folder rules on hostile bytes: whatever the list says, no
+// crash, no unbounded field, and no target folder outside the installation's places.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "startup/session.h"
+#include "sys/paths.h"
+#include "updaterun/filelist.h"
+#include "updaterun/fileversion.h"
+#include "updaterun/knownplaces.h"
+#include "updaterun/osvariant.h"
+#include "updaterun/reregistrationlist.h"
+#include "updaterun/targetfolder.h"
+
+namespace {
+
+constexpr const char* kInstallDir = "C:\\Fennic";
+constexpr const char* kTempFolder = "C:\\Temp\\";
+
+void SetUpPlaces() {
+  KnownPlaces& places = Places();
+  places.windowsFolder = "C:\\WINDOWS";
+  places.systemFolder = "C:\\WINDOWS\\system32";
+  places.tempFolder = kTempFolder;
+  places.programFilesFolder = "C:\\Program Files";
+  places.commonFilesFolder = "C:\\Program Files\\Common Files";
+  places.excelFolder = "C:\\Office";
+  places.excelLookupDone = true;  // no automation object here
+}
+
+bool StartsWith(const std::string& text, std::string_view prefix) {
+  return text.size() >= prefix.size() && sys::EqualsNoCase(std::string_view(text).substr(0, prefix.size()), prefix);
+}
+
+// The depth a path reaches below its first `fixed` components when Windows reads it:
+// either separator, trailing dots and blanks dropped, "." stays, ".." climbs. Negative
+// when it climbs above them.
+int DepthBelow(std::string_view path, int fixed) {
+  int depth = 0;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = start;
+    while (end < path.size() && path[end] != '\\' && path[end] != '/') ++end;
+    std::string_view part = path.substr(start, end - start);
+    std::string_view kept = part;
+    while (!kept.empty() && (kept.back() == '.' || kept.back() == ' ')) kept.remove_suffix(1);
+    if (!part.empty() && kept.empty()) {
+      if (part.find("..") != std::string_view::npos) --depth;
+    } else if (!part.empty()) {
+      ++depth;
+    }
+    if (depth < fixed) return -1;
+    start = end + 1;
+  }
+  return depth - fixed;
+}
+
+// Every folder the rules may give lies below one of the places they define.
+void CheckInsidePlaces(const std::string& folder) {
+  if (folder.empty()) return;
+  if (folder.find(':', 2) != std::string::npos) std::abort();
+  for (char c : folder) {
+    if (static_cast<unsigned char>(c) < 0x20) std::abort();
+  }
+  for (std::string_view place : {std::string_view(kInstallDir), std::string_view("C:\\WINDOWS"),
+                                 std::string_view("C:\\Program Files"), std::string_view("C:\\Office"),
+                                 std::string_view("C:\\Temp")}) {
+    if (!StartsWith(folder, place)) continue;
+    const int placeDepth = DepthBelow(place, 0);
+    if (DepthBelow(folder, placeDepth) < 0) std::abort();
+    return;
+  }
+  std::abort();
+}
+
+void CheckEntry(FileEntry entry, int32_t mode) {
+  if (entry.itemCode.size() > 30 || entry.itemRelease.size() > 38 || entry.fileName.size() > 60 ||
+      entry.date.size() > 20 || entry.folder.size() > 80 || entry.version.size() > 32)
+    std::abort();
+  Session().installMode = mode;
+  for (int pass : {kPassSingle, kPassToCache, kPassFromCache}) CheckInsidePlaces(ResolveTargetFolder(entry, pass));
+  (void)OsVariantExcluded(entry);
+  (void)HasItemPrefix(entry, "CSFNC_");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool ready = [] {
+    ResetSessionState();
+    Session().installDir = kInstallDir;
+    SetUpPlaces();
+    return true;
+  }();
+  (void)ready;
+
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // Blocks of an uneven size, so records cross block borders.
+  ListRecordSplitter splitter;
+  std::vector<std::string> records;
+  for (std::size_t at = 0; at < text.size(); at += 997) splitter.Feed(text.substr(at, 997), records);
+  if (records.size() != CountListRecords(text)) std::abort();
+
+  for (const std::string& record : records) {
+    if (record.size() > kMaxListRecordBytes) std::abort();
+    for (int32_t mode : {kInternetWorkstation, kInternetNetwork, kLanWorkstation, kCdNetwork}) {
+      CheckEntry(ParseFileListRecord(record, mode), mode);
+    }
+    CheckEntry(ParseReregistrationRecord(record), kLanWorkstationUpdate);
+  }
+  return 0;
+}
