@@ -82,6 +82,9 @@ class Desktop {
     (void)error;
     return "";
   }
+  // Enables the shutdown privilege (NT family) and asks Windows to restart without forcing
+  // programs closed: 0 when the restart is on its way, else the error of the failed call.
+  virtual Error RestartSystem() { return 50; }  // ERROR_NOT_SUPPORTED where it cannot
   // An entry of the program's own string table; empty when absent.
   virtual std::string LoadString(uint32_t id) = 0;
 };
