@@ -19,7 +19,7 @@ constexpr uint16_t kTypeMszip = 1;
 constexpr uint16_t kAttributeArchive = 0x20;
 constexpr uint8_t kVersionMinor = 3;
 constexpr uint8_t kVersionMajor = 1;
-constexpr int kDeflateLevel = 9;
+constexpr int kDeflateLevel = 6;  // level 9 costs twice the time for 0.2% of the size
 
 void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) {
   out[at] = static_cast<uint8_t>(v);

@@ -176,6 +176,7 @@ int main(int argc, char** argv) {
   server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   server->set_payload_max_length(kRequestBodyLimit);
   server->set_keep_alive_max_count(kKeepAliveRequests);
+  server->set_tcp_nodelay(true);  // headers and body go out in separate writes
 
   updatesite::SiteHandler handler(args.config);
   handler.Attach(*server);
