@@ -1,0 +1,116 @@
+#include "bench.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "listing.h"
+#include "updaterun/expandcabinet.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+template <typename Work>
+double MedianSeconds(int repeat, Work work) {
+  std::vector<double> times;
+  for (int i = 0; i < repeat; ++i) {
+    auto start = Clock::now();
+    if (!work()) return -1.0;
+    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  return Median(times);
+}
+
+// Runs `cabextract -q -p cabinet > /dev/null`; true when it exited 0.
+bool RunReference(const std::string& cabinet, long* peakKb) {
+  pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    int sink = ::open("/dev/null", O_WRONLY);
+    dup2(sink, 1);
+    dup2(sink, 2);
+    execlp("cabextract", "cabextract", "-q", "-p", cabinet.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return false;
+  if (peakKb) *peakKb = usage.ru_maxrss;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool PlainCopy(const std::string& cabinet) {
+  static std::vector<char> buffer(0x20000);
+  int in = ::open(cabinet.c_str(), O_RDONLY);
+  int out = ::open("/dev/null", O_WRONLY);
+  bool ok = in >= 0 && out >= 0;
+  for (ssize_t got; ok && (got = ::read(in, buffer.data(), buffer.size())) > 0;) ok = ::write(out, buffer.data(), got) == got;
+  if (in >= 0) ::close(in);
+  if (out >= 0) ::close(out);
+  return ok;
+}
+
+// Peak resident memory (KB) of a fresh child that expands the cabinet once, and of one
+// that does nothing (the program's own baseline).
+long ChildPeakKb(const std::string* cabinet) {
+  pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) _exit(cabinet && !ExpandCabinet(*cabinet, "/dev/null") ? 1 : 0);
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return -1;
+  return usage.ru_maxrss;
+}
+
+double FileBytes(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return 0;
+  off_t size = ::lseek(fd, 0, SEEK_END);
+  ::close(fd);
+  return static_cast<double>(size);
+}
+
+}  // namespace
+
+int RunBenchmark(const std::vector<std::string>& cabinets, int repeat) {
+  std::printf("%-44s %9s %10s %10s %7s %10s %7s %9s %9s\n", "cabinet", "out MB", "ours MB/s", "ref MB/s", "ratio",
+              "copy MB/s", "/copy", "peak KB", "ref KB");
+  const long baseline = ChildPeakKb(nullptr);
+  int failures = 0;
+  for (const std::string& cabinet : cabinets) {
+    uint64_t outBytes = 0;
+    if (!CabinetOutputBytes(cabinet, outBytes)) {
+      std::fprintf(stderr, "cabexpand: cannot read %s\n", cabinet.c_str());
+      ++failures;
+      continue;
+    }
+    const double megabytes = static_cast<double>(outBytes) / 1e6;
+    double ours = MedianSeconds(repeat, [&] { return ExpandCabinet(cabinet, "/dev/null"); });
+    long refPeak = 0;
+    double reference = MedianSeconds(repeat, [&] { return RunReference(cabinet, &refPeak); });
+    double copy = MedianSeconds(repeat, [&] { return PlainCopy(cabinet); });
+    long peak = ChildPeakKb(&cabinet);
+    std::string name = cabinet.substr(cabinet.find_last_of('/') + 1);
+    double oursRate = ours > 0 ? megabytes / ours : 0;
+    double refRate = reference > 0 ? megabytes / reference : 0;
+    double copyRate = copy > 0 ? FileBytes(cabinet) / 1e6 / copy : 0;
+    std::printf("%-44s %9.2f %10.1f %10.1f %7.2f %10.1f %7.2f %9ld %9ld\n", name.c_str(), megabytes, oursRate, refRate,
+                refRate > 0 ? oursRate / refRate : 0.0, copyRate, copyRate > 0 ? oursRate / copyRate : 0.0, peak,
+                refPeak);
+    if (ours < 0) ++failures;
+  }
+  std::printf("baseline peak of the program without an expansion: %ld KB\n", baseline);
+  return failures == 0 ? 0 : 1;
+}

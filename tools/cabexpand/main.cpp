@@ -1,0 +1,55 @@
+// cabexpand: expands a cabinet through the product's own ExpandCabinet (same callbacks,
+// same notification handler), lists a cabinet, or measures expansion speed.
+//
+//   cabexpand CABINET OUTPUT
+//   cabexpand --list CABINET
+//   cabexpand --bench [--repeat N] CABINET...
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bench.h"
+#include "listing.h"
+#include "updaterun/expandcabinet.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: cabexpand CABINET OUTPUT\n"
+               "       cabexpand --list CABINET\n"
+               "       cabexpand --bench [--repeat N] CABINET...\n");
+  return 2;
+}
+
+int Expand(const std::string& cabinet, const std::string& output) {
+  if (ExpandCabinet(cabinet, output)) return 0;
+  int32_t code = CabinetErrorRecord().code;
+  if (code == cab::error::kNone)
+    std::fprintf(stderr, "cabexpand: error 0: the cabinet path has no folder or no context could be made\n");
+  else
+    std::fprintf(stderr, "cabexpand: error %d: %s\n", code, cab::ErrorText(code));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 2 && args[0] == "--list") return ListCabinet(args[1]) ? 0 : 1;
+  if (!args.empty() && args[0] == "--bench") {
+    int repeat = 5;
+    size_t first = 1;
+    if (args.size() > 2 && args[1] == "--repeat") {
+      repeat = std::atoi(args[2].c_str());
+      first = 3;
+      if (repeat < 1 || repeat > 1000) return Usage();
+    }
+    if (first >= args.size()) return Usage();
+    return RunBenchmark(std::vector<std::string>(args.begin() + first, args.end()), repeat);
+  }
+  if (args.size() == 2 && args[0].rfind("--", 0) != 0) return Expand(args[0], args[1]);
+  return Usage();
+}
