@@ -20,6 +20,8 @@ constexpr uint32_t kProgressStep = 1024;
 void FakeInternet::Serve(const std::string& url, const std::string& body) {
   SiteReply reply;
   reply.body = body;
+  pages_.erase(url);
+  downloads_.erase(url);
   ServePage(url, reply);
   ServeDownload(url, reply);
 }

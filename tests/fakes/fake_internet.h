@@ -31,7 +31,7 @@ struct SiteReply {
 
 class FakeInternet : public sys::Internet {
  public:
-  // Both channels of `url` answer `body` with status 200.
+  // From now on both channels of `url` answer `body` with status 200 (earlier replies go).
   void Serve(const std::string& url, const std::string& body);
   // The WinINet side of `url`; several calls queue replies for successive opens.
   void ServePage(const std::string& url, const SiteReply& reply);

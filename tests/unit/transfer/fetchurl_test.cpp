@@ -1,0 +1,72 @@
+// The plain URL transfer into a temporary file: chunks, counters, what is left behind.
+#include "transfer/fetchurl.h"
+
+#include "transfer/siteurls.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+class FetchUrl : public TransferTest {
+ protected:
+  FetchUrl() {
+    os.internet.ServePage(kTimestampUrl, {});
+    EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
+  }
+  const std::string itemUrl = ItemUrl(kSite, "FNC0042", "17.1");
+};
+
+TEST_F(FetchUrl, TheBodyArrivesInKilobyteStepsThatTheWindowPaints) {
+  std::string body;
+  for (int i = 0; i < 2500; ++i) body += static_cast<char>('a' + i % 26);
+  os.internet.Serve(itemUrl, body);
+  Progress().itemBase = 10000;
+  Progress().totalDone = 10000;
+  std::string path;
+  ASSERT_TRUE(FetchUrlToTempFile(itemUrl, path));
+  EXPECT_EQ(os.files.ReadText(path), body);
+  EXPECT_EQ(sys::SplitAtLastBackslash(path).folder + "\\", os.desktop.tempFolder);
+  EXPECT_EQ(sys::SplitAtLastBackslash(path).name.substr(0, 3), "_sy");
+  EXPECT_EQ(Progress().itemDone, 2500);
+  EXPECT_EQ(Progress().totalDone, 12500);
+  EXPECT_EQ(repaints, 3);  // 1024 + 1024 + 452
+  EXPECT_EQ(os.internet.openHandles(), 2);  // the item's handle is closed again
+}
+
+TEST_F(FetchUrl, AnEmptyBodyIsAnEmptyFile) {
+  os.internet.Serve(itemUrl, "");
+  std::string path;
+  ASSERT_TRUE(FetchUrlToTempFile(itemUrl, path));
+  EXPECT_EQ(os.files.ReadText(path), "");
+  EXPECT_EQ(repaints, 0);
+}
+
+TEST_F(FetchUrl, AFailedReadLeavesTheShortFileForTheCaller) {
+  fakes::SiteReply reply;
+  reply.body = std::string(4000, 'z');
+  reply.readError = 12030;
+  reply.readFailAfter = 2048;
+  os.internet.ServePage(itemUrl, reply);
+  std::string path;
+  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
+  EXPECT_EQ(os.files.ReadText(path), std::string(2048, 'z'));
+  EXPECT_TRUE(os.desktop.boxes.empty());  // the caller reports
+  EXPECT_EQ(os.files.OpenHandleCount(), 0);
+}
+
+TEST_F(FetchUrl, AnUnopenableUrlLeavesAnEmptyFile) {
+  os.internet.faults.FailNext(fakes::InternetOp::OpenUrl, 12007, 1, itemUrl);
+  std::string path;
+  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(os.files.ReadText(path), "");
+}
+
+TEST_F(FetchUrl, AFullDiskIsNotACompleteTransfer) {
+  os.internet.Serve(itemUrl, std::string(3000, 'q'));
+  os.files.faults.FailNth(fakes::FileOp::Write, 2, sys::err::kDiskFull);
+  std::string path;
+  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
+  EXPECT_NE(LogText().find("Failed to write"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// The release list: what the settings dialog is shown, what is kept, and what is ignored.
+#include "transfer/releaselistrequest.h"
+
+#include "sys/registry_helpers.h"
+#include "transfer/siteurls.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\Molvex\\e-Halomir Plandrix";
+
+class RecordingDialog : public ReleaseListDialog {
+ public:
+  sys::WindowId Window() const override { return 0x1234; }
+  void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
+  void ShowReleases(const std::vector<std::string>& releases) override { shown.push_back(releases); }
+  std::vector<std::string> statusTexts;
+  std::vector<std::vector<std::string>> shown;
+};
+
+class ReleaseList : public TransferTest {
+ protected:
+  ReleaseList() {
+    Session().releaseList = "\t30052\r";  // the site's pages answer 404, which lets us in
+  }
+  std::string Url() { return ReleaseListUrl(kSite, Session().productLine); }
+  std::optional<std::string> Stored() { return sys::QueryString(sys::Hive::CurrentUser, kSettingsKey, "ReleaseList"); }
+  RecordingDialog dialog;
+};
+
+TEST_F(ReleaseList, ANewListFillsTheDialogAndIsKept) {
+  os.internet.Serve(Url(), "\t30053\t30052\t29990\r\nsecond line\r\n");
+  RequestReleaseList(&dialog, false);
+  ASSERT_EQ(dialog.shown.size(), 1u);
+  EXPECT_EQ(dialog.shown[0], (std::vector<std::string>{"30053", "30052", "29990"}));
+  ASSERT_EQ(dialog.statusTexts.size(), 1u);
+  EXPECT_EQ(dialog.statusTexts[0], "New release(s) are now available for download");
+  EXPECT_EQ(Session().releaseList.str(), "\t30053\t30052\t29990\r");
+  EXPECT_EQ(Stored(), "\t30053\t30052\t29990\r");
+  auto raw = os.registry.ValueOf(sys::Hive::CurrentUser, kSettingsKey, "ReleaseList");
+  ASSERT_TRUE(raw.has_value());
+  EXPECT_EQ(raw->data.back(), '\0');  // written with its terminating zero
+  EXPECT_EQ(os.internet.openHandles(), 0);  // the interactive request closes its session
+  EXPECT_FALSE(os.internet.downloadHadListener[0]);
+}
+
+TEST_F(ReleaseList, TheSameListInAnotherCaseOrAnythingElseChangesNothing) {
+  for (const char* reply : {"\t30052\r\n", "<html>Server Error</html>", "__ERROR__ no access\r\n", ""}) {
+    dialog = RecordingDialog();
+    os.internet.Serve(Url(), reply);
+    RequestReleaseList(&dialog, false);
+    EXPECT_TRUE(dialog.shown.empty()) << reply;
+    EXPECT_EQ(dialog.statusTexts, std::vector<std::string>{""}) << reply;
+    EXPECT_EQ(Session().releaseList.str(), "\t30052\r");
+    EXPECT_FALSE(Stored().has_value());
+  }
+  Session().releaseList = "\tR17a\r";
+  os.internet.Serve(Url(), "\tr17A\r");
+  RequestReleaseList(&dialog, false);
+  EXPECT_EQ(Session().releaseList.str(), "\tR17a\r");
+}
+
+TEST_F(ReleaseList, AListTooLongToKeepIsNotTaken) {
+  std::string line = "\t";
+  while (line.size() < 140) line += "30052\t";
+  line += "1\r";
+  os.internet.Serve(Url(), line);
+  RequestReleaseList(&dialog, false);
+  EXPECT_TRUE(dialog.shown.empty());
+  EXPECT_EQ(Session().releaseList.str(), "\t30052\r");
+  EXPECT_NE(LogText().find("longer than 127 characters"), std::string::npos);
+}
+
+TEST_F(ReleaseList, TheQuietFormUsesTheOpenSessionAndShowsNothing) {
+  os.internet.Serve(Url(), "\t30060\r");
+  RequestReleaseList(nullptr, true);
+  EXPECT_EQ(os.internet.sessionsOpened, 0);
+  EXPECT_EQ(Session().releaseList.str(), "\t30060\r");
+  EXPECT_EQ(Stored(), "\t30060\r");
+
+  fakes::SiteReply broken;
+  broken.downloadResult = static_cast<int32_t>(0x800C0005);
+  os.internet.ServeDownload(Url(), broken);
+  RequestReleaseList(&dialog, true);
+  EXPECT_TRUE(os.desktop.boxes.empty());
+  EXPECT_TRUE(dialog.statusTexts.empty());
+}
+
+TEST_F(ReleaseList, AFailedDownloadIsReportedAndTheSessionClosed) {
+  fakes::SiteReply broken;
+  broken.downloadResult = static_cast<int32_t>(0x800C0005);
+  os.internet.ServeDownload(Url(), broken);
+  RequestReleaseList(&dialog, false);
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);
+  EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: '" + Url() + "' (0x800c0005)\r\n\r\n");
+  EXPECT_EQ(os.desktop.boxes[0].owner, 0u);
+  EXPECT_EQ(os.internet.openHandles(), 0);
+}
+
+TEST_F(ReleaseList, ARefusedLoginClearsTheNotice) {
+  fakes::SiteReply locked;
+  locked.statuses = {401};
+  os.internet.ServePage(kTimestampUrl, locked);
+  RequestReleaseList(&dialog, false);
+  EXPECT_EQ(dialog.statusTexts, std::vector<std::string>{""});
+  EXPECT_TRUE(os.internet.downloadedUrls.empty());
+}
+
+}  // namespace
