@@ -417,3 +417,51 @@ TEST(SiteStartup, ServesHttpsWithAGivenCertificate) {
 }
 
 }  // namespace
+
+namespace {
+
+// A release with '+' travels as "%2B" in the file-list request and as a bare '+' in
+// item requests; both must reach the same release, not "30052 1".
+TEST(SiteReleases, PlusInAReleaseSurvivesBothSpellings) {
+  fs::path scratch = sitetest::FreshFolder("plus");
+  fs::path product = scratch / "product";
+  fs::create_directories(product / "bin");
+  sitetest::WriteText(product / "bin" / "a.txt", "alpha\r\n");
+  auto run = sitetest::Run({sitetest::Tool("plandrix-publish"), "--from", product.string(), "--site",
+                            (scratch / "site").string(), "--line", "FNS", "--release", "30052+1"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  sitetest::SiteProcess server(scratch / "site", {}, scratch);
+  ASSERT_GT(server.port(), 0) << server.Output();
+  httplib::Client client("127.0.0.1", server.port());
+  client.set_url_encode(false);
+  auto releases = client.Get("/docs/LogItemAttachUpDnLoad.aspx?Action=3&AssortmentCode=FNS");
+  ASSERT_TRUE(releases);
+  EXPECT_EQ(releases->body, "\t30052+1\r\n");
+  auto list = client.Get("/docs/LogItemAttachUpDnLoad.aspx?Action=1&Install=0&AssortmentCode=FNS&Release=30052%2B1&help=0");
+  ASSERT_TRUE(list);
+  auto records = Records(list->body);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].itemCode.rfind("CSFNSTU1_", 0), 0u);
+  EXPECT_EQ(records[0].itemRelease, "30052+1");
+  auto item = client.Get(("/docs/LogItemAttachment.aspx?Item=" + records[0].itemCode + "&Release=30052+1&Action=2")
+                             .c_str());
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->body, ReadText(scratch / "site" / "FNS" / "30052+1" / "items" / records[0].itemCode));
+  EXPECT_EQ(item->get_header_value("Cache-Control"), "no-cache");
+  // Without credentials configured the site asks for none.
+  EXPECT_EQ(item->status, 200);
+}
+
+TEST(SiteReleases, NamesWindowsCannotHoldAreRefused) {
+  fs::path scratch = sitetest::FreshFolder("names");
+  fs::path product = scratch / "product";
+  fs::create_directories(product / "bin");
+  sitetest::WriteText(product / "bin" / "what?.txt", "x");
+  auto run = sitetest::Run({sitetest::Tool("plandrix-publish"), "--from", product.string(), "--site",
+                            (scratch / "site").string(), "--line", "FNC", "--release", "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("not valid on Windows"), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(scratch / "site" / "FNC" / "1"));
+}
+
+}  // namespace

@@ -68,6 +68,15 @@ bool WriteFileBytes(const fs::path& path, const void* data, size_t size) {
   return static_cast<bool>(out);
 }
 
+// A name Windows can hold: no separators, wildcards, quotes, pipes or control bytes.
+bool IsWindowsName(const std::string& name) {
+  if (name.empty() || name.back() == ' ' || name.back() == '.') return false;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+      return false;
+  return true;
+}
+
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -120,6 +129,13 @@ class ReleaseWriter {
     auto fileName = AnsiName(source.path.filename().string());
     auto folder = AnsiName(placement.folder);
     if (!fileName || !folder) return source.relative + ": the name has characters outside the ANSI range";
+    if (!IsWindowsName(*fileName)) return source.relative + ": the file name is not valid on Windows";
+    for (size_t start = 0, end = 0; start <= folder->size(); start = end + 1) {
+      end = folder->find('\\', start);
+      if (end == std::string::npos) end = folder->size();
+      if (!IsWindowsName(folder->substr(start, end - start)))
+        return source.relative + ": the folder " + *folder + " is not valid on Windows";
+    }
     std::string target = Lower(*folder + "\\" + *fileName + "|" + placement.variant);
     if (!targets_.insert(target).second)
       return source.relative + ": another file already goes to " + *folder + "\\" + *fileName;

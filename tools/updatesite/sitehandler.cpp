@@ -137,6 +137,9 @@ void SiteHandler::Handle(const httplib::Request& request, httplib::Response& res
     response.set_content(HtmlPage("404 Not Found", "There is no such page on this site."), kHtml);
     return;
   }
+  // Replies change from one request to the next (a new time stamp, a new release); the
+  // installer's downloads may keep a copy, but must ask again each time.
+  response.set_header("Cache-Control", "no-cache");
   Query query = ParseQuery(request.target);
   if (!query.ok()) {
     response.status = 400;
