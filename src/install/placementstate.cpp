@@ -14,5 +14,10 @@ void ResetPlacementState() {
   state = PlacementState{};
   state.installDirOnFat = installFat;  // set once at start, not per run
   state.netDirOnFat = netFat;
+  StartInUseList();
+}
+
+void StartInUseList() {
   state.inUseList = LoadText(122) + "\r\n\r\n";
+  state.inUseListed = false;
 }

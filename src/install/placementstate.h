@@ -14,5 +14,7 @@ struct PlacementState {
 };
 
 PlacementState& Placement();
-// Starts a run's placement state: the in-use list begins with its heading.
+// Starts a run's placement state; the FAT flags, set once at start, stay.
 void ResetPlacementState();
+// Starts the in-use list with its heading before the install passes.
+void StartInUseList();

@@ -1,0 +1,42 @@
+#include "startup/runstages.h"
+
+#include "startup/handover.h"
+#include "startup/log.h"
+#include "startup/persistedsettings.h"
+#include "startup/productline.h"
+#include "startup/productline_registrations.h"
+#include "startup/restart.h"
+#include "startup/session.h"
+#include "startup/stages.h"
+
+void RecordWorkstation() {
+  const SessionSettings& s = Session();
+  const std::string& line = s.productLine.str();
+  SavePersistedSettings();
+  if (IsLine(line, "FYNDRA") || IsLine(line, "Halomir.NET")) {
+    WriteLog("The web server's registration of %s is not part of this build", line.c_str());
+  } else if (IsLine(line, "DORVAL5")) {
+    RegisterSpanishLine();
+  } else if (IsLine(line, "KS")) {
+    WritePayrollSettings();
+  } else if (s.installMode != kCdCreation) {
+    WriteLog("The search path is not part of this build; it was left as it is");
+    WriteDesktopPaths();
+    SetDefaultUserLanguage();
+  }
+  if (s.installMode == kCdCreation) return;
+  WriteInstallationTime();
+  if (!IsLineOneOf(line, {"Tallyo", "QBA"})) WriteLog("Shortcuts are not part of this build; none were made");
+  if (!IsLineOneOf(line, {"Tallyo", "QBA", "FNS", "FNC"}))
+    WriteLog("The uninstall entry is not part of this build; none was written");
+}
+
+void InstallRunStages() {
+  StartupStages& stages = Stages();
+  stages.recordWorkstation = RecordWorkstation;
+  stages.handOverToInstallation = HandOverToInstallation;
+  stages.restartAfterRun = [](bool registerResumedRun) {
+    if (registerResumedRun) RegisterResumedRun();
+    PromptRestart();
+  };
+}

@@ -1,0 +1,196 @@
+#include "updaterun/installentries.h"
+
+#include "install/directories.h"
+#include "install/placementstate.h"
+#include "install/sharedfiles.h"
+#include "startup/log.h"
+#include "startup/session.h"
+#include "sys/clock.h"
+#include "sys/os.h"
+#include "sys/paths.h"
+#include "sys/processes.h"
+#include "sys/registry_helpers.h"
+#include "ui/progressstate.h"
+#include "updaterun/downloadcache.h"
+#include "updaterun/knownplaces.h"
+#include "updaterun/osvariant.h"
+#include "updaterun/runstate.h"
+#include "updaterun/targetfolder.h"
+
+namespace {
+
+// The items that are run or treated specially after their fetch on a workstation.
+enum class Special { None, PrinterDriver, DataAccess, ReportRuntime, ReportDatabase, Msmq, DispatcherBatch,
+                     DocumentEditor, EntityServiceBatch };
+
+Special SpecialOf(const FileEntry& entry, int pass) {
+  if (pass == 1 || !IsWorkstationMode(Session().installMode)) return Special::None;
+  const std::string& name = entry.fileName.str();
+  static const struct {
+    const char* name;
+    Special kind;
+  } kSpecials[] = {
+      {"novapin.exe_", Special::PrinterDriver},
+      {"mdac_typ.exe", Special::DataAccess},
+      {"MolvexCRWXI.msi", Special::ReportRuntime},
+      {"Crdb_molvex.dll", Special::ReportDatabase},
+      {"InstallMSF1.bat", Special::Msmq},
+      {"InstallMSFDispatcherServiceQS.bat", Special::DispatcherBatch},
+      {"MHEPostUpdate.cmd", Special::DocumentEditor},
+      {"InstallMolvexEntityService.bat", Special::EntityServiceBatch},
+  };
+  for (const auto& special : kSpecials)
+    if (sys::EqualsNoCase(name, special.name)) return special.kind;
+  return Special::None;
+}
+
+std::string ItemSource(const FileEntry& entry, int pass) {
+  int32_t mode = Session().installMode;
+  if (pass == 2) {
+    std::string path = sys::JoinPath(DownloadCacheFolder(), entry.folder.str());
+    if (IsNetworkMode(mode) || mode == kCdCreation) OsVariantFolder(entry, path);
+    return sys::JoinPath(path, entry.fileName.str());
+  }
+  if (IsSourceMode(mode)) {
+    std::string path = sys::JoinPath(Session().netDir.str(), entry.folder.str());
+    OsVariantFolder(entry, path);
+    return sys::JoinPath(path, entry.fileName.str());
+  }
+  std::string url;
+  AppendFormat(url, "%s/docs/LogItemAttachment.aspx?Item=%s&Release=%s&Action=2", Session().webSite.c_str(),
+               entry.itemCode.c_str(), entry.itemRelease.c_str());
+  return url;
+}
+
+void ShowItem(const FileEntry& entry) {
+  std::string detail;
+  if (entry.cabSize < 1) {
+    AppendFormat(detail, "%s: %.1f KB", LoadText(143).c_str(), entry.size / 1024.0);
+  } else {
+    AppendFormat(detail, "%s: %.1f KB ", LoadText(143).c_str(), entry.size / 1024.0);
+    AppendFormat(detail, "(%s %.1f KB)", LoadText(153).c_str(), entry.cabSize / 1024.0);
+  }
+  ProgressState& progress = Progress();
+  progress.itemLine = entry.fileName.str();
+  progress.detailLine = detail;
+  progress.itemSize = entry.cabSize >= 1 ? entry.cabSize : entry.size;
+  progress.itemDone = 0;
+  RefreshProgress();
+}
+
+// Runs a prepared program with its arguments and waits for it; false (after telling the
+// user) when it cannot be started.
+bool RunAndWait(const std::string& program, const std::string& arguments, const char* shownAs, const char* kind,
+                const std::string& source) {
+  std::string shown;
+  AppendFormat(shown, "%s: %s", LoadText(172).c_str(), shownAs);
+  Progress().itemLine = shown;
+  RefreshProgress();
+  sys::Processes* processes = sys::os().processes;
+  sys::StartOptions options;
+  options.noConsoleWindow = true;
+  sys::Result<sys::ProcessHandle> started = processes->Create(program + arguments, options);
+  if (!started.ok()) {
+    std::string text;
+    AppendFormat(text, "%s: %s '%s'.\r\n", LoadText(140).c_str(), kind, source.c_str());
+    AppendFormat(text, "%s: %ld", LoadText(132).c_str(), static_cast<long>(started.error));
+    LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
+    return false;
+  }
+  processes->Wait(started.value, sys::kWaitForever);
+  processes->Close(started.value);
+  return true;
+}
+
+bool AfterPlacement(Special special, const FileEntry& entry, const std::string& target, const std::string& source,
+                    int pass) {
+  UpdateRunState& run = UpdateRun();
+  RunSteps& steps = Steps();
+  if (run.reportRuntimeFlag && entry.reportRuntimeCopy == 1 && pass != 1)
+    sys::os().files->CopyFile(target, sys::JoinPath(Places().systemFolder, entry.fileName.str()), false);
+  switch (special) {
+    case Special::ReportDatabase:
+      if (std::optional<std::string> common = sys::QueryString(
+              sys::Hive::LocalMachine, "Software\\Business Objects\\Suite 11.5\\Shared\\", "CommonFiles")) {
+        std::string bin = sys::JoinPath(common->substr(0, 511), "bin");
+        if (CreateDirectoryPath(bin, false) == 0) return false;
+        sys::os().files->CopyFile(target, sys::JoinPath(bin, entry.fileName.str()), false);
+      }
+      return true;
+    case Special::PrinterDriver:
+      if (!RunAndWait(target, " /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART /PrinterName=novaPDFProv4",
+                      "Virtual PDF Printer Driver(Nova)", "NOVAPIN", source))
+        return false;
+      if (steps.printerDriverFollowUp) steps.printerDriverFollowUp();
+      return true;
+    case Special::DataAccess:
+      if (!RunAndWait(target, " /Q:A /C:\"dasetup /Q /N\"", "MDAC", "MDAC", source)) return false;
+      Placement().inUseList += "MDAC\r\n";
+      Placement().inUseListed = true;
+      Results().rebootNeeded = true;
+      return true;
+    case Special::ReportRuntime:
+      if (steps.installPackage && steps.installPackage(target)) return true;
+      {
+        std::string text;
+        AppendFormat(text, "%s: Crystal Report 11 '%s'.\r\n", LoadText(140).c_str(), source.c_str());
+        AppendFormat(text, "%s: %ld", LoadText(132).c_str(), 0L);
+        LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
+      }
+      return false;
+    case Special::Msmq: return RunAndWait(target, "", "MSMQ", "MSMQ", source);
+    case Special::DocumentEditor: return RunAndWait(target, "", "Document Editor", "Document Editor", source);
+    case Special::DispatcherBatch: run.dispatcherServiceBatch = target; return true;
+    case Special::EntityServiceBatch: run.entityServiceBatch = target; return true;
+    case Special::None: return true;
+  }
+  return true;
+}
+
+void AppendToReregistrationList(const FileEntry& entry) {
+  sys::FileHandle list = UpdateRun().reregistrationList;
+  if (!list || entry.registrationKind < 1) return;
+  std::string line;
+  AppendFormat(line, "%s\t%s\r\n", entry.fileName.c_str(), entry.folder.c_str());
+  sys::os().files->Seek(list, 0, sys::SeekFrom::End);
+  sys::os().files->Write(list, line.data(), static_cast<uint32_t>(line.size()));
+}
+
+}  // namespace
+
+bool InstallItem(FileEntry& entry, int pass) {
+  if (entry.folder.empty()) return true;
+  ShowItem(entry);
+  std::string source = ItemSource(entry, pass);
+  std::string folder = ResolveTargetFolder(entry, pass);
+  if (folder.empty()) return true;
+  Special special = SpecialOf(entry, pass);
+  bool runOnly = special == Special::PrinterDriver || special == Special::DataAccess;
+  std::string target;
+  if (!runOnly) {
+    if (CreateDirectoryPath(folder, false) == 0) return false;
+    target = sys::JoinPath(folder, entry.fileName.str());
+  }
+  int result = FetchItem(source, target, folder, entry, pass);
+  static const char* const kOutcome[] = {"%s ---> OK", "%s ---> Aborted", "%s ---> Ignored"};
+  WriteLog(kOutcome[result], target.c_str());
+  if (result == kItemAborted) return false;
+  if (result == kItemOk) return AfterPlacement(special, entry, target, source, pass);
+  return true;
+}
+
+bool InstallEntries(uint32_t count, int pass) {
+  Progress().totalDone = 0;
+  Progress().runStartTick = sys::os().clock->TickCount();
+  std::vector<FileEntry>& entries = UpdateRun().entries;
+  for (std::size_t i = 0; i < count && i < entries.size(); ++i) {
+    FileEntry& entry = entries[i];
+    if (entry.selected) {
+      if (!InstallItem(entry, pass)) return false;
+      AppendToReregistrationList(entry);
+    }
+    if (pass != 1 && entry.sharedFile && !entry.osSkipped) RecordSharedFile(entry);
+    if (cancelRequested.load() != 0) return false;
+  }
+  return true;
+}

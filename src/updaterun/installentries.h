@@ -1,0 +1,21 @@
+#pragma once
+// Installing the analysed entries of a run, item by item: where each comes from, where it
+// goes, fetching, checking, expanding and placing it, and running the special items.
+#include <cstdint>
+#include <string>
+
+#include "updaterun/fileentry.h"
+
+// Item results.
+constexpr int kItemOk = 0;
+constexpr int kItemAborted = 1;
+constexpr int kItemIgnored = 2;
+
+// True when every selected entry was installed or ignored; false on abort, failure or cancel.
+bool InstallEntries(uint32_t count, int pass);
+// False stops the run.
+bool InstallItem(FileEntry& entry, int pass);
+// Obtains the item from `source` (a URL or a path), checks and expands it and places it
+// at `target`. With an empty target the prepared file's path comes back in `target`.
+int FetchItem(const std::string& source, std::string& target, const std::string& targetFolder, FileEntry& entry,
+              int pass);

@@ -1,0 +1,70 @@
+#include <string_view>
+
+#include "startup/log.h"
+#include "startup/productline.h"
+#include "startup/session.h"
+#include "sys/os.h"
+#include "sys/paths.h"
+#include "sys/profiles.h"
+#include "transfer/filelistrequest.h"
+#include "transfer/releaselistrequest.h"
+#include "transfer/sitesession.h"
+#include "ui/progressstate.h"
+#include "updaterun/filelist.h"
+#include "updaterun/updaterun.h"
+
+namespace {
+
+constexpr uint32_t kListBlock = 1024;
+constexpr std::size_t kDateCapacity = 31;
+
+bool TallyoList() { return UpdateRun().tallyoPass || IsTallyoLine(Session().productLine.str()); }
+
+// Shows a refusal of the list and sends the user back to the settings.
+bool RefuseList(const std::string& text) {
+  LoggedMessageBox(ProgressWindow(), text, Session().captionText, mb::kOk, sys::answer::kOk);
+  if (!Session().silent) Results().returnToSettings = true;
+  return false;
+}
+
+}  // namespace
+
+std::string ListFileName() { return TallyoList() ? "Tallyo.lst" : "HalomirPlandrix.lst"; }
+
+bool ObtainFileList(std::string& listPath) {
+  if (UpdateRun().mode.listFromSite) {
+    if (!RequestFileList(listPath)) return false;
+    RequestReleaseList(nullptr, true);
+    return true;
+  }
+  std::string dateSource;
+  int32_t mode = Session().installMode;
+  if (mode == kLanWorkstation || mode == kCdNetwork) dateSource = Session().settingsIni.str();
+  if (mode == kLanWorkstationUpdate) dateSource = sys::JoinPath(Session().netDir.str(), "wsetup.ini");
+  Site().listTimestamp.clear();
+  if (!dateSource.empty())
+    Site().listTimestamp = sys::os().profiles->GetString(dateSource, "Setup", "Date", "", kDateCapacity);
+  listPath = sys::JoinPath(Session().netDir.str(), ListFileName());
+  return true;
+}
+
+bool CheckFileList(sys::FileHandle list, uint32_t& records) {
+  char block[kListBlock];
+  bool first = true;
+  while (true) {
+    sys::Result<uint32_t> got = sys::os().files->Read(list, block, kListBlock);
+    if (!got.ok()) return true;
+    std::string_view text(block, got.value);
+    if (first && text.size() >= 9) {
+      if (text.substr(0, 9) == "__ERROR__") return RefuseList(std::string(text.substr(9)));
+      if (text.find("<HTML>") != std::string_view::npos) {
+        std::string message;
+        AppendFormat(message, "%s: '%s'\r\n\r\n", LoadText(135).c_str(), ListFileName().c_str());
+        return RefuseList(message);
+      }
+    }
+    first = false;
+    records += CountListRecords(text);
+    if (got.value < kListBlock) return true;
+  }
+}
