@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "commandline.h"
 #include "progressbar.h"
 #include "publisher.h"
 
@@ -48,32 +49,22 @@ struct Arguments {
 Arguments ParseArguments(int argc, char** argv) {
   Arguments a;
   bool haveFrom = false, haveSite = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string name = argv[i];
-    if (name == "--help" || name == "-h") {
-      a.help = true;
-      return a;
-    }
-    if (i + 1 >= argc) {
-      a.error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unexpected argument '" + name + "'";
-      return a;
-    }
-    std::string value = argv[++i];
+  auto line = site::ReadCommandLine(argc, argv, [&](const std::string& name, const std::string& value) -> std::string {
     if (name == "--from") { a.options.from = value; haveFrom = true; }
     else if (name == "--site") { a.options.site = value; haveSite = true; }
     else if (name == "--line") a.options.productLine = value;
     else if (name == "--release") a.options.release = value;
     else if (name == "--layout") a.options.layoutFile = value;
-    else if (name == "--compress") {
-      if (value == "mszip") a.options.compression = publish::Compression::Mszip;
-      else if (value == "none") a.options.compression = publish::Compression::None;
-      else a.error = "--compress must be mszip or none";
-    } else {
-      a.error = "unknown option '" + name + "'";
-    }
-    if (!a.error.empty()) return a;
-  }
-  if (!haveFrom || !haveSite || a.options.productLine.empty() || a.options.release.empty())
+    else if (name == "--compress" && value == "mszip") a.options.compression = publish::Compression::Mszip;
+    else if (name == "--compress" && value == "none") a.options.compression = publish::Compression::None;
+    else if (name == "--compress") return "--compress must be mszip or none";
+    else return "unknown option '" + name + "'";
+    return {};
+  });
+  a.help = line.help;
+  a.error = line.error;
+  if (a.error.empty() && !a.help &&
+      (!haveFrom || !haveSite || a.options.productLine.empty() || a.options.release.empty()))
     a.error = "--from, --site, --line and --release are required";
   return a;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "commandline.h"
 #include "sitehandler.h"
 #include "users.h"
 
@@ -78,19 +79,9 @@ bool ParseListen(const std::string& text, Arguments& a) {
 
 Arguments ParseArguments(int argc, char** argv) {
   Arguments a;
-  for (int i = 1; i < argc; ++i) {
-    std::string name = argv[i];
-    if (name == "--help" || name == "-h") {
-      a.help = true;
-      return a;
-    }
-    if (i + 1 >= argc) {
-      a.error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unexpected argument '" + name + "'";
-      return a;
-    }
-    std::string value = argv[++i];
+  auto line = site::ReadCommandLine(argc, argv, [&](const std::string& name, const std::string& value) -> std::string {
     if (name == "--root") a.config.root = value;
-    else if (name == "--listen") { if (!ParseListen(value, a)) a.error = "--listen must be HOST:PORT"; }
+    else if (name == "--listen") { if (!ParseListen(value, a)) return "--listen must be HOST:PORT"; }
     else if (name == "--users") a.usersFile = value;
     else if (name == "--tls-cert") a.certFile = value;
     else if (name == "--tls-key") a.keyFile = value;
@@ -99,10 +90,13 @@ Arguments ParseArguments(int argc, char** argv) {
     else if (name == "--port-file") a.portFile = value;
     else if (name == "--threads") {
       a.threads = static_cast<size_t>(std::atoi(value.c_str()));
-      if (a.threads == 0 || a.threads > kMaxThreads) a.error = "--threads must be 1 to 256";
-    } else a.error = "unknown option '" + name + "'";
-    if (!a.error.empty()) return a;
-  }
+      if (a.threads == 0 || a.threads > kMaxThreads) return "--threads must be 1 to 256";
+    } else return "unknown option '" + name + "'";
+    return {};
+  });
+  a.help = line.help;
+  a.error = line.error;
+  if (!a.error.empty() || a.help) return a;
   if (a.config.root.empty() || a.port < 0) a.error = "--root and --listen are required";
   else if (a.certFile.empty() != a.keyFile.empty()) a.error = "--tls-cert and --tls-key go together";
   return a;
