@@ -1,12 +1,11 @@
 // The process entry of both programs: keep the instance, bring up COM for this thread,
 // put the real Windows behind the seam and hand the command line to the start-up driver.
-#include <windows.h>
-#include <objbase.h>
-
 #include <string>
 
 #include "startup/driver.h"
 #include "sys/win32/win32os.h"
+
+#include <objbase.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // A failed COM start is not fatal here: the parts that need COM report their own errors.
