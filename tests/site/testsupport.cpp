@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -39,10 +41,22 @@ pid_t Spawn(const std::vector<std::string>& argv, const fs::path& output) {
 
 int ExitStatusOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
+fs::path RunFolder() { return fs::path(PLANDRIX_BINARY_DIR) / "site-tests" / ("run-" + std::to_string(getpid())); }
+
+// The run's scratch folders go when every test passed, and stay for a look otherwise.
+class ScratchCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::error_code ec;
+    if (::testing::UnitTest::GetInstance()->Passed()) fs::remove_all(RunFolder(), ec);
+  }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
 }  // namespace
 
 fs::path FreshFolder(const std::string& name) {
-  fs::path folder = fs::path(PLANDRIX_BINARY_DIR) / "site-tests" / (name + "-" + std::to_string(getpid()));
+  fs::path folder = RunFolder() / name;
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <set>
@@ -140,6 +141,9 @@ class ReleaseWriter {
     if (!targets_.insert(target).second)
       return source.relative + ": another file already goes to " + *folder + "\\" + *fileName;
 
+    std::error_code sizeError;
+    if (fs::file_size(source.path, sizeError) > static_cast<uintmax_t>(INT32_MAX) && !sizeError)
+      return source.relative + ": files of 2 GB or more do not fit the list";
     std::string error;
     auto bytes = ReadWholeFile(source.path, error);
     auto stamp = StampOf(source.path);
