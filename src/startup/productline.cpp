@@ -24,11 +24,11 @@ struct LineCode {
 };
 
 // Every line not named here is T0; QS2000 is decided by the build (below).
-constexpr std::array<LineCode, 16> kDistributionCodes{{
+constexpr std::array<LineCode, 17> kDistributionCodes{{
     {line::kQS2003E, "T0"},     {line::kQS2003, "T0"},      {line::kQS2003SE, "T12"}, {line::kQK2000, "T10"},
     {line::kQK2003, "T10"},     {line::kQF2003, "T1"},      {line::kNHVW, "T2"},      {line::kWENZLORPRO, "T3"},
     {line::kQTRAX, "T4"},       {line::kQW2000, "T5"},      {line::kPINDRELV8, "T6"}, {line::kFYNDRA, "T8"},
-    {line::kDORVAL5, "T9"},     {line::kKS, "T11"},         {line::kHalomirNet, "T15"}, {line::kFNS, "T16"},
+    {line::kDORVAL5, "T9"},     {line::kKS, "T11"},         {line::kHalomirNet, "T15"}, {line::kFNS, "T16"}, {line::kFNC, "T17"},
 }};
 
 struct LineTopic {
@@ -77,7 +77,6 @@ std::string DistributionCode(std::string_view productLine, std::string_view dist
   for (const LineCode& entry : kDistributionCodes) {
     if (IsLine(productLine, entry.line)) return std::string(entry.code);
   }
-  if (IsLine(productLine, line::kFNC)) return "T17";
   return "T0";
 }
 
