@@ -89,7 +89,7 @@ bool FetchServerTimestamp(sys::Internet& internet, const std::string& url) {
       return true;
     }
     if (attempt == kTimestampAttempts - 1) {
-      WriteLog("The site answered the time stamp request with %zu bytes", reply.size());
+      WriteLog("The site answered the time stamp request with %lu bytes", static_cast<unsigned long>(reply.size()));
       ReportFailedDownload(url, lastResult);
       return false;
     }

@@ -93,8 +93,8 @@ void RequestReleaseList(ReleaseListDialog* dialog, bool quiet) {
   bool isReleaseList = !line.empty() && line[0] == '\t';
   if (isReleaseList && line.size() > kReleaseListMaxLength) {
     // More than the stored list can hold: cutting it would lose releases and its line end.
-    WriteLog("The release list of %s is longer than %zu characters and was not taken", url.c_str(),
-             kReleaseListMaxLength);
+    WriteLog("The release list of %s is longer than %lu characters and was not taken", url.c_str(),
+             static_cast<unsigned long>(kReleaseListMaxLength));
     isReleaseList = false;
   }
   if (unchanged || !isReleaseList) {

@@ -2,7 +2,8 @@
 // The COM object a cache download reports to: progress (with the chance to abort) and
 // the site's question for credentials. The decisions belong to the program's listener;
 // this object only speaks COM for it.
-#include <windows.h>
+#include "sys/win32/winapi.h"
+// Needs <windows.h> first.
 #include <urlmon.h>
 
 #include "sys/internet.h"

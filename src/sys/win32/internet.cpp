@@ -1,6 +1,7 @@
 #include "sys/win32/internet.h"
 
-#include <windows.h>
+#include "sys/win32/winapi.h"
+// Needs <windows.h> first.
 #include <urlmon.h>
 #include <wininet.h>
 

@@ -1,0 +1,168 @@
+// Talks to an update site the way an internet run does and reports what arrived:
+//
+//   transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR
+//
+// As the installation folder it uses OUTDIR, so the log goes to OUTDIR\usr when that
+// folder exists. It asks for the file list of RELEASE of the line FNC (silently, as an
+// unattended run does), refreshes the release list quietly and then interactively, and
+// fetches the first item of the list with the plain transfer. What arrived is copied to
+// OUTDIR (filelist.txt, item.bin); stdout gets one "key=value" line per finding. First of
+// all it downloads the time stamp with nothing but the download callback's credentials.
+// Exit code: 0 when every step worked, else the number of the first failed step.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "startup/log.h"
+#include "startup/session.h"
+#include "sys/files.h"
+#include "sys/os.h"
+#include "sys/paths.h"
+#include "sys/win32/win32os.h"  // the adapter's wrapper of the system headers
+#include "transfer/fetchurl.h"
+#include "transfer/filelistrequest.h"
+#include "transfer/releaselistrequest.h"
+#include "transfer/sitedownloadlistener.h"
+#include "transfer/sitereplies.h"
+#include "transfer/sitesession.h"
+#include "transfer/siteurls.h"
+#include "ui/progressstate.h"
+
+namespace {
+
+enum Step { kFileList = 1, kReleaseListQuiet, kReleaseListInteractive, kItem, kCallbackOnly, kUsage = 9 };
+
+// The site's listener, counting how often the download asks it for credentials.
+class CountingListener : public SiteDownloadListener {
+ public:
+  sys::AuthenticateReply Authenticate() override {
+    ++questions;
+    return SiteDownloadListener::Authenticate();
+  }
+  int questions = 0;
+};
+
+// Tabs and line ends made visible, so a line of stdout stays one line.
+std::string Visible(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\t') out += "\\t";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out;
+}
+
+class PrintingDialog : public ReleaseListDialog {
+ public:
+  sys::WindowId Window() const override { return 0; }
+  void SetStatusText(const std::string& text) override { std::printf("dialog-status=%s\n", text.c_str()); }
+  void ShowReleases(const std::vector<std::string>& releases) override {
+    std::string joined;
+    for (const std::string& r : releases) joined += (joined.empty() ? "" : ",") + r;
+    std::printf("dialog-releases=%s\n", joined.c_str());
+  }
+};
+
+// Item code and item release: the first two fields of the list's first record.
+bool FirstItem(const std::string& listPath, std::string& code, std::string& release) {
+  sys::Files& files = *sys::os().files;
+  auto opened = files.Open(listPath, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+  if (!opened.ok()) return false;
+  char buffer[2048] = {};
+  auto read = files.Read(opened.value, buffer, sizeof buffer - 1);
+  files.Close(opened.value);
+  std::string record(buffer, read.ok() ? read.value : 0);
+  record = record.substr(0, record.find('\r'));
+  std::size_t tab = record.find('\t');
+  if (tab == std::string::npos) return false;
+  code = record.substr(0, tab);
+  std::size_t next = record.find('\t', tab + 1);
+  release = record.substr(tab + 1, next == std::string::npos ? std::string::npos : next - tab - 1);
+  return !code.empty();
+}
+
+bool Keep(const std::string& from, const std::string& outDir, const char* name) {
+  return sys::os().files->CopyFile(from, sys::JoinPath(outDir, name), false) == 0;
+}
+
+int Run(int argc, char** argv) {
+  if (argc != 7) {
+    std::fprintf(stderr, "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR\n");
+    return kUsage;
+  }
+  SessionSettings& session = Session();
+  session.webSite = argv[1];
+  session.userName = argv[2];
+  session.password = argv[3];
+  session.domain = argv[4];
+  session.release = argv[5];
+  session.installDir = argv[6];
+  session.productLine = "FNC";
+  session.installMode = kInternetWorkstation;
+  session.gender = "Male";
+  session.contact = "Probe";
+  session.silent = true;
+  const std::string outDir = argv[6];
+
+  // Before any session has authenticated: the download alone, with the callback's
+  // answer to the site's question as its only credentials.
+  CountingListener listener;
+  sys::CacheDownload first =
+      sys::os().internet->DownloadToCacheFile(TimestampUrl(session.webSite), kCachePathCapacity, 0, &listener);
+  std::printf("callback-download=0x%lx\ncallback-questions=%d\n", static_cast<unsigned long>(first.result),
+              listener.questions);
+  if (!first.ok()) return kCallbackOnly;
+  std::string reply;
+  ReadFileStart(first.path, 40, reply);
+  std::printf("callback-reply=%s\n", Visible(reply).c_str());
+
+  std::string listPath;
+  bool listOk = RequestFileList(listPath);
+  std::printf("filelist=%s\n", listOk ? "ok" : "failed");
+  std::printf("timestamp=%s\n", Site().listTimestamp.c_str());
+  std::printf("credentials-prompted=%d\n", Site().credentialsPrompted ? 1 : 0);
+  std::printf("filelist-url=%s\n", FileListUrl(session).c_str());
+  if (!listOk) return kFileList;
+  std::printf("filelist-bytes=%d\n", Progress().totalDone);
+  if (!Keep(listPath, outDir, "filelist.txt")) return kFileList;
+
+  session.releaseList = "";
+  RequestReleaseList(nullptr, true);
+  std::printf("releaselist=%s\n", Visible(session.releaseList).c_str());
+  if (session.releaseList.empty()) return kReleaseListQuiet;
+
+  std::string code, itemRelease;
+  if (!FirstItem(listPath, code, itemRelease)) return kItem;
+  std::string itemUrl = ItemUrl(session.webSite, code, itemRelease);
+  std::printf("item-url=%s\n", itemUrl.c_str());
+  Progress().itemBase = Progress().totalDone;
+  Progress().itemDone = 0;
+  std::string itemPath;
+  bool itemOk = FetchUrlToTempFile(itemUrl, itemPath);
+  std::printf("item=%s\nitem-bytes=%d\n", itemOk ? "ok" : "failed", Progress().itemDone);
+  bool kept = Keep(itemPath, outDir, "item.bin");
+  sys::os().files->DeleteFile(itemPath);
+  if (!itemOk || !kept) return kItem;
+  CloseSiteSession();
+
+  // The settings dialog's refresh: its own session, and a list that is new again.
+  session.releaseList = "";
+  PrintingDialog dialog;
+  RequestReleaseList(&dialog, false);
+  if (session.releaseList.empty()) return kReleaseListInteractive;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  InstallWin32Os(GetModuleHandleA(nullptr));
+  int result = Run(argc, argv);
+  std::printf("result=%d\n", result);
+  CloseLog();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return result;
+}
