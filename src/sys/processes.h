@@ -40,7 +40,7 @@ struct ProcessHandle {
 
 struct StartOptions {
   std::string workingFolder;   // empty: the caller's current folder
-  int showState = show::kNormal;
+  int showState = show::kDefault;  // kDefault leaves the start-up record empty
   bool inheritHandles = false;
   bool noConsoleWindow = false;  // CREATE_NO_WINDOW
 };
