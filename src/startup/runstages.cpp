@@ -8,6 +8,7 @@
 #include "startup/restart.h"
 #include "startup/session.h"
 #include "startup/stages.h"
+#include "updaterun/runstate.h"
 
 void RecordWorkstation() {
   const SessionSettings& s = Session();
@@ -35,6 +36,7 @@ void InstallRunStages() {
   StartupStages& stages = Stages();
   stages.recordWorkstation = RecordWorkstation;
   stages.handOverToInstallation = HandOverToInstallation;
+  Steps().removeResumedRun = RemoveResumedRun;
   stages.restartAfterRun = [](bool registerResumedRun) {
     if (registerResumedRun) RegisterResumedRun();
     PromptRestart();

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "startup/driver.h"
+#include "startup/runstages.h"
+#include "sys/win32/progresswindow.h"
 #include "sys/win32/win32os.h"
 
 #include <objbase.h>
@@ -11,6 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // A failed COM start is not fatal here: the parts that need COM report their own errors.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   InstallWin32Os(instance);
+  InstallRunStages();
+  InstallProgressWindow(instance);
   RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
