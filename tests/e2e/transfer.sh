@@ -1,0 +1,117 @@
+#!/bin/sh
+# The site requests of an internet run, made by the transfer probe under Wine against
+# the real update site with Basic authentication: the file list, the release list and
+# one item arrive byte for byte as the site serves them, for a user without and with a
+# domain; refused credentials and a site whose clock answers nonsense end the request
+# with the log lines a user would read.
+. "$(dirname "$0")/lib.sh"
+
+: "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
+for tool in plandrix-site plandrix-publish; do
+  if [ ! -x "$PLANDRIX_NATIVE_BIN/$tool" ]; then
+    e2e_note "$PLANDRIX_NATIVE_BIN/$tool is missing: build the native preset first"
+    exit $E2E_SKIP
+  fi
+done
+command -v curl >/dev/null 2>&1 || { e2e_note "curl is not installed: skipped"; exit $E2E_SKIP; }
+
+e2e_begin --headless
+e2e_install_program transferprobe.exe 'C:\Probe'
+
+# A small product in two releases, and a site that wants Basic credentials.
+product="$E2E_WORK/product"
+mkdir -p "$product/bin"
+printf 'Fennic readme\r\n' > "$product/readme.txt"
+head -c 70000 /dev/urandom > "$product/bin/ledger.dat"
+for release in 30052 30060; do
+  "$PLANDRIX_NATIVE_BIN/plandrix-publish" --from "$product" --site "$E2E_WORK/site" --line FNC \
+    --release "$release" >/dev/null || e2e_fail "publishing release $release"
+done
+printf 'jan:geheim\nCORP\\piet:pw2\n' > "$E2E_WORK/users"
+: > "$E2E_WORK/faults"
+"$PLANDRIX_NATIVE_BIN/plandrix-site" --root "$E2E_WORK/site" --listen 127.0.0.1:0 --users "$E2E_WORK/users" \
+  --faults "$E2E_WORK/faults" --log "$E2E_WORK/access.log" --port-file "$E2E_WORK/port" \
+  >"$E2E_WORK/site.out" 2>&1 &
+SITE_PID=$!
+trap 'status=$?; kill "$SITE_PID" 2>/dev/null; wait "$SITE_PID" 2>/dev/null; (exit $status); e2e_cleanup' EXIT
+for _ in $(seq 100); do [ -s "$E2E_WORK/port" ] && break; sleep 0.1; done
+[ -s "$E2E_WORK/port" ] || { e2e_fail "the site did not start"; e2e_end; }
+SITE="http://127.0.0.1:$(cat "$E2E_WORK/port")"
+STAMP_URL="$SITE/docs/LogItemAttachUpDnLoad.aspx?Action=10"
+
+finding() { sed -n "s/^$1=//p" "$E2E_WORK/run.out" | tr -d '\r' | head -n1; }
+
+# One probe run as USER PASSWORD DOMAIN; leaves the probe's output in run.out.
+probe() {
+  rm -rf "$(e2e_path 'C:\Out')"
+  e2e_mkdir 'C:\Out\usr'
+  e2e_run "$SITE $1 $2 $3 30060 C:\\Out"
+}
+
+# What arrived must be what the site serves to the same credentials.
+expect_as_served() {
+  credentials=$1
+  e2e_expect_eq "$E2E_RC" 0 "probe exit code for $credentials"
+  e2e_expect_eq "$(finding filelist)" ok "file list for $credentials"
+  finding timestamp | grep -Eq '^[0-9]{2}-[0-9]{2}-[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}$' ||
+    e2e_fail "time stamp '$(finding timestamp)' for $credentials"
+  e2e_expect_eq "$(finding credentials-prompted)" 0 "password dialog for $credentials"
+  e2e_expect_eq "$(finding releaselist)" '\t30060\t30052\r' "quiet release list for $credentials"
+  e2e_expect_eq "$(finding dialog-releases)" '30060,30052' "releases shown by the dialog for $credentials"
+  e2e_expect_eq "$(finding dialog-status)" 'New release(s) are now available for download' \
+    "dialog notice for $credentials"
+  e2e_expect_eq "$(finding item)" ok "item transfer for $credentials"
+
+  curl -s -u "$credentials" -o "$E2E_WORK/served-list" "$(finding filelist-url)"
+  cmp -s "$E2E_WORK/served-list" "$(e2e_path 'C:\Out\filelist.txt')" ||
+    e2e_fail "the file list that arrived differs from the site's for $credentials"
+  tail -c 2 "$(e2e_path 'C:\Out\filelist.txt')" | od -An -c | grep -q '\\r  *\\n' ||
+    e2e_fail "the file list does not end in CR LF"
+  curl -s -u "$credentials" -o "$E2E_WORK/served-item" "$(finding item-url)"
+  [ -s "$E2E_WORK/served-item" ] || e2e_fail "curl got no item for $credentials"
+  cmp -s "$E2E_WORK/served-item" "$(e2e_path 'C:\Out\item.bin')" ||
+    e2e_fail "the item that arrived differs from the site's for $credentials"
+  e2e_expect_eq "$(finding item-bytes)" "$(wc -c < "$E2E_WORK/served-item" | tr -d ' ')" \
+    "item bytes counted for $credentials"
+}
+
+# The site logs each file-list request with the user it authenticated; the probe's
+# request must be there before the comparison's own request adds another.
+expect_registered_as() {
+  grep -F "user=$1	" "$E2E_WORK/site/registrations.log" 2>/dev/null | grep -q 'ContactName=Probe	' ||
+    e2e_fail "the site did not register the file-list request of $1"
+}
+
+probe jan geheim '""'
+expect_registered_as 'jan'
+expect_as_served 'jan:geheim'
+
+probe piet pw2 CORP
+expect_registered_as 'CORP\piet'
+expect_as_served 'CORP\piet:pw2'
+
+# The same user without the domain the site insists on is refused.
+probe piet pw2 '""'
+e2e_expect_eq "$E2E_RC" 1 "probe exit code without the domain"
+e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
+
+probe jan wrong '""'
+e2e_expect_eq "$E2E_RC" 1 "probe exit code with a wrong password"
+e2e_expect_eq "$(finding filelist)" failed "file list with a wrong password"
+e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
+
+# A clock that answers an HTML page: eleven attempts, then the request gives up.
+printf 'LogItemAttachUpDnLoad.aspx?Action=10 html\n' > "$E2E_WORK/faults"
+sleep 1
+: > "$E2E_WORK/access.log"
+probe jan geheim '""'
+e2e_expect_eq "$E2E_RC" 1 "probe exit code with a broken clock"
+e2e_expect_log_contains 'C:\Out' "Failed to download: '$STAMP_URL' (0x0)"
+stamps=$(grep -c 'Action=10$' "$E2E_WORK/access.log")
+# The callback-only download, the session's opening (with its credentials round) and
+# the eleven attempts.
+[ "$stamps" -ge 13 ] || e2e_fail "the site saw $stamps time stamp requests, expected at least 13"
+grep -q 'Action=1&' "$E2E_WORK/access.log" && e2e_fail "the file list was asked for without a time stamp"
+: > "$E2E_WORK/faults"
+
+e2e_end
