@@ -1,0 +1,30 @@
+// The Windows programs carry the project's version in their version resource: the
+// program reads it back to log it and to compare itself with an installed copy.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "sys/peversion.h"
+
+namespace {
+
+TEST(ProgramResources, BothProgramsCarryTheProjectVersion) {
+  char actual[32];
+  for (const char* program : {"Plandrix_T17_AE.exe", "HalomirPlandrix.exe"}) {
+    std::filesystem::path path = std::filesystem::path(PLANDRIX_WINDOWS_BIN) / program;
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << "no Windows build in " << PLANDRIX_WINDOWS_BIN;
+    std::ifstream file(path, std::ios::binary);
+    std::vector<uint8_t> image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::optional<sys::PeVersion> version = sys::ReadPeVersion(image);
+    ASSERT_TRUE(version.has_value()) << program;
+    const sys::FileVersion& parts = version->file;
+    std::snprintf(actual, sizeof actual, "%u.%u.%u.%u", parts[0], parts[1], parts[2], parts[3]);
+    EXPECT_STREQ(actual, PLANDRIX_PROJECT_VERSION) << program;
+  }
+}
+
+}  // namespace
