@@ -64,6 +64,10 @@ sys::Result<std::string> FakeDesktop::GetSpecialFolder(int csidl) {
   return sys::Result<std::string>::Ok(it->second);
 }
 
+void FakeDesktop::UseProductStrings(StringTableBuild build) {
+  stringLoader = [build](uint32_t id) { return std::string(FindStringEntry(id, build)); };
+}
+
 std::string FakeDesktop::LoadString(uint32_t id) {
   auto it = strings.find(id);
   if (it != strings.end()) return it->second;

@@ -11,6 +11,7 @@
 
 #include "fakes/faults.h"
 #include "sys/desktop.h"
+#include "ui/strings/stringtable.h"
 
 namespace fakes {
 
@@ -59,6 +60,8 @@ class FakeDesktop : public sys::Desktop {
   // Entries a test sets win over the loader; the loader serves the product's table.
   std::map<uint32_t, std::string> strings;
   std::function<std::string(uint32_t)> stringLoader;
+  // Serves the product's own string table of `build` through `stringLoader`.
+  void UseProductStrings(StringTableBuild build = StringTableBuild::kFnc);
 
   Faults<DesktopOp> faults;  // a failing MessageBox answers 0 (no box)
 

@@ -47,6 +47,16 @@ TEST(FakeDesktop, StringsFromTheTestWinOverTheLoader) {
   EXPECT_EQ(os.desktop.GetSpecialFolder(0x7777).error, err::kFileNotFound);
 }
 
+TEST(FakeDesktop, ServesTheProductStringTableOnRequest) {
+  FakeOs os;
+  EXPECT_EQ(os.desktop.LoadString(11), "");
+  os.desktop.UseProductStrings();
+  EXPECT_EQ(os.desktop.LoadString(11), "Plandrix_T17_AE.exe");
+  os.desktop.UseProductStrings(StringTableBuild::kGeneric);
+  EXPECT_EQ(os.desktop.LoadString(11), "HalomirPlandrix.exe");
+  EXPECT_EQ(os.desktop.LoadString(19), "");  // an entry the table leaves out
+}
+
 TEST(FakeClock, SleepAdvancesEveryKindOfTime) {
   FakeOs os;
   os.clock.SetTickCount(0xFFFFFF00u);
