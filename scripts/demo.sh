@@ -2,19 +2,21 @@
 # The main job, shown end to end: set up the machine, build the Windows program, and
 # run it unattended in a fresh Wine prefix on a virtual display; then print its log.
 # Usage: scripts/demo.sh [extra command-line options for the program]
-# DEMO_KEEP=1 keeps the prefix afterwards (its path is printed).
+# DEMO_KEEP=1 keeps the prefix afterwards (its path is printed); DEMO_BUILD_DIR builds
+# the program somewhere else than build/windows.
 set -e
 cd "$(dirname "$0")/.."
 root=$PWD
 scripts/setup.sh
 export CCACHE_DIR="${CCACHE_DIR:-$root/build/.ccache}"
 echo "demo: building the Windows program"
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "${PLANDRIX_JOBS:-2}" --target Plandrix_T17_AE >/dev/null
+build_dir="${DEMO_BUILD_DIR:-$root/build/windows}"
+cmake --preset windows -B "$build_dir" >/dev/null
+cmake --build "$build_dir" -j "${PLANDRIX_JOBS:-2}" --target Plandrix_T17_AE >/dev/null
 
 set +e
 E2E_LIB_DIR="$root/tests/e2e"
-PLANDRIX_WINDOWS_BIN="$root/build/windows/bin"
+PLANDRIX_WINDOWS_BIN="$build_dir/bin"
 PLANDRIX_E2E_ROOT="$root/build/wine"
 E2E_KEEP="${DEMO_KEEP:-0}"
 . "$E2E_LIB_DIR/lib.sh"
