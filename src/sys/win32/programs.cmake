@@ -36,10 +36,5 @@ function(plandrix_program target strings_rc)
   target_link_libraries(${target} PRIVATE plandrix_win32 plandrix_core)
 endfunction()
 
-# The entry needs the adapter's installer; until it exists only the resources are built.
-if(NOT EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/win32os.h")
-  message(STATUS "win32os.h is not there yet: the programs are left out of this build")
-  return()
-endif()
 plandrix_program(Plandrix_T17_AE "${PLANDRIX_STRINGS_RC_FNC}")
 plandrix_program(HalomirPlandrix "${PLANDRIX_STRINGS_RC_GENERIC}")
