@@ -85,10 +85,21 @@ expect_registered_as() {
 probe jan geheim '""'
 expect_registered_as 'jan'
 expect_as_served 'jan:geheim'
+e2e_expect_eq "$(finding cancelled-download)" 0x80004004 "a download with a Cancel pending"
 
 probe piet pw2 CORP
 expect_registered_as 'CORP\piet'
 expect_as_served 'CORP\piet:pw2'
+
+# The callback as COM sees it.
+e2e_run callback
+e2e_expect_eq "$E2E_RC" 0 "callback check exit code"
+for line in 'qi-authenticate=0x0 refs=2' 'qi-back-same=1' 'qi-other=0x80004002 null=1' \
+            'authenticate-null=0x80070057' 'authenticate=0x0 window-all-bits=1 user=CORP\jan password=geheim' \
+            'prompted-window-desktop=1 names-untouched=1' 'progress=0x0' 'progress-cancelled=0x80004004' \
+            'refs-after-release=1'; do
+  tr -d '\r' < "$E2E_WORK/run.out" | grep -qxF -- "$line" || e2e_fail "the callback check lacks '$line'"
+done
 
 # The same user without the domain the site insists on is refused.
 probe piet pw2 '""'

@@ -9,6 +9,10 @@
 // OUTDIR (filelist.txt, item.bin); stdout gets one "key=value" line per finding. First of
 // all it downloads the time stamp with nothing but the download callback's credentials.
 // Exit code: 0 when every step worked, else the number of the first failed step.
+//
+//   transferprobe callback
+//
+// checks the download callback's COM side on its own (interfaces, count, answers).
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,6 +22,7 @@
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"
+#include "sys/win32/downloadcallback.h"
 #include "sys/win32/win32os.h"  // the adapter's wrapper of the system headers
 #include "transfer/fetchurl.h"
 #include "transfer/filelistrequest.h"
@@ -87,9 +92,62 @@ bool Keep(const std::string& from, const std::string& outDir, const char* name) 
   return sys::os().files->CopyFile(from, sys::JoinPath(outDir, name), false) == 0;
 }
 
+// The download callback as COM sees it, without a download: its interfaces, its count
+// and its answers.
+int CheckCallback() {
+  Session().userName = "jan";
+  Session().domain = "CORP";
+  Session().password = "geheim";
+  SiteDownloadListener listener;
+  sys::win32::DownloadCallback* callback = sys::win32::DownloadCallback::Create(&listener);
+  IBindStatusCallback* status = callback;
+
+  IAuthenticate* authenticate = nullptr;
+  HRESULT asked = status->QueryInterface(IID_IAuthenticate, reinterpret_cast<void**>(&authenticate));
+  std::printf("qi-authenticate=0x%lx refs=%lu\n", static_cast<unsigned long>(asked), callback->references());
+  IUnknown* viaAuthenticate = nullptr;
+  authenticate->QueryInterface(IID_IBindStatusCallback, reinterpret_cast<void**>(&viaAuthenticate));
+  std::printf("qi-back-same=%d\n", viaAuthenticate == static_cast<IUnknown*>(status) ? 1 : 0);
+  viaAuthenticate->Release();
+  void* other = reinterpret_cast<void*>(1);
+  HRESULT refused = status->QueryInterface(IID_IClassFactory, &other);
+  std::printf("qi-other=0x%lx null=%d\n", static_cast<unsigned long>(refused), other == nullptr ? 1 : 0);
+
+  HWND window = nullptr;
+  LPWSTR user = nullptr;
+  LPWSTR password = nullptr;
+  std::printf("authenticate-null=0x%lx\n",
+              static_cast<unsigned long>(authenticate->Authenticate(nullptr, &user, &password)));
+  HRESULT answered = authenticate->Authenticate(&window, &user, &password);
+  std::printf("authenticate=0x%lx window-all-bits=%d user=%ls password=%ls\n", static_cast<unsigned long>(answered),
+              window == reinterpret_cast<HWND>(INVALID_HANDLE_VALUE) ? 1 : 0, user != nullptr ? user : L"(none)",
+              password != nullptr ? password : L"(none)");
+  CoTaskMemFree(user);
+  CoTaskMemFree(password);
+
+  Site().credentialsPrompted = true;
+  user = nullptr;
+  password = nullptr;
+  authenticate->Authenticate(&window, &user, &password);
+  std::printf("prompted-window-desktop=%d names-untouched=%d\n", window == GetDesktopWindow() ? 1 : 0,
+              user == nullptr && password == nullptr ? 1 : 0);
+
+  std::printf("progress=0x%lx\n", static_cast<unsigned long>(status->OnProgress(10, 100, 0, nullptr)));
+  ++cancelRequested;
+  std::printf("progress-cancelled=0x%lx\n", static_cast<unsigned long>(status->OnProgress(20, 100, 0, nullptr)));
+  cancelRequested = 0;
+
+  authenticate->Release();
+  std::printf("refs-after-release=%lu\n", callback->references());
+  callback->Release();  // the last reference: the object goes
+  return 0;
+}
+
 int Run(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "callback") return CheckCallback();
   if (argc != 7) {
-    std::fprintf(stderr, "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR\n");
+    std::fprintf(stderr, "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR\n"
+                         "       transferprobe callback\n");
     return kUsage;
   }
   SessionSettings& session = Session();
@@ -146,6 +204,14 @@ int Run(int argc, char** argv) {
   sys::os().files->DeleteFile(itemPath);
   if (!itemOk || !kept) return kItem;
   CloseSiteSession();
+
+  // A Cancel that is pending when the download reports progress ends it.
+  ++cancelRequested;
+  SiteDownloadListener cancelling;
+  sys::CacheDownload cancelled =
+      sys::os().internet->DownloadToCacheFile(itemUrl, kCachePathCapacity, 0, &cancelling);
+  std::printf("cancelled-download=0x%lx\n", static_cast<unsigned long>(cancelled.result));
+  cancelRequested = 0;
 
   // The settings dialog's refresh: its own session, and a list that is new again.
   session.releaseList = "";
