@@ -22,15 +22,25 @@ double Median(std::vector<double> values) {
   return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-template <typename Work>
-double MedianSeconds(int repeat, Work work) {
-  std::vector<double> times;
-  for (int i = 0; i < repeat; ++i) {
+// Times the three contenders in turns, so that a busy machine slows each of them alike;
+// returns the median seconds of each, or a negative time for one that failed.
+struct Timings {
+  double ours = 0, reference = 0, copy = 0;
+};
+template <typename A, typename B, typename C>
+Timings TimeInTurns(int repeat, A ours, B reference, C copy) {
+  std::vector<double> a, b, c;
+  auto timed = [](auto& work, std::vector<double>& into) {
     auto start = Clock::now();
-    if (!work()) return -1.0;
-    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    bool ok = work();
+    into.push_back(ok ? std::chrono::duration<double>(Clock::now() - start).count() : -1e9);
+  };
+  for (int i = 0; i < repeat; ++i) {
+    timed(ours, a);
+    timed(reference, b);
+    timed(copy, c);
   }
-  return Median(times);
+  return {Median(a), Median(b), Median(c)};
 }
 
 // Runs `cabextract -q -p cabinet > /dev/null`; true when it exited 0.
@@ -97,10 +107,11 @@ int RunBenchmark(const std::vector<std::string>& cabinets, int repeat) {
       continue;
     }
     const double megabytes = static_cast<double>(outBytes) / 1e6;
-    double ours = MedianSeconds(repeat, [&] { return ExpandCabinet(cabinet, "/dev/null"); });
     long refPeak = 0;
-    double reference = MedianSeconds(repeat, [&] { return RunReference(cabinet, &refPeak); });
-    double copy = MedianSeconds(repeat, [&] { return PlainCopy(cabinet); });
+    Timings t = TimeInTurns(
+        repeat, [&] { return ExpandCabinet(cabinet, "/dev/null"); }, [&] { return RunReference(cabinet, &refPeak); },
+        [&] { return PlainCopy(cabinet); });
+    const double ours = t.ours, reference = t.reference, copy = t.copy;
     long peak = ChildPeakKb(&cabinet);
     std::string name = cabinet.substr(cabinet.find_last_of('/') + 1);
     double oursRate = ours > 0 ? megabytes / ours : 0;

@@ -89,6 +89,13 @@ class MsbBitReader {
   }
   // Afterwards at least 48 bits are buffered.
   void Refill() {
+    if (count_ <= 32 && pos_ + 4 <= end_) {  // two units at once, the usual case
+      uint64_t pair = kWords ? static_cast<uint64_t>(pos_[0] | pos_[1] << 8) << 16 | (pos_[2] | pos_[3] << 8)
+                             : static_cast<uint64_t>(pos_[0]) << 24 | pos_[1] << 16 | pos_[2] << 8 | pos_[3];
+      bits_ |= pair << (32 - count_);
+      count_ += 32;
+      pos_ += 4;
+    }
     while (count_ <= 48) {
       uint64_t unit = 0;
       if (pos_ + 2 <= end_) {

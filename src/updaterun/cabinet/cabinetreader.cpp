@@ -27,11 +27,16 @@ bool CabinetReader::Fill(uint32_t wanted) {
   if (end_ - start_ >= wanted) return true;
   if (atEnd_ || wanted > kBufferSize) return false;
   if (start_ > 0) {
-    std::memmove(buffer_, buffer_ + start_, end_ - start_);
-    end_ -= start_;
-    start_ = 0;
+    // Keep the unread rest so that the next read lands on a page boundary: the system
+    // copies faster into aligned memory.
+    uint32_t rest = end_ - start_;
+    uint32_t to = (kPageSize - rest % kPageSize) % kPageSize;
+    if (to + wanted > kBufferSize) to = 0;
+    std::memmove(buffer_ + to, buffer_ + start_, rest);
+    start_ = to;
+    end_ = to + rest;
   }
-  while (end_ < wanted) {
+  while (end_ - start_ < wanted) {
     uint32_t got = callbacks_.read(handle_, buffer_ + end_, kBufferSize - end_);
     if (got == UINT32_MAX || got == 0 || got > kBufferSize - end_) {
       atEnd_ = true;

@@ -13,6 +13,7 @@ namespace cab {
 class CabinetReader {
  public:
   static constexpr uint32_t kBufferSize = 0x20000;  // room for the largest data block twice over
+  static constexpr uint32_t kPageSize = 0x1000;
 
   // `buffer` holds kBufferSize + kInputPadding bytes.
   CabinetReader(const Callbacks& callbacks, intptr_t handle, uint8_t* buffer);

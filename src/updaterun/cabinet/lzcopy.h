@@ -21,8 +21,13 @@ inline void CopyMatch(uint8_t* dest, size_t distance, size_t length) {
     }
   } else if (distance == 1) {
     std::memset(dest, *src, length);
-  } else {
-    while (dest < end) *dest++ = *src++;
+  } else {  // a short pattern: copied in doubling chunks from the match's start
+    while (dest < end) {
+      size_t chunk = static_cast<size_t>(dest - src);
+      if (chunk > static_cast<size_t>(end - dest)) chunk = static_cast<size_t>(end - dest);
+      std::memcpy(dest, src, chunk);
+      dest += chunk;
+    }
   }
 }
 

@@ -39,8 +39,9 @@ inline int DecodeSymbol(WordBitReader& bits, const uint32_t* table, unsigned pri
   return static_cast<int>(huff::Symbol(entry));
 }
 
-// A copy that writes nothing past its end: bytes ahead of the position may still be
-// history that a later match reaches across the window wrap.
+// A copy that writes nothing past its end: once the window has wrapped, bytes ahead of
+// the position are history that a later match may still reach. Short distances repeat
+// their pattern in doubling chunks, each copied from the match's start.
 inline void CopyMatchExact(uint8_t* dest, size_t distance, size_t length) {
   const uint8_t* src = dest - distance;
   if (distance >= 8) {
@@ -50,11 +51,16 @@ inline void CopyMatchExact(uint8_t* dest, size_t distance, size_t length) {
       src += 8;
       length -= 8;
     }
-  } else if (distance == 1) {
-    std::memset(dest, *src, length);
+    while (length--) *dest++ = *src++;
     return;
   }
-  while (length--) *dest++ = *src++;
+  while (length > 0) {
+    size_t chunk = static_cast<size_t>(dest - src);
+    if (chunk > length) chunk = length;
+    std::memcpy(dest, src, chunk);
+    dest += chunk;
+    length -= chunk;
+  }
 }
 
 }  // namespace
@@ -68,15 +74,12 @@ unsigned LzxPositionSlots(unsigned windowBits) {
 void UndoE8Translation(uint8_t* data, uint32_t size, uint32_t frameOffset, uint32_t translationSize) {
   if (size < kMinTranslatedFrame) return;
   const int32_t fileSize = static_cast<int32_t>(translationSize);
-  int32_t current = static_cast<int32_t>(frameOffset);
   uint8_t* p = data;
   uint8_t* const end = data + size - 10;
   while (p < end) {
-    if (*p != 0xE8) {
-      ++p;
-      ++current;
-      continue;
-    }
+    p = static_cast<uint8_t*>(std::memchr(p, 0xE8, static_cast<size_t>(end - p)));
+    if (!p) break;
+    const int32_t current = static_cast<int32_t>(frameOffset + static_cast<uint32_t>(p - data));
     int32_t absolute = static_cast<int32_t>(LoadLe32(p + 1));
     if (absolute >= -current && absolute < fileSize) {
       uint32_t relative = static_cast<uint32_t>(absolute >= 0 ? absolute - current : absolute + fileSize);
@@ -86,7 +89,6 @@ void UndoE8Translation(uint8_t* data, uint32_t size, uint32_t frameOffset, uint3
       p[4] = static_cast<uint8_t>(relative >> 24);
     }
     p += 5;
-    current += 5;
   }
 }
 
@@ -314,7 +316,10 @@ bool LzxDecoder::CopyMatchInWindow(uint32_t& position, uint32_t offset, uint32_t
   if (offset == 0 || offset > available || offset > windowSize_) return false;
   uint8_t* const window = window_.get();
   if (offset <= position) {
-    CopyMatchExact(window + position, offset, length);
+    // Until the window first wraps, nothing ahead of the position matters and the copy
+    // may spill into it (the window has slack at its end).
+    if (available + length < windowSize_) CopyMatch(window + position, offset, length);
+    else CopyMatchExact(window + position, offset, length);
   } else {  // the source starts before the window's end and wraps to its start
     uint32_t from = windowSize_ - (offset - position);
     for (uint32_t i = 0; i < length; ++i) {
