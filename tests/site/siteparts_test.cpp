@@ -1,6 +1,12 @@
-// The site's pure parts: query reading, replies, users and fault rules.
+// The site's parts: query reading, replies, users, fault rules and the worker pool.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "boundedpool.h"
 #include "faults.h"
 #include "query.h"
 #include "replies.h"
@@ -92,6 +98,37 @@ TEST(Faults, RulesMatchPagesAndValuesAndGetUsedUp) {
   EXPECT_FALSE(updatesite::ParseFaults("x?novalue html\n").error.empty());
   EXPECT_FALSE(updatesite::ParseFaults("x explode\n").error.empty());
   EXPECT_FALSE(updatesite::ParseFaults("x html times=0\n").error.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BoundedPool, AcceptingWaitsWhileTheLineIsFullAndEveryJobRuns) {
+  updatesite::BoundedPool pool(1, 1);
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::atomic<int> done{0};
+  std::atomic<bool> started{false};
+  pool.enqueue([&] {
+    started = true;
+    released.wait();
+    ++done;
+  });
+  while (!started) std::this_thread::yield();
+  pool.enqueue([&] { ++done; });  // waits in line
+  std::atomic<bool> thirdAccepted{false};
+  std::thread accepting([&] {
+    pool.enqueue([&] { ++done; });
+    thirdAccepted = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(thirdAccepted);  // the line holds one, and the worker is busy
+  release.set_value();
+  accepting.join();
+  EXPECT_TRUE(thirdAccepted);
+  pool.shutdown();
+  EXPECT_EQ(done, 3);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "boundedpool.h"
 #include "commandline.h"
 #include "sitehandler.h"
 #include "users.h"
@@ -21,6 +22,7 @@ constexpr int kExitUsage = 2;
 constexpr int kExitFailed = 1;
 constexpr size_t kDefaultThreads = 16;
 constexpr size_t kMaxThreads = 256;
+constexpr size_t kWaitingPerWorker = 4;  // accepted connections in line per worker
 constexpr size_t kRequestBodyLimit = 4096;
 constexpr int kKeepAliveRequests = 100;
 
@@ -48,7 +50,8 @@ const char kHelp[] =
     "                           LogItemAttachUpDnLoad.aspx?Action=10 401\n"
     "  --log FILE         append one line per request (time, client, status, target)\n"
     "  --port-file FILE   write the bound port into FILE once the site is listening\n"
-    "  --threads N        requests handled at once (default 16)\n"
+    "  --threads N        requests handled at once (default 16); four times as many\n"
+    "                     accepted connections may wait, further ones wait unaccepted\n"
     "  --help             this text\n"
     "\n"
     "The site prints \"listening on http://HOST:PORT/\" when ready and stops cleanly on\n"
@@ -167,7 +170,7 @@ int main(int argc, char** argv) {
     server = std::make_unique<httplib::Server>();
   }
   size_t threads = args.threads;
-  server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  server->new_task_queue = [threads] { return new updatesite::BoundedPool(threads, threads * kWaitingPerWorker); };
   server->set_payload_max_length(kRequestBodyLimit);
   server->set_keep_alive_max_count(kKeepAliveRequests);
   server->set_tcp_nodelay(true);  // headers and body go out in separate writes
