@@ -202,10 +202,11 @@ e2e_reg_add() {
 
 # The batch file carries the line to the program exactly as written (wine's own
 # argument passing would quote it again); cmd waits for the program and passes its
-# exit code on.
+# exit code on. A percent sign is doubled so that cmd hands it on unchanged; the line
+# should hold no other character that cmd acts on outside quotes (& | < > ^).
 e2e_run_line() {
   e2e_mkdir 'C:\e2e'
-  printf '@%s\r\n' "$1" > "$(e2e_path 'C:\e2e')/run.bat"
+  printf '@%s\r\n' "$(printf '%s' "$1" | sed 's/%/%%/g')" > "$(e2e_path 'C:\e2e')/run.bat"
   printf '%s\n' "$1" > "$E2E_WORK/last-command-line"
   E2E_RC=0
   ( cd "$WINEPREFIX/drive_c" && timeout "$E2E_RUN_TIMEOUT" wine cmd /c 'C:\e2e\run.bat' ) \
