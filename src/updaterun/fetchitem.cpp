@@ -65,7 +65,6 @@ class ItemFetch {
     Progress().itemDone = 0;
     Progress().itemBase = Progress().totalDone;
     while (true) {
-      if (pass_ == 1 && !entry_.downloadNeeded) return kItemOk;
       url_.clear();
       AppendFormat(url_, "%s&Size=%ld&CabSize=%ld", source_.c_str(), static_cast<long>(size_), static_cast<long>(cabSize_));
       DropDownload();
@@ -161,9 +160,9 @@ int FetchItem(const std::string& source, std::string& target, const std::string&
     if (fromSource) {
       prepared = source;
     } else {
+      if (pass == 1 && !entry.downloadNeeded) return kItemOk;  // the cache copy is current
       int result = fetch.Transfer(prepared);
       if (result != kItemOk) return result;
-      if (pass == 1) return kItemOk;  // the cache copy is all this pass wants
     }
     bool cabinet = fromSource ? (pass == 2 && entry.cabSize != 0 && !IsSourceMode(mode)) : fetch.isCabinet();
     if (!cabinet || expansion.empty()) break;
