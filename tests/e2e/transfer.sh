@@ -3,7 +3,9 @@
 # the real update site with Basic authentication: the file list, the release list and
 # one item arrive byte for byte as the site serves them, for a user without and with a
 # domain; refused credentials and a site whose clock answers nonsense end the request
-# with the log lines a user would read.
+# with the log lines a user would read. In a run that is not silent, refused stored
+# credentials bring up the system's password dialog (on this test's own display): its
+# Cancel ends the request quietly, the right credentials typed into it let the run on.
 . "$(dirname "$0")/lib.sh"
 
 : "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
@@ -13,9 +15,11 @@ for tool in plandrix-site plandrix-publish; do
     exit $E2E_SKIP
   fi
 done
-command -v curl >/dev/null 2>&1 || { e2e_note "curl is not installed: skipped"; exit $E2E_SKIP; }
+for tool in curl xdotool; do
+  command -v $tool >/dev/null 2>&1 || { e2e_note "$tool is not installed: skipped"; exit $E2E_SKIP; }
+done
 
-e2e_begin --headless
+e2e_begin
 e2e_install_program transferprobe.exe 'C:\Probe'
 
 # A small product in two releases, and a site that wants Basic credentials.
@@ -110,6 +114,42 @@ probe jan wrong '""'
 e2e_expect_eq "$E2E_RC" 1 "probe exit code with a wrong password"
 e2e_expect_eq "$(finding filelist)" failed "file list with a wrong password"
 e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
+
+# The password dialog, answered through the display: wait for it, then act on it.
+# ANSWER is a shell command run with the dialog's window in $dialog.
+probe_with_dialog() {
+  answer=$1
+  rm -rf "$(e2e_path 'C:\Out')"
+  e2e_mkdir 'C:\Out\usr'
+  ( PROBE_INTERACTIVE=1 e2e_run "$SITE jan wrong \"\" 30060 C:\\Out"; echo "$E2E_RC" > "$E2E_WORK/dialog-rc" ) &
+  runner=$!
+  dialog=""
+  for _ in $(seq 100); do
+    dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n1)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  if [ -z "$dialog" ]; then
+    e2e_fail "no password dialog came up"
+  else
+    sleep 0.5
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    eval "$answer" 2>/dev/null
+  fi
+  wait "$runner"
+  E2E_RC=$(cat "$E2E_WORK/dialog-rc")
+}
+
+probe_with_dialog 'xdotool key Escape'
+e2e_expect_eq "$E2E_RC" 1 "probe exit code after the dialog's Cancel"
+e2e_expect_eq "$(finding credentials-prompted)" 0 "credentials prompted after Cancel"
+[ -f "$(e2e_log_file 'C:\Out')" ] && e2e_fail "a cancelled password dialog left a message in the log"
+
+probe_with_dialog 'xdotool type --delay 30 jan; xdotool key Tab; xdotool type --delay 30 geheim; xdotool key Return'
+e2e_expect_eq "$E2E_RC" 0 "probe exit code after typing the right credentials"
+e2e_expect_eq "$(finding credentials-prompted)" 1 "credentials prompted after the dialog's OK"
+e2e_expect_eq "$(finding filelist)" ok "file list after the dialog's OK"
+e2e_expect_eq "$(finding item)" ok "item after the dialog's OK"
 
 # A clock that answers an HTML page: eleven attempts, then the request gives up.
 printf 'LogItemAttachUpDnLoad.aspx?Action=10 html\n' > "$E2E_WORK/faults"

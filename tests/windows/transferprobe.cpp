@@ -2,7 +2,8 @@
 //
 //   transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR
 //
-// As the installation folder it uses OUTDIR, so the log goes to OUTDIR\usr when that
+// With PROBE_INTERACTIVE set the run is not silent, so the system's password dialog and
+// the message boxes come up. As the installation folder it uses OUTDIR, so the log goes to OUTDIR\usr when that
 // folder exists. It asks for the file list of RELEASE of the line FNC (silently, as an
 // unattended run does), refreshes the release list quietly and then interactively, and
 // fetches the first item of the list with the plain transfer. What arrived is copied to
@@ -14,6 +15,7 @@
 //
 // checks the download callback's COM side on its own (interfaces, count, answers).
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -161,7 +163,8 @@ int Run(int argc, char** argv) {
   session.installMode = kInternetWorkstation;
   session.gender = "Male";
   session.contact = "Probe";
-  session.silent = true;
+  // An unattended run unless the test wants to see the system's own dialogs.
+  session.silent = std::getenv("PROBE_INTERACTIVE") == nullptr;
   const std::string outDir = argv[6];
 
   // Before any session has authenticated: the download alone, with the callback's
