@@ -17,13 +17,14 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 std::string SampleBinary(const char* place) { return std::string(PLANDRIX_SAMPLE_DIR) + "/" + place; }
 
-TEST(PeVersion, ReadsTheFileAndProductVersionOfBuiltBinaries) {
+TEST(PeVersion, ReadsTheFileAndProductVersionOf32And64BitBinaries) {
   struct Case {
     const char* place;
     sys::FileVersion version;
   };
   for (const Case& c : {Case{"bin/fncmain.exe", {17, 0, 3, 1}}, Case{"bin/fnccore.dll", {17, 0, 3, 12}},
-                        Case{"system/fncshared.dll", {2, 5, 0, 7}}, Case{"variants/nt/fncplat.dll", {17, 0, 3, 4}}}) {
+                        Case{"system/fncshared.dll", {2, 5, 0, 7}}, Case{"variants/nt/fncplat.dll", {17, 0, 3, 4}},
+                        Case{"bin/fnclegacy.dll", {16, 2, 0, 2}}}) {
     auto bytes = ReadBytes(SampleBinary(c.place));
     ASSERT_FALSE(bytes.empty()) << c.place;
     auto version = sys::ReadPeVersion(bytes);

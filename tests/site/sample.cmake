@@ -10,23 +10,32 @@ set(pe_out "${CMAKE_BINARY_DIR}/sample-pe")
 
 find_program(MINGW_GCC x86_64-w64-mingw32-gcc-posix)
 find_program(MINGW_WINDRES x86_64-w64-mingw32-windres)
+# One 32-bit library too, so the older image layout is published and read as well.
+find_program(MINGW32_GCC i686-w64-mingw32-gcc-posix)
+find_program(MINGW32_WINDRES i686-w64-mingw32-windres)
 
-# sample_binary(NAME RC SOURCE KIND NUMBER PLACE): KIND is exe or dll; PLACE is the path
-# inside the sample product.
+# sample_binary(NAME RC SOURCE KIND NUMBER PLACE [GCC WINDRES]): KIND is exe or dll; PLACE
+# is the path inside the sample product; the 64-bit tools unless others are given.
 set(sample_binaries "")
 set(sample_copies "")
 function(sample_binary output rc source kind version_number place)
   set(res "${CMAKE_BINARY_DIR}/sample-pe-obj/${rc}.res.o")
   set(bin "${pe_out}/${place}")
   get_filename_component(bin_dir "${bin}" DIRECTORY)
+  set(gcc ${MINGW_GCC})
+  set(windres ${MINGW_WINDRES})
+  if(ARGC GREATER 7)
+    set(gcc ${ARGV6})
+    set(windres ${ARGV7})
+  endif()
   set(link_kind "")
   if(kind STREQUAL "dll")
     set(link_kind -shared)
   endif()
   add_custom_command(OUTPUT "${bin}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${bin_dir}" "${CMAKE_BINARY_DIR}/sample-pe-obj"
-    COMMAND ${MINGW_WINDRES} -I "${pe_src}" "${pe_src}/${rc}.rc" -O coff -o "${res}"
-    COMMAND ${MINGW_GCC} ${link_kind} -Os -s -Wl,--no-insert-timestamp -DSAMPLE_VERSION=${version_number}
+    COMMAND ${windres} -I "${pe_src}" "${pe_src}/${rc}.rc" -O coff -o "${res}"
+    COMMAND ${gcc} ${link_kind} -Os -s -Wl,--no-insert-timestamp -DSAMPLE_VERSION=${version_number}
             "${pe_src}/${source}" "${res}" -o "${bin}"
     DEPENDS "${pe_src}/${rc}.rc" "${pe_src}/versionblock.rc" "${pe_src}/${source}"
     COMMENT "Sample binary ${place}" VERBATIM)
@@ -39,6 +48,9 @@ if(MINGW_GCC AND MINGW_WINDRES)
   sample_binary(fncshared.dll fncshared samplelib.c dll 7 system/fncshared.dll)
   sample_binary(fncplat_nt.dll fncplat_nt samplelib.c dll 4 variants/nt/fncplat.dll)
   sample_binary(fncplat_9x.dll fncplat_9x samplelib.c dll 3 variants/9x/fncplat.dll)
+  if(MINGW32_GCC AND MINGW32_WINDRES)
+    sample_binary(fnclegacy.dll fnclegacy samplelib.c dll 2 bin/fnclegacy.dll ${MINGW32_GCC} ${MINGW32_WINDRES})
+  endif()
 else()
   message(WARNING "mingw-w64 not found: the sample product has no Windows binaries")
 endif()
