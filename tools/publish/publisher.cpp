@@ -245,12 +245,10 @@ PublishSummary Publish(const PublishOptions& options, const PublishProgress& pro
   }
 
   ReleaseWriter writer(options, layout, staging.folder());
-  uint64_t bytesRead = 0;
   for (size_t i = 0; i < sources.size(); ++i) {
     summary.error = writer.Add(sources[i], summary);
     if (!summary.error.empty()) return summary;
-    bytesRead = summary.bytes;
-    if (progress) progress(i + 1, sources.size(), bytesRead);
+    if (progress) progress(i + 1, sources.size(), summary.bytes);
   }
   summary.error = writer.WriteLists();
   summary.releaseFolder = lineFolder / options.release;

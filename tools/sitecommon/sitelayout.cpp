@@ -21,9 +21,4 @@ bool IsSiteToken(std::string_view text, size_t maxLength) {
   return true;
 }
 
-std::filesystem::path ReleaseFolder(const std::filesystem::path& siteRoot, const std::string& assortment,
-                                    const std::string& release) {
-  return siteRoot / assortment / release;
-}
-
 }  // namespace site

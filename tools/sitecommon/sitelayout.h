@@ -9,7 +9,6 @@
 //
 // Names that come from outside (query values, options) must pass IsSiteToken before
 // they become part of a path.
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -24,8 +23,5 @@ const char* ListFileName(Group group);
 // 1..maxLength characters of letters, digits, '_', '-', '+' and '.', not starting
 // with '.': no separators, no "..", no drive letters.
 bool IsSiteToken(std::string_view text, size_t maxLength);
-
-std::filesystem::path ReleaseFolder(const std::filesystem::path& siteRoot, const std::string& assortment,
-                                    const std::string& release);
 
 }  // namespace site

@@ -41,8 +41,6 @@ class SiteIndex {
   // The item of a release, found in whichever assortment publishes that release.
   std::optional<ItemInfo> FindItem(const std::string& release, const std::string& itemCode, std::string& error);
 
-  const std::filesystem::path& root() const { return root_; }
-
  private:
   struct CachedRelease {
     std::filesystem::file_time_type stamp;
