@@ -69,7 +69,11 @@ int32_t Seek(intptr_t handle, int32_t offset, int origin) {
   return static_cast<int32_t>(::lseek(static_cast<int>(handle), offset, origin));
 }
 
-intptr_t Handler(int kind, cab::Notification* record) {
+}  // namespace
+
+intptr_t CollectingHandler(int kind, cab::Notification* record) {
+  static Extraction unclaimed;  // for extractions a test runs on its own context
+  if (!state.current) state.current = &unclaimed;
   if (kind == cab::notify::kCopyFile) {
     ++state.current->copyNotifications;
     intptr_t handle = state.nextSink++;
@@ -87,6 +91,8 @@ intptr_t Handler(int kind, cab::Notification* record) {
   return 0;
 }
 
+namespace {
+
 cab::Context* SharedContext(cab::CabinetError& error) {
   static cab::CabinetError* record = &error;
   static cab::Context* context = [] {
@@ -96,12 +102,12 @@ cab::Context* SharedContext(cab::CabinetError& error) {
   return context;
 }
 
-Extraction Run(const std::string& folder, const std::string& name) {
+Extraction Run(const std::string& folder, const std::string& name, cab::NotifyFn handler = CollectingHandler) {
   static cab::CabinetError error;
   Extraction result;
   state.current = &result;
   cab::Context* context = SharedContext(error);
-  result.ok = cab::CabinetExtract(context, name.c_str(), folder.c_str(), 0, Handler, nullptr, nullptr);
+  result.ok = cab::CabinetExtract(context, name.c_str(), folder.c_str(), 0, handler, nullptr, nullptr);
   result.error = error.code;
   state.current = nullptr;
   state.sinks.clear();
@@ -124,11 +130,18 @@ Extraction ExtractFile(const std::string& path) {
   return Run(path.substr(0, slash + 1), path.substr(slash + 1));
 }
 
-Extraction ExtractBytes(const std::string& cabinet) {
+Extraction ExtractBytes(const std::string& cabinet) { return ExtractBytesWith(cabinet, CollectingHandler); }
+
+Extraction ExtractBytesWith(const std::string& cabinet, cab::NotifyFn handler) {
   state.memoryCabinet = &cabinet;
-  Extraction result = Run("memory:", "cabinet");
+  Extraction result = Run("memory:", "cabinet", handler);
   state.memoryCabinet = nullptr;
   return result;
+}
+
+cab::Callbacks MemoryCallbacks(const std::string* cabinet) {
+  state.memoryCabinet = cabinet;
+  return cab::Callbacks{Alloc, Free, Open, Read, Write, Close, Seek};
 }
 
 std::string Sha256Hex(const std::string& bytes) {

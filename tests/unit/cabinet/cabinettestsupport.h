@@ -25,6 +25,12 @@ struct Extraction {
 Extraction ExtractFile(const std::string& path);
 // Extracts a cabinet held in memory (served by in-memory callbacks).
 Extraction ExtractBytes(const std::string& cabinet);
+// The same with another notification handler; it may pass kinds on to CollectingHandler,
+// the one the others use (every file into memory).
+Extraction ExtractBytesWith(const std::string& cabinet, cab::NotifyFn handler);
+intptr_t CollectingHandler(int kind, cab::Notification* record);
+// The in-memory callbacks (plain malloc/free); `cabinet` is what "memory:cabinet" opens.
+cab::Callbacks MemoryCallbacks(const std::string* cabinet);
 
 std::string Sha256Hex(const std::string& bytes);
 std::string ReadWholeFile(const std::string& path);
