@@ -337,6 +337,7 @@ TEST_F(PublishedSite, FaultsShapeTheRepliesTheyMatch) {
             "LogItemAttachUpDnLoad.aspx?Action=1 status 500\n"
             "LogItemAttachment.aspx?Item=NOSUCHITEM 401\n");
   std::string stamp = "/docs/LogItemAttachUpDnLoad.aspx?Action=10";
+  EXPECT_EQ(Client(nullptr).Get(stamp.c_str())->status, 401);  // turned away: the fault stays
   EXPECT_NE(Body(stamp).find("<HTML>"), std::string::npos);
   EXPECT_EQ(Body(stamp).size(), 19u);  // used up after once
   EXPECT_EQ(Body(ItemUrl(big, false) + "&Size=1"), "_ItemAttachmentSizes_\r\n2048\t1024");

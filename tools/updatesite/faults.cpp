@@ -127,10 +127,11 @@ void FaultBook::Refresh() {
   loaded_ = true;
 }
 
-std::optional<Fault> FaultBook::Take(const std::string& page, const Query& query) {
+std::optional<Fault> FaultBook::Take(const std::string& page, const Query& query, bool refusals) {
   std::lock_guard lock(mutex_);
   Refresh();
   for (auto& rule : rules_) {
+    if ((rule.fault.kind == FaultKind::Unauthorized) != refusals) continue;
     if (rule.timesLeft == 0 || !Matches(rule, page, query)) continue;
     if (rule.timesLeft > 0) --rule.timesLeft;
     return rule.fault;

@@ -57,8 +57,10 @@ FaultParse ParseFaults(const std::string& text);
 class FaultBook {
  public:
   explicit FaultBook(std::filesystem::path file);
-  // The fault for this request, counting it against its rule.
-  std::optional<Fault> Take(const std::string& page, const Query& query);
+  // The fault for this request, counting it against its rule. Refusals (401) are
+  // taken before the credentials are checked, every other fault after, so a
+  // request that is only turned away for its credentials uses up nothing.
+  std::optional<Fault> Take(const std::string& page, const Query& query, bool refusals);
   // Reading problems, for the log.
   std::string LastError();
 

@@ -147,8 +147,7 @@ void SiteHandler::Handle(const httplib::Request& request, httplib::Response& res
     return;
   }
   std::string page = PageOf(request.path);
-  std::optional<Fault> fault = faults_ ? faults_->Take(page, query) : std::nullopt;
-  if (fault && fault->kind == FaultKind::Unauthorized) return Challenge(response);
+  if (faults_ && faults_->Take(page, query, true)) return Challenge(response);
 
   std::string user;
   if (config_.users && !IsPublicPage(page)) {
@@ -156,6 +155,7 @@ void SiteHandler::Handle(const httplib::Request& request, httplib::Response& res
     if (!authorized) return Challenge(response);
     user = *authorized;
   }
+  std::optional<Fault> fault = faults_ ? faults_->Take(page, query, false) : std::nullopt;
   if (fault && AnswerFault(response, *fault)) return;
   Dispatch(page, query, user, request, response, fault);
 }
