@@ -32,7 +32,9 @@ void FinishAfterLoop() {
   if (success && results.isWorkstation) {
     RunOrReport(Stages().recordWorkstation, "Recording the installation (settings, shortcuts, uninstall entry)");
   }
-  if (success && !IsWorkstationMode(settings.installMode)) {
+  // Workstations installed straight from the site or a CD keep nothing for later updates.
+  bool handsOver = settings.installMode != kInternetWorkstation && settings.installMode != kCdWorkstation;
+  if (success && handsOver) {
     RunOrReport(Stages().handOverToInstallation, "Handing the installation its set-up files");
   }
   if (success && !results.registrationFailed && !results.rebootNeeded && !results.copyIncomplete) {

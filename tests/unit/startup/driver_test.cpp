@@ -214,3 +214,25 @@ TEST_F(DriverTest, BareDriveBecomesTheDefaultFolderUnlessItHoldsAnInstallation) 
 }
 
 }  // namespace
+
+namespace {
+
+class HandOverTest : public DriverTest {};
+
+TEST_F(HandOverTest, LanWorkstationsAndNetworksGetTheirSetUpFilesButDirectInstallationsNot) {
+  const std::pair<const char*, bool> cases[] = {{"/IM:0", false}, {"/IM:1", true}, {"/IM:3", true},
+                                                {"/IM:4", true},  {"/IM:6", false}, {"/IM:7", true}};
+  for (const auto& [modeOption, expected] : cases) {
+    CloseLog();
+    ResetSessionState();
+    bool handedOver = false;
+    Stages().checkSettings = [] { return SettingsCheck::Accepted; };
+    Stages().recordWorkstation = [] {};
+    Stages().handOverToInstallation = [&] { handedOver = true; };
+    Stages().runProgressWindow = [] { Results().runCompleted = true; };
+    RunStartupDriver(std::string("/S:2 /I:C:\\Fin ") + modeOption);
+    EXPECT_EQ(handedOver, expected) << modeOption;
+  }
+}
+
+}  // namespace
