@@ -397,6 +397,15 @@ TEST(SiteStartup, WrongOptionsAreRefusedClearly) {
   EXPECT_EQ(sitetest::Run({sitetest::Tool("plandrix-site"), "--help"}).status, 0);
 }
 
+TEST(SiteStartup, StopsCleanlyEvenWhenTheSignalComesAtOnce) {
+  fs::path scratch = sitetest::FreshFolder("quickstop");
+  for (int i = 0; i < 3; ++i) {
+    sitetest::SiteProcess server(scratch, {}, scratch);
+    ASSERT_GT(server.port(), 0) << server.Output();
+    EXPECT_EQ(server.Stop(), 0) << server.Output();
+  }
+}
+
 TEST(SiteStartup, ServesHttpsWithAGivenCertificate) {
   fs::path scratch = sitetest::FreshFolder("tls");
   fs::create_directories(scratch / "site");

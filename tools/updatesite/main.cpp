@@ -4,6 +4,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -190,16 +192,21 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
 
-  std::thread watcher([&server, &stopSignals] {
+  std::atomic<bool> listenEnded{false};
+  std::thread watcher([&server, &stopSignals, &listenEnded] {
     int received = 0;
     sigwait(&stopSignals, &received);
-    server->stop();
+    // A signal can come before the server runs, and stop() only ends a running one.
+    while (!listenEnded) {
+      server->stop();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   });
   std::printf("plandrix-site: listening on %s://%s:%d/ (root %s%s)\n", tls ? "https" : "http", args.host.c_str(),
               port, args.config.root.c_str(), args.config.users ? ", authentication on" : "");
   std::fflush(stdout);
   bool served = server->listen_after_bind();
-  server->stop();
+  listenEnded = true;
   pthread_kill(watcher.native_handle(), SIGTERM);  // wakes the watcher when the server ended by itself
   watcher.join();
   std::printf("plandrix-site: stopped\n");
