@@ -1,6 +1,7 @@
 #include "sys/win32/automation.h"
 
-#include <windows.h>
+#include "sys/win32/winapi.h"
+
 #include <oaidl.h>
 #include <objbase.h>
 #include <oleauto.h>
