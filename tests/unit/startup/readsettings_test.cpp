@@ -1,6 +1,9 @@
 // Where each setting comes from: command line, INI file, registry, defaults.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "fakes/fake_os.h"
 #include "startup/log.h"
 #include "startup/preparesession.h"
@@ -370,6 +373,36 @@ TEST_F(ReadSettingsTest, CaptionFollowsTheMode) {
     Session().installMode = mode;
     SetModeCaption();
     EXPECT_EQ(Session().captionText, caption) << mode;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Command lines made of option names, quotes, blanks and long runs in any order: the
+// reader must neither crash nor let a field grow past its capacity.
+TEST_F(ReadSettingsTest, HostileCommandLinesStayWithinTheFields) {
+  const std::vector<std::string> pieces = {
+      "/S:", "/IM:", "/I:", "/W:", "/P:", "/R:", "/NETDIR:", "/LANGUAGE:", "/COUNTRY:", "/PW:", "/USER:", "/V:",
+      "/TTL:", "/OS:", "/HELP:", "/WEBSITEID:", "\"", " ", "%s%n", "\\", "/", ":", "9999999999",
+      std::string(300, 'z'), "/nocheck", "\t"};
+  uint32_t seed = 12345;
+  for (int round = 0; round < 300; ++round) {
+    std::string commandLine;
+    for (int i = 0; i < 12; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      commandLine += pieces[(seed >> 8) % pieces.size()];
+    }
+    ResetSessionState();
+    ReadSessionSettings(commandLine);
+    const SessionSettings& s = Session();
+    ASSERT_LE(s.installDir.size(), 255u) << commandLine;
+    ASSERT_LE(s.webSite.size(), 255u) << commandLine;
+    ASSERT_LE(s.release.size(), 19u) << commandLine;
+    ASSERT_LE(s.language.size(), 2u) << commandLine;
+    ASSERT_LE(s.password.size(), 49u) << commandLine;
+    ASSERT_LE(s.virtualDir.size(), 127u) << commandLine;
   }
 }
 
