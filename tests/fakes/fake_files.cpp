@@ -116,6 +116,7 @@ void FakeFiles::RemoveNode(const std::string& key) {
 }
 
 sys::Result<uint32_t> FakeFiles::GetAttributes(const std::string& path) {
+  Guard guard(mutex_);
   using R = sys::Result<uint32_t>;
   if (Error e = faults.Check(FileOp::GetAttributes, path)) return R::Fail(e);
   auto parsed = Parse(path);
@@ -126,6 +127,7 @@ sys::Result<uint32_t> FakeFiles::GetAttributes(const std::string& path) {
 }
 
 Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::SetAttributes, path)) return e;
   auto parsed = Parse(path);
   if (!parsed.ok()) return parsed.error;
@@ -138,6 +140,7 @@ Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
 
 sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess access, uint32_t shareMode,
                                              sys::Disposition disposition) {
+  Guard guard(mutex_);
   using R = sys::Result<sys::FileHandle>;
   using sys::Disposition;
   if (Error e = faults.Check(FileOp::Open, path)) return R::Fail(e);
@@ -175,6 +178,7 @@ sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess
 }
 
 sys::Result<uint32_t> FakeFiles::Read(sys::FileHandle file, void* buffer, uint32_t size) {
+  Guard guard(mutex_);
   using R = sys::Result<uint32_t>;
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::Read, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
@@ -189,6 +193,7 @@ sys::Result<uint32_t> FakeFiles::Read(sys::FileHandle file, void* buffer, uint32
 }
 
 sys::Result<uint32_t> FakeFiles::Write(sys::FileHandle file, const void* buffer, uint32_t size) {
+  Guard guard(mutex_);
   using R = sys::Result<uint32_t>;
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::Write, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
@@ -206,6 +211,7 @@ sys::Result<uint32_t> FakeFiles::Write(sys::FileHandle file, const void* buffer,
 }
 
 sys::Result<uint64_t> FakeFiles::Seek(sys::FileHandle file, int64_t offset, sys::SeekFrom from) {
+  Guard guard(mutex_);
   using R = sys::Result<uint64_t>;
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::Seek, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
@@ -219,6 +225,7 @@ sys::Result<uint64_t> FakeFiles::Seek(sys::FileHandle file, int64_t offset, sys:
 }
 
 sys::Result<uint64_t> FakeFiles::GetSize(sys::FileHandle file) {
+  Guard guard(mutex_);
   using R = sys::Result<uint64_t>;
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::GetSize, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
@@ -227,6 +234,7 @@ sys::Result<uint64_t> FakeFiles::GetSize(sys::FileHandle file) {
 }
 
 Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
+  Guard guard(mutex_);
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::SetEndOfFile, handle ? NodeAt(handle->key)->display : "")) return e;
   if (!handle) return err::kInvalidHandle;
@@ -239,6 +247,7 @@ Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
 }
 
 sys::Result<sys::FileTimes> FakeFiles::GetTimes(sys::FileHandle file) {
+  Guard guard(mutex_);
   using R = sys::Result<sys::FileTimes>;
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::GetTimes, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
@@ -247,6 +256,7 @@ sys::Result<sys::FileTimes> FakeFiles::GetTimes(sys::FileHandle file) {
 }
 
 Error FakeFiles::SetTimes(sys::FileHandle file, const sys::FileTimes& times) {
+  Guard guard(mutex_);
   Handle* handle = HandleOf(file);
   if (Error e = faults.Check(FileOp::SetTimes, handle ? NodeAt(handle->key)->display : "")) return e;
   if (!handle) return err::kInvalidHandle;
@@ -259,6 +269,7 @@ Error FakeFiles::SetTimes(sys::FileHandle file, const sys::FileTimes& times) {
 }
 
 Error FakeFiles::Close(sys::FileHandle file) {
+  Guard guard(mutex_);
   auto it = handles_.find(file.id);
   std::string display = it != handles_.end() && NodeAt(it->second.key) ? NodeAt(it->second.key)->display : "";
   if (Error e = faults.Check(FileOp::Close, display)) return e;
@@ -268,6 +279,7 @@ Error FakeFiles::Close(sys::FileHandle file) {
 }
 
 int FakeFiles::OpenHandleCount() const {
+  Guard guard(mutex_);
   return static_cast<int>(std::count_if(handles_.begin(), handles_.end(), [](const auto& h) { return !h.second.foreign; }));
 }
 

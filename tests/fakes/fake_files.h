@@ -8,6 +8,7 @@
 // fail through `faults`.
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -117,6 +118,9 @@ class FakeFiles : public sys::Files {
   Faults<FileOp> faults;
 
  private:
+  // Each call is atomic, as a system call is, so tests may use the fake from two threads.
+  using Guard = std::lock_guard<std::recursive_mutex>;
+  mutable std::recursive_mutex mutex_;
   struct Node {
     std::string display;
     bool directory = false;

@@ -11,6 +11,7 @@ using sys::Error;
 namespace err = sys::err;
 
 void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& spec) {
+  Guard guard(mutex_);
   auto parsed = Parse(root);
   if (!parsed.ok()) return;
   volumes_[parsed.value.rootKey] = spec;
@@ -24,11 +25,13 @@ void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& spec) {
 }
 
 VolumeSpec* FakeFiles::Volume(const std::string& root) {
+  Guard guard(mutex_);
   auto parsed = Parse(root);
   return parsed.ok() ? VolumeOf(parsed.value) : nullptr;
 }
 
 void FakeFiles::MakeDirectories(const std::string& path) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok() || !VolumeOf(parsed.value)) return;
   std::string display = parsed.value.root;
@@ -40,6 +43,7 @@ void FakeFiles::MakeDirectories(const std::string& path) {
 }
 
 void FakeFiles::WriteText(const std::string& path, const std::string& text) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok() || !VolumeOf(parsed.value)) return;
   MakeDirectories(parsed.value.ParentDisplay());
@@ -53,6 +57,7 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
 }
 
 std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return std::nullopt;
   const Node* node = NodeAt(parsed.value.key);
@@ -61,17 +66,20 @@ std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
 }
 
 bool FakeFiles::Exists(const std::string& path) const {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   return parsed.ok() && NodeAt(parsed.value.key);
 }
 
 bool FakeFiles::IsDirectory(const std::string& path) const {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
   return node && node->directory;
 }
 
 std::optional<uint32_t> FakeFiles::AttributesOf(const std::string& path) const {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
   if (!node) return std::nullopt;
@@ -79,6 +87,7 @@ std::optional<uint32_t> FakeFiles::AttributesOf(const std::string& path) const {
 }
 
 void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& version) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return;
   if (!NodeAt(parsed.value.key)) WriteText(path, "");
@@ -86,6 +95,7 @@ void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& 
 }
 
 std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
   if (!node) return std::nullopt;
@@ -93,28 +103,33 @@ std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const 
 }
 
 void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->times = times;
 }
 
 void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return;
   handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::ReadWrite, shareMode, 0, true};
 }
 
 void FakeFiles::UnlockFile(const std::string& path) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return;
   std::erase_if(handles_, [&](const auto& h) { return h.second.foreign && h.second.key == parsed.value.key; });
 }
 
 void FakeFiles::MapFile(const std::string& path, bool mapped) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->mapped = mapped;
 }
 
 void FakeFiles::Restart() {
+  Guard guard(mutex_);
   handles_.clear();
   for (auto& [key, node] : nodes_) node.mapped = false;
   std::vector<PendingRename> renames;
@@ -134,6 +149,7 @@ void FakeFiles::Restart() {
 }
 
 std::vector<std::string> FakeFiles::AllPaths() const {
+  Guard guard(mutex_);
   std::vector<std::string> paths;
   for (const auto& [key, node] : nodes_)
     if (key.find('\\') != std::string::npos) paths.push_back(node.display);
@@ -141,6 +157,7 @@ std::vector<std::string> FakeFiles::AllPaths() const {
 }
 
 sys::Result<std::string> FakeFiles::LoadContents(const std::string& path) {
+  Guard guard(mutex_);
   using R = sys::Result<std::string>;
   auto parsed = Parse(path);
   if (!parsed.ok()) return R::Fail(parsed.error);
@@ -153,6 +170,7 @@ sys::Result<std::string> FakeFiles::LoadContents(const std::string& path) {
 }
 
 Error FakeFiles::StoreContents(const std::string& path, const std::string& data) {
+  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return parsed.error;
   if (Error e = ParentError(parsed.value)) return e;

@@ -24,6 +24,7 @@ bool IsBelowKey(const std::string& key, const std::string& folderKey) {
 }  // namespace
 
 sys::Result<std::vector<sys::FindEntry>> FakeFiles::Find(const std::string& pattern) {
+  Guard guard(mutex_);
   using R = sys::Result<std::vector<sys::FindEntry>>;
   if (Error e = faults.Check(FileOp::Find, pattern)) return R::Fail(e);
   sys::PathParts split = sys::SplitAtLastBackslash(pattern);
@@ -43,6 +44,7 @@ sys::Result<std::vector<sys::FindEntry>> FakeFiles::Find(const std::string& patt
 }
 
 Error FakeFiles::CreateDirectory(const std::string& path) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::CreateDirectory, path)) return e;
   auto parsed = Parse(path);
   if (!parsed.ok()) return parsed.error;
@@ -54,6 +56,7 @@ Error FakeFiles::CreateDirectory(const std::string& path) {
 }
 
 Error FakeFiles::RemoveDirectory(const std::string& path) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::RemoveDirectory, path)) return e;
   auto parsed = Parse(path);
   if (!parsed.ok()) return parsed.error;
@@ -69,6 +72,7 @@ Error FakeFiles::RemoveDirectory(const std::string& path) {
 }
 
 Error FakeFiles::DeleteFile(const std::string& path) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::DeleteFile, path)) return e;
   auto parsed = Parse(path);
   if (!parsed.ok()) return parsed.error;
@@ -82,6 +86,7 @@ Error FakeFiles::DeleteFile(const std::string& path) {
 }
 
 Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::CopyFile, to)) return e;
   auto source = Parse(from);
   auto target = Parse(to);
@@ -142,6 +147,7 @@ void FakeFiles::RenameTree(const FakePath& from, const FakePath& to) {
 }
 
 Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32_t flags) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::MoveFile, from)) return e;
   auto source = Parse(from);
   if (!source.ok()) return source.error;
@@ -185,6 +191,7 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
 }
 
 sys::Result<std::string> FakeFiles::CreateTempFile(const std::string& folder, const std::string& prefix) {
+  Guard guard(mutex_);
   using R = sys::Result<std::string>;
   if (Error e = faults.Check(FileOp::CreateTempFile, folder)) return R::Fail(e);
   auto parsed = Parse(folder);
@@ -204,6 +211,7 @@ sys::Result<std::string> FakeFiles::CreateTempFile(const std::string& folder, co
 }
 
 sys::Result<sys::FileVersion> FakeFiles::GetFileVersion(const std::string& path) {
+  Guard guard(mutex_);
   using R = sys::Result<sys::FileVersion>;
   if (Error e = faults.Check(FileOp::GetFileVersion, path)) return R::Fail(e);
   auto parsed = Parse(path);
@@ -215,6 +223,7 @@ sys::Result<sys::FileVersion> FakeFiles::GetFileVersion(const std::string& path)
 }
 
 sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
+  Guard guard(mutex_);
   using R = sys::Result<std::string>;
   if (Error e = faults.Check(FileOp::GetShortPath, path)) return R::Fail(e);
   auto parsed = Parse(path);
@@ -246,6 +255,7 @@ sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
 }
 
 sys::Result<sys::VolumeInfo> FakeFiles::GetVolumeInfo(const std::string& root) {
+  Guard guard(mutex_);
   using R = sys::Result<sys::VolumeInfo>;
   if (Error e = faults.Check(FileOp::GetVolumeInfo, root)) return R::Fail(e);
   auto parsed = Parse(root);
@@ -258,6 +268,7 @@ sys::Result<sys::VolumeInfo> FakeFiles::GetVolumeInfo(const std::string& root) {
 }
 
 sys::Result<sys::DiskSpace> FakeFiles::GetDiskSpace(const std::string& folder) {
+  Guard guard(mutex_);
   using R = sys::Result<sys::DiskSpace>;
   if (Error e = faults.Check(FileOp::GetDiskSpace, folder)) return R::Fail(e);
   auto parsed = Parse(folder);
@@ -269,6 +280,7 @@ sys::Result<sys::DiskSpace> FakeFiles::GetDiskSpace(const std::string& folder) {
 }
 
 sys::Result<sys::ClusterInfo> FakeFiles::GetClusterInfo(const std::string& root) {
+  Guard guard(mutex_);
   using R = sys::Result<sys::ClusterInfo>;
   if (Error e = faults.Check(FileOp::GetClusterInfo, root)) return R::Fail(e);
   auto parsed = Parse(root);

@@ -117,6 +117,7 @@ Error FakeRegistry::Lookup(Hive hive, const std::string& path, RegistryView view
 }
 
 Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView view) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::CreateKey, path)) return e;
   std::vector<std::string> parts = Resolve(hive, path, view);
   // Creating needs write access to the deepest key that exists already.
@@ -128,12 +129,14 @@ Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView v
 }
 
 Error FakeRegistry::OpenKey(Hive hive, const std::string& path, KeyAccess access, RegistryView view) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::OpenKey, path)) return e;
   Key* key = nullptr;
   return Lookup(hive, path, view, access, key);
 }
 
 Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView view) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::DeleteKey, path)) return e;
   std::vector<std::string> parts = Resolve(hive, path, view);
   Key* key = Find(parts);
@@ -146,6 +149,7 @@ Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView v
 
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::QueryValue, path)) return sys::Result<RegValue>::Fail(e);
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return sys::Result<RegValue>::Fail(e);
@@ -156,6 +160,7 @@ sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& pat
 
 Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                              RegistryView view) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::SetValue, path)) return e;
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
@@ -167,6 +172,7 @@ Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::stri
 }
 
 Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::string& name, RegistryView view) {
+  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::DeleteValue, path)) return e;
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
@@ -181,6 +187,7 @@ Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::s
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const std::string& path,
                                                                 RegistryView view) {
+  Guard guard(mutex_);
   using R = sys::Result<std::vector<std::string>>;
   if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return R::Fail(e);
   Key* key = nullptr;
@@ -192,6 +199,7 @@ sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, const std::string& path,
                                                                    RegistryView view) {
+  Guard guard(mutex_);
   using R = sys::Result<std::vector<std::string>>;
   if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return R::Fail(e);
   Key* key = nullptr;
@@ -203,6 +211,7 @@ sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, co
 
 void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                             RegistryView view) {
+  Guard guard(mutex_);
   Key* key = Create(Resolve(hive, path, view));
   if (auto* existing = key->FindValue(name))
     existing->second = value;
@@ -212,20 +221,24 @@ void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::strin
 
 void FakeRegistry::PutString(Hive hive, const std::string& path, const std::string& name, const std::string& text,
                              RegistryView view) {
+  Guard guard(mutex_);
   PutValue(hive, path, name, sys::StringValue(text), view);
 }
 
 void FakeRegistry::PutDword(Hive hive, const std::string& path, const std::string& name, uint32_t value,
                             RegistryView view) {
+  Guard guard(mutex_);
   PutValue(hive, path, name, sys::DwordValue(value), view);
 }
 
 bool FakeRegistry::HasKey(Hive hive, const std::string& path, RegistryView view) const {
+  Guard guard(mutex_);
   return Find(Resolve(hive, path, view)) != nullptr;
 }
 
 std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
+  Guard guard(mutex_);
   Key* key = Find(Resolve(hive, path, view));
   if (!key) return std::nullopt;
   auto* value = key->FindValue(name);
@@ -235,6 +248,7 @@ std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path
 
 std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& path, const std::string& name,
                                                   RegistryView view) const {
+  Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   if (!value || (value->type != sys::ValueType::String && value->type != sys::ValueType::ExpandString))
     return std::nullopt;
@@ -243,6 +257,7 @@ std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& 
 
 std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
+  Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   if (!value || value->type != sys::ValueType::Dword || value->data.size() != 4) return std::nullopt;
   uint32_t number = 0;
@@ -251,12 +266,14 @@ std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path
 }
 
 std::optional<std::string> FakeRegistry::KeyNameOf(Hive hive, const std::string& path, RegistryView view) const {
+  Guard guard(mutex_);
   Key* key = Find(Resolve(hive, path, view));
   if (!key) return std::nullopt;
   return key->name;
 }
 
 void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused, RegistryView view) {
+  Guard guard(mutex_);
   refusals_[JoinFolded(Resolve(hive, path, view), Resolve(hive, path, view).size())] = refused;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "fakes/fake_os.h"
 
@@ -276,6 +277,25 @@ TEST(FakeFiles, FaultsCanTargetOnePath) {
   EXPECT_EQ(os.files.CopyFile("C:\\Setup\\a.txt", "c:\\app\\A.TXT", false), err::kSharingViolation);
   EXPECT_EQ(os.files.CopyFile("C:\\Setup\\a.txt", "C:\\App\\a.txt", false), err::kSharingViolation);
   EXPECT_EQ(os.files.CopyFile("C:\\Setup\\a.txt", "C:\\App\\a.txt", false), err::kSuccess);
+}
+
+TEST(FakeFiles, TwoThreadsMayWorkAtOnce) {
+  FakeOs os;
+  auto writer = [&](char letter) {
+    for (int i = 0; i < 200; ++i) {
+      std::string path = "C:\\Setup\\" + std::string(1, letter) + std::to_string(i) + ".txt";
+      auto handle = os.files.Open(path, FileAccess::Write, 0, Disposition::CreateAlways);
+      if (handle.ok()) os.files.Write(handle.value, &letter, 1);
+      os.files.Close(handle.value);
+    }
+  };
+  std::thread first(writer, 'a');
+  std::thread second(writer, 'b');
+  first.join();
+  second.join();
+  EXPECT_EQ(os.files.Find("C:\\Setup\\*.txt").value.size(), 400u);
+  EXPECT_EQ(os.files.ReadText("C:\\Setup\\b199.txt"), "b");
+  EXPECT_EQ(os.files.OpenHandleCount(), 0);
 }
 
 }  // namespace
