@@ -4,6 +4,7 @@
 #include "startup/session.h"
 #include "sys/internet.h"
 #include "sys/os.h"
+#include "transfer/requestmessages.h"
 #include "transfer/sitedownloadlistener.h"
 #include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
@@ -26,8 +27,6 @@ constexpr uint32_t kUserName = 105;
 constexpr uint32_t kInternetDownloadFailed = 131;
 constexpr uint32_t kError = 132;
 constexpr uint32_t kCheckSiteAndCredentials = 133;
-constexpr uint32_t kFailedToOpenFile = 134;
-constexpr uint32_t kFailedToDownload = 135;
 constexpr uint32_t kDomain = 196;
 }  // namespace text
 
@@ -52,18 +51,6 @@ void ReportUnreachableSite(const std::string& url, int32_t result) {
   if (!session.silent) Results().returnToSettings = true;
 }
 
-void ReportFailedDownload(const std::string& url, int32_t result) {
-  std::string message;
-  AppendFormat(message, "%s: '%s' (0x%lx)\r\n\r\n", LoadText(text::kFailedToDownload).c_str(), url.c_str(),
-               static_cast<unsigned long>(static_cast<uint32_t>(result)));
-  ShowRunMessage(message);
-}
-
-void ReportUnreadableFile(const std::string& path) {
-  std::string message;
-  AppendFormat(message, "%s: '%s'", LoadText(text::kFailedToOpenFile).c_str(), path.c_str());
-  ShowRunMessage(message);
-}
 
 // Asks for the time stamp until a proper one arrives; false after a failure or a cancel.
 bool FetchServerTimestamp(sys::Internet& internet, const std::string& url) {
@@ -81,7 +68,7 @@ bool FetchServerTimestamp(sys::Internet& internet, const std::string& url) {
     }
     std::string reply;
     if (!ReadFileStart(download.path, kTimestampReadLimit, reply)) {
-      ReportUnreadableFile(download.path);
+      ShowRunMessage(FailedToOpenText(download.path));
       return false;
     }
     if (IsServerTimestamp(reply)) {
@@ -90,7 +77,7 @@ bool FetchServerTimestamp(sys::Internet& internet, const std::string& url) {
     }
     if (attempt == kTimestampAttempts - 1) {
       WriteLog("The site answered the time stamp request with %lu bytes", static_cast<unsigned long>(reply.size()));
-      ReportFailedDownload(url, lastResult);
+      ShowRunMessage(FailedDownloadText(url, lastResult));
       return false;
     }
   }
@@ -127,6 +114,6 @@ bool RequestFileList(std::string& listPath) {
 
   if (cancelRequested.load() != 0) return false;
   if (download.ok()) return true;
-  ReportFailedDownload(listUrl, download.result);
+  ShowRunMessage(FailedDownloadText(listUrl, download.result));
   return false;
 }

@@ -9,6 +9,7 @@
 #include "sys/registry.h"
 #include "sys/registry_helpers.h"
 #include "transfer/filelistrequest.h"
+#include "transfer/requestmessages.h"
 #include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
@@ -19,11 +20,7 @@ constexpr std::size_t kReplyReadLimit = 1024;
 constexpr uint32_t kDownloadFlags = 0;
 constexpr const char* kReleaseListValue = "ReleaseList";
 
-namespace text {
-constexpr uint32_t kFailedToOpenFile = 134;
-constexpr uint32_t kFailedToDownload = 135;
-constexpr uint32_t kNewReleasesAvailable = 318;
-}  // namespace text
+constexpr uint32_t kNewReleasesAvailableText = 318;
 
 // The interactive request's outcome on the dialog, and the end of its own session.
 class Outcome {
@@ -72,19 +69,16 @@ void RequestReleaseList(ReleaseListDialog* dialog, bool quiet) {
   sys::CacheDownload download = internet->DownloadToCacheFile(url, kCachePathCapacity, kDownloadFlags, nullptr);
   if (!download.ok()) {
     if (outcome.quiet()) return;
-    std::string message;
-    AppendFormat(message, "%s: '%s' (0x%lx)\r\n\r\n", LoadText(text::kFailedToDownload).c_str(), url.c_str(),
-                 static_cast<unsigned long>(static_cast<uint32_t>(download.result)));
-    LoggedMessageBox(0, message, session.captionText, mb::kSetForeground, sys::answer::kOk);
+    LoggedMessageBox(0, FailedDownloadText(url, download.result), session.captionText, mb::kSetForeground,
+                     sys::answer::kOk);
     return;
   }
 
   std::string reply;
   if (!ReadFileStart(download.path, kReplyReadLimit, reply)) {
     if (outcome.quiet()) return;
-    std::string message;
-    AppendFormat(message, "%s: '%s'", LoadText(text::kFailedToOpenFile).c_str(), download.path.c_str());
-    LoggedMessageBox(outcome.window(), message, session.captionText, mb::kSetForeground, sys::answer::kOk);
+    LoggedMessageBox(outcome.window(), FailedToOpenText(download.path), session.captionText, mb::kSetForeground,
+                     sys::answer::kOk);
     return;
   }
 
@@ -103,6 +97,6 @@ void RequestReleaseList(ReleaseListDialog* dialog, bool quiet) {
   }
 
   outcome.Releases(SplitReleaseList(line));
-  outcome.Status(LoadText(text::kNewReleasesAvailable));
+  outcome.Status(LoadText(kNewReleasesAvailableText));
   StoreReleaseList(line);
 }
