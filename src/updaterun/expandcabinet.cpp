@@ -95,6 +95,7 @@ void ShowMessage(const std::string& text) {
 }  // namespace
 
 bool ExpandCabinet(const std::string& cabinetPath, const std::string& outputPath) {
+  filesCopied = 0;
   std::string path = ShortForm(cabinetPath);
   size_t split = LastSeparator(path);
   if (split == std::string::npos) {
@@ -114,7 +115,6 @@ bool ExpandCabinet(const std::string& cabinetPath, const std::string& outputPath
       return false;
     }
   }
-  filesCopied = 0;
   return cab::CabinetExtract(context, name.c_str(), folder.c_str(), 0, CabinetNotify, nullptr,
                              const_cast<char*>(outputPath.c_str()));
 }
