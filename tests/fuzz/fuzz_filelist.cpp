@@ -38,9 +38,10 @@ bool StartsWith(const std::string& text, std::string_view prefix) {
 
 // The depth a path reaches below its first `fixed` components when Windows reads it:
 // either separator, trailing dots and blanks dropped, "." stays, ".." climbs. Negative
-// when it climbs above them.
+// when, once below them, it climbs back above them.
 int DepthBelow(std::string_view path, int fixed) {
   int depth = 0;
+  bool reached = fixed == 0;
   std::size_t start = 0;
   while (start <= path.size()) {
     std::size_t end = start;
@@ -53,7 +54,8 @@ int DepthBelow(std::string_view path, int fixed) {
     } else if (!part.empty()) {
       ++depth;
     }
-    if (depth < fixed) return -1;
+    if (depth >= fixed) reached = true;
+    if (reached && depth < fixed) return -1;
     start = end + 1;
   }
   return depth - fixed;
