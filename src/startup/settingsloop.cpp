@@ -60,11 +60,13 @@ PassEnd RunSettingsPass() {
   }
   if (!PassNotices()) return PassEnd::NoRun;
 
-  PrepareRun();
+  // Asked before the preparation, which already writes keys a run without a window
+  // would leave behind for nothing.
   if (!Stages().runProgressWindow) {
     WriteLog("The progress window is not part of this build; nothing was installed");
     return PassEnd::StageMissing;
   }
+  PrepareRun();
   Stages().runProgressWindow();
   return PassEnd::Ran;
 }

@@ -236,3 +236,20 @@ TEST_F(HandOverTest, LanWorkstationsAndNetworksGetTheirSetUpFilesButDirectInstal
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DriverTest, WithoutTheProgressWindowNoKeysAreWrittenForARun) {
+  RunStartupDriver("/S:2 /I:C:\\Fin");
+  EXPECT_FALSE(os.registry.HasKey(Hive::LocalMachine, "Software\\Crystal Decisions\\9.0\\Crystal Reports"));
+
+  CloseLog();
+  ResetSessionState();
+  Stages().runProgressWindow = [] {};
+  RunStartupDriver("/S:2 /I:C:\\Fin");
+  EXPECT_EQ(os.registry.StringOf(Hive::LocalMachine, "Software\\Crystal Decisions\\9.0\\Crystal Reports",
+                                 "CommonFiles"),
+            "C:\\Program Files\\Common Files\\Crystal Decisions\\2.0\\bin");
+}
+
+}  // namespace
