@@ -11,8 +11,9 @@
 #include "updaterun/knownplaces.h"
 
 // The control is registered as an in-process server: the default value of
-// HKEY_CLASSES_ROOT\CLSID\<class>\InprocServer32 names its file ("...\Macromed\Flash\Flash10a.ocx"), not its folder.
-// The rule that turns that value into the folder:
+// HKEY_CLASSES_ROOT\CLSID\<class>\InprocServer32 names its file
+// ("...\Macromed\Flash\Flash10a.ocx"), not its folder. The rule that turns that value
+// into the folder:
 //   1. the value, cut to 255 bytes, with surrounding blanks and one pair of surrounding
 //      double quotes removed;
 //   2. %SystemRoot%, %windir%, %ProgramFiles% and %CommonProgramFiles% (any letter case)

@@ -87,21 +87,11 @@ class ListDates : public ::testing::Test {
 TEST_F(ListDates, ReadTheCalendarFields) {
   fakes::FakeClock utc;
   UseClock(&utc);
-  sys::LocalTime expected;
-  expected.year = 2003;
-  expected.month = 2;
-  expected.day = 1;
-  expected.hour = 4;
-  expected.minute = 5;
-  expected.second = 6;
-  EXPECT_EQ(ParseListDate("01-02-2003 04:05:06"), fakes::FileTimeOf(expected));
-  expected.year = 2024;
-  expected.month = 2;
-  expected.day = 29;
-  expected.hour = 23;
-  expected.minute = 59;
-  expected.second = 59;
-  EXPECT_EQ(ParseListDate("29-02-2024 23:59:59"), fakes::FileTimeOf(expected));
+  // LocalTime: year, month, day of week, day, hour, minute, second, milliseconds.
+  EXPECT_EQ(ParseListDate("01-02-2003 04:05:06"), fakes::FileTimeOf({2003, 2, 0, 1, 4, 5, 6, 0}));
+  EXPECT_EQ(ParseListDate("29-02-2024 23:59:59"), fakes::FileTimeOf({2024, 2, 0, 29, 23, 59, 59, 0}));
+  EXPECT_EQ(ParseListDate("01-01-1601 00:00:00"), 0u);  // the very start of file time
+  EXPECT_EQ(ParseListDate("31-12-2099 12:00:00"), fakes::FileTimeOf({2099, 12, 0, 31, 12, 0, 0, 0}));
 }
 
 TEST_F(ListDates, AreLocalTimeTurnedIntoUtcWithTheCurrentBias) {
