@@ -33,27 +33,44 @@ std::string MethodName(uint16_t compression) {
   }
 }
 
+// An open cabinet with its header read, for the listing and the byte count.
+struct OpenedCabinet {
+  explicit OpenedCabinet(const std::string& path)
+      : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)),
+        buffer(cab::CabinetReader::kBufferSize + cab::kInputPadding),
+        reader(Callbacks(), fd, buffer.data()) {
+    code = fd < 0 ? cab::error::kCabinetNotFound : cab::ReadCabinetHeader(reader, header);
+  }
+  ~OpenedCabinet() {
+    if (fd >= 0) ::close(fd);
+  }
+  static const cab::Callbacks& Callbacks() {
+    static cab::Callbacks callbacks = [] {
+      cab::Callbacks c;
+      c.read = ReadFd;
+      c.seek = SeekFd;
+      return c;
+    }();
+    return callbacks;
+  }
+  int fd;
+  std::vector<uint8_t> buffer;
+  cab::CabinetReader reader;
+  cab::CabinetHeader header;
+  int32_t code;
+};
+
 }  // namespace
 
 bool ListCabinet(const std::string& path) {
   using namespace cab::format;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    std::fprintf(stderr, "cabexpand: error 1: cannot open %s\n", path.c_str());
+  OpenedCabinet cabinet(path);
+  if (cabinet.code != cab::error::kNone) {
+    std::fprintf(stderr, "cabexpand: error %d: %s\n", cabinet.code, cab::ErrorText(cabinet.code));
     return false;
   }
-  cab::Callbacks callbacks;
-  callbacks.read = ReadFd;
-  callbacks.seek = SeekFd;
-  std::vector<uint8_t> buffer(cab::CabinetReader::kBufferSize + cab::kInputPadding);
-  cab::CabinetReader reader(callbacks, fd, buffer.data());
-  cab::CabinetHeader header;
-  int32_t code = cab::ReadCabinetHeader(reader, header);
-  if (code != cab::error::kNone) {
-    std::fprintf(stderr, "cabexpand: error %d: %s\n", code, cab::ErrorText(code));
-    ::close(fd);
-    return false;
-  }
+  cab::CabinetReader& reader = cabinet.reader;
+  const cab::CabinetHeader& header = cabinet.header;
   const cab::CabinetInfo& info = header.info;
   std::printf("cabinet: %s\nlength: %d\nfolders: %u\nfiles: %u\nset: id %u, index %u\n", path.c_str(), info.cabinetLength,
               info.folderCount, info.fileCount, info.setId, info.setIndex);
@@ -87,31 +104,22 @@ bool ListCabinet(const std::string& path) {
                   Le16(record + kFileFolder), Le32(record + kFileFolderOffset));
     }
   }
-  ::close(fd);
   if (!ok) std::fprintf(stderr, "cabexpand: error %d: %s\n", cab::error::kCorruptCabinet, cab::ErrorText(cab::error::kCorruptCabinet));
   return ok;
 }
 
 bool CabinetOutputBytes(const std::string& path, uint64_t& bytes) {
   using namespace cab::format;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  cab::Callbacks callbacks;
-  callbacks.read = ReadFd;
-  callbacks.seek = SeekFd;
-  std::vector<uint8_t> buffer(cab::CabinetReader::kBufferSize + cab::kInputPadding);
-  cab::CabinetReader reader(callbacks, fd, buffer.data());
-  cab::CabinetHeader header;
-  bool ok = cab::ReadCabinetHeader(reader, header) == cab::error::kNone;
+  OpenedCabinet cabinet(path);
+  bool ok = cabinet.code == cab::error::kNone;
   bytes = 0;
-  uint32_t offset = header.filesOffset;
-  for (uint32_t i = 0; ok && i < header.info.fileCount; ++i) {
+  uint32_t offset = cabinet.header.filesOffset;
+  for (uint32_t i = 0; ok && i < cabinet.header.info.fileCount; ++i) {
     uint8_t record[kFileSize];
     char name[kMaxName];
-    ok = reader.Seek(offset) && reader.Read(record, kFileSize) && reader.ReadText(name, kMaxName);
-    offset = reader.Tell();
+    ok = cabinet.reader.Seek(offset) && cabinet.reader.Read(record, kFileSize) && cabinet.reader.ReadText(name, kMaxName);
+    offset = cabinet.reader.Tell();
     bytes += Le32(record + kFileLength);
   }
-  ::close(fd);
   return ok;
 }

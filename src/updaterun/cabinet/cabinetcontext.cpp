@@ -36,8 +36,25 @@ bool Context::Fail(int32_t code) {
   return false;
 }
 
+namespace {
+
+// Keeps `slot` a ready decoder of `windowBits`, remaking it for another window size;
+// nullptr when memory runs out.
+template <typename Decoder>
+Decoder* Remade(const Memory& memory, Decoder*& slot, unsigned windowBits) {
+  if (slot && slot->WindowBits() != windowBits) DestroyWith(memory, slot), slot = nullptr;
+  if (!slot) {
+    slot = MakeWith<Decoder>(memory, memory, windowBits);
+    if (slot && !slot->Ready()) DestroyWith(memory, slot), slot = nullptr;
+  }
+  return slot;
+}
+
+}  // namespace
+
 FrameDecoder* Context::DecoderFor(uint16_t compression, int32_t& errorCode) {
   const unsigned bits = format::WindowBits(compression);
+  FrameDecoder* decoder = nullptr;
   errorCode = error::kNone;
   switch (compression & format::kMethodMask) {
     case format::kMethodStored:
@@ -47,31 +64,24 @@ FrameDecoder* Context::DecoderFor(uint16_t compression, int32_t& errorCode) {
         mszip = MakeWith<MszipDecoder>(memory, memory);
         if (mszip && !mszip->Ready()) DestroyWith(memory, mszip), mszip = nullptr;
       }
-      if (!mszip) errorCode = error::kOutOfMemory;
-      return mszip;
+      decoder = mszip;
+      break;
     case format::kMethodLzx:
       if (bits < LzxDecoder::kMinWindowBits || bits > LzxDecoder::kMaxWindowBits) break;
-      if (lzx && lzx->WindowBits() != bits) DestroyWith(memory, lzx), lzx = nullptr;
-      if (!lzx) {
-        lzx = MakeWith<LzxDecoder>(memory, memory, bits);
-        if (lzx && !lzx->Ready()) DestroyWith(memory, lzx), lzx = nullptr;
-      }
-      if (!lzx) errorCode = error::kOutOfMemory;
-      return lzx;
+      decoder = Remade(memory, lzx, bits);
+      if (!decoder) errorCode = error::kOutOfMemory;
+      return decoder;
     case format::kMethodQuantum:
       if (bits < QuantumDecoder::kMinWindowBits || bits > QuantumDecoder::kMaxWindowBits) break;
-      if (quantum && quantum->WindowBits() != bits) DestroyWith(memory, quantum), quantum = nullptr;
-      if (!quantum) {
-        quantum = MakeWith<QuantumDecoder>(memory, memory, bits);
-        if (quantum && !quantum->Ready()) DestroyWith(memory, quantum), quantum = nullptr;
-      }
-      if (!quantum) errorCode = error::kOutOfMemory;
-      return quantum;
+      decoder = Remade(memory, quantum, bits);
+      if (!decoder) errorCode = error::kOutOfMemory;
+      return decoder;
     default:
       break;
   }
-  errorCode = error::kUnknownCompression;
-  return nullptr;
+  if (!decoder) errorCode = (compression & format::kMethodMask) == format::kMethodMszip ? error::kOutOfMemory
+                                                                                      : error::kUnknownCompression;
+  return decoder;
 }
 
 Context* CabinetContextCreate(const Callbacks& callbacks, int cpuKind, CabinetError* errorRecord) {

@@ -36,4 +36,18 @@ bool BuildHuffmanTable(const uint8_t* lengths, unsigned count, unsigned maxBits,
 // True when every length is zero (a tree that codes nothing).
 bool IsEmptyTree(const uint8_t* lengths, unsigned count);
 
+// The next symbol through `table`, or -1 for an unused code. The reader (either bit
+// order) must hold at least the tree's longest code.
+template <typename BitReader>
+inline int DecodeHuffmanSymbol(BitReader& bits, const uint32_t* table, unsigned primaryBits) {
+  uint32_t entry = table[bits.Peek(primaryBits)];
+  if (huff::IsLink(entry)) {
+    bits.Drop(primaryBits);
+    entry = table[huff::Symbol(entry) + bits.Peek(huff::Length(entry))];
+  }
+  if (entry == 0) return -1;
+  bits.Drop(huff::Length(entry));
+  return static_cast<int>(huff::Symbol(entry));
+}
+
 }  // namespace cab

@@ -27,16 +27,8 @@ constexpr PositionSlots kSlots;
 
 uint32_t LoadLe32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
-// One symbol, or -1 for an unused code. The reader holds at least 16 bits.
 inline int DecodeSymbol(WordBitReader& bits, const uint32_t* table, unsigned primaryBits) {
-  uint32_t entry = table[bits.Peek(primaryBits)];
-  if (huff::IsLink(entry)) {
-    bits.Drop(primaryBits);
-    entry = table[huff::Symbol(entry) + bits.Peek(huff::Length(entry))];
-  }
-  if (entry == 0) return -1;
-  bits.Drop(huff::Length(entry));
-  return static_cast<int>(huff::Symbol(entry));
+  return DecodeHuffmanSymbol(bits, table, primaryBits);
 }
 
 // A copy that writes nothing past its end: once the window has wrapped, bytes ahead of

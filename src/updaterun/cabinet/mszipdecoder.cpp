@@ -19,16 +19,8 @@ constexpr unsigned kMaxLitLen = 286;
 constexpr unsigned kMaxDistance = 30;
 constexpr uint32_t kWindowBytes = MszipDecoder::kHistorySize + kFrameSize + kCopySlack;
 
-// One symbol, or -1 for an unused code. The reader holds at least 15 bits.
 inline int DecodeSymbol(LsbBitReader& bits, const uint32_t* table, unsigned primaryBits) {
-  uint32_t entry = table[bits.Peek(primaryBits)];
-  if (huff::IsLink(entry)) {
-    bits.Drop(primaryBits);
-    entry = table[huff::Symbol(entry) + bits.Peek(huff::Length(entry))];
-  }
-  if (entry == 0) return -1;
-  bits.Drop(huff::Length(entry));
-  return static_cast<int>(huff::Symbol(entry));
+  return DecodeHuffmanSymbol(bits, table, primaryBits);
 }
 
 }  // namespace
