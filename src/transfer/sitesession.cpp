@@ -116,3 +116,5 @@ void CloseSiteSession() {
     state.session = {};
   }
 }
+
+void ReleaseDownloadCallback() { state.callback.reset(); }

@@ -37,6 +37,8 @@ void ResetSiteState();
 // when the URL was opened and did not end in a refused authentication.
 bool OpenSiteSession(const std::string& url);
 void CloseSiteSession();
+// Lets go of the file-list request's download callback (the driver, at exit).
+void ReleaseDownloadCallback();
 
 // The user name as the site expects it: "domain\user" with a domain, else the user.
 std::string SiteUserName(std::string_view domain, std::string_view userName);
