@@ -165,4 +165,9 @@ stamps=$(grep -c 'Action=10$' "$E2E_WORK/access.log")
 grep -q 'Action=1&' "$E2E_WORK/access.log" && e2e_fail "the file list was asked for without a time stamp"
 : > "$E2E_WORK/faults"
 
+# The release list a request found new is kept for the next start.
+e2e_flush
+kept=$(e2e_reg_get 'HKCU\Software\Molvex\e-Halomir Plandrix' ReleaseList) || kept="(missing)"
+e2e_expect_eq "$kept" "$(printf '\t30060\t30052\r')" "the release list kept in the registry"
+
 e2e_end
