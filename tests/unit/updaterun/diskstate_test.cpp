@@ -44,15 +44,8 @@ TEST_F(DiskState, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
   EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
   EXPECT_TRUE(TargetNotOlder("C:\\new\\unversioned.dll", "C:\\old\\a.dll"));
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));
-}
-
-TEST_F(DiskState, AFileVersionIsReadThroughTheSeam) {
-  os.files.WriteText("C:\\x.dll", "MZ");
-  EXPECT_FALSE(ReadFileVersion("C:\\x.dll").has_value());
-  os.files.SetFileVersion("C:\\x.dll", {1, 2, 3, 4});
-  EXPECT_EQ(ReadFileVersion("C:\\x.dll"), (sys::FileVersion{1, 2, 3, 4}));
-  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied);
-  EXPECT_FALSE(ReadFileVersion("C:\\x.dll").has_value());
+  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
 
 class DownloadCache : public DiskState {
