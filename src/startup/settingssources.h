@@ -3,6 +3,7 @@
 // command line, the settings INI file (section "Setup") and the per-user registry key.
 // A later source fills a field only while it is still empty.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
