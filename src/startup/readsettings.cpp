@@ -22,7 +22,7 @@ constexpr uint32_t kDefaultReleaseId = 18;
 constexpr std::string_view kGenericDistributionName = "HalomirPlandrix.exe";
 // The site a build talks to when nothing names another one; the string table's entry 17
 // holds the same address, and wins when present.
-constexpr const char* kBuiltInUpdateSite = "https://update.molvex.com";
+constexpr const char* kBuiltInUpdateSite = "https://update.molvex.example";
 constexpr const char* kDefaultReleaseList = "\t30052\r";
 constexpr const char* kDefaultVirtualDir = "Halomir";
 constexpr std::size_t kFuCapacity = 10;

@@ -29,7 +29,7 @@ class ReadSettingsTest : public ::testing::Test {
                           {12, "Molvex Workstation Installation"},
                           {13, "Molvex Network Installation"},
                           {16, "Molvex Software\\Fennic Duziderav"},
-                          {17, "https://update.molvex.com"},
+                          {17, "https://update.molvex.example"},
                           {18, "32000"}};
   }
   void TearDown() override { CloseLog(); }
@@ -56,7 +56,7 @@ TEST_F(ReadSettingsTest, NothingGivenGivesTheDefaults) {
   EXPECT_EQ(s.demo, 0);
   EXPECT_EQ(s.userName, "tester");
   EXPECT_EQ(s.virtualDir, "Halomir");
-  EXPECT_EQ(s.webSite, "https://update.molvex.com");
+  EXPECT_EQ(s.webSite, "https://update.molvex.example");
   EXPECT_EQ(s.releaseList, "\t30052\r");
   EXPECT_EQ(s.installDir, "c:\\Molvex Software\\Fennic Duziderav");
   EXPECT_EQ(s.netDir, "");
