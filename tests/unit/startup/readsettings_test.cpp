@@ -407,3 +407,32 @@ TEST_F(ReadSettingsTest, HostileCommandLinesStayWithinTheFields) {
 }
 
 }  // namespace
+
+namespace {
+
+// The defaults as the shipped string tables give them.
+TEST(ReadSettingsWithProductStrings, SingleProductBuildDefaults) {
+  FakeOs os;
+  os.desktop.UseProductStrings(StringTableBuild::kFnc);
+  PrepareSession("");
+  const SessionSettings& s = Session();
+  EXPECT_EQ(s.productLine, "FNC");
+  EXPECT_EQ(s.release, "32000");
+  EXPECT_EQ(s.language, "EN");
+  EXPECT_EQ(s.installDir, "c:\\Molvex Software\\Fennic Duziderav");
+  EXPECT_FALSE(s.productLineEditable);
+  EXPECT_FALSE(s.webSite.empty());
+  EXPECT_NE(s.webSite.str().back(), '/');
+}
+
+TEST(ReadSettingsWithProductStrings, GenericBuildLetsTheUserChooseTheLine) {
+  FakeOs os;
+  os.desktop.UseProductStrings(StringTableBuild::kGeneric);
+  os.desktop.programPath = "C:\\Setup\\HalomirPlandrix.exe";
+  PrepareSession("");
+  EXPECT_TRUE(Session().productLineEditable);
+  EXPECT_TRUE(Session().releaseEditable);
+  EXPECT_FALSE(Session().productLine.empty());
+}
+
+}  // namespace
