@@ -24,7 +24,10 @@ struct FileEntry {
   bool osSkipped = false;       // for the other operating-system family
   int32_t reportRuntimeCopy = 0;  // the macro's sub-path is "Crystal": a copy goes to the system folder
 
-  // Set once the log has named this entry's folder or file name as leading outside the
-  // installation's places, so every later resolution stays quiet about it.
+  // The list's folder or file name was longer than its field: cut, it would name another
+  // place, so the entry is not installed.
+  bool placeCut = false;
+  // Set once the log has named this entry's folder or file name as unusable, so every
+  // later resolution stays quiet about it.
   bool outsideReported = false;
 };

@@ -101,5 +101,7 @@ FileEntry ParseFileListRecord(std::string_view record, int32_t installMode) {
   entry.registrationKind = ParseListNumber(field(kFieldRegistrationKind));
   if (IsInternetMode(installMode)) entry.cabSize = ParseListNumber(field(kFieldCabSize));
   entry.version = field(kFieldVersion);
+  entry.placeCut = field(kFieldFolder).size() > entry.folder.kMaxLength ||
+                   field(kFieldFileName).size() > entry.fileName.kMaxLength;
   return entry;
 }

@@ -49,6 +49,8 @@ FileEntry ParseReregistrationRecord(std::string_view record) {
   FileEntry entry;
   entry.fileName = fields[0];
   if (fields.size() > 1) entry.folder = fields[1];
+  entry.placeCut = fields[0].size() > entry.fileName.kMaxLength ||
+                   (fields.size() > 1 && fields[1].size() > entry.folder.kMaxLength);
   entry.registrationKind = 1;
   return entry;
 }

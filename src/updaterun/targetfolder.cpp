@@ -132,6 +132,10 @@ void ReportOutside(FileEntry& entry, const char* why) {
 }  // namespace
 
 std::string ResolveTargetFolder(FileEntry& entry, int pass) {
+  if (entry.placeCut) {
+    ReportOutside(entry, "has a folder or file name longer than the list allows");
+    return {};
+  }
   if (!StaysInside(entry.folder) || !StaysInside(entry.fileName)) {
     ReportOutside(entry, "leads outside the installation's places");
     return {};

@@ -13,7 +13,7 @@ constexpr int kPassFromCache = 2;  // install from the download cache
 
 // The target folder of `entry` in the session's install mode. Empty means the entry is
 // not installed: a macro whose place is unknown, "DoNotParse" on a workstation, or a
-// folder field or file name that leads outside the installation's places (logged once
-// per entry). Sets `protectedTarget`, `sharedFile` and `reportRuntimeCopy`; never clears
+// folder field or file name that leads outside the installation's places or was cut
+// at its field's limit (logged once per entry). Sets `protectedTarget`, `sharedFile` and `reportRuntimeCopy`; never clears
 // the first two.
 std::string ResolveTargetFolder(FileEntry& entry, int pass);

@@ -109,6 +109,11 @@ TEST(ListFields, OverlongFieldsAreCutAtTheirLimits) {
   EXPECT_EQ(entry.date.size(), 20u);
   EXPECT_EQ(entry.folder.size(), 80u);
   EXPECT_EQ(entry.version.size(), 32u);
+  EXPECT_TRUE(entry.placeCut);
+
+  // Exactly at the limits nothing is cut.
+  const std::string atLimits = "c\tr\t" + std::string(60, 'f') + "\t1\td\t" + std::string(80, 'b');
+  EXPECT_FALSE(ParseFileListRecord(atLimits, kInternetWorkstation).placeCut);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "fakes/fake_os.h"
 #include "startup/log.h"
 #include "startup/session.h"
+#include "updaterun/filelist.h"
 #include "updaterun/knownplaces.h"
 
 namespace {
@@ -261,6 +262,13 @@ TEST_F(TargetFolders, TheLogNamesAnEntryThatLeadsOutsideOnce) {
   EXPECT_EQ(log,
             "Not installed, EVIL1: leads outside the installation's places (folder 'bin\\..\\..\\evil', file 'e.dll')\r\n"
             "Not installed, EVIL2: leads outside the installation's places (folder 'bin', file 'C:\\e.dll')\r\n");
+}
+
+TEST_F(TargetFolders, AFieldCutAtItsLimitIsNotInstalled) {
+  FileEntry entry = ParseFileListRecord("A\tR\tx.dll\t1\td\tbin\\" + std::string(80, 's'), kLanWorkstation);
+  EXPECT_EQ(Resolve(entry, kLanWorkstation, kPassSingle), "");
+  CloseLog();
+  EXPECT_NE(Log().find("longer than the list allows"), std::string::npos);
 }
 
 TEST_F(TargetFolders, AFolderLongerThanAPathIsNotInstalled) {
