@@ -115,6 +115,14 @@ e2e_expect_eq "$E2E_RC" 1 "probe exit code with a wrong password"
 e2e_expect_eq "$(finding filelist)" failed "file list with a wrong password"
 e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
 
+# A site that cannot be reached: WinINet's own number and text.
+e2e_mkdir 'C:\Out\usr'
+rm -f "$(e2e_log_file 'C:\Out')"
+e2e_run "http://127.0.0.1:1 jan geheim \"\" 30060 C:\\Out"
+e2e_expect_eq "$E2E_RC" 1 "probe exit code without a site"
+e2e_expect_log_contains 'C:\Out' 'InternetOpenUrl error code: 12029'
+e2e_read_log 'C:\Out' | grep -q '^Message: ..*' || e2e_fail "the report lacks the system's text of 12029"
+
 # The password dialog, answered through the display: wait for it, then act on it.
 # ANSWER is a shell command run with the dialog's window in $dialog.
 probe_with_dialog() {
