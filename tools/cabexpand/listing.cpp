@@ -37,7 +37,7 @@ std::string MethodName(uint16_t compression) {
 struct OpenedCabinet {
   explicit OpenedCabinet(const std::string& path)
       : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)),
-        buffer(cab::CabinetReader::kBufferSize + cab::kInputPadding),
+        buffer(cab::CabinetReader::kBufferAllocation),
         reader(Callbacks(), fd, buffer.data()) {
     code = fd < 0 ? cab::error::kCabinetNotFound : cab::ReadCabinetHeader(reader, header);
   }

@@ -100,7 +100,7 @@ Context* CabinetContextCreate(const Callbacks& callbacks, int cpuKind, CabinetEr
   context->memory = memory;
   context->cpuKind = cpuKind;
   context->errorRecord = errorRecord;
-  context->readBuffer = Block<uint8_t>(memory, CabinetReader::kBufferSize + kInputPadding);
+  context->readBuffer = Block<uint8_t>(memory, CabinetReader::kBufferAllocation);
   context->spareFrame = Block<uint8_t>(memory, kFrameSize);
   if (!context->readBuffer || !context->spareFrame) {
     DestroyWith(memory, context);

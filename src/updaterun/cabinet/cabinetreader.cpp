@@ -5,7 +5,9 @@
 namespace cab {
 
 CabinetReader::CabinetReader(const Callbacks& callbacks, intptr_t handle, uint8_t* buffer)
-    : callbacks_(callbacks), handle_(handle), buffer_(buffer) {
+    : callbacks_(callbacks),
+      handle_(handle),
+      buffer_(buffer + (kPageSize - reinterpret_cast<uintptr_t>(buffer) % kPageSize) % kPageSize) {
   std::memset(buffer_ + kBufferSize, 0, kInputPadding);
 }
 

@@ -15,7 +15,10 @@ class CabinetReader {
   static constexpr uint32_t kBufferSize = 0x20000;  // room for the largest data block twice over
   static constexpr uint32_t kPageSize = 0x1000;
 
-  // `buffer` holds kBufferSize + kInputPadding bytes.
+  // What the buffer given to the reader must hold: it aligns its work area to a page.
+  static constexpr uint32_t kBufferAllocation = kBufferSize + kInputPadding + kPageSize;
+
+  // `buffer` holds kBufferAllocation bytes.
   CabinetReader(const Callbacks& callbacks, intptr_t handle, uint8_t* buffer);
 
   // Moves to an absolute offset. False when the seek callback fails.

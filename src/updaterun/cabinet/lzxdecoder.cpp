@@ -31,21 +31,10 @@ inline int DecodeSymbol(WordBitReader& bits, const uint32_t* table, unsigned pri
   return DecodeHuffmanSymbol(bits, table, primaryBits);
 }
 
-// A copy that writes nothing past its end: once the window has wrapped, bytes ahead of
-// the position are history that a later match may still reach. Short distances repeat
-// their pattern in doubling chunks, each copied from the match's start.
+// A short-distance copy that writes nothing past its end: the pattern is repeated in
+// doubling chunks, each copied from the match's start.
 inline void CopyMatchExact(uint8_t* dest, size_t distance, size_t length) {
   const uint8_t* src = dest - distance;
-  if (distance >= 8) {
-    while (length >= 8) {
-      std::memcpy(dest, src, 8);
-      dest += 8;
-      src += 8;
-      length -= 8;
-    }
-    while (length--) *dest++ = *src++;
-    return;
-  }
   while (length > 0) {
     size_t chunk = static_cast<size_t>(dest - src);
     if (chunk > length) chunk = length;
@@ -251,6 +240,34 @@ bool LzxDecoder::ReadTreeLengths(uint8_t* lengths, unsigned first, unsigned last
   return !bits_.Overrun();
 }
 
+inline bool LzxDecoder::CopyMatchInWindow(uint32_t& position, uint32_t offset, uint32_t length, uint32_t runEnd) {
+  if (length > runEnd - position) return false;
+  uint64_t available = totalOutput_ + (position - frameStart_);
+  if (offset == 0 || offset > available || offset > windowSize_) return false;
+  uint8_t* const window = window_.get();
+  if (offset <= position) {
+    if (offset >= 8) {
+      // The fast copy spills up to 7 bytes past the match; once the window has wrapped
+      // those bytes are history a later match may reach, so they are put back. The
+      // window has slack at its end for the spill.
+      uint8_t ahead[8];
+      std::memcpy(ahead, window + position + length, 8);
+      CopyMatch(window + position, offset, length);
+      std::memcpy(window + position + length, ahead, 8);
+    } else {
+      CopyMatchExact(window + position, offset, length);
+    }
+  } else {  // the source starts before the window's end and wraps to its start
+    uint32_t from = windowSize_ - (offset - position);
+    for (uint32_t i = 0; i < length; ++i) {
+      window[position + i] = window[from];
+      from = (from + 1) & (windowSize_ - 1);
+    }
+  }
+  position += length;
+  return true;
+}
+
 bool LzxDecoder::DecodeCompressedRun(uint32_t runEnd) {
   uint8_t* const window = window_.get();
   const bool aligned = blockType_ == kAligned;
@@ -300,27 +317,6 @@ bool LzxDecoder::DecodeCompressedRun(uint32_t runEnd) {
   }
   position_ = position;
   return !bits_.Overrun();
-}
-
-bool LzxDecoder::CopyMatchInWindow(uint32_t& position, uint32_t offset, uint32_t length, uint32_t runEnd) {
-  if (length > runEnd - position) return false;
-  uint64_t available = totalOutput_ + (position - frameStart_);
-  if (offset == 0 || offset > available || offset > windowSize_) return false;
-  uint8_t* const window = window_.get();
-  if (offset <= position) {
-    // Until the window first wraps, nothing ahead of the position matters and the copy
-    // may spill into it (the window has slack at its end).
-    if (available + length < windowSize_) CopyMatch(window + position, offset, length);
-    else CopyMatchExact(window + position, offset, length);
-  } else {  // the source starts before the window's end and wraps to its start
-    uint32_t from = windowSize_ - (offset - position);
-    for (uint32_t i = 0; i < length; ++i) {
-      window[position + i] = window[from];
-      from = (from + 1) & (windowSize_ - 1);
-    }
-  }
-  position += length;
-  return true;
 }
 
 bool LzxDecoder::CopyUncompressedRun(uint32_t runEnd, BlockSource& source) {
