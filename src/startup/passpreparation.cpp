@@ -1,5 +1,6 @@
 #include "startup/passpreparation.h"
 
+#include "install/registration.h"
 #include "platform/volumes.h"
 #include "startup/folderkey.h"
 #include "startup/log.h"
@@ -66,6 +67,7 @@ void PrepareRun() {
   results.registerAllKinds = true;
   std::string netDllKey = std::string(kSettingsKeyPath) + "\\" + FolderKey(settings.installDir) + "\\RegisteredNetDll";
   results.netDllsUnregistered = !KeyOpens(sys::Hive::LocalMachine, netDllKey);
+  if (sys::os().registry != nullptr) FindRegAsmFolder();
 
   if (IsWorkstationMode(settings.installMode) && InstallStatusSet()) {
     results.registerAllKinds = true;

@@ -1,5 +1,6 @@
 #include "startup/runstages.h"
 
+#include "install/registration.h"
 #include "startup/handover.h"
 #include "startup/log.h"
 #include "startup/persistedsettings.h"
@@ -37,6 +38,7 @@ void InstallRunStages() {
   stages.recordWorkstation = RecordWorkstation;
   stages.handOverToInstallation = HandOverToInstallation;
   Steps().removeResumedRun = RemoveResumedRun;
+  Steps().registerComponent = RegisterComponent;
   stages.restartAfterRun = [](bool registerResumedRun) {
     if (registerResumedRun) RegisterResumedRun();
     PromptRestart();

@@ -14,6 +14,7 @@ class Processes;   // sys/processes.h
 class Internet;    // sys/internet.h
 class Automation;  // sys/automation.h: automation objects of other programs
 class SystemInfo;  // sys/systeminfo.h: run-time lookups (64-bit test, performance data, locale)
+class Modules;     // sys/modules.h: libraries loaded to register them, version-resource strings
 
 struct Os {
   Registry* registry = nullptr;
@@ -25,6 +26,7 @@ struct Os {
   Internet* internet = nullptr;
   Automation* automation = nullptr;
   SystemInfo* systemInfo = nullptr;
+  Modules* modules = nullptr;
 };
 
 // The installed implementation.

@@ -26,6 +26,7 @@ FakeOs::FakeOs() {
   installed.internet = &internet;
   installed.automation = &automation;
   installed.systemInfo = &systemInfo;
+  installed.modules = &modules;
   sys::InstallOs(installed);
 }
 

@@ -13,6 +13,7 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_internet.h"
+#include "fakes/fake_modules.h"
 #include "fakes/fake_processes.h"
 #include "fakes/fake_profiles.h"
 #include "fakes/fake_registry.h"
@@ -36,6 +37,7 @@ class FakeOs {
   FakeInternet internet;
   FakeAutomation automation;
   FakeSystemInfo systemInfo;
+  FakeModules modules{files, processes};
 };
 
 }  // namespace fakes

@@ -6,6 +6,7 @@
 #include "sys/win32/desktop.h"
 #include "sys/win32/files.h"
 #include "sys/win32/internet.h"
+#include "sys/win32/modules.h"
 #include "sys/win32/processes.h"
 #include "sys/win32/profiles.h"
 #include "sys/win32/registry.h"
@@ -23,5 +24,6 @@ void InstallWin32Os(HINSTANCE instance) {
   os.internet = &Win32Internet();
   os.automation = &Win32Automation();
   os.systemInfo = &Win32SystemInfo();
+  os.modules = &Win32Modules();
   sys::InstallOs(os);
 }
