@@ -6,7 +6,7 @@ PACKAGES="cmake ninja-build ccache g++ clang libclang-rt-14-dev python3
   zlib1g-dev libssl-dev libcpp-httplib-dev curl wrk
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool x11-apps imagemagick
-  cabextract gcab"
+  cabextract gcab bc procps"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
