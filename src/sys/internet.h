@@ -28,6 +28,7 @@ constexpr uint32_t kDialogGenerateData = 0x4;
 constexpr Error kExtendedError = 12003;     // the server's response text says more
 constexpr Error kIncorrectPassword = 12014;
 constexpr Error kForceRetry = 12032;        // the error dialog's "send the request again"
+constexpr Error kHeaderNotFound = 12150;
 }  // namespace inet
 
 // HRESULT values of the download and of its callback.
@@ -76,6 +77,8 @@ class Internet {
   virtual Error SendRequest(InternetHandle request) = 0;
   // HttpQueryInfo of the status code as a number.
   virtual Result<uint32_t> QueryStatusCode(InternetHandle request) = 0;
+  // HttpQueryInfo of the announced body length; 12150 when the reply announces none.
+  virtual Result<uint64_t> QueryContentLength(InternetHandle request) = 0;
   // InternetSetOption of the user name or password; `length` is the buffer length handed
   // to the system (the text is zero-padded up to it).
   virtual Error SetUserName(InternetHandle request, const std::string& userName, uint32_t length) = 0;

@@ -50,13 +50,21 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
   if (!request.ok()) return false;
 
   ProgressState& progress = Progress();
+  auto announced = internet->QueryContentLength(request.value);
+  uint64_t written = 0;
   char chunk[kChunkSize];
   bool complete = false;
   for (;;) {
     auto read = internet->Read(request.value, chunk, kChunkSize);
     if (!read.ok()) break;
     if (read.value == 0) {
-      complete = true;
+      // A dropped connection can read as a clean end: a body shorter than the reply
+      // announced is not the whole body.
+      complete = !announced.ok() || written >= announced.value;
+      if (!complete) {
+        WriteLog("The transfer of %s ended after %llu of %llu bytes", url.c_str(),
+                 static_cast<unsigned long long>(written), static_cast<unsigned long long>(announced.value));
+      }
       break;
     }
     if (!files->Write(file.handle, chunk, read.value).ok()) {
@@ -65,6 +73,7 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
       WriteLog("Failed to write %s", tempPath.c_str());
       break;
     }
+    written += read.value;
     ShowItemProgress(progress.itemDone + static_cast<int32_t>(read.value));
   }
   internet->CloseHandle(request.value);

@@ -173,6 +173,16 @@ stamps=$(grep -c 'Action=10$' "$E2E_WORK/access.log")
 grep -q 'Action=1&' "$E2E_WORK/access.log" && e2e_fail "the file list was asked for without a time stamp"
 : > "$E2E_WORK/faults"
 
+# A connection dropped in the middle of an item reads as a clean end under WinINet; the
+# announced length tells the truth.
+printf 'LogItemAttachment.aspx?Item=* cut 3000\n' > "$E2E_WORK/faults"
+sleep 1
+probe jan geheim '""'
+e2e_expect_eq "$E2E_RC" 4 "probe exit code with a cut item"
+e2e_expect_eq "$(finding item)" failed "a cut item"
+e2e_expect_log_contains 'C:\Out' "ended after 3000 of"
+: > "$E2E_WORK/faults"
+
 # The release list a request found new is kept for the next start.
 e2e_flush
 kept=$(e2e_reg_get 'HKCU\Software\Molvex\e-Halomir Plandrix' ReleaseList) || kept="(missing)"

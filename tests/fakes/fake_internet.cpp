@@ -26,15 +26,17 @@ void FakeInternet::Serve(const std::string& url, const std::string& body) {
   ServeDownload(url, reply);
 }
 
-void FakeInternet::ServePage(const std::string& url, const SiteReply& reply) { pages_[url].push_back(reply); }
+void FakeInternet::ServePage(const std::string& url, const SiteReply& reply) { pages_[url].push_back({reply}); }
 
 void FakeInternet::ServeDownload(const std::string& url, const SiteReply& reply) {
-  downloads_[url].push_back(reply);
+  downloads_[url].push_back({reply});
 }
 
 SiteReply FakeInternet::Next(Queue& queue) {
-  SiteReply reply = queue.front();
-  if (queue.size() > 1) queue.pop_front();  // the last reply stays for every later request
+  while (queue.size() > 1 && queue.front().served) queue.pop_front();
+  queue.front().served = true;
+  SiteReply reply = queue.front().reply;
+  if (queue.size() > 1) queue.pop_front();
   return reply;
 }
 
@@ -89,6 +91,15 @@ sys::Result<uint32_t> FakeInternet::QueryStatusCode(sys::InternetHandle request)
   if (statuses.empty()) return sys::Result<uint32_t>::Ok(200);
   std::size_t index = std::min(it->second.statusIndex, statuses.size() - 1);
   return sys::Result<uint32_t>::Ok(statuses[index]);
+}
+
+sys::Result<uint64_t> FakeInternet::QueryContentLength(sys::InternetHandle request) {
+  auto it = handles_.find(request.id);
+  if (it == handles_.end() || it->second.isSession) return sys::Result<uint64_t>::Fail(sys::err::kInvalidHandle);
+  const SiteReply& reply = it->second.reply;
+  if (reply.announcedLength == -2) return sys::Result<uint64_t>::Fail(sys::inet::kHeaderNotFound);
+  if (reply.announcedLength == -1) return sys::Result<uint64_t>::Ok(reply.body.size());
+  return sys::Result<uint64_t>::Ok(static_cast<uint64_t>(reply.announcedLength));
 }
 
 sys::Error FakeInternet::SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) {

@@ -27,6 +27,8 @@ struct SiteReply {
   uint32_t readFailAfter = 0;
   int32_t downloadResult = 0;     // a negative HRESULT fails the cache download
   bool asksCredentials = false;   // the cache download asks the listener to authenticate
+  // The body length the reply announces: -1 the body's own, -2 none at all.
+  int64_t announcedLength = -1;
 };
 
 class FakeInternet : public sys::Internet {
@@ -76,6 +78,7 @@ class FakeInternet : public sys::Internet {
                                            uint32_t flags) override;
   sys::Error SendRequest(sys::InternetHandle request) override;
   sys::Result<uint32_t> QueryStatusCode(sys::InternetHandle request) override;
+  sys::Result<uint64_t> QueryContentLength(sys::InternetHandle request) override;
   sys::Error SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) override;
   sys::Error SetPassword(sys::InternetHandle request, const std::string& password, uint32_t length) override;
   uint32_t ErrorDialog(sys::InternetHandle request, sys::Error error, uint32_t flags) override;
@@ -98,7 +101,13 @@ class FakeInternet : public sys::Internet {
     std::size_t readOffset = 0;
     std::string url;
   };
-  using Queue = std::deque<SiteReply>;
+  struct Queued {
+    SiteReply reply;
+    bool served = false;
+  };
+  // Replies in order; the last one stays for every later request until a newer one is
+  // queued behind it.
+  using Queue = std::deque<Queued>;
   static SiteReply Next(Queue& queue);
   bool Authenticated(sys::DownloadListener* listener);
   bool WriteCacheFile(const std::string& path, const std::string& body);

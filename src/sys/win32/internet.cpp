@@ -55,6 +55,16 @@ class Win32InternetImpl final : public Internet {
     return Result<uint32_t>::Ok(status);
   }
 
+  Result<uint64_t> QueryContentLength(InternetHandle request) override {
+    DWORD length = 0;
+    DWORD size = sizeof length;
+    if (!HttpQueryInfoA(Native(request), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size,
+                        nullptr)) {
+      return Result<uint64_t>::Fail(GetLastError());
+    }
+    return Result<uint64_t>::Ok(length);
+  }
+
   Error SetUserName(InternetHandle request, const std::string& userName, uint32_t length) override {
     return SetTextOption(request, INTERNET_OPTION_USERNAME, userName, length);
   }

@@ -53,6 +53,21 @@ TEST_F(FetchUrl, AFailedReadLeavesTheShortFileForTheCaller) {
   EXPECT_EQ(os.files.OpenHandleCount(), 0);
 }
 
+TEST_F(FetchUrl, ABodyShorterThanAnnouncedIsNotComplete) {
+  fakes::SiteReply cut;
+  cut.body = std::string(3000, 'c');
+  cut.announcedLength = 5076;
+  os.internet.ServePage(itemUrl, cut);
+  std::string path;
+  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
+  EXPECT_EQ(os.files.ReadText(path), cut.body);
+  EXPECT_NE(LogText().find("ended after 3000 of 5076 bytes"), std::string::npos);
+
+  cut.announcedLength = -2;  // a reply that announces no length ends where it ends
+  os.internet.ServePage(itemUrl, cut);
+  EXPECT_TRUE(FetchUrlToTempFile(itemUrl, path));
+}
+
 TEST_F(FetchUrl, AnUnopenableUrlLeavesAnEmptyFile) {
   os.internet.faults.FailNext(fakes::InternetOp::OpenUrl, 12007, 1, itemUrl);
   std::string path;
