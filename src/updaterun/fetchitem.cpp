@@ -23,10 +23,13 @@ constexpr uint32_t kQuestion = mb::kAbortRetryIgnore | mb::kIconStop | mb::kSetF
 
 sys::Files& Fs() { return *sys::os().files; }
 
+// An item left out here was not updated, so the run ends with the notice that not all
+// files have been updated, as for a file that could not be copied.
 int Ask(const std::string& text) {
   int answer = LoggedMessageBox(ProgressWindow(), text, Session().captionText, kQuestion, sys::answer::kIgnore);
   if (answer == sys::answer::kAbort) return kItemAborted;
   if (answer == sys::answer::kRetry) return -1;
+  Results().copyIncomplete = true;
   return kItemIgnored;
 }
 
