@@ -24,21 +24,28 @@ std::string StringOf(const RegValue& value) {
   return end == std::string::npos ? value.data : value.data.substr(0, end);
 }
 
+std::optional<std::string> TextOf(const RegValue& value) {
+  if (value.type != ValueType::String && value.type != ValueType::ExpandString) return std::nullopt;
+  return StringOf(value);
+}
+
+std::optional<uint32_t> DwordOf(const RegValue& value) {
+  if (value.type != ValueType::Dword || value.data.size() != 4) return std::nullopt;
+  uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+  return number;
+}
+
 std::optional<std::string> QueryString(Hive hive, const std::string& path, const std::string& name,
                                        RegistryView view) {
   Result<RegValue> found = os().registry->QueryValue(hive, path, name, view);
-  if (!found.ok()) return std::nullopt;
-  if (found.value.type != ValueType::String && found.value.type != ValueType::ExpandString) return std::nullopt;
-  return StringOf(found.value);
+  return found.ok() ? TextOf(found.value) : std::nullopt;
 }
 
 std::optional<uint32_t> QueryDword(Hive hive, const std::string& path, const std::string& name,
                                    RegistryView view) {
   Result<RegValue> found = os().registry->QueryValue(hive, path, name, view);
-  if (!found.ok() || found.value.type != ValueType::Dword || found.value.data.size() != 4) return std::nullopt;
-  uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(found.value.data[i]);
-  return number;
+  return found.ok() ? DwordOf(found.value) : std::nullopt;
 }
 
 Error SetString(Hive hive, const std::string& path, const std::string& name, const std::string& text,

@@ -28,5 +28,9 @@ RegValue StringValue(const std::string& text, ValueType type = ValueType::String
 RegValue DwordValue(uint32_t value);
 // The text of a string value's bytes, cut at the first NUL.
 std::string StringOf(const RegValue& value);
+// The text of a string or expandable string value; nothing for another type.
+std::optional<std::string> TextOf(const RegValue& value);
+// The number of a four-byte DWORD value; nothing for another type or size.
+std::optional<uint32_t> DwordOf(const RegValue& value);
 
 }  // namespace sys

@@ -250,19 +250,14 @@ std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& 
                                                   RegistryView view) const {
   Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
-  if (!value || (value->type != sys::ValueType::String && value->type != sys::ValueType::ExpandString))
-    return std::nullopt;
-  return sys::StringOf(*value);
+  return value ? sys::TextOf(*value) : std::nullopt;
 }
 
 std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
   Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
-  if (!value || value->type != sys::ValueType::Dword || value->data.size() != 4) return std::nullopt;
-  uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
-  return number;
+  return value ? sys::DwordOf(*value) : std::nullopt;
 }
 
 std::optional<std::string> FakeRegistry::KeyNameOf(Hive hive, const std::string& path, RegistryView view) const {
