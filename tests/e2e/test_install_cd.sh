@@ -1,0 +1,91 @@
+#!/bin/sh
+# A CD image and what is made from it. Mode 5 builds the image from the site: the
+# list, the expanded items in their folders, and per language of the distribution
+# file a "Setup_" and a "NetSetup_" copy of the program with their INI files. Mode 6
+# installs a workstation from the image, whose files are read-only as on a CD: the
+# installed files are normal files. Mode 7 makes a network installation from it.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/sitelib.sh"
+e2e_begin
+
+product="$E2E_WORK/product"
+site_sample_copy "$product"
+cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$product/bin/Plandrix_T17_AE.exe"
+site_publish "$product" "$E2E_WORK/site"
+site_start "$E2E_WORK/site"
+
+mkdir -p "$E2E_WORK/share"
+ln -s "$E2E_WORK/share" "$WINEPREFIX/dosdevices/n:"
+
+ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
+# True when a Unix file carries no read-only attribute as Wine sees it (owner may write).
+is_normal() { [ "$(stat -c %A "$1" | cut -c3)" = w ]; }
+
+e2e_install_program
+e2e_mkdir 'C:\CD\usr'
+e2e_run "/S:2 /IM:5 /I:\"C:\\CD\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+e2e_expect_eq "$E2E_RC" 0 "exit code of the image creation"
+# The image gets no log of its own: mode 5 writes into the documents folder.
+[ ! -e "$(e2e_log_file 'C:\CD')" ] || e2e_fail "the image holds a log"
+documents_log=$(find "$WINEPREFIX/drive_c/users" -path '*/Documents/Plandrix.log' | head -n1)
+if [ -z "$documents_log" ]; then
+  e2e_fail "no log in the documents folder"
+else
+  tr -d '\r' < "$documents_log" | grep -q -F 'Install mode = Creation of CD installation' ||
+    e2e_fail "the documents folder's log is not the image creation's"
+fi
+cd_dir=$(e2e_path 'C:\CD')
+# The image's list is the release's (with the help records, which an image always carries).
+tr -d '\r' < "$SITE_LIST" | while IFS= read -r record; do
+  tr -d '\r' < "$cd_dir/HalomirPlandrix.lst" | grep -qxF -- "$record" || echo "$record"
+done > "$E2E_WORK/missing-records"
+[ -s "$E2E_WORK/missing-records" ] && e2e_fail "the image's list lacks records: $(cat "$E2E_WORK/missing-records")"
+cmp -s "$cd_dir/bin/nt/fncplat.dll" "$PLANDRIX_SAMPLE_DIR/variants/nt/fncplat.dll" || e2e_fail "the image lacks bin\\nt\\fncplat.dll"
+cmp -s "$cd_dir/SystemFolder/fncshared.dll" "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll" ||
+  e2e_fail "the image lacks SystemFolder\\fncshared.dll"
+for copy in Setup_AE.exe NetSetup_AE.exe; do
+  cmp -s "$cd_dir/$copy" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "the image's $copy is not the program"
+done
+e2e_expect_eq "$(ini_get "$cd_dir/Setup_AE.ini" InstallMode)" 6 "Setup_AE.ini InstallMode"
+e2e_expect_eq "$(ini_get "$cd_dir/Setup_AE.ini" Release)" 30052 "Setup_AE.ini Release"
+e2e_expect_eq "$(ini_get "$cd_dir/NetSetup_AE.ini" InstallMode)" 7 "NetSetup_AE.ini InstallMode"
+[ -n "$(ini_get "$cd_dir/NetSetup_AE.ini" Date)" ] || e2e_fail "NetSetup_AE.ini has no Date"
+# No restart is ever asked for in mode 5.
+e2e_flush
+e2e_expect_reg_absent 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' Plandrix
+
+# Pressed on a CD: every file and folder of the image read-only.
+rm -rf "$cd_dir/usr"
+chmod -R a-w "$cd_dir"
+
+# The image's own "Setup_AE.exe": mode 6 from its INI file, the image is its folder.
+site_clear_log
+e2e_mkdir 'C:\Fin\usr'
+e2e_run_line '"C:\CD\Setup_AE.exe" /S:2 /I:"C:\Fin"'
+e2e_expect_eq "$E2E_RC" 0 "exit code of the workstation installation from the image"
+e2e_expect_log_contains 'C:\Fin' 'Install mode = CD workstation installation'
+for pair in bin/fncmain.exe:bin/fncmain.exe bin/fncplat.dll:variants/nt/fncplat.dll readme.txt:readme.txt; do
+  placed=$(e2e_path "C:\\Fin\\${pair%%:*}")
+  cmp -s "$placed" "$PLANDRIX_SAMPLE_DIR/${pair#*:}" || e2e_fail "C:\\Fin\\${pair%%:*} is not the image's file"
+  is_normal "$placed" || e2e_fail "C:\\Fin\\${pair%%:*} stayed read-only ($(stat -c %A "$placed"))"
+done
+cmp -s "$(e2e_path 'C:\windows\system32\fncshared.dll')" "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll" ||
+  e2e_fail "the image's shared system file did not reach the system folder"
+e2e_expect_eq "$(site_requests 'Action=2' | wc -l | tr -d ' ')" 0 "items fetched from the site by mode 6"
+
+mkdir -p "$E2E_WORK/share/FromCD/usr"
+e2e_run_line '"C:\CD\NetSetup_AE.exe" /S:2 /I:"N:\FromCD"'
+e2e_expect_eq "$E2E_RC" 0 "exit code of the network installation from the image"
+e2e_expect_log_contains 'N:\FromCD' 'Install mode = CD network installation'
+net="$E2E_WORK/share/FromCD"
+cmp -s "$net/HalomirPlandrix.lst" "$cd_dir/HalomirPlandrix.lst" || e2e_fail "the share's list is not the image's"
+is_normal "$net/HalomirPlandrix.lst" || e2e_fail "the share's list stayed read-only"
+for placed in bin/fncmain.exe bin/nt/fncplat.dll bin/9X/fncplat.dll SystemFolder/fncshared.dll; do
+  cmp -s "$net/$placed" "$cd_dir/$placed" || e2e_fail "N:\\FromCD\\$placed is not the image's file"
+  is_normal "$net/$placed" || e2e_fail "N:\\FromCD\\$placed stayed read-only"
+done
+e2e_expect_eq "$(ini_get "$net/wsetup.ini" InstallMode)" 3 "wsetup.ini InstallMode of the share"
+cmp -s "$net/wsetup.exe" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "the share's wsetup.exe is not the program"
+
+chmod -R u+w "$cd_dir"
+e2e_end

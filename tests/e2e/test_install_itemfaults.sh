@@ -1,0 +1,67 @@
+#!/bin/sh
+# Items that do not arrive whole, in a silent run over an existing installation. An
+# item that the site answers with a size reply is asked for again with the sizes given
+# there, until the site sends it; then it is installed. A short transfer and a cabinet that does
+# not expand are ignored ("---> Ignored"): their targets keep the installed files, no
+# expansion file ("_sy*.tmp") is left anywhere, the other items are installed, and
+# the run ends with string 210.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/sitelib.sh"
+e2e_begin
+site_start
+e2e_install_program
+
+items="$SITE_DIR/FNC/30052/items"
+core=$(site_list_field fnccore.dll 0)
+core_size=$(site_list_field fnccore.dll 3)
+core_cab=$(site_list_field fnccore.dll 11)
+accounts=$(site_list_field fncaccounts.txt 0)
+main=$(site_list_field fncmain.exe 0)
+
+# The site first answers fnccore.dll with sizes other than the list's; asked with
+# those, it answers with the right ones (the list's), and then sends the item.
+site_faults "LogItemAttachment.aspx?Item=$core sizes $((core_size + 512)) $((core_cab + 100)) times=1" \
+            "LogItemAttachment.aspx?Item=$accounts short 100"
+# fncmain.exe's cabinet is damaged past its header: the size is right, the data is not.
+cab_bytes=$(stat -c %s "$items/$main")
+printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
+  dd of="$items/$main" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
+[ "$(stat -c %s "$items/$main")" = "$cab_bytes" ] || e2e_fail "damaging the cabinet changed its size"
+
+e2e_mkdir 'C:\Fin\usr'
+e2e_write_file 'C:\Fin\bin\fncmain.exe' 'the installed main program'
+e2e_write_file 'C:\Fin\bin\fncaccounts.txt' 'the installed accounts'
+e2e_run "/S:2 /IM:0 /I:\"C:\\Fin\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+e2e_expect_eq "$E2E_RC" 0 "exit code"
+log=$(e2e_read_log 'C:\Fin') || e2e_fail "no log"
+
+# The size reply, honoured.
+core_requests=$(site_requests "Item=$core&")
+e2e_expect_eq "$(printf '%s\n' "$core_requests" | wc -l | tr -d ' ')" 3 "requests for fnccore.dll"
+printf '%s\n' "$core_requests" | sed -n 2p | grep -q -F "&Size=$((core_size + 512))&CabSize=$((core_cab + 100))" ||
+  e2e_fail "the second request for fnccore.dll does not carry the sizes of the first reply: $core_requests"
+printf '%s\n' "$core_requests" | sed -n 3p | grep -q -F "&Size=$core_size&CabSize=$core_cab" ||
+  e2e_fail "the third request for fnccore.dll does not carry the sizes of the second reply: $core_requests"
+cmp -s "$(e2e_path 'C:\Fin\bin\fnccore.dll')" "$PLANDRIX_SAMPLE_DIR/bin/fnccore.dll" ||
+  e2e_fail "fnccore.dll was not installed after the size reply"
+printf '%s\n' "$log" | grep -qixF 'C:\Fin\bin\fnccore.dll ---> OK' || e2e_fail "fnccore.dll is not logged as OK"
+
+# The short transfer and the broken cabinet.
+for name in fncaccounts.txt fncmain.exe; do
+  printf '%s\n' "$log" | grep -qixF "C:\\Fin\\bin\\$name ---> Ignored" || e2e_fail "the log lacks 'C:\\Fin\\bin\\$name ---> Ignored'"
+done
+printf '%s\n' "$log" | grep -q -F 'Incorrect number of bytes' || e2e_fail "the log does not name the short transfer"
+printf '%s\n' "$log" | grep -q -F 'Failed to expand cabinet file' || e2e_fail "the log does not name the broken cabinet"
+e2e_expect_eq "$(cat "$(e2e_path 'C:\Fin\bin\fncmain.exe')")" 'the installed main program' "fncmain.exe after a broken cabinet"
+e2e_expect_eq "$(cat "$(e2e_path 'C:\Fin\bin\fncaccounts.txt')")" 'the installed accounts' "fncaccounts.txt after a short transfer"
+leftovers=$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp' 2>/dev/null)
+e2e_expect_eq "$leftovers" "" "expansion files left behind"
+
+# Everything else arrived.
+cmp -s "$(e2e_path 'C:\Fin\bin\fnclegacy.dll')" "$PLANDRIX_SAMPLE_DIR/bin/fnclegacy.dll" ||
+  e2e_fail "fnclegacy.dll was not installed"
+cmp -s "$(e2e_path 'C:\Fin\readme.txt')" "$PLANDRIX_SAMPLE_DIR/readme.txt" || e2e_fail "readme.txt was not installed"
+printf '%s\n' "$log" | tail -n 5 | grep -q -F 'The installation is incomplete because not all files have been updated.' ||
+  e2e_fail "the run does not end with string 210"
+
+e2e_end

@@ -1,0 +1,91 @@
+#!/bin/sh
+# A network installation on a share and the workstations made from it. Mode 1 puts
+# the release on a folder mapped as drive N: (the list beside the items, the items
+# expanded in their folders, both variants in their sub-folders) and hands over
+# "netupdate.exe"/"netupdate.ini" and "wsetup.exe"/"wsetup.ini", copies of the
+# program that the release carries in its bin folder. Mode 3 installs a workstation
+# from the share and leaves "wupdate.exe"/"wupdate.ini" pointing back at it; mode 4
+# updates that workstation to the release that the share's "wsetup.ini" names.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/sitelib.sh"
+e2e_begin
+
+# The release carries the installer itself as its distribution file.
+product="$E2E_WORK/product"
+site_sample_copy "$product"
+cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$product/bin/Plandrix_T17_AE.exe"
+site_publish "$product" "$E2E_WORK/site"
+site_start "$E2E_WORK/site"
+
+mkdir -p "$E2E_WORK/share"
+ln -s "$E2E_WORK/share" "$WINEPREFIX/dosdevices/n:"
+share="$E2E_WORK/share/Fennic"
+mkdir -p "$share/usr"
+
+# Reads KEY of section Setup of a Unix INI file.
+ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
+
+e2e_install_program
+e2e_run "/S:2 /IM:1 /I:\"N:\\Fennic\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+e2e_expect_eq "$E2E_RC" 0 "exit code of the network installation"
+e2e_expect_log_contains 'N:\Fennic' 'Install mode = Internet network installation'
+cmp -s "$share/HalomirPlandrix.lst" "$SITE_LIST" || e2e_fail "the share's HalomirPlandrix.lst is not the release's list"
+# Macros are plain folders on a share; both variants are there, each in its own folder.
+for pair in bin/fncmain.exe:bin/fncmain.exe bin/nt/fncplat.dll:variants/nt/fncplat.dll \
+            bin/9X/fncplat.dll:variants/9x/fncplat.dll SystemFolder/fncshared.dll:system/fncshared.dll \
+            'WindowsFolder/Fonts/fncsymbols.ttf:fonts/fncsymbols.ttf' Root/readme.txt:readme.txt; do
+  placed=${pair%%:*}
+  cmp -s "$share/$placed" "$PLANDRIX_SAMPLE_DIR/${pair#*:}" || e2e_fail "N:\\Fennic\\$placed is not the published file"
+done
+for copy in netupdate.exe wsetup.exe; do
+  cmp -s "$share/$copy" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "N:\\Fennic\\$copy is not the program"
+done
+e2e_expect_eq "$(ini_get "$share/netupdate.ini" InstallMode)" 2 "netupdate.ini InstallMode"
+e2e_expect_eq "$(ini_get "$share/netupdate.ini" WebSite1)" "$SITE_URL" "netupdate.ini WebSite1"
+e2e_expect_eq "$(ini_get "$share/netupdate.ini" Release)" 30052 "netupdate.ini Release"
+e2e_expect_eq "$(ini_get "$share/wsetup.ini" InstallMode)" 3 "wsetup.ini InstallMode"
+e2e_expect_eq "$(ini_get "$share/wsetup.ini" ProductLine)" FNC "wsetup.ini ProductLine"
+e2e_expect_eq "$(ini_get "$share/wsetup.ini" Release)" 30052 "wsetup.ini Release"
+[ -n "$(ini_get "$share/wsetup.ini" Date)" ] || e2e_fail "wsetup.ini has no Date after a complete run"
+e2e_expect_eq "$(ini_get "$share/wsetup.ini" MolvexInstallStatus)" "" "the share's install-status marker"
+tr -d '\r' < "$share/netupdate.ini" | grep -qiE '^(password|pw|MolvexP)=' && e2e_fail "netupdate.ini holds a password"
+
+# A workstation from the share, through the share's own "wsetup.exe" (its INI file
+# gives the mode, the line and the release; the share is the program's folder).
+# Nothing comes from the site.
+site_clear_log
+e2e_mkdir 'C:\Fin\usr'
+e2e_run_line '"N:\Fennic\wsetup.exe" /S:2 /I:"C:\Fin"'
+e2e_expect_eq "$E2E_RC" 0 "exit code of the workstation installation"
+e2e_expect_log_contains 'C:\Fin' 'Install mode = LAN workstation installation'
+e2e_expect_log_contains 'C:\Fin' 'Path to network installation = N:\Fennic'
+for pair in bin/fncmain.exe:bin/fncmain.exe bin/fncplat.dll:variants/nt/fncplat.dll bin/fncaccounts.txt:bin/fncaccounts.txt; do
+  placed=${pair%%:*}
+  cmp -s "$(e2e_path "C:\\Fin\\$placed")" "$PLANDRIX_SAMPLE_DIR/${pair#*:}" || e2e_fail "C:\\Fin\\$placed is not the share's file"
+done
+cmp -s "$(e2e_path 'C:\windows\system32\fncshared.dll')" "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll" ||
+  e2e_fail "the shared system file did not reach the system folder"
+e2e_expect_log_contains 'C:\Fin' 'C:\Fin\bin\fncmain.exe ---> OK'
+e2e_expect_eq "$(site_requests 'Action=2' | wc -l | tr -d ' ')" 0 "items fetched from the site by mode 3"
+cmp -s "$(e2e_path 'C:\Fin\bin\wupdate.exe')" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" ||
+  e2e_fail "C:\\Fin\\bin\\wupdate.exe is not the program"
+wupdate_ini=$(e2e_path 'C:\Fin\bin\wupdate.ini')
+e2e_expect_eq "$(ini_get "$wupdate_ini" Network)" 'N:\Fennic' "wupdate.ini Network"
+e2e_expect_eq "$(ini_get "$wupdate_ini" InstallMode)" 4 "wupdate.ini InstallMode"
+e2e_expect_eq "$(ini_get "$wupdate_ini" Release)" 30052 "wupdate.ini Release"
+
+# The share moves on to another release. The workstation's "wupdate.exe" follows it,
+# whatever /R: says, and puts back a file that was damaged on the workstation.
+awk '{ sub(/^Release=.*/, "Release=30060\r") } { print }' "$share/wsetup.ini" > "$share/wsetup.ini.new" &&
+  mv "$share/wsetup.ini.new" "$share/wsetup.ini"
+printf 'damaged' > "$(e2e_path 'C:\Fin\bin\fncsettings.ini')"
+rm -f "$(e2e_log_file 'C:\Fin')"
+e2e_run_line '"C:\Fin\bin\wupdate.exe" /S:2 /R:30052'
+e2e_expect_eq "$E2E_RC" 0 "exit code of the workstation update"
+e2e_expect_log_contains 'C:\Fin' 'Install mode = LAN workstation update'
+e2e_expect_log_contains 'C:\Fin' 'Release = 30060'
+cmp -s "$(e2e_path 'C:\Fin\bin\fncsettings.ini')" "$PLANDRIX_SAMPLE_DIR/bin/fncsettings.ini" ||
+  e2e_fail "the workstation update did not restore fncsettings.ini"
+e2e_expect_eq "$(ini_get "$wupdate_ini" Release)" 30060 "wupdate.ini Release after the update"
+
+e2e_end
