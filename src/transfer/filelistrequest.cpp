@@ -30,9 +30,9 @@ constexpr uint32_t kCheckSiteAndCredentials = 133;
 constexpr uint32_t kDomain = 196;
 }  // namespace text
 
-int ShowRunMessage(const std::string& message) {
-  return LoggedMessageBox(ProgressWindow(), message, Session().captionText,
-                          mb::kSetForeground, sys::answer::kOk);
+// The run's messages: owned by the progress window, under the session's caption.
+void ShowRunMessage(const std::string& message) {
+  LoggedMessageBox(ProgressWindow(), message, Session().captionText, mb::kSetForeground, sys::answer::kOk);
 }
 
 // The long diagnosis of a time stamp that could not be fetched at all: usually a wrong
@@ -51,14 +51,13 @@ void ReportUnreachableSite(const std::string& url, int32_t result) {
   if (!session.silent) Results().returnToSettings = true;
 }
 
-
 // Asks for the time stamp until a proper one arrives; false after a failure or a cancel.
 bool FetchServerTimestamp(sys::Internet& internet, const std::string& url) {
   SiteState& site = Site();
   int32_t lastResult = sys::hr::kOk;
   for (int attempt = 0;; ++attempt) {
-    sys::CacheDownload download = internet.DownloadToCacheFile(url, kCachePathCapacity, kTimestampDownloadFlags,
-                                                               site.callback.get());
+    sys::CacheDownload download =
+        internet.DownloadToCacheFile(url, kCachePathCapacity, kTimestampDownloadFlags, site.callback.get());
     lastResult = download.result;
     if (cancelRequested.load() != 0) return false;
     if (!download.ok()) {

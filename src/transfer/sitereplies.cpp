@@ -16,8 +16,7 @@ struct ScopedFile {
 }  // namespace
 
 bool IsServerTimestamp(std::string_view reply) {
-  return reply.size() == kTimestampLength && reply[2] == '-' && reply[5] == '-' && reply[13] == ':' &&
-         reply[16] == ':';
+  return reply.size() == kTimestampLength && reply[2] == '-' && reply[5] == '-' && reply[13] == ':' && reply[16] == ':';
 }
 
 bool ReadFileStart(const std::string& path, std::size_t limit, std::string& text) {

@@ -38,8 +38,7 @@ bool UserRetriesWithDialog(sys::Internet& internet, sys::InternetHandle request,
     WriteLog("The site refused the credentials for %s", url.c_str());
     return false;
   }
-  return internet.ErrorDialog(request, sys::inet::kIncorrectPassword, kPasswordDialogFlags) ==
-         sys::inet::kForceRetry;
+  return internet.ErrorDialog(request, sys::inet::kIncorrectPassword, kPasswordDialogFlags) == sys::inet::kForceRetry;
 }
 
 }  // namespace

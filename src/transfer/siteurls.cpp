@@ -13,8 +13,8 @@ constexpr std::string_view kAllLanguages = "  ";
 
 // The lines whose lists come in languages and countries.
 bool IsMultilingualLine(std::string_view productLine) {
-  return IsLineOneOf(productLine, {line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE, line::kNHVW,
-                                   line::kQF2003});
+  return IsLineOneOf(productLine,
+                     {line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE, line::kNHVW, line::kQF2003});
 }
 
 void AppendKey(std::string& url, std::string_view key, std::string_view value) {
@@ -31,8 +31,8 @@ std::string TimestampUrl(std::string_view webSite) {
 }
 
 std::string ReleaseListUrl(std::string_view webSite, std::string_view productLine) {
-  return std::string(webSite) + "/docs/LogItemAttachUpDnLoad.aspx?Action=3&AssortmentCode=" +
-         AssortmentCode(productLine);
+  return std::string(webSite) +
+         "/docs/LogItemAttachUpDnLoad.aspx?Action=3&AssortmentCode=" + AssortmentCode(productLine);
 }
 
 std::string ItemUrl(std::string_view webSite, std::string_view itemCode, std::string_view itemRelease) {
@@ -60,8 +60,7 @@ std::string GenderQueryValue(std::string_view gender) {
 }
 
 bool SendsLanguageKeys(std::string_view productLine, int32_t mode, std::string_view language) {
-  return IsInternetMode(mode) && IsMultilingualLine(productLine) &&
-         !sys::EqualsNoCase(language, kAllLanguages);
+  return IsInternetMode(mode) && IsMultilingualLine(productLine) && !sys::EqualsNoCase(language, kAllLanguages);
 }
 
 std::string FileListUrl(const SessionSettings& session) {

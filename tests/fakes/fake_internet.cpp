@@ -28,9 +28,7 @@ void FakeInternet::Serve(const std::string& url, const std::string& body) {
 
 void FakeInternet::ServePage(const std::string& url, const SiteReply& reply) { pages_[url].push_back({reply}); }
 
-void FakeInternet::ServeDownload(const std::string& url, const SiteReply& reply) {
-  downloads_[url].push_back({reply});
-}
+void FakeInternet::ServeDownload(const std::string& url, const SiteReply& reply) { downloads_[url].push_back({reply}); }
 
 SiteReply FakeInternet::Next(Queue& queue) {
   while (queue.size() > 1 && queue.front().served) queue.pop_front();
@@ -161,11 +159,16 @@ sys::Result<std::string> FakeInternet::LastResponseText(uint32_t length) {
 
 std::string FakeInternet::ErrorText(sys::Error code) {
   switch (code) {
-    case 12002: return "The operation timed out";
-    case 12007: return "The server name or address could not be resolved";
-    case 12029: return "A connection with the server could not be established";
-    case 12003: return "An extended error was returned from the server.";
-    default: return {};
+    case 12002:
+      return "The operation timed out";
+    case 12007:
+      return "The server name or address could not be resolved";
+    case 12029:
+      return "A connection with the server could not be established";
+    case 12003:
+      return "An extended error was returned from the server.";
+    default:
+      return {};
   }
 }
 

@@ -16,17 +16,26 @@
 
 namespace fakes {
 
-enum class InternetOp { OpenSession, OpenUrl, SendRequest, QueryStatus, SetOption, Read, LastResponse, DeleteCacheEntry };
+enum class InternetOp {
+  OpenSession,
+  OpenUrl,
+  SendRequest,
+  QueryStatus,
+  SetOption,
+  Read,
+  LastResponse,
+  DeleteCacheEntry
+};
 
 struct SiteReply {
   // What successive status queries of one opened URL answer: the first after opening,
   // the next after each new send; the last one repeats.
   std::vector<uint32_t> statuses{200};
   std::string body;
-  sys::Error readError = 0;       // a read fails with this once `readFailAfter` bytes went
+  sys::Error readError = 0;  // a read fails with this once `readFailAfter` bytes went
   uint32_t readFailAfter = 0;
-  int32_t downloadResult = 0;     // a negative HRESULT fails the cache download
-  bool asksCredentials = false;   // the cache download asks the listener to authenticate
+  int32_t downloadResult = 0;    // a negative HRESULT fails the cache download
+  bool asksCredentials = false;  // the cache download asks the listener to authenticate
   // The body length the reply announces: -1 the body's own, -2 none at all.
   int64_t announcedLength = -1;
 };
@@ -43,11 +52,11 @@ class FakeInternet : public sys::Internet {
   // --- script ---
   // Failures by error number; OpenUrl, Read and DeleteCacheEntry rules may name a URL.
   Faults<InternetOp> faults;
-  std::deque<uint32_t> dialogAnswers;      // ErrorDialog answers; 1223 (cancelled) when empty
-  std::string acceptedUserName;            // credentials a download that asks accepts
+  std::deque<uint32_t> dialogAnswers;  // ErrorDialog answers; 1223 (cancelled) when empty
+  std::string acceptedUserName;        // credentials a download that asks accepts
   std::string acceptedPassword;
-  bool userAnswersSystemPrompt = true;     // when the listener lets the system ask
-  std::string lastResponse;                // InternetGetLastResponseInfo
+  bool userAnswersSystemPrompt = true;  // when the listener lets the system ask
+  std::string lastResponse;             // InternetGetLastResponseInfo
   std::string cacheFolder = "C:\\Cache";
   // Runs after every progress report of a download (a Cancel click mid-transfer).
   std::function<void(uint32_t done)> duringDownload;

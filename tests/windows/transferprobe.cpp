@@ -53,10 +53,14 @@ class CountingListener : public SiteDownloadListener {
 std::string Visible(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '\t') out += "\\t";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else out += c;
+    if (c == '\t')
+      out += "\\t";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
   }
   return out;
 }
@@ -148,8 +152,9 @@ int CheckCallback() {
 int Run(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "callback") return CheckCallback();
   if (argc != 7) {
-    std::fprintf(stderr, "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR\n"
-                         "       transferprobe callback\n");
+    std::fprintf(stderr,
+                 "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR\n"
+                 "       transferprobe callback\n");
     return kUsage;
   }
   SessionSettings& session = Session();
@@ -212,8 +217,7 @@ int Run(int argc, char** argv) {
   // A Cancel that is pending when the download reports progress ends it.
   ++cancelRequested;
   SiteDownloadListener cancelling;
-  sys::CacheDownload cancelled =
-      sys::os().internet->DownloadToCacheFile(itemUrl, kCachePathCapacity, 0, &cancelling);
+  sys::CacheDownload cancelled = sys::os().internet->DownloadToCacheFile(itemUrl, kCachePathCapacity, 0, &cancelling);
   std::printf("cancelled-download=0x%lx\n", static_cast<unsigned long>(cancelled.result));
   cancelRequested = 0;
 

@@ -40,7 +40,7 @@ class DownloadCallback final : public IBindStatusCallback, public IAuthenticate 
   ~DownloadCallback();
 
   LONG references_ = 1;
-  IBinding* binding_ = nullptr;   // held from the start of a transfer to its end
+  IBinding* binding_ = nullptr;     // held from the start of a transfer to its end
   IUnknown* unusedHeld_ = nullptr;  // never set; released at the end if it ever is
   DownloadListener* listener_;
 };

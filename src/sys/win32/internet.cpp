@@ -58,8 +58,7 @@ class Win32InternetImpl final : public Internet {
   Result<uint64_t> QueryContentLength(InternetHandle request) override {
     DWORD length = 0;
     DWORD size = sizeof length;
-    if (!HttpQueryInfoA(Native(request), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size,
-                        nullptr)) {
+    if (!HttpQueryInfoA(Native(request), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr)) {
       return Result<uint64_t>::Fail(GetLastError());
     }
     return Result<uint64_t>::Ok(length);
@@ -107,9 +106,9 @@ class Win32InternetImpl final : public Internet {
 
   std::string ErrorText(Error code) override {
     char text[kMessageCapacity + 1] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  GetModuleHandleA("wininet.dll"), code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                  text, kMessageCapacity, nullptr);
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, GetModuleHandleA("wininet.dll"),
+                       code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, kMessageCapacity, nullptr);
     return std::string(text, length);
   }
 
@@ -118,8 +117,9 @@ class Win32InternetImpl final : public Internet {
     CacheDownload outcome;
     std::vector<char> path(std::max<uint32_t>(capacity, 1), '\0');
     DownloadCallback* callback = listener != nullptr ? DownloadCallback::Create(listener) : nullptr;
-    outcome.result = URLDownloadToCacheFileA(nullptr, url.c_str(), path.data(), capacity, reserved,
-                                             callback != nullptr ? static_cast<IBindStatusCallback*>(callback) : nullptr);
+    outcome.result =
+        URLDownloadToCacheFileA(nullptr, url.c_str(), path.data(), capacity, reserved,
+                                callback != nullptr ? static_cast<IBindStatusCallback*>(callback) : nullptr);
     if (callback != nullptr) callback->Release();
     path.back() = '\0';
     if (outcome.ok()) outcome.path = path.data();

@@ -28,7 +28,7 @@ TEST_F(FetchUrl, TheBodyArrivesInKilobyteStepsThatTheWindowPaints) {
   EXPECT_EQ(sys::SplitAtLastBackslash(path).name.substr(0, 3), "_sy");
   EXPECT_EQ(Progress().itemDone, 2500);
   EXPECT_EQ(Progress().totalDone, 12500);
-  EXPECT_EQ(repaints, 3);  // 1024 + 1024 + 452
+  EXPECT_EQ(repaints, 3);                   // 1024 + 1024 + 452
   EXPECT_EQ(os.internet.openHandles(), 2);  // the item's handle is closed again
 }
 

@@ -109,8 +109,8 @@ TEST_F(FileListRequest, TheListsLastLineGetsItsLineEnd) {
       {"a\tb\r\nc\td", "a\tb\r\nc\td\r\n"},  // unterminated last line
       {"a\tb\r\nc\td\n", "a\tb\r\nc\td\n"},  // LF alone is left as it is
       {"a\tb\r\n", "a\tb\r\n"},
-      {"a\r", "a\r"},                        // two bytes or fewer are left alone
-      {"ab\rc", "ab\rc"},                    // a CR before the last byte counts as an end
+      {"a\r", "a\r"},      // two bytes or fewer are left alone
+      {"ab\rc", "ab\rc"},  // a CR before the last byte counts as an end
       {"", ""},
   };
   for (const Case& c : cases) {

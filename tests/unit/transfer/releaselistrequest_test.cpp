@@ -39,7 +39,7 @@ TEST_F(ReleaseList, ANewListFillsTheDialogAndIsKept) {
   EXPECT_EQ(Stored(), "\t30053\t30052\t29990\r");
   auto raw = os.registry.ValueOf(sys::Hive::CurrentUser, kSettingsKey, "ReleaseList");
   ASSERT_TRUE(raw.has_value());
-  EXPECT_EQ(raw->data.back(), '\0');  // written with its terminating zero
+  EXPECT_EQ(raw->data.back(), '\0');        // written with its terminating zero
   EXPECT_EQ(os.internet.openHandles(), 0);  // the interactive request closes its session
   EXPECT_FALSE(os.internet.downloadHadListener[0]);
 }

@@ -120,7 +120,8 @@ TEST_F(Session401, EachFailingWinInetStepIsReportedByName) {
     os.internet.faults.FailNext(c.op, 12029);
     EXPECT_FALSE(OpenSiteSession(kTimestampUrl)) << c.name;
     ASSERT_EQ(os.desktop.boxes.size(), 1u) << c.name;
-    EXPECT_EQ(os.desktop.boxes[0].text, std::string(c.name) + " error code: 12029\nMessage: "
+    EXPECT_EQ(os.desktop.boxes[0].text, std::string(c.name) +
+                                            " error code: 12029\nMessage: "
                                             "A connection with the server could not be established\n");
     EXPECT_EQ(os.desktop.boxes[0].type, 0x10000u);
   }

@@ -45,9 +45,7 @@ class TransferTest : public ::testing::Test {
     cancelRequested = 0;
   }
 
-  std::string LogText() {
-    return os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or("");
-  }
+  std::string LogText() { return os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or(""); }
   // A site whose pages and downloads need no credentials and whose clock answers.
   void ServeTimestamp(const std::string& stamp = "05-12-2026 19:30:00") { os.internet.Serve(kTimestampUrl, stamp); }
 
