@@ -126,7 +126,7 @@ e2e_cleanup() {
   WINEPREFIX="$E2E_WORK/prefix" wineserver -k >/dev/null 2>&1
   WINEPREFIX="$E2E_WORK/prefix" wineserver -w >/dev/null 2>&1
   if [ -n "$E2E_XVFB_PID" ]; then kill "$E2E_XVFB_PID" 2>/dev/null; wait "$E2E_XVFB_PID" 2>/dev/null; fi
-  if [ "$status" -ne 0 ] || [ "${E2E_KEEP:-0}" = 1 ]; then
+  if { [ "$status" -ne 0 ] && [ "$status" -ne "$E2E_SKIP" ]; } || [ "${E2E_KEEP:-0}" = 1 ]; then
     e2e_note "prefix kept in $E2E_WORK"
   else
     rm -rf "$E2E_WORK"
