@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "fakes/fake_os.h"
+#include "fakes/forwarding_files.h"
+#include "sys/os.h"
 
 namespace {
 
@@ -296,6 +298,22 @@ TEST(FakeFiles, TwoThreadsMayWorkAtOnce) {
   EXPECT_EQ(os.files.Find("C:\\Setup\\*.txt").value.size(), 400u);
   EXPECT_EQ(os.files.ReadText("C:\\Setup\\b199.txt"), "b");
   EXPECT_EQ(os.files.OpenHandleCount(), 0);
+}
+
+TEST(ForwardingFiles, ChangesOneCallAndPassesTheRestOn) {
+  FakeOs os;
+  // A copy that another program overtakes: the target appears just before the copy.
+  struct RacedCopy : fakes::ForwardingFiles {
+    using ForwardingFiles::ForwardingFiles;
+    sys::Error CopyFile(const std::string& from, const std::string& to, bool failIfExists) override {
+      static_cast<fakes::FakeFiles&>(inner_).WriteText(to, "theirs");
+      return inner_.CopyFile(from, to, failIfExists);
+    }
+  } raced{os.files};
+  sys::os().files = &raced;
+  os.files.WriteText("C:\\Setup\\a.txt", "ours");
+  EXPECT_EQ(sys::os().files->CopyFile("C:\\Setup\\a.txt", "C:\\Setup\\b.txt", true), err::kFileExists);
+  EXPECT_EQ(sys::os().files->GetAttributes("C:\\Setup\\b.txt").value, sys::attr::kArchive);
 }
 
 }  // namespace
