@@ -34,7 +34,7 @@ TEST_F(FileListRequest, AuthenticatesTakesTheTimeStampAndDownloadsTheList) {
 TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStamp) {
   fakes::SiteReply reply;
   for (const char* wrong : {"05-12-2026 19:30:00\r\n", "05-12-2026 19:30:0", "05/12/2026 19:30:00",
-                            "05-12-2026 19-30:00", "<html><body>Login</body></html>"}) {
+                            "05-12-2026 19-30:00", "05-12-2026\n19:30:00", "<html><body>Login</body></html>"}) {
     reply.body = wrong;
     os.internet.ServeDownload(kTimestampUrl, reply);
   }
@@ -44,7 +44,7 @@ TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStamp)
   std::string path;
   ASSERT_TRUE(RequestFileList(path));
   EXPECT_EQ(Site().listTimestamp, "31-01-2027 00:00:59");
-  EXPECT_EQ(os.internet.downloadedUrls.size(), 7u);  // six time stamp attempts and the list
+  EXPECT_EQ(os.internet.downloadedUrls.size(), 8u);  // seven time stamp attempts and the list
 }
 
 TEST_F(FileListRequest, ElevenWrongTimeStampsEndTheRequestWithTheirUrl) {
