@@ -16,7 +16,13 @@ struct ScopedFile {
 }  // namespace
 
 bool IsServerTimestamp(std::string_view reply) {
-  return reply.size() == kTimestampLength && reply[2] == '-' && reply[5] == '-' && reply[13] == ':' && reply[16] == ':';
+  if (reply.size() != kTimestampLength) return false;
+  // The stamp is written into INI files later: a line end or other control byte inside
+  // would break their lines.
+  for (char c : reply) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  return reply[2] == '-' && reply[5] == '-' && reply[13] == ':' && reply[16] == ':';
 }
 
 bool ReadFileStart(const std::string& path, std::size_t limit, std::string& text) {

@@ -5,7 +5,8 @@
 #include <vector>
 
 // The server's time stamp is exactly "DD-MM-YYYY hh:mm:ss": 19 characters with the
-// dashes and colons in their places. A trailing line end makes it something else.
+// dashes and colons in their places and no control character. A trailing line end
+// makes it something else.
 bool IsServerTimestamp(std::string_view reply);
 
 // Up to `limit` bytes from the start of a file (one read), or nothing when it cannot be
