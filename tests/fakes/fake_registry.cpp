@@ -53,8 +53,10 @@ bool Covers(KeyAccess refused, KeyAccess asked) {
 }  // namespace
 
 FakeRegistry::FakeRegistry() : root_(std::make_unique<Key>()) {
-  for (const char* hive : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"}) Create({hive});
+  // The keys every machine has.
+  Create({"HKEY_CURRENT_USER", "Software"});
   Create({"HKEY_LOCAL_MACHINE", "Software", "Classes"});
+  Create({"HKEY_USERS", ".DEFAULT", "Software"});
 }
 
 FakeRegistry::~FakeRegistry() = default;
