@@ -14,18 +14,24 @@ target='C:\windows\system32\fncshared.dll'
 unix_target=$(e2e_path "$target")
 published="$PLANDRIX_SAMPLE_DIR/system/fncshared.dll"
 
-# The sample's shared library with another version resource.
+# The sample's shared library with another version resource, built once per source.
 pe_src="$E2E_LIB_DIR/../data/pe"
 build_version() {
   out="$E2E_WORK/fncshared-$1.dll"
-  {
-    printf '#define VER_NUMBERS %s\n#define VER_TEXT "%s"\n' "$(printf '%s' "$1" | tr . ,)" "$1"
-    printf '#define VER_FILETYPE 2\n#define VER_NAME "fncshared.dll"\n'
-    printf '#define VER_DESCRIPTION "Fennic shared system library (test)"\n#include "versionblock.rc"\n'
-  } > "$E2E_WORK/version-$1.rc"
-  x86_64-w64-mingw32-windres -I "$pe_src" "$E2E_WORK/version-$1.rc" -O coff -o "$E2E_WORK/version-$1.o" &&
-    x86_64-w64-mingw32-gcc-posix -shared -Os -s -DSAMPLE_VERSION="$(printf '%s' "$1" | cut -d. -f4)" "$pe_src/samplelib.c" "$E2E_WORK/version-$1.o" -o "$out" ||
-    { e2e_fail "could not build fncshared.dll $1"; e2e_end; }
+  sources=$(cat "$pe_src/samplelib.c" "$pe_src/versionblock.rc" | md5sum | cut -c1-12)
+  built="$PLANDRIX_E2E_ROOT/fncshared-$1-$sources.dll"
+  if [ ! -f "$built" ]; then
+    {
+      printf '#define VER_NUMBERS %s\n#define VER_TEXT "%s"\n' "$(printf '%s' "$1" | tr . ,)" "$1"
+      printf '#define VER_FILETYPE 2\n#define VER_NAME "fncshared.dll"\n'
+      printf '#define VER_DESCRIPTION "Fennic shared system library (test)"\n#include "versionblock.rc"\n'
+    } > "$E2E_WORK/version-$1.rc"
+    x86_64-w64-mingw32-windres -I "$pe_src" "$E2E_WORK/version-$1.rc" -O coff -o "$E2E_WORK/version-$1.o" &&
+      x86_64-w64-mingw32-gcc-posix -shared -Os -s -DSAMPLE_VERSION="$(printf '%s' "$1" | cut -d. -f4)" \
+        "$pe_src/samplelib.c" "$E2E_WORK/version-$1.o" -o "$built.$$" && mv "$built.$$" "$built" ||
+      { e2e_fail "could not build fncshared.dll $1"; e2e_end; }
+  fi
+  cp "$built" "$out"
 }
 build_version 2.5.0.5
 build_version 2.5.0.10
@@ -49,8 +55,10 @@ e2e_expect_log_contains 'C:\FinA' "$target ---> OK"
 e2e_expect_eq "$(count_after)" 1 "use count of a file new to the machine"
 e2e_expect_reg 'HKLM\Software\Molvex\e-Halomir Plandrix\C:-FinA\SharedDlls' "$target" 0
 
-# An older copy without a count: replaced, and counted for its earlier user too.
+# An older copy without a count, however recent its date: replaced, and counted for
+# its earlier user too.
 cp "$E2E_WORK/fncshared-2.5.0.5.dll" "$unix_target"
+touch -d 'tomorrow' "$unix_target"
 wine reg delete "$shared_key" /v "$target" /f >/dev/null 2>&1
 install_into 'C:\FinB'
 cmp -s "$unix_target" "$published" || e2e_fail "an older shared file was not replaced"
