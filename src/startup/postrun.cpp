@@ -6,6 +6,11 @@
 #include "startup/productline.h"
 #include "startup/session.h"
 #include "startup/stages.h"
+#include "sys/clock.h"
+#include "sys/os.h"
+#include "transfer/sitesession.h"
+#include "transfer/transferstatistics.h"
+#include "updaterun/expandcabinet.h"
 
 namespace {
 
@@ -37,6 +42,12 @@ void FinishAfterLoop() {
   if (success && handsOver) {
     RunOrReport(Stages().handOverToInstallation, "Handing the installation its set-up files");
   }
+  CloseSiteSession();
+  if (settings.debugStatistics) {
+    uint32_t now = sys::os().clock->TickCount();
+    Statistics().totalRunSeconds = (now - Statistics().installStartTick) / 1000;
+    ReportTransferStatistics();
+  }
   if (success && !results.registrationFailed && !results.rebootNeeded && !results.copyIncomplete) {
     ShowFinalMessage();
   }
@@ -48,6 +59,8 @@ void FinishAfterLoop() {
   if (RestartPending() && !Stages().restartAfterRun) {
     WriteLog("The restart after the run is not part of this build; restart the computer to finish");
   }
+  ReleaseDownloadCallback();
+  DestroyCabinetContext();
   CloseLog();
 }
 
