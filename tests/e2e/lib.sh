@@ -29,6 +29,7 @@
 #                                 (E2E_RUN_TIMEOUT seconds, default 120); sets E2E_RC
 #   e2e_run_line 'LINE'           run a whole command line of your own through the batch file
 #   e2e_flush                     end the prefix's server so that the registry files are saved
+#                                 (the server started by e2e_begin stays up until then)
 #   e2e_reg_get KEY [NAME]        print a value from the registry files (after e2e_flush);
 #                                 status 1 when the key or value is not there
 #   e2e_log_file 'C:\dir'         Unix path of 'C:\dir\usr\Plandrix.log'
@@ -104,8 +105,9 @@ e2e_begin() {
   else
     e2e_start_display || exit 1
   fi
-  # A server that stays up between the test's wine calls (until e2e_flush) spares a
-  # start of a second or more for each of them.
+  # A server that stays up between the test's wine calls spares a start of a second
+  # or more for each of them. It lasts until e2e_flush: before that, "wineserver -w"
+  # would wait for ever; wait for the programs with e2e_flush instead.
   wineserver -p >/dev/null 2>&1
 }
 
@@ -226,10 +228,11 @@ e2e_run() {
   e2e_run_line "\"$E2E_PROGRAM\" $1"
 }
 
+# After this the prefix has no server; the next wine call starts one that ends by
+# itself (and, as after a restart, first performs pending renames and RunOnce).
 e2e_flush() {
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
-  wineserver -p >/dev/null 2>&1
   return 0
 }
 
