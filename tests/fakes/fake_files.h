@@ -96,12 +96,17 @@ class FakeFiles : public sys::Files {
   void SetFileVersion(const std::string& path, const sys::FileVersion& version);
   std::optional<sys::FileTimes> TimesOf(const std::string& path) const;
   void SetTimesOf(const std::string& path, const sys::FileTimes& times);
-  // Another program holds the file open allowing only `shareMode` (share::kNone: nothing).
+  // Another program has the file open for reading and allows only `shareMode` (share::kNone: nothing).
   void LockFile(const std::string& path, uint32_t shareMode = sys::share::kNone);
   void UnlockFile(const std::string& path);
   // The file is mapped into a process (a loaded library): cutting it gives 1224,
   // deleting it 5; renaming it still works.
   void MapFile(const std::string& path, bool mapped = true);
+  // The file is a running program (or a library it loaded): it can be read and renamed,
+  // but opening it for writing or copying onto it gives 32, deleting it or replacing it
+  // by a move gives 5. EndProgram lets it go.
+  void RunProgram(const std::string& path);
+  void EndProgram(const std::string& path);
   const std::vector<PendingRename>& PendingRenames() const { return pendingRenames_; }
   // A restart: carries out the pending renames and deletions in order, drops locks and maps.
   void Restart();
@@ -129,6 +134,7 @@ class FakeFiles : public sys::Files {
     std::string data;
     std::optional<sys::FileVersion> version;
     bool mapped = false;
+    bool running = false;
   };
   struct Handle {
     std::string key;

@@ -112,7 +112,7 @@ void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
   Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return;
-  handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::ReadWrite, shareMode, 0, true};
+  handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::Read, shareMode, 0, true};
 }
 
 void FakeFiles::UnlockFile(const std::string& path) {
@@ -128,10 +128,26 @@ void FakeFiles::MapFile(const std::string& path, bool mapped) {
   if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->mapped = mapped;
 }
 
+void FakeFiles::RunProgram(const std::string& path) {
+  Guard guard(mutex_);
+  auto parsed = Parse(path);
+  Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  if (!node) return;
+  node->running = true;
+  LockFile(path, sys::share::kRead | sys::share::kDelete);
+}
+
+void FakeFiles::EndProgram(const std::string& path) {
+  Guard guard(mutex_);
+  UnlockFile(path);
+  auto parsed = Parse(path);
+  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->running = false;
+}
+
 void FakeFiles::Restart() {
   Guard guard(mutex_);
   handles_.clear();
-  for (auto& [key, node] : nodes_) node.mapped = false;
+  for (auto& [key, node] : nodes_) node.mapped = node.running = false;
   std::vector<PendingRename> renames;
   renames.swap(pendingRenames_);
   for (const PendingRename& rename : renames) {

@@ -79,7 +79,8 @@ Error FakeFiles::DeleteFile(const std::string& path) {
   const Node* node = NodeAt(parsed.value.key);
   if (!node) return MissingError(parsed.value);
   if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->mapped) return err::kAccessDenied;
+  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->mapped || node->running)
+    return err::kAccessDenied;
   if (Error e = DeleteConflict(parsed.value.key)) return e;
   RemoveNode(parsed.value.key);
   return err::kSuccess;
@@ -174,9 +175,10 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
   }
   if (Node* existing = NodeAt(target.value.key)) {
     if (!(flags & sys::move::kReplaceExisting)) return err::kAlreadyExists;
-    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) || existing->mapped)
+    // A target that is open, mapped or running cannot be replaced: 5, not 32.
+    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) || existing->mapped ||
+        existing->running || DeleteConflict(target.value.key))
       return err::kAccessDenied;
-    if (Error e = DeleteConflict(target.value.key)) return e;
     RemoveNode(target.value.key);
   }
   bool sameVolume = source.value.rootKey == target.value.rootKey;

@@ -4,6 +4,7 @@
 //
 //   seamprobe WORKDIR [ARGS…]      checks; one "ok NAME" or "FAIL NAME: detail" line each
 //   seamprobe --child MS CODE      sleeps MS milliseconds and exits with CODE
+//   seamprobe --hold FILE MS       holds FILE open for reading for MS milliseconds
 //
 // WORKDIR is an existing empty folder. Exit code: the number of failed checks.
 #include <cstdio>
@@ -88,6 +89,17 @@ void CheckProfiles(const std::string& folder) {
   Expect("profiles.capacity", profiles.GetString(ini, "Setup", "Release", "", 3) == "17");
   Expect("profiles.default", profiles.GetString(ini, "Setup", "None", "dflt", 260) == "dflt");
   Expect("profiles.int", profiles.GetInt(ini, "Setup", "Mode", 9) == 4);
+  profiles.WriteString(ini, "Setup", std::string("Empty"), std::string(""));
+  profiles.WriteString(ini, "Setup", std::string("Single"), std::string("'x'"));
+  profiles.WriteString(ini, "Setup", std::string("Half"), std::string("\"open"));
+  Expect("profiles.intempty", profiles.GetInt(ini, "Setup", "Empty", 9) == 9,
+         Number(profiles.GetInt(ini, "Setup", "Empty", 9)));
+  Expect("profiles.single", profiles.GetString(ini, "Setup", "Single", "", 260) == "x");
+  Expect("profiles.half", profiles.GetString(ini, "Setup", "Half", "", 260) == "\"open");
+  Expect("profiles.defaulttrim", profiles.GetString(ini, "Setup", "None", "dflt  ", 260) == "dflt");
+  profiles.WriteString(ini, "Setup", std::string("Empty"), std::nullopt);
+  profiles.WriteString(ini, "Setup", std::string("Single"), std::nullopt);
+  profiles.WriteString(ini, "Setup", std::string("Half"), std::nullopt);
   auto keys = profiles.GetKeys(ini, "setup");
   Expect("profiles.keys", keys == std::vector<std::string>{"Release", "Mode"}, Number(keys.size()));
   profiles.WriteString(ini, "Setup", std::string("Mode"), std::nullopt);
@@ -226,9 +238,53 @@ void CheckClockAndProcesses() {
                                     (sys::errormode::kFailCriticalErrors | sys::errormode::kNoOpenFileErrorBox));
 }
 
+// Another program holds a file open for reading (sharing reading only), and another
+// runs from a file: the answers the fake gives for files in use.
+void CheckFilesInUse(const std::string& folder) {
+  sys::Files& files = *sys::os().files;
+  sys::Processes& processes = *sys::os().processes;
+  const std::string self = sys::os().desktop->GetProgramPath();
+  const std::string held = sys::JoinPath(folder, "held.txt");
+  const std::string other = sys::JoinPath(folder, "other.txt");
+  WriteFile(files, held, "held");
+  WriteFile(files, other, "other");
+  auto holder = processes.Create("\"" + self + "\" --hold " + held + " 4000", {});
+  sys::os().clock->Sleep(1000);  // time for the holder to open the file
+  Expect("inuse.copyonto", files.CopyFile(other, held, false) == sys::err::kSharingViolation);
+  Expect("inuse.copyfrom", files.CopyFile(held, sys::JoinPath(folder, "copied.txt"), false) == 0);
+  auto writer = files.Open(held, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::OpenExisting);
+  Expect("inuse.openwrite", writer.error == sys::err::kSharingViolation, Number(writer.error));
+  Expect("inuse.rename", files.MoveFile(held, sys::JoinPath(folder, "renamed.txt"), 0) == sys::err::kSharingViolation);
+  sys::Error replaced = files.MoveFile(other, held, sys::move::kReplaceExisting);
+  Expect("inuse.replace", replaced == sys::err::kAccessDenied, Number(replaced));
+  Expect("inuse.delete", files.DeleteFile(held) == sys::err::kSharingViolation);
+  processes.Wait(holder.value, sys::kWaitForever);
+  processes.Close(holder.value);
+
+  const std::string running = sys::JoinPath(folder, "running.exe");
+  files.CopyFile(self, running, false);
+  auto runner = processes.Create("\"" + running + "\" --child 4000 0", {});
+  sys::os().clock->Sleep(1000);
+  Expect("running.copyonto", files.CopyFile(other, running, false) == sys::err::kSharingViolation);
+  sys::Error deleted = files.DeleteFile(running);
+  Expect("running.delete", deleted == sys::err::kAccessDenied, Number(deleted));
+  sys::Error replacedRunning = files.MoveFile(other, running, sys::move::kReplaceExisting);
+  Expect("running.replace", replacedRunning == sys::err::kAccessDenied, Number(replacedRunning));
+  Expect("running.rename", files.MoveFile(running, sys::JoinPath(folder, "running.old"), 0) == 0);
+  processes.Wait(runner.value, sys::kWaitForever);
+  processes.Close(runner.value);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--hold") {
+    InstallWin32Os(GetModuleHandleA(nullptr));
+    auto held = sys::os().files->Open(argv[2], sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+    sys::os().clock->Sleep(static_cast<uint32_t>(std::atoi(argv[3])));
+    if (held.ok()) sys::os().files->Close(held.value);
+    return held.ok() ? 0 : 1;
+  }
   if (argc == 4 && std::string(argv[1]) == "--child") {
     InstallWin32Os(GetModuleHandleA(nullptr));
     sys::os().clock->Sleep(static_cast<uint32_t>(std::atoi(argv[2])));
@@ -245,6 +301,7 @@ int main(int argc, char** argv) {
   CheckRegistry();
   CheckProfiles(argv[1]);
   CheckFiles(argv[1]);
+  CheckFilesInUse(argv[1]);
   CheckDesktop(arguments);
   CheckClockAndProcesses();
   std::printf("failures=%d\n", failures);

@@ -121,6 +121,9 @@ TEST(FakeFiles, FileInUseByAnotherProgramAndMappedFiles) {
   os.files.LockFile("C:\\App\\running.exe", share::kRead);
   EXPECT_EQ(os.files.CopyFile("C:\\Setup\\running.exe", "C:\\App\\running.exe", false), err::kSharingViolation);
   EXPECT_EQ(os.files.DeleteFile("C:\\App\\running.exe"), err::kSharingViolation);
+  // Replacing a held file by a move is refused with 5, not 32.
+  EXPECT_EQ(os.files.MoveFile("C:\\Setup\\running.exe", "C:\\App\\running.exe", sys::move::kReplaceExisting),
+            err::kAccessDenied);
   os.files.UnlockFile("C:\\App\\running.exe");
 
   os.files.MapFile("C:\\App\\running.exe");
@@ -131,6 +134,26 @@ TEST(FakeFiles, FileInUseByAnotherProgramAndMappedFiles) {
   // A loaded library can still be renamed out of the way.
   EXPECT_EQ(os.files.MoveFile("C:\\App\\running.exe", "C:\\App\\running.old", 0), err::kSuccess);
   EXPECT_EQ(os.files.ReadText("C:\\App\\running.old"), "MZ1");
+}
+
+TEST(FakeFiles, ARunningProgramCanBeRenamedButNotReplaced) {
+  FakeOs os;
+  os.files.WriteText("C:\\App\\Fennic.exe", "old");
+  os.files.WriteText("C:\\Setup\\Fennic.exe", "new");
+  os.files.RunProgram("C:\\App\\Fennic.exe");
+  EXPECT_EQ(os.files.CopyFile("C:\\Setup\\Fennic.exe", "C:\\App\\Fennic.exe", false), err::kSharingViolation);
+  EXPECT_EQ(os.files.Open("C:\\App\\Fennic.exe", FileAccess::Write, share::kRead, Disposition::OpenExisting).error,
+            err::kSharingViolation);
+  EXPECT_EQ(os.files.DeleteFile("C:\\App\\Fennic.exe"), err::kAccessDenied);
+  EXPECT_EQ(os.files.MoveFile("C:\\Setup\\Fennic.exe", "C:\\App\\Fennic.exe", sys::move::kReplaceExisting),
+            err::kAccessDenied);
+  EXPECT_EQ(os.files.CopyFile("C:\\App\\Fennic.exe", "C:\\Setup\\copy.exe", false), err::kSuccess);
+  // The way out: rename the running file, then put the new one in its place.
+  EXPECT_EQ(os.files.MoveFile("C:\\App\\Fennic.exe", "C:\\App\\Fennic.old", 0), err::kSuccess);
+  EXPECT_EQ(os.files.CopyFile("C:\\Setup\\Fennic.exe", "C:\\App\\Fennic.exe", false), err::kSuccess);
+  EXPECT_EQ(os.files.DeleteFile("C:\\App\\Fennic.old"), err::kAccessDenied);
+  os.files.EndProgram("C:\\App\\Fennic.old");
+  EXPECT_EQ(os.files.DeleteFile("C:\\App\\Fennic.old"), err::kSuccess);
 }
 
 TEST(FakeFiles, DiskFullLeavesNoHalfWrittenCopy) {
