@@ -65,9 +65,10 @@ class ItemFetch {
 
   // kItemOk with the prepared file, or the item's result.
   int Transfer(std::string& prepared) {
-    Progress().itemDone = 0;
-    Progress().itemBase = Progress().totalDone;
+    if (!started_) Progress().itemBase = Progress().totalDone;  // once: retries start from here
+    started_ = true;
     while (true) {
+      Progress().itemDone = 0;  // a new attempt counts its bytes from the item's start again
       url_.clear();
       AppendFormat(url_, "%s&Size=%ld&CabSize=%ld", source_.c_str(), static_cast<long>(size_), static_cast<long>(cabSize_));
       DropDownload();
@@ -110,8 +111,9 @@ class ItemFetch {
 
   int WrongSize(const std::string& prepared) {
     std::string reply = PeekReply(prepared);
-    if (ReadSizesReply(reply, size_, cabSize_) && sizeRetries_ < kMaxSizeRetries) {
-      isCabinet_ = cabSize_ > 0;
+    bool sizesReply = ReadSizesReply(reply, size_, cabSize_);
+    if (sizesReply) isCabinet_ = cabSize_ > 0;
+    if (sizesReply && sizeRetries_ < kMaxSizeRetries) {
       ++sizeRetries_;
       ForgetCacheEntry();
       return kSizesAgain;
@@ -132,6 +134,7 @@ class ItemFetch {
   int32_t cabSize_;
   bool isCabinet_;
   int sizeRetries_ = 0;
+  bool started_ = false;
   std::string url_;
   std::string downloaded_;
 };
@@ -144,7 +147,10 @@ int FetchItem(const std::string& source, std::string& target, const std::string&
   std::string expansion;
   if (IsInternetMode(mode) && pass != 1) {
     sys::Result<std::string> made = Fs().CreateTempFile(targetFolder + "\\", "_sy");
-    if (made.ok()) expansion = made.value;
+    if (made.ok())
+      expansion = made.value;
+    else
+      WriteLog("No temporary file for the expansion in %s: %ld", targetFolder.c_str(), static_cast<long>(made.error));
   }
   // The expansion file goes unless it is kept for the restart or handed back to be run.
   bool keepExpansion = false;
@@ -168,8 +174,9 @@ int FetchItem(const std::string& source, std::string& target, const std::string&
       if (result != kItemOk) return result;
     }
     bool cabinet = fromSource ? (pass == 2 && entry.cabSize != 0 && !IsSourceMode(mode)) : fetch.isCabinet();
-    if (!cabinet || expansion.empty()) break;
-    if (ExpandCabinet(prepared, expansion)) {
+    if (!cabinet) break;
+    // Without its expansion file a cabinet cannot be expanded; it is never placed as it came.
+    if (!expansion.empty() && ExpandCabinet(prepared, expansion)) {
       prepared = expansion;
       break;
     }

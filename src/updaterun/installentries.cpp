@@ -175,8 +175,12 @@ bool InstallItem(FileEntry& entry, int pass) {
   static const char* const kOutcome[] = {"%s ---> OK", "%s ---> Aborted", "%s ---> Ignored"};
   WriteLog(kOutcome[result], target.c_str());
   if (result == kItemAborted) return false;
-  if (result == kItemOk) return AfterPlacement(special, entry, target, source, pass);
-  return true;
+  if (result != kItemOk) return true;
+  bool done = AfterPlacement(special, entry, target, source, pass);
+  // A run-only program that was downloaded or expanded here has served once it ran; one
+  // on the network installation, CD or in the download cache is the source and stays.
+  if (runOnly && !target.empty() && target != source) sys::os().files->DeleteFile(target);
+  return done;
 }
 
 bool InstallEntries(uint32_t count, int pass) {
