@@ -10,6 +10,7 @@
 #include "sys/paths.h"
 #include "platform/diskspace.h"
 #include "ui/progressstate.h"
+#include "transfer/sitesession.h"
 #include "updaterun/downloadcache.h"
 #include "updaterun/installentries.h"
 #include "updaterun/knownplaces.h"
@@ -61,14 +62,15 @@ bool TallyoListExists() {
 }
 
 // "There are no files to be installed."; in the LAN modes a Tallyo list may still follow.
-ListOutcome NothingToInstall() {
+// An empty list also drops the debug statistics: there is nothing to measure.
+ListOutcome NothingToInstall(bool emptyList) {
   bool lan = IsLanWorkstationMode(Session().installMode);
   if (lan && TallyoListExists() && !UpdateRun().tallyoPass) {
     UpdateRun().tallyoPass = true;
     return ListOutcome::NextList;
   }
   Results().runCompleted = true;
-  Session().debugStatistics = false;
+  if (emptyList) Session().debugStatistics = false;
   Tell(110);
   Results().nothingInstalled = true;
   return ListOutcome::Finished;
@@ -212,7 +214,11 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   }
   struct Closer {
     sys::FileHandle handle;
-    ~Closer() { sys::os().files->Close(handle); }
+    ~Closer() { Close(); }
+    void Close() {
+      if (handle) sys::os().files->Close(handle);
+      handle = {};
+    }
   } closer{list.value};
   if (!CheckFileList(list.value, records)) return ListOutcome::Failed;
 
@@ -225,7 +231,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
         records += lines.value;
     }
   }
-  if (records == 0) return NothingToInstall();
+  if (records == 0) return NothingToInstall(true);
 
   Progress().phaseLine = LoadText(117);
   Progress().showTotals = false;
@@ -233,6 +239,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   AnalysisTotals totals;
   ClearRequiredSpace();
   if (!AnalyseFileList(list.value, records, totals)) return ListOutcome::Failed;
+  closer.Close();  // the list is copied into a network installation below
   run.totals = totals;
 
   AddRequiredSpace(Session().installDir.str(), static_cast<uint64_t>(std::max<int64_t>(totals.requiredBytes, 0)));
@@ -245,7 +252,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
 
   if (totals.installCount == 0 && !Results().previousRunUnfinished && !Session().repairOnly &&
       !Results().netDllsUnregistered)
-    return NothingToInstall();
+    return NothingToInstall(false);
 
   if (Results().runCleanReinstall && IsWorkstationMode(Session().installMode)) {
     if (Steps().uninstallBeforeReinstall) {
@@ -300,6 +307,7 @@ bool RunUpdate() {
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
   Progress().itemLine = LoadText(155);
+  Site().listTimestamp.clear();
   Progress().detailLine.clear();
   Progress().runStartTick = 0;
   RefreshProgress();
