@@ -38,7 +38,8 @@ class Registry {
  public:
   virtual ~Registry() = default;
 
-  // Creates the key and every missing parent. 0 when it exists afterwards.
+  // Creates the key and every missing parent, asking for write access: 0 when it exists
+  // afterwards and may be written, 5 when writing there is refused (even if it exists).
   virtual Error CreateKey(Hive hive, const std::string& path, RegistryView view = RegistryView::Native) = 0;
   // Creates the key (and missing parents) with a security descriptor given as a descriptor
   // string, all-access rights. An adapter that cannot apply descriptors creates it plainly.
