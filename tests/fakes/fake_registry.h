@@ -17,7 +17,9 @@
 
 namespace fakes {
 
-enum class RegistryOp { CreateKey, OpenKey, DeleteKey, QueryValue, SetValue, DeleteValue, EnumSubKeys, EnumValueNames };
+enum class RegistryOp {
+  CreateKey, OpenKey, DeleteKey, QueryValue, SetValue, DeleteValue, EnumSubKeys, EnumValueNames, CreateKeyWithDescriptor
+};
 
 class FakeRegistry : public sys::Registry {
  public:
@@ -25,6 +27,8 @@ class FakeRegistry : public sys::Registry {
   ~FakeRegistry() override;
 
   sys::Error CreateKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
+  // Like CreateKey; a key it makes keeps the descriptor text (DescriptorOf).
+  sys::Error CreateKeyWithDescriptor(sys::Hive hive, const std::string& path, const std::string& descriptor) override;
   sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
   sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
   sys::Result<sys::RegValue> QueryValue(sys::Hive hive, const std::string& path, const std::string& name,
@@ -56,6 +60,9 @@ class FakeRegistry : public sys::Registry {
   // The name of a key as it was created (its case kept), or nothing.
   std::optional<std::string> KeyNameOf(sys::Hive hive, const std::string& path,
                                        sys::RegistryView view = sys::RegistryView::Native) const;
+
+  // The descriptor a key was created with; nothing for a key made without one.
+  std::optional<std::string> DescriptorOf(sys::Hive hive, const std::string& path) const;
 
   // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
   // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.

@@ -72,6 +72,13 @@ void CheckRegistry() {
   Expect("registry.delete", registry.DeleteKey(Hive::CurrentUser, "Software\\PlandrixProbe\\beta",
                                                RegistryView::Native) == 0);
 
+  Expect("registry.descriptor", registry.CreateKeyWithDescriptor(Hive::LocalMachine, "Software\\PlandrixProbeAcl",
+                                                                  "D:(A;OICI;KA;;;WD)") == 0);
+  Expect("registry.baddescriptor",
+         registry.CreateKeyWithDescriptor(Hive::LocalMachine, "Software\\PlandrixProbeBad", "no descriptor") != 0 &&
+             registry.OpenKey(Hive::LocalMachine, "Software\\PlandrixProbeBad", sys::KeyAccess::Read,
+                              RegistryView::Native) == sys::err::kFileNotFound);
+
   registry.CreateKey(Hive::LocalMachine, "Software\\PlandrixProbe32", RegistryView::Wow32);
   Expect("registry.wow32", registry.OpenKey(Hive::LocalMachine, "Software\\Wow6432Node\\PlandrixProbe32",
                                             sys::KeyAccess::Read, RegistryView::Native) == 0);

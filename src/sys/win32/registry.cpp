@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "sys/win32/winapi.h"
+// Needs <windows.h> first.
+#include <sddl.h>
 
 namespace sys::win32 {
 
@@ -57,6 +59,19 @@ class Win32RegistryImpl final : public Registry {
     HKEY key = nullptr;
     LONG result = RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                   KEY_WRITE | ViewOf(view), nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) RegCloseKey(key);
+    return static_cast<Error>(result);
+  }
+
+  Error CreateKeyWithDescriptor(Hive hive, const std::string& path, const std::string& descriptor) override {
+    PSECURITY_DESCRIPTOR security = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(descriptor.c_str(), SDDL_REVISION_1, &security, nullptr))
+      return static_cast<Error>(GetLastError());
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
+    HKEY key = nullptr;
+    LONG result = RegCreateKeyExA(RootOf(hive), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                  &attributes, &key, nullptr);
+    LocalFree(security);
     if (result == ERROR_SUCCESS) RegCloseKey(key);
     return static_cast<Error>(result);
   }

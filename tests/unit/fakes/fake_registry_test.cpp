@@ -118,6 +118,18 @@ TEST(FakeRegistry, ClassesRootIsTheMachineClassesKey) {
   EXPECT_TRUE(os.registry.HasKey(Hive::LocalMachine, "Software\\Classes\\CLSID\\{0000}"));
 }
 
+TEST(FakeRegistry, ADescriptorGoesOnlyToAKeyTheCallMakes) {
+  FakeOs os;
+  os.registry.CreateKey(Hive::LocalMachine, "Software\\Old", RegistryView::Native);
+  EXPECT_EQ(os.registry.CreateKeyWithDescriptor(Hive::LocalMachine, "Software\\Old", "D:(A;;KA;;;WD)"), err::kSuccess);
+  EXPECT_EQ(os.registry.CreateKeyWithDescriptor(Hive::LocalMachine, "Software\\New\\Key", "D:(A;;KA;;;WD)"),
+            err::kSuccess);
+  EXPECT_EQ(os.registry.DescriptorOf(Hive::LocalMachine, "Software\\Old"), std::nullopt);
+  EXPECT_EQ(os.registry.DescriptorOf(Hive::LocalMachine, "software\\new\\key"), "D:(A;;KA;;;WD)");
+  os.registry.RefuseAccess(Hive::LocalMachine, "Software", KeyAccess::Write);
+  EXPECT_EQ(os.registry.CreateKeyWithDescriptor(Hive::LocalMachine, "Software\\Denied", "D:"), err::kAccessDenied);
+}
+
 TEST(FakeRegistry, FaultsFailTheChosenCallsOnly) {
   FakeOs os;
   os.registry.PutString(Hive::CurrentUser, "Software\\A", "v", "1");
