@@ -232,4 +232,22 @@ TEST_F(ConfirmedRun, TooLittleDiskSpaceReturnsToTheSettingsBeforeAnythingIsAsked
   EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin"));
 }
 
+TEST_F(ConfirmedRun, AListWithNothingForThisLineSaysSoWithoutAsking) {
+  Session().debugStatistics = true;
+  os.internet.Serve(FileListUrl(Session()), Record("CSFNS_X", "x.dll", 10));
+  EXPECT_TRUE(RunUpdate());
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);
+  EXPECT_EQ(os.desktop.boxes[0].text, "There are no files to be installed.");
+  EXPECT_TRUE(Results().nothingInstalled && Results().runCompleted);
+  EXPECT_TRUE(Session().debugStatistics);  // only an empty list has nothing to measure
+  EXPECT_TRUE(NothingRequested());
+
+  os.desktop.boxes.clear();
+  os.internet.Serve(FileListUrl(Session()), "");
+  EXPECT_TRUE(RunUpdate());
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);
+  EXPECT_EQ(os.desktop.boxes[0].text, "There are no files to be installed.");
+  EXPECT_FALSE(Session().debugStatistics);
+}
+
 }  // namespace
