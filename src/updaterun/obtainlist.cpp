@@ -57,7 +57,9 @@ bool CheckFileList(sys::FileHandle list, uint32_t& records) {
     std::string_view text(block, got.value);
     if (first && text.size() >= 9) {
       if (text.substr(0, 9) == "__ERROR__") return RefuseList(std::string(text.substr(9)));
-      if (text.find("<HTML>") != std::string_view::npos) {
+      // A web page in place of the list is a failed transfer, in whatever letter case
+      // its server writes the tag (a refused download leaves the site's page behind).
+      if (sys::FoldedCopy(text).find("<html") != std::string::npos) {
         std::string message;
         AppendFormat(message, "%s: '%s'\r\n\r\n", LoadText(135).c_str(), ListFileName().c_str());
         return RefuseList(message);
