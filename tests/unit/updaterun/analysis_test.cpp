@@ -1,6 +1,6 @@
 // The analysis of a file list against the disk (what is selected, what it costs in
-// space and transfer), and what the run makes of it before installing: the summary the
-// user confirms, a No, and a disk that is too small.
+// space and transfer), and what an internet run makes of it: the summary the user
+// confirms, a No, a disk that is too small, nothing to do, and the cache mode's two passes.
 #include "item_fixture.h"
 #include "platform/diskspace.h"
 #include "updaterun/downloadcache.h"
@@ -248,6 +248,36 @@ TEST_F(ConfirmedRun, AListWithNothingForThisLineSaysSoWithoutAsking) {
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
   EXPECT_EQ(os.desktop.boxes[0].text, "There are no files to be installed.");
   EXPECT_FALSE(Session().debugStatistics);
+}
+
+TEST_F(ConfirmedRun, TheCacheModeTransfersFirstThenCopiesFromTheCacheAndRemovesIt) {
+  Session().unattended = true;
+  Session().updateMode = 1;
+  const std::string cache = DownloadCacheFolder() + "\\bin\\";
+  os.files.WriteText(cache + "b.dll", "cached");  // current: carries the list's date
+  os.files.SetTimesOf(cache + "b.dll", {0, 0, ParseListDate("24-12-2025 10:30:00")});
+  os.internet.Serve(FileListUrl(Session()), Record("CSFNC_A", "a.dll", 3000) + Record("CSFNC_B", "b.dll", 6));
+  FileEntry a = Entry("a.dll", 3000);
+  a.itemCode = "CSFNC_A";
+  Serve(a, std::string(3000, 'a'));
+  // What the window shows when the copying pass comes to the second item.
+  static int32_t doneAtSecond = -1;
+  doneAtSecond = -1;
+  SetProgressRefresher([] {
+    if (Progress().phaseLine.str() == "Installing downloaded files" && Progress().itemLine.str() == "b.dll")
+      doneAtSecond = Progress().totalDone;
+  });
+  EXPECT_TRUE(RunUpdate());
+  SetProgressRefresher(nullptr);
+
+  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\a.dll") == std::string(3000, 'a'));
+  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\b.dll"), "cached");
+  EXPECT_FALSE(os.files.Exists(DownloadCacheFolder()));
+  EXPECT_EQ(Requests(ItemRequest(a)), 1);
+  EXPECT_TRUE(Progress().copyPhase);
+  EXPECT_EQ(Progress().totalSize, 3000 + 6);
+  EXPECT_EQ(doneAtSecond, 3000);
+  EXPECT_TRUE(TemporaryFiles().empty());
 }
 
 }  // namespace
