@@ -65,6 +65,18 @@ sys::Result<std::string> FakeDesktop::GetSpecialFolder(int csidl) {
   return sys::Result<std::string>::Ok(it->second);
 }
 
+std::string FakeDesktop::GetErrorText(sys::Error error) {
+  Guard guard(mutex_);
+  auto it = errorTexts.find(error);
+  return it == errorTexts.end() ? std::string() : it->second;
+}
+
+sys::Error FakeDesktop::RestartSystem() {
+  Guard guard(mutex_);
+  ++restartRequests;
+  return restartResult;
+}
+
 void FakeDesktop::UseProductStrings(StringTableBuild build) {
   stringLoader = [build](uint32_t id) { return std::string(FindStringEntry(id, build)); };
 }

@@ -23,7 +23,7 @@ namespace fakes {
 enum class FileOp {
   GetAttributes, SetAttributes, Open, Read, Write, Seek, GetSize, SetEndOfFile, GetTimes, SetTimes, Close, Find,
   CreateDirectory, RemoveDirectory, DeleteFile, CopyFile, MoveFile, CreateTempFile, GetFileVersion, GetShortPath,
-  GetVolumeInfo, GetDiskSpace, GetClusterInfo
+  GetVolumeInfo, GetDiskSpace, GetClusterInfo, CreateDirectoryWithAccessList
 };
 
 namespace errnum {
@@ -31,6 +31,7 @@ constexpr sys::Error kNotSameDevice = 17;
 constexpr sys::Error kNegativeSeek = 131;
 constexpr sys::Error kDirectory = 267;
 constexpr sys::Error kNoVersionResource = 1812;
+constexpr sys::Error kInvalidSecurityDescriptor = 1338;
 }  // namespace errnum
 
 struct VolumeSpec {
@@ -68,6 +69,9 @@ class FakeFiles : public sys::Files {
   sys::Error Close(sys::FileHandle file) override;
   sys::Result<std::vector<sys::FindEntry>> Find(const std::string& pattern) override;
   sys::Error CreateDirectory(const std::string& path) override;
+  // Like CreateDirectory; the folder keeps the descriptor text (DescriptorOf). 1338 for a
+  // text that is no descriptor string (it must begin with "O:", "G:", "D:" or "S:").
+  sys::Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) override;
   sys::Error RemoveDirectory(const std::string& path) override;
   sys::Error DeleteFile(const std::string& path) override;
   sys::Error CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
@@ -95,6 +99,8 @@ class FakeFiles : public sys::Files {
   std::optional<uint32_t> AttributesOf(const std::string& path) const;
   void SetFileVersion(const std::string& path, const sys::FileVersion& version);
   std::optional<sys::FileTimes> TimesOf(const std::string& path) const;
+  // The descriptor a folder was made with; nothing for one made without.
+  std::optional<std::string> DescriptorOf(const std::string& path) const;
   void SetTimesOf(const std::string& path, const sys::FileTimes& times);
   // Another program has the file open for reading and allows only `shareMode` (share::kNone: nothing).
   void LockFile(const std::string& path, uint32_t shareMode = sys::share::kNone);
@@ -135,6 +141,7 @@ class FakeFiles : public sys::Files {
     std::optional<sys::FileVersion> version;
     bool mapped = false;
     bool running = false;
+    std::optional<std::string> descriptor;
   };
   struct Handle {
     std::string key;

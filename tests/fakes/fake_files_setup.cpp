@@ -102,6 +102,13 @@ std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const 
   return node->times;
 }
 
+std::optional<std::string> FakeFiles::DescriptorOf(const std::string& path) const {
+  Guard guard(mutex_);
+  auto parsed = Parse(path);
+  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  return node ? node->descriptor : std::nullopt;
+}
+
 void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
   Guard guard(mutex_);
   auto parsed = Parse(path);

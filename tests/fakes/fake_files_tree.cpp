@@ -55,6 +55,20 @@ Error FakeFiles::CreateDirectory(const std::string& path) {
   return err::kSuccess;
 }
 
+Error FakeFiles::CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) {
+  Guard guard(mutex_);
+  if (Error e = faults.Check(FileOp::CreateDirectoryWithAccessList, path)) return e;
+  bool shaped = descriptor.size() >= 2 && descriptor[1] == ':' && std::string("OGDS").find(descriptor[0]) != std::string::npos;
+  if (!shaped) return errnum::kInvalidSecurityDescriptor;
+  auto parsed = Parse(path);
+  if (!parsed.ok()) return parsed.error;
+  if (NodeAt(parsed.value.key)) return err::kAlreadyExists;
+  if (Error e = ParentError(parsed.value)) return e;
+  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
+  CreateNode(parsed.value, true).descriptor = descriptor;
+  return err::kSuccess;
+}
+
 Error FakeFiles::RemoveDirectory(const std::string& path) {
   Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::RemoveDirectory, path)) return e;

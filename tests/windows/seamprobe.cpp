@@ -160,6 +160,10 @@ void CheckFiles(const std::string& folder) {
   Expect("files.move", files.MoveFile(path, sys::JoinPath(folder, "copy.txt"), sys::move::kReplaceExisting) == 0);
   Expect("files.mkdir", files.CreateDirectory(sys::JoinPath(folder, "Sub")) == 0);
   Expect("files.mkdirexists", files.CreateDirectory(sys::JoinPath(folder, "sub")) == sys::err::kAlreadyExists);
+  Expect("files.accesslist",
+         files.CreateDirectoryWithAccessList(sys::JoinPath(folder, "Shared"), "D:(A;OICI;FA;;;AU)") == 0);
+  sys::Error badList = files.CreateDirectoryWithAccessList(sys::JoinPath(folder, "Bad"), "everyone");
+  Expect("files.badaccesslist", badList == 1338, Number(badList));
   WriteFile(files, sys::JoinPath(folder, "Sub\\inner.dll"), "x");
   Expect("files.rmdirfull", files.RemoveDirectory(sys::JoinPath(folder, "Sub")) == sys::err::kDirNotEmpty);
 
@@ -213,6 +217,7 @@ void CheckDesktop(const std::string& expectedArguments) {
   Expect("desktop.computer", !desktop.GetComputerName().empty());
   Expect("desktop.version", desktop.GetOsVersion().platformId == 2 && desktop.GetOsVersion().major >= 5);
   Expect("desktop.nostring", desktop.LoadString(64999).empty());
+  Expect("desktop.errortext", !desktop.GetErrorText(sys::err::kFileNotFound).empty());
 }
 
 void CheckClockAndProcesses() {

@@ -9,6 +9,8 @@ namespace {
 constexpr int kLongestString = 4096;       // a string-table entry and its NUL
 constexpr DWORD kUserNameCapacity = 257;   // UNLEN + 1
 constexpr DWORD kComputerNameCapacity = MAX_COMPUTERNAME_LENGTH + 1;
+constexpr DWORD kErrorTextCapacity = 1024;
+constexpr DWORD kPlatformNt = 2;
 
 // A folder from one of the Get…Directory functions that take (buffer, size).
 template <class Getter>
@@ -80,6 +82,33 @@ class Win32DesktopImpl final : public Desktop {
   }
 
   std::string GetCommandLine() override { return ArgumentsAfterProgramName(GetCommandLineA()); }
+
+  std::string GetErrorText(Error error) override {
+    char text[kErrorTextCapacity] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  kErrorTextCapacity, nullptr);
+    return std::string(text, length);
+  }
+
+  Error RestartSystem() override {
+    // The NT family restarts only for a process that holds the shutdown privilege.
+    if (GetOsVersion().platformId == kPlatformNt) {
+      HANDLE token = nullptr;
+      if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return static_cast<Error>(GetLastError());
+      UniqueHandle owned(token);
+      TOKEN_PRIVILEGES privileges = {};
+      privileges.PrivilegeCount = 1;
+      privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+      if (!LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+        return static_cast<Error>(GetLastError());
+      AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+      if (Error error = static_cast<Error>(GetLastError())) return error;  // ERROR_NOT_ALL_ASSIGNED as well
+    }
+    if (!ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_FLAG_PLANNED))
+      return static_cast<Error>(GetLastError());
+    return err::kSuccess;
+  }
 
   std::string LoadString(uint32_t id) override {
     char text[kLongestString];

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "sys/win32/winapi.h"
+// Needs <windows.h> first.
+#include <sddl.h>
 
 namespace sys::win32 {
 
@@ -139,6 +141,16 @@ class Win32FilesImpl final : public Files {
 
   Error CreateDirectory(const std::string& path) override {
     return CreateDirectoryA(path.c_str(), nullptr) ? err::kSuccess : LastError();
+  }
+
+  Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) override {
+    PSECURITY_DESCRIPTOR security = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(descriptor.c_str(), SDDL_REVISION_1, &security, nullptr))
+      return ERROR_INVALID_SECURITY_DESCR;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
+    Error result = CreateDirectoryA(path.c_str(), &attributes) ? err::kSuccess : LastError();
+    LocalFree(security);
+    return result;
   }
 
   Error RemoveDirectory(const std::string& path) override {

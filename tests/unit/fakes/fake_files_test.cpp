@@ -249,6 +249,17 @@ TEST(FakeFiles, DirectoriesMustBeEmptyToGo) {
   EXPECT_EQ(os.files.RemoveDirectory("C:\\Data"), err::kSuccess);
 }
 
+TEST(FakeFiles, FoldersWithAnAccessListKeepTheirDescriptor) {
+  FakeOs os;
+  EXPECT_EQ(os.files.CreateDirectoryWithAccessList("C:\\Shared", "D:(A;OICI;FA;;;AU)"), err::kSuccess);
+  EXPECT_EQ(os.files.DescriptorOf("c:\\shared"), "D:(A;OICI;FA;;;AU)");
+  EXPECT_EQ(os.files.CreateDirectoryWithAccessList("C:\\Shared", "D:(A;OICI;FA;;;AU)"), err::kAlreadyExists);
+  EXPECT_EQ(os.files.CreateDirectoryWithAccessList("C:\\Other", "everyone"), fakes::errnum::kInvalidSecurityDescriptor);
+  EXPECT_FALSE(os.files.Exists("C:\\Other"));
+  os.files.CreateDirectory("C:\\Plain");
+  EXPECT_EQ(os.files.DescriptorOf("C:\\Plain"), std::nullopt);
+}
+
 TEST(FakeFiles, TempNamesAreUniqueAndCreated) {
   FakeOs os;
   auto first = os.files.CreateTempFile("C:\\Users\\tester\\AppData\\Local\\Temp\\", "pdx");
