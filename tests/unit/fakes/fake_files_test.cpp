@@ -269,6 +269,8 @@ TEST(FakeFiles, TempNamesAreUniqueAndCreated) {
   EXPECT_TRUE(os.files.Exists(first.value));
   EXPECT_EQ(first.value.rfind("C:\\Users\\tester\\AppData\\Local\\Temp\\pdx", 0), 0u);
   EXPECT_EQ(first.value.substr(first.value.size() - 4), ".tmp");
+  // Only the first three letters of the prefix are used.
+  EXPECT_EQ(second.value.find("pdxl"), std::string::npos);
   EXPECT_EQ(os.files.CreateTempFile("C:\\Missing", "pdx").error, err::kPathNotFound);
 }
 
