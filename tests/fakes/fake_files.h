@@ -85,7 +85,7 @@ class FakeFiles : public sys::Files {
 
   // --- Set-up and read-back for tests; these bypass faults, locks and attributes. ---
   // A drive "D:" or a share "\\server\share"; C: exists from the start.
-  void AddVolume(const std::string& root, const VolumeSpec& spec = {});
+  void AddVolume(const std::string& root, const VolumeSpec& facts = {});
   // The volume's facts, to change them (free space, file system); null when unknown.
   VolumeSpec* Volume(const std::string& root);
   // Creates the folder and every missing parent.

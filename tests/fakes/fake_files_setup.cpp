@@ -10,11 +10,11 @@ namespace fakes {
 using sys::Error;
 namespace err = sys::err;
 
-void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& spec) {
+void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& facts) {
   Guard guard(mutex_);
   auto parsed = Parse(root);
   if (!parsed.ok()) return;
-  volumes_[parsed.value.rootKey] = spec;
+  volumes_[parsed.value.rootKey] = facts;
   if (!NodeAt(parsed.value.rootKey)) {
     FakePath rootOnly = parsed.value;
     rootOnly.parts.clear();
