@@ -40,7 +40,8 @@
 #
 # Environment (ctest sets the first two): PLANDRIX_WINDOWS_BIN (the Windows build's bin
 # folder), PLANDRIX_E2E_ROOT (work folder; the template lives there), E2E_KEEP=1 keeps the
-# prefix of a test after it ends (it is always kept after a failure). Every Wine command
+# prefix of a test after it ends (it is always kept after a failure; the next run of
+# the fixture removes kept prefixes older than two hours). Every Wine command
 # here names its own WINEPREFIX; nothing touches another prefix's server.
 
 # Tests live beside this file, so the test script's own folder is the library's
