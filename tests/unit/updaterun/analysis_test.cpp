@@ -280,4 +280,20 @@ TEST_F(ConfirmedRun, TheCacheModeTransfersFirstThenCopiesFromTheCacheAndRemovesI
   EXPECT_TRUE(TemporaryFiles().empty());
 }
 
+TEST_F(ConfirmedRun, AnHtmlPageForAListIsRefusedAndOnlyAnAttendedRunReturnsToTheSettings) {
+  os.internet.Serve(FileListUrl(Session()), "<HTML><BODY>Please log in</BODY></HTML>\r\n");
+  EXPECT_FALSE(RunUpdate());
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);
+  EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: 'HalomirPlandrix.lst'\r\n\r\n");
+  EXPECT_TRUE(Results().returnToSettings);
+
+  Results().returnToSettings = false;
+  Session().silent = true;
+  os.internet.Serve(FileListUrl(Session()), "__ERROR__Release 17.1 is withdrawn\r\n");
+  EXPECT_FALSE(RunUpdate());
+  EXPECT_FALSE(Results().returnToSettings);
+  EXPECT_TRUE(Logged("Release 17.1 is withdrawn"));
+  EXPECT_TRUE(NothingRequested());
+}
+
 }  // namespace
