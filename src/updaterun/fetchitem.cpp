@@ -5,9 +5,11 @@
 #include "install/placementstate.h"
 #include "startup/log.h"
 #include "startup/session.h"
+#include "sys/clock.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 #include "transfer/fetchurl.h"
+#include "transfer/transferstatistics.h"
 #include "ui/progressstate.h"
 #include "updaterun/expandcabinet.h"
 #include "updaterun/fileversion.h"
@@ -72,7 +74,10 @@ class ItemFetch {
       url_.clear();
       AppendFormat(url_, "%s&Size=%ld&CabSize=%ld", source_.c_str(), static_cast<long>(size_), static_cast<long>(cabSize_));
       DropDownload();
+      bool rate = Session().debugStatistics;
+      if (rate) BeginTransferRateWindow(sys::os().clock->TickCount());
       FetchUrlToTempFile(url_, downloaded_);
+      if (rate) EndTransferRateWindow(sys::os().clock->TickCount());
       prepared = downloaded_;
       int32_t expected = cabSize_ > 0 ? cabSize_ : size_;
       sys::Result<sys::FileHandle> file =

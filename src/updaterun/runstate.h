@@ -34,8 +34,6 @@ struct UpdateRunState {
   bool printerDriverInstalling = false;
   std::string entityServiceBatch;      // remembered for the service steps
   std::string dispatcherServiceBatch;
-  uint32_t installStartTick = 0;
-  uint32_t installSeconds = 0;
   int64_t downloadDriveBytes = 0;      // for the whole session, never reset
 };
 

@@ -9,6 +9,7 @@
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "platform/diskspace.h"
+#include "transfer/transferstatistics.h"
 #include "ui/progressstate.h"
 #include "transfer/sitesession.h"
 #include "updaterun/downloadcache.h"
@@ -124,9 +125,8 @@ void BeginInstalling() {
 }
 
 bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
-  UpdateRunState& run = UpdateRun();
-  auto stopWatch = [&run]() {
-    if (Session().debugStatistics) run.installSeconds = (Now() - run.installStartTick) / 1000;
+  auto stopWatch = []() {
+    if (Session().debugStatistics) Statistics().installSeconds = (Now() - Statistics().installStartTick) / 1000;
   };
   if (Session().updateMode != 1) {
     BeginInstalling();
@@ -266,7 +266,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   }
 
   WriteLog("Start installation, %s", LocalTimeText().c_str());
-  if (Session().debugStatistics) run.installStartTick = Now();
+  if (Session().debugStatistics) Statistics().installStartTick = Now();
   if (!PrepareInstallationFolder(listPath)) return ListOutcome::Failed;
   if (Session().updateMode != 1) ControlServices(false);
   if (!IsWebLine(line) && Session().installMode != kCdCreation)
@@ -303,6 +303,8 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
 bool RunUpdate() {
   Results().nothingInstalled = false;
   ResetPlacementState();
+  UpdateRun().tallyoPass = false;  // a new pass of the settings loop starts with the first list
+  UpdateRun().printerDriverInstalling = false;
   if (!PrepareRunMode()) return false;
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
