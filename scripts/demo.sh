@@ -1,44 +1,75 @@
 #!/bin/sh
-# The main job, shown end to end: set up the machine, build the Windows program, and
-# run it unattended in a fresh Wine prefix on a virtual display; then print its log.
+# The main job, end to end: set up the machine, build the Windows program and the update
+# site's tools, publish the sample product as release 30052 of the line FNC, serve it on
+# 127.0.0.1, and install it with the real Plandrix_T17_AE.exe under Wine on a virtual
+# display. A screenshot of the progress window is saved; the log and the installed tree
+# are printed.
 # Usage: scripts/demo.sh [extra command-line options for the program]
-# DEMO_KEEP=1 keeps the prefix afterwards (its path is printed); DEMO_BUILD_DIR builds
-# the program somewhere else than build/windows.
+#   DEMO_KEEP=1 keeps the Wine prefix afterwards (its path is printed).
+#   DEMO_SHOT=FILE saves the screenshot there (default build/demo/progress.png).
 set -e
 cd "$(dirname "$0")/.."
 root=$PWD
 scripts/setup.sh
-export CCACHE_DIR="${CCACHE_DIR:-$root/build/.ccache}"
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/plandrix-ccache}" CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+jobs="${PLANDRIX_JOBS:-2}"
 echo "demo: building the Windows program"
-build_dir="${DEMO_BUILD_DIR:-$root/build/windows}"
-cmake --preset windows -B "$build_dir" >/dev/null
-cmake --build "$build_dir" -j "${PLANDRIX_JOBS:-2}" --target Plandrix_T17_AE >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs" --target Plandrix_T17_AE >/dev/null
+echo "demo: building the update site, the publisher and the sample product"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs" --target plandrix-publish plandrix-site sample_product >/dev/null
 
+shot="${DEMO_SHOT:-$root/build/demo/progress.png}"
+mkdir -p "$(dirname "$shot")"
 set +e
 E2E_LIB_DIR="$root/tests/e2e"
-PLANDRIX_WINDOWS_BIN="$build_dir/bin"
+PLANDRIX_WINDOWS_BIN="$root/build/windows/bin"
+PLANDRIX_NATIVE_BIN="$root/build/native/bin"
 PLANDRIX_E2E_ROOT="$root/build/wine"
 E2E_KEEP="${DEMO_KEEP:-0}"
 . "$E2E_LIB_DIR/lib.sh"
+. "$E2E_LIB_DIR/sitelib.sh"
 echo "demo: preparing a fresh Wine prefix (the first time takes a little longer)"
 e2e_begin
 e2e_install_program Plandrix_T17_AE.exe 'C:\Setup'
+site_start
+echo "demo: the update site serves $SITE_URL (user demo, password demo)"
+# Items trickle at 64 KB/s, so the progress window stays up long enough to be seen.
+site_faults 'LogItemAttachment.aspx?Item=* slow 65536'
 
-# An unattended, silent pass into the build's default installation folder.
 install_dir='C:\Molvex Software\Fennic Duziderav'
 e2e_mkdir "$install_dir\\usr"
-line="/S:2 /I:\"$install_dir\" $*"
+line="/S:2 /IM:0 /I:\"$install_dir\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 $*"
 echo "demo: running  C:\\Setup\\Plandrix_T17_AE.exe $line"
+# The screenshot is taken once the progress window shows, while the program runs.
+(
+  for _ in $(seq 150); do
+    window=$(xdotool search --name 'Molvex' 2>/dev/null | head -n1)
+    if [ -n "$window" ]; then
+      sleep 1
+      import -window root "$shot" 2>/dev/null && echo "demo: screenshot of the progress window: $shot"
+      exit 0
+    fi
+    sleep 0.1
+  done
+  echo "demo: the progress window did not show"
+) &
+watcher=$!
 e2e_run "$line"
+wait $watcher
 echo "demo: the program ended with exit code $E2E_RC"
 e2e_flush
 
-found=0
-find "$WINEPREFIX/drive_c" -iname 'plandrix.log' > "$E2E_WORK/logs" 2>/dev/null
-while IFS= read -r log; do
-  found=1
-  echo "demo: ---- $log"
-  iconv -f WINDOWS-1252 -t UTF-8 "$log" | tr -d '\r'
-done < "$E2E_WORK/logs"
-[ "$found" -eq 1 ] || echo "demo: the program wrote no log"
-[ "$E2E_RC" -eq 0 ]
+log="$(e2e_path "$install_dir")/usr/Plandrix.log"
+echo "demo: ---- $install_dir\\usr\\Plandrix.log"
+iconv -f WINDOWS-1252 -t UTF-8 "$log" | tr -d '\r'
+echo "demo: ---- the installed tree"
+(cd "$(e2e_path "$install_dir")" && find . -type f | sort | sed 's/^\.\///')
+for shared in 'C:\windows\system32\fncshared.dll' 'C:\windows\Fonts\fncsymbols.ttf'; do
+  [ -f "$(e2e_path "$shared")" ] && printf '%s\n' "$shared"
+done
+echo "demo: ---- the installation's registry entries"
+e2e_reg_get 'HKLM\Software\Molvex\Molvex for Windows\4.0' InstallationTime | sed 's/^/InstallationTime = /'
+e2e_reg_get 'HKCU\Software\Molvex\e-Halomir Plandrix' InstallDir | sed 's/^/InstallDir = /'
+grep -q -- '---> OK' "$log" && [ "$E2E_RC" -eq 0 ]

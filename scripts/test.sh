@@ -5,7 +5,9 @@ set -e
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 scripts/setup.sh
-export CCACHE_DIR="${CCACHE_DIR:-$PWD/build/.ccache}"
+# One compiler cache for every clone on this machine: paths below the checkout are
+# hashed relative to it, so a fresh clone reuses what an earlier one compiled.
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/plandrix-ccache}" CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 jobs="${PLANDRIX_JOBS:-2}"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"

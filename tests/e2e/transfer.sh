@@ -16,7 +16,7 @@ for tool in plandrix-site plandrix-publish; do
   fi
 done
 for tool in curl xdotool; do
-  command -v $tool >/dev/null 2>&1 || { e2e_note "$tool is not installed: skipped"; exit $E2E_SKIP; }
+  command -v $tool >/dev/null 2>&1 || { e2e_note "$tool is not installed"; exit $E2E_SKIP; }
 done
 
 e2e_begin
