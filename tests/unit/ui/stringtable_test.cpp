@@ -105,7 +105,9 @@ TEST(StringTable, ResourceScriptHoldsTheSameTexts) {
 class StringGenerator : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::path(PLANDRIX_BINARY_DIR) / "test-output" / "stringgenerator";
+    // A folder per test: ctest runs the tests of this fixture side by side.
+    dir_ = std::filesystem::path(PLANDRIX_BINARY_DIR) / "test-output" / "stringgenerator" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     Write("generic.tsv", "2\tQS2003E\n");
