@@ -25,6 +25,10 @@
 #   site_clear_log                forget the requests seen so far
 #   site_list_field FILE FIELD    (in the list) the FIELD-th field of FILE's record
 #   site_stop                     end the site (the test's exit does it too)
+#   site_start_carrying_program   the sample with the built program in its bin folder as
+#                                 the release's distribution file, published and served
+#   site_map_share                a share folder of the test mapped as drive N:; sets SHARE
+#   ini_get FILE KEY              a key's value from an INI file (any section, any case)
 #
 # Environment: PLANDRIX_NATIVE_BIN (the native build's bin folder with plandrix-site
 # and plandrix-publish) and PLANDRIX_SAMPLE_DIR (the assembled sample product); both
@@ -121,6 +125,22 @@ site_start() {
   [ -s "$E2E_WORK/site-port" ] || { cat "$E2E_WORK/site.out" >&2; e2e_fail "the site did not start"; exit 1; }
   SITE_URL="http://127.0.0.1:$(cat "$E2E_WORK/site-port")"
 }
+
+site_start_carrying_program() {
+  product="$E2E_WORK/product"
+  site_sample_copy "$product"
+  cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$product/bin/Plandrix_T17_AE.exe"
+  site_publish "$product" "$E2E_WORK/site"
+  site_start "$E2E_WORK/site"
+}
+
+site_map_share() {
+  SHARE="$E2E_WORK/share"
+  mkdir -p "$SHARE"
+  ln -s "$SHARE" "$WINEPREFIX/dosdevices/n:"
+}
+
+ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
 
 site_stop() {
   if [ -n "$SITE_PID" ]; then

@@ -8,16 +8,10 @@
 . "$(dirname "$0")/sitelib.sh"
 e2e_begin
 
-product="$E2E_WORK/product"
-site_sample_copy "$product"
-cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$product/bin/Plandrix_T17_AE.exe"
-site_publish "$product" "$E2E_WORK/site"
-site_start "$E2E_WORK/site"
+# The release carries the installer itself as its distribution file.
+site_start_carrying_program
+site_map_share
 
-mkdir -p "$E2E_WORK/share"
-ln -s "$E2E_WORK/share" "$WINEPREFIX/dosdevices/n:"
-
-ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
 # True when a Unix file carries no read-only attribute as Wine sees it (owner may write).
 is_normal() { [ "$(stat -c %A "$1" | cut -c3)" = w ]; }
 

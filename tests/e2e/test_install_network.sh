@@ -11,19 +11,12 @@
 e2e_begin
 
 # The release carries the installer itself as its distribution file.
-product="$E2E_WORK/product"
-site_sample_copy "$product"
-cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$product/bin/Plandrix_T17_AE.exe"
-site_publish "$product" "$E2E_WORK/site"
-site_start "$E2E_WORK/site"
-
-mkdir -p "$E2E_WORK/share"
-ln -s "$E2E_WORK/share" "$WINEPREFIX/dosdevices/n:"
+site_start_carrying_program
+site_map_share
 share="$E2E_WORK/share/Fennic"
 mkdir -p "$share/usr"
 
 # Reads KEY of section Setup of a Unix INI file.
-ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
 
 e2e_install_program
 e2e_run "/S:2 /IM:1 /I:\"N:\\Fennic\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
