@@ -31,16 +31,13 @@ std::string Text(const char* format, const std::string& a, const std::string& b)
   return AppendFormat(text, format, a.c_str(), b.c_str());
 }
 
-// After a successful copy: CD files lose their read-only mark, copied bytes are counted
-// (the progress window's total of a copying pass grows with them), and the target
+// After a successful copy: CD files lose their read-only mark, copied bytes count into
+// the progress window's total of a copying pass, and the target
 // carries the list's date.
 void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
   int32_t mode = Session().installMode;
   if (mode == kCdWorkstation || mode == kCdNetwork) Fs().SetAttributes(request.target, sys::attr::kNormal);
-  if (IsSourceMode(mode) || request.sourceKind == kSourceCopied) {
-    Placement().copiedBytes += entry.size;
-    Progress().totalDone += entry.size;
-  }
+  if (IsSourceMode(mode) || request.sourceKind == kSourceCopied) Progress().totalDone += entry.size;
   uint64_t listTime = ParseListDate(entry.date.str());
   if (listTime == 0) return;
   sys::Result<sys::FileHandle> file =

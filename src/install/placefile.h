@@ -13,9 +13,8 @@ constexpr int kPlaceAborted = 1;
 constexpr int kPlaceIgnored = 2;  // left out, or kept for the restart
 
 // Where the prepared file came from (item installation's source kinds).
-constexpr int kSourceDownloaded = 0;
-constexpr int kSourceCache = 1;
-constexpr int kSourceCopied = 2;
+constexpr int kSourceDownloaded = 0;  // from the site, or from the download cache
+constexpr int kSourceCopied = 2;      // from a network installation or a CD
 
 struct PlaceRequest {
   std::string prepared;       // the downloaded, copied or expanded file

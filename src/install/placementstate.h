@@ -1,6 +1,6 @@
 #pragma once
 // What file placement keeps for a run: the volumes' FAT flags, the in-use list shown at
-// the restart question, the copied-bytes counter. Reset at the start of each update run.
+// the restart question. Reset at the start of each update run.
 #include <cstdint>
 #include <string>
 
@@ -10,7 +10,6 @@ struct PlacementState {
   bool addInCheck = false;       // the needed files include the mail client's add-in
   std::string inUseList;         // string 122, an empty line, then one target per line
   bool inUseListed = false;
-  int32_t copiedBytes = 0;
 };
 
 PlacementState& Placement();
