@@ -1,8 +1,8 @@
 #include "install/createdfolders.h"
 
 #include "install/retryprimitives.h"
-#include "startup/folderkey.h"
-#include "startup/session.h"
+#include "productline/folderkey.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/registry_helpers.h"
 

@@ -1,12 +1,12 @@
 #include "install/directories.h"
 
 #include "install/createdfolders.h"
-#include "startup/log.h"
-#include "startup/productline.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "productline/productline.h"
+#include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 namespace {
 

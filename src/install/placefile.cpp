@@ -3,15 +3,15 @@
 #include "install/placementstate.h"
 #include "install/rebootreplace.h"
 #include "install/registeratlogon.h"
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/desktop.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/processes.h"
-#include "ui/progressstate.h"
-#include "updaterun/listdate.h"
+#include "session/progressstate.h"
+#include "filelist/listdate.h"
 
 namespace {
 

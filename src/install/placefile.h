@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "updaterun/fileentry.h"
+#include "filelist/fileentry.h"
 
 // Results of PlaceFile.
 constexpr int kPlaced = 0;

@@ -1,6 +1,6 @@
 #include "install/placementstate.h"
 
-#include "startup/log.h"
+#include "session/log.h"
 
 namespace {
 PlacementState state;

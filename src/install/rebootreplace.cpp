@@ -1,7 +1,7 @@
 #include "install/rebootreplace.h"
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"

@@ -1,10 +1,10 @@
 #include "install/registeratlogon.h"
 
-#include "startup/log.h"
+#include "session/log.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/registry_helpers.h"
-#include "updaterun/knownplaces.h"
+#include "session/knownplaces.h"
 
 namespace {
 constexpr const char* kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";

@@ -4,13 +4,13 @@
 #include "install/registeratlogon.h"
 #include "install/registration.h"
 #include "install/registrationquestion.h"
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/files.h"
 #include "sys/modules.h"
 #include "sys/os.h"
 #include "sys/paths.h"
-#include "updaterun/targetfolder.h"
+#include "filelist/targetfolder.h"
 
 namespace {
 

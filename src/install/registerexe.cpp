@@ -2,8 +2,8 @@
 #include "install/registration.h"
 #include "install/registrationquestion.h"
 #include "install/sharedfiles.h"
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
 

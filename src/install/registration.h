@@ -5,7 +5,7 @@
 // aborts. Registered programs and assemblies are listed for the uninstall run.
 #include <string>
 
-#include "updaterun/fileentry.h"
+#include "filelist/fileentry.h"
 
 // Registers one file-list entry's component in its target folder. 1 done, ignored or
 // deferred to the next logon; 0 the user chose Abort.

@@ -2,10 +2,10 @@
 
 #include "install/errormodescope.h"
 #include "install/registeratlogon.h"
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/os.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 namespace {
 

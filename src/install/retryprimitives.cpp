@@ -1,12 +1,12 @@
 #include "install/retryprimitives.h"
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/desktop.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/registry_helpers.h"
-#include "updaterun/targetfolder.h"
+#include "filelist/targetfolder.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // counted and registered, so that removing it takes away exactly what it added.
 #include <string>
 
-#include "updaterun/fileentry.h"
+#include "filelist/fileentry.h"
 
 // Changes the system's count of `path` by `change` and returns the new count. A file
 // without a count starts at 1 when it was on disk before (another product uses it), else

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "platform/volumes.h"
-#include "startup/log.h"
+#include "session/log.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/systeminfo.h"

@@ -1,6 +1,6 @@
 #include "platform/osclassify.h"
 
-#include "startup/session.h"
+#include "session/session.h"
 #include "sys/os.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/registryquota.h"
 
-#include "startup/log.h"
+#include "session/log.h"
 #include "sys/os.h"
 #include "sys/systeminfo.h"
 

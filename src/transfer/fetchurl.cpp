@@ -1,13 +1,13 @@
 #include "transfer/fetchurl.h"
 
-#include "startup/log.h"
+#include "session/log.h"
 #include "sys/desktop.h"
 #include "sys/files.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 #include "transfer/itemprogress.h"
 #include "transfer/sitesession.h"
-#include "updaterun/knownplaces.h"
+#include "session/knownplaces.h"
 
 namespace {
 

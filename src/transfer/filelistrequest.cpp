@@ -1,7 +1,7 @@
 #include "transfer/filelistrequest.h"
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 #include "transfer/requestmessages.h"
@@ -9,7 +9,7 @@
 #include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 namespace {
 

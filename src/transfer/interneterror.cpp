@@ -1,6 +1,6 @@
 #include "transfer/interneterror.h"
 
-#include "startup/log.h"
+#include "session/log.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 

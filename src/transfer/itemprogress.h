@@ -2,7 +2,7 @@
 // One step of a transfer as the progress window counts it.
 #include <cstdint>
 
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 // `itemDone` becomes `bytes`, `totalDone` follows it, and the window paints the step
 // before the transfer goes on.

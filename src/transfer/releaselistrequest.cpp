@@ -1,8 +1,7 @@
 #include "transfer/releaselistrequest.h"
 
-#include "startup/log.h"
-#include "startup/session.h"
-#include "startup/settingssources.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 #include "sys/paths.h"

@@ -1,6 +1,6 @@
 #include "transfer/requestmessages.h"
 
-#include "startup/log.h"
+#include "session/log.h"
 
 namespace {
 constexpr uint32_t kFailedToOpenFileText = 134;

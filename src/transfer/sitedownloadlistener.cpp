@@ -1,6 +1,6 @@
 #include "transfer/sitedownloadlistener.h"
 
-#include "startup/session.h"
+#include "session/session.h"
 #include "transfer/itemprogress.h"
 #include "transfer/sitesession.h"
 

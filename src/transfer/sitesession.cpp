@@ -1,8 +1,8 @@
 // The site session and its authentication loop.
 #include "transfer/sitesession.h"
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "transfer/interneterror.h"
 #include "transfer/sitedownloadlistener.h"

@@ -1,8 +1,8 @@
 #include "transfer/siteurls.h"
 
-#include "startup/log.h"
-#include "startup/productline.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "productline/productline.h"
+#include "session/session.h"
 #include "sys/paths.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "transfer/transferstatistics.h"
 
-#include "startup/log.h"
-#include "ui/progressstate.h"
+#include "session/log.h"
+#include "session/progressstate.h"
 
 namespace {
 

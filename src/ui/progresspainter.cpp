@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "startup/log.h"
+#include "session/log.h"
 #include "sys/os.h"
 #include "sys/systeminfo.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 enum class RowStyle {
   PlainText,      // drawn as plain text output at the row's origin

@@ -1,7 +1,7 @@
 #include "uninstall/uninstall.h"
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 
 void RunUninstall() {
   // The removal itself comes with the uninstall work; until then say so rather than

@@ -1,18 +1,18 @@
 #include <cinttypes>
 
 #include "install/placementstate.h"
-#include "startup/log.h"
-#include "startup/productline.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "productline/productline.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/paths.h"
-#include "ui/progressstate.h"
-#include "updaterun/clusters.h"
-#include "updaterun/downloadcache.h"
-#include "updaterun/filelist.h"
-#include "updaterun/osvariant.h"
+#include "session/progressstate.h"
+#include "filelist/clusters.h"
+#include "filelist/downloadcache.h"
+#include "filelist/filelist.h"
+#include "filelist/osvariant.h"
 #include "updaterun/reregistrationlist.h"
-#include "updaterun/targetfolder.h"
+#include "filelist/targetfolder.h"
 #include "updaterun/updaterun.h"
 
 namespace {

@@ -11,11 +11,11 @@
 #include <unistd.h>
 #endif
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 namespace {
 

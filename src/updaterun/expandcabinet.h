@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "updaterun/cabinet/cabinet.h"
+#include "cabinet/cabinet.h"
 
 // Extracts `cabinetPath`'s file into `outputPath`. True when the cabinet was extracted.
 bool ExpandCabinet(const std::string& cabinetPath, const std::string& outputPath);

@@ -3,16 +3,16 @@
 
 #include "install/placefile.h"
 #include "install/placementstate.h"
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/clock.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 #include "transfer/fetchurl.h"
 #include "transfer/transferstatistics.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 #include "updaterun/expandcabinet.h"
-#include "updaterun/fileversion.h"
+#include "filelist/fileversion.h"
 #include "updaterun/installentries.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "updaterun/fileentry.h"
+#include "filelist/fileentry.h"
 
 // Item results.
 constexpr int kItemOk = 0;

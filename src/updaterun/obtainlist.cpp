@@ -1,16 +1,16 @@
 #include <string_view>
 
-#include "startup/log.h"
-#include "startup/productline.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "productline/productline.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/profiles.h"
 #include "transfer/filelistrequest.h"
 #include "transfer/releaselistrequest.h"
 #include "transfer/sitesession.h"
-#include "ui/progressstate.h"
-#include "updaterun/filelist.h"
+#include "session/progressstate.h"
+#include "filelist/filelist.h"
 #include "updaterun/updaterun.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "startup/session.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/paths.h"
-#include "updaterun/filelist.h"
+#include "filelist/filelist.h"
 
 namespace {
 

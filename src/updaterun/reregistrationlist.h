@@ -10,7 +10,7 @@
 
 #include "sys/files.h"
 #include "sys/result.h"
-#include "updaterun/fileentry.h"
+#include "filelist/fileentry.h"
 
 constexpr const char* kReregistrationListName = "HalomirPlandrix.txt";
 

@@ -1,10 +1,10 @@
-#include "startup/log.h"
-#include "startup/productline.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "productline/productline.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/profiles.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 #include "updaterun/updaterun.h"
 
 bool InstalledFromNetwork() {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sys/files.h"
-#include "updaterun/fileentry.h"
+#include "filelist/fileentry.h"
 
 struct RunModeFlags {
   bool keepRegistrationList = false;  // modes 0, 3, 4, 6: the registration pass runs

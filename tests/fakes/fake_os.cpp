@@ -1,6 +1,6 @@
 #include "fakes/fake_os.h"
 
-#include "startup/session.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 

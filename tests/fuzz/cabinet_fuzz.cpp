@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "updaterun/cabinet/cabinet.h"
+#include "cabinet/cabinet.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/session.h"
+#include "session/session.h"
 #include "sys/paths.h"
-#include "updaterun/filelist.h"
-#include "updaterun/fileversion.h"
-#include "updaterun/knownplaces.h"
-#include "updaterun/osvariant.h"
+#include "filelist/filelist.h"
+#include "filelist/fileversion.h"
+#include "session/knownplaces.h"
+#include "filelist/osvariant.h"
 #include "updaterun/reregistrationlist.h"
-#include "updaterun/targetfolder.h"
+#include "filelist/targetfolder.h"
 
 namespace {
 

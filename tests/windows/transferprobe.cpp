@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"
@@ -33,7 +33,7 @@
 #include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "updaterun/cabinet/cabinetformat.h"
-#include "updaterun/cabinet/cabinetheader.h"
-#include "updaterun/cabinet/cabinetreader.h"
+#include "cabinet/cabinetformat.h"
+#include "cabinet/cabinetheader.h"
+#include "cabinet/cabinetreader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The bit readers at the edges of a data block: the last bits, one bit too many, odd
 // lengths and restarts.
-#include "updaterun/cabinet/bitreader.h"
+#include "cabinet/bitreader.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "updaterun/cabinet/cabinet.h"
+#include "cabinet/cabinet.h"
 
 namespace cabtest {
 

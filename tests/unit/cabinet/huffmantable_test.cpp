@@ -1,7 +1,7 @@
 // Decode tables: every symbol of a tree comes back with its length in both bit orders,
 // long codes go through the second level, and empty, single-code and over-full trees
 // are handled.
-#include "updaterun/cabinet/huffmantable.h"
+#include "cabinet/huffmantable.h"
 
 #include <gtest/gtest.h>
 

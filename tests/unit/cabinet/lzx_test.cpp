@@ -1,7 +1,7 @@
 // LZX: E8 call translation at frame ends, uncompressed data running across data blocks,
 // repeated offsets, window wrap and matches that would cross a frame end. Streams are
 // written here by a small verbatim-block writer with flat trees.
-#include "updaterun/cabinet/lzxdecoder.h"
+#include "cabinet/lzxdecoder.h"
 
 #include <gtest/gtest.h>
 

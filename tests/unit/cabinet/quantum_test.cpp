@@ -1,7 +1,7 @@
 // The adaptive models behind Quantum's arithmetic coder: counts rise by 8 for the decoded
 // symbol and all before it, are halved when they pass 3800, and every fourth halving
 // (then every fiftieth) re-sorts the symbols by frequency.
-#include "updaterun/cabinet/quantumdecoder.h"
+#include "cabinet/quantumdecoder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_os.h"
-#include "startup/session.h"
+#include "session/session.h"
 #include "sys/os.h"
 
 namespace {

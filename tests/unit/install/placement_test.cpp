@@ -6,10 +6,10 @@
 #include "install/placefile.h"
 #include "install/placementstate.h"
 #include "install/retryprimitives.h"
-#include "startup/log.h"
-#include "startup/session.h"
-#include "ui/progressstate.h"
-#include "updaterun/listdate.h"
+#include "session/log.h"
+#include "session/session.h"
+#include "session/progressstate.h"
+#include "filelist/listdate.h"
 
 namespace {
 

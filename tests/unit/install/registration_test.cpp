@@ -5,12 +5,12 @@
 #include "fakes/fake_os.h"
 #include "install/registeratlogon.h"
 #include "install/registration.h"
-#include "startup/log.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/session.h"
 #include "sys/os.h"
 #include "sys/registry.h"
 #include "sys/registry_helpers.h"
-#include "updaterun/knownplaces.h"
+#include "session/knownplaces.h"
 
 namespace {
 

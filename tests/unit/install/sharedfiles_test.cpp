@@ -5,9 +5,9 @@
 #include "install/createdfolders.h"
 #include "install/sharedfiles.h"
 #include "sys/registry_helpers.h"
-#include "startup/session.h"
+#include "session/session.h"
 #include "sys/os.h"
-#include "updaterun/knownplaces.h"
+#include "session/knownplaces.h"
 
 namespace {
 

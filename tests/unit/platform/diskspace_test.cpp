@@ -5,7 +5,7 @@
 
 #include "fakes/fake_os.h"
 #include "platform/volumes.h"
-#include "startup/session.h"
+#include "session/session.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "fakes/fake_os.h"
-#include "startup/log.h"
-#include "startup/logfolder.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/logfolder.h"
+#include "session/session.h"
 #include "sys/paths.h"
 #include "transfer/sitesession.h"
 #include "transfer/transferstatistics.h"
-#include "ui/progressstate.h"
+#include "session/progressstate.h"
 #include "ui/strings/stringtable.h"
 
 constexpr const char* kSite = "http://updates.example";

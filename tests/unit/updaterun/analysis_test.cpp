@@ -3,9 +3,9 @@
 // confirms, a No, a disk that is too small, nothing to do, and the cache mode's two passes.
 #include "item_fixture.h"
 #include "platform/diskspace.h"
-#include "updaterun/downloadcache.h"
-#include "updaterun/filelist.h"
-#include "updaterun/listdate.h"
+#include "filelist/downloadcache.h"
+#include "filelist/filelist.h"
+#include "filelist/listdate.h"
 #include "updaterun/reregistrationlist.h"
 #include "updaterun/updaterun.h"
 

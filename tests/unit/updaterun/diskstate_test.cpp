@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "fakes/fake_os.h"
-#include "startup/session.h"
-#include "updaterun/downloadcache.h"
-#include "updaterun/fileversion.h"
-#include "updaterun/knownplaces.h"
+#include "session/session.h"
+#include "filelist/downloadcache.h"
+#include "filelist/fileversion.h"
+#include "session/knownplaces.h"
 #include "updaterun/reregistrationlist.h"
 
 namespace {

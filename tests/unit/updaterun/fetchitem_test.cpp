@@ -4,7 +4,7 @@
 #include "fakes/forwarding_files.h"
 #include "item_fixture.h"
 #include "updaterun/installentries.h"
-#include "updaterun/listdate.h"
+#include "filelist/listdate.h"
 
 namespace {
 

@@ -9,19 +9,19 @@
 
 #include "fakes/fake_os.h"
 #include "install/placementstate.h"
-#include "startup/log.h"
-#include "startup/logfolder.h"
-#include "startup/session.h"
+#include "session/log.h"
+#include "session/logfolder.h"
+#include "session/session.h"
 #include "sys/paths.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
 #include "transfer/transferstatistics.h"
-#include "ui/progressstate.h"
-#include "updaterun/fileentry.h"
-#include "updaterun/knownplaces.h"
+#include "session/progressstate.h"
+#include "filelist/fileentry.h"
+#include "session/knownplaces.h"
 #include "sys/os.h"
 #include "updaterun/runstate.h"
-#include "updaterun/targetfolder.h"
+#include "filelist/targetfolder.h"
 
 class ItemTest : public ::testing::Test {
  protected:

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_os.h"
-#include "startup/log.h"
-#include "startup/session.h"
-#include "ui/progressstate.h"
-#include "updaterun/knownplaces.h"
-#include "updaterun/listdate.h"
+#include "session/log.h"
+#include "session/session.h"
+#include "session/progressstate.h"
+#include "session/knownplaces.h"
+#include "filelist/listdate.h"
 #include "updaterun/runstate.h"
 #include "updaterun/updaterun.h"
 

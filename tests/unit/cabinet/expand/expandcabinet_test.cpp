@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fakes/fake_os.h"
-#include "startup/log.h"
+#include "session/log.h"
 
 namespace {
 

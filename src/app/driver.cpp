@@ -1,0 +1,35 @@
+#include "app/driver.h"
+
+#include "session/log.h"
+#include "app/postrun.h"
+#include "app/preparesession.h"
+#include "app/resumedrun.h"
+#include "session/session.h"
+#include "app/settingsloop.h"
+#include "uninstall/uninstall.h"
+
+int RunStartupDriver(const std::string& commandLine) {
+  constexpr int kExitCode = 0;  // every exit reports 0, whatever happened
+  PrepareSession(commandLine);
+  SessionSettings& settings = Session();
+
+  if (settings.rebootResume) {
+    FinishResumedRun();
+    return kExitCode;
+  }
+  if (settings.uninstallRequested) {
+    RunUninstall();
+    CloseLog();
+    return kExitCode;
+  }
+
+  SetModeCaption();
+  Results().isWorkstation = false;
+  if (!RunSettingsLoop()) {
+    CloseLog();
+    return kExitCode;
+  }
+  FinishAfterLoop();
+  RestartIfNeeded();
+  return kExitCode;
+}

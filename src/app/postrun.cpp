@@ -1,0 +1,73 @@
+#include "app/postrun.h"
+
+#include "app/finalmessage.h"
+#include "productline/installstatus.h"
+#include "session/log.h"
+#include "productline/productline.h"
+#include "session/session.h"
+#include "app/stages.h"
+#include "sys/clock.h"
+#include "sys/os.h"
+#include "transfer/sitesession.h"
+#include "transfer/transferstatistics.h"
+#include "updaterun/expandcabinet.h"
+
+namespace {
+
+constexpr uint32_t kIncompleteId = 210;
+
+// A stage the build lacks is named in the log, so a reader knows what did not happen.
+void RunOrReport(const std::function<void()>& stage, const char* what) {
+  if (stage) {
+    stage();
+  } else {
+    WriteLog("%s is not part of this build", what);
+  }
+}
+
+bool RestartPending() { return Results().rebootNeeded && Session().installMode != kCdCreation; }
+
+}  // namespace
+
+void FinishAfterLoop() {
+  const SessionSettings& settings = Session();
+  const RunResults& results = Results();
+  bool success = results.runCompleted;
+
+  if (success && results.isWorkstation) {
+    RunOrReport(Stages().recordWorkstation, "Recording the installation (settings, shortcuts, uninstall entry)");
+  }
+  // Workstations installed straight from the site or a CD keep nothing for later updates.
+  bool handsOver = settings.installMode != kInternetWorkstation && settings.installMode != kCdWorkstation;
+  if (success && handsOver) {
+    RunOrReport(Stages().handOverToInstallation, "Handing the installation its set-up files");
+  }
+  CloseSiteSession();
+  if (settings.debugStatistics) {
+    uint32_t now = sys::os().clock->TickCount();
+    Statistics().totalRunSeconds = (now - Statistics().installStartTick) / 1000;
+    ReportTransferStatistics();
+  }
+  if (success && !results.registrationFailed && !results.rebootNeeded && !results.copyIncomplete) {
+    ShowFinalMessage();
+  }
+  if (results.copyIncomplete || results.registrationFailed) {
+    LoggedMessageBox(0, LoadText(kIncompleteId), settings.captionText, mb::kOk | mb::kSetForeground,
+                     sys::answer::kOk);
+  }
+  if (results.rebootNeeded) WriteLog("Reboot needed = Yes");
+  if (RestartPending() && !Stages().restartAfterRun) {
+    WriteLog("The restart after the run is not part of this build; restart the computer to finish");
+  }
+  ReleaseDownloadCallback();
+  DestroyCabinetContext();
+  CloseLog();
+}
+
+void RestartIfNeeded() {
+  if (!RestartPending() || !Stages().restartAfterRun) return;
+  // The web lines keep no marker and are not resumed, but still get the restart.
+  bool resumable = !IsWebLine(Session().productLine);
+  if (resumable) SetInstallStatus(std::string("Reboot"));
+  Stages().restartAfterRun(resumable);
+}

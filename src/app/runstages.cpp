@@ -1,0 +1,46 @@
+#include "app/runstages.h"
+
+#include "install/registration.h"
+#include "app/handover.h"
+#include "session/log.h"
+#include "app/persistedsettings.h"
+#include "productline/productline.h"
+#include "app/productline_registrations.h"
+#include "app/restart.h"
+#include "session/session.h"
+#include "app/stages.h"
+#include "updaterun/runstate.h"
+
+void RecordWorkstation() {
+  const SessionSettings& s = Session();
+  const std::string& line = s.productLine.str();
+  SavePersistedSettings();
+  if (IsLine(line, "FYNDRA") || IsLine(line, "Halomir.NET")) {
+    WriteLog("The web server's registration of %s is not part of this build", line.c_str());
+  } else if (IsLine(line, "DORVAL5")) {
+    RegisterSpanishLine();
+  } else if (IsLine(line, "KS")) {
+    WritePayrollSettings();
+  } else if (s.installMode != kCdCreation) {
+    WriteLog("The search path is not part of this build; it was left as it is");
+    WriteDesktopPaths();
+    SetDefaultUserLanguage();
+  }
+  if (s.installMode == kCdCreation) return;
+  WriteInstallationTime();
+  if (!IsLineOneOf(line, {"Tallyo", "QBA"})) WriteLog("Shortcuts are not part of this build; none were made");
+  if (!IsLineOneOf(line, {"Tallyo", "QBA", "FNS", "FNC"}))
+    WriteLog("The uninstall entry is not part of this build; none was written");
+}
+
+void InstallRunStages() {
+  StartupStages& stages = Stages();
+  stages.recordWorkstation = RecordWorkstation;
+  stages.handOverToInstallation = HandOverToInstallation;
+  Steps().removeResumedRun = RemoveResumedRun;
+  Steps().registerComponent = RegisterComponent;
+  stages.restartAfterRun = [](bool registerResumedRun) {
+    if (registerResumedRun) RegisterResumedRun();
+    PromptRestart();
+  };
+}

@@ -1,0 +1,86 @@
+#include "app/settingsloop.h"
+
+#include "session/log.h"
+#include "app/passnotices.h"
+#include "app/passpreparation.h"
+#include "session/pathtext.h"
+#include "session/session.h"
+#include "app/stages.h"
+
+namespace {
+
+constexpr uint32_t kDeploymentManagedTextId = 600;
+
+// The settings check before the dialog. Without one the settings are taken as given:
+// nothing runs without the later stages anyway.
+bool CheckAllowsPass() {
+  SessionSettings& settings = Session();
+  if (!Stages().checkSettings) {
+    WriteLog("The settings check is not part of this build; the settings are taken as given");
+    return true;
+  }
+  switch (Stages().checkSettings()) {
+    case SettingsCheck::NeedsDialog:
+      // A field must be corrected: the dialog is shown after all.
+      settings.unattended = false;
+      settings.silent = false;
+      settings.noSettingsDialog = false;
+      return true;
+    case SettingsCheck::Stop:
+      return false;
+    case SettingsCheck::Accepted:
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+bool DeploymentManaged() { return PathExists(Session().installDir.str() + "\\Deployment.xml"); }
+
+PassEnd RunSettingsPass() {
+  SessionSettings& settings = Session();
+  RunResults& results = Results();
+  results.runCleanReinstall = settings.cleanReinstall;
+  results.returnToSettings = false;
+
+  if (!CheckAllowsPass()) return PassEnd::Stop;
+
+  if (!settings.unattended && !settings.noSettingsDialog) {
+    if (!Stages().settingsDialog) {
+      WriteLog("The settings dialog is not part of this build; nothing was installed");
+      return PassEnd::StageMissing;
+    }
+    if (!Stages().settingsDialog()) return PassEnd::NoRun;
+  }
+
+  if (DeploymentManaged()) {
+    LoggedMessageBox(0, LoadText(kDeploymentManagedTextId), "", mb::kOk | mb::kSetForeground, sys::answer::kOk);
+    return PassEnd::NoRun;
+  }
+  if (!PassNotices()) return PassEnd::NoRun;
+
+  // Asked before the preparation, which already writes keys a run without a window
+  // would leave behind for nothing.
+  if (!Stages().runProgressWindow) {
+    WriteLog("The progress window is not part of this build; nothing was installed");
+    return PassEnd::StageMissing;
+  }
+  PrepareRun();
+  Stages().runProgressWindow();
+  return PassEnd::Ran;
+}
+
+bool AnotherPassFollows(PassEnd end) {
+  const SessionSettings& settings = Session();
+  if (end == PassEnd::Stop || end == PassEnd::StageMissing) return false;
+  return Results().returnToSettings && !settings.unattended && !settings.noSettingsDialog;
+}
+
+bool RunSettingsLoop() {
+  PassEnd end;
+  do {
+    end = RunSettingsPass();
+  } while (AnotherPassFollows(end));
+  return end != PassEnd::Stop;
+}

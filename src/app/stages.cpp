@@ -1,0 +1,6 @@
+#include "app/stages.h"
+
+StartupStages& Stages() {
+  static StartupStages stages;
+  return stages;
+}

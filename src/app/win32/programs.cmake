@@ -1,0 +1,40 @@
+# The two programs: the same entry, adapter and core; they differ only in their string
+# table. Each carries the shared resources (version, icon 102, manifest) compiled by
+# windres from a small generated wrapper.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(resources_source "${CMAKE_CURRENT_SOURCE_DIR}/resources")
+set(resources_out "${CMAKE_BINARY_DIR}/generated/resources")
+configure_file("${resources_source}/version.h.in" "${resources_out}/plandrix_version.h" @ONLY)
+
+add_custom_command(
+  OUTPUT "${resources_out}/plandrix.ico"
+  COMMAND Python3::Interpreter "${resources_source}/make_icon.py" "${resources_out}/plandrix.ico"
+  DEPENDS "${resources_source}/make_icon.py"
+  COMMENT "Drawing the program icon"
+  VERBATIM)
+
+# plandrix_program(TARGET STRINGS_RC): TARGET.exe with the given STRINGTABLE script.
+function(plandrix_program target strings_rc)
+  set(PLANDRIX_PROGRAM_FILE "${target}.exe")
+  get_filename_component(PLANDRIX_PROGRAM_STRINGS "${strings_rc}" NAME)
+  get_filename_component(strings_dir "${strings_rc}" DIRECTORY)
+  set(wrapper "${resources_out}/${target}.rc")
+  set(compiled "${resources_out}/${target}_resources.o")
+  configure_file("${resources_source}/program.rc.in" "${wrapper}" @ONLY)
+  add_custom_command(
+    OUTPUT "${compiled}"
+    COMMAND "${CMAKE_RC_COMPILER}" --input-format=rc --output-format=coff
+            -I "${resources_out}" -I "${resources_source}" -I "${strings_dir}"
+            -i "${wrapper}" -o "${compiled}"
+    DEPENDS "${wrapper}" "${resources_source}/plandrix.rc" "${resources_source}/plandrix.manifest"
+            "${resources_out}/plandrix.ico" "${resources_out}/plandrix_version.h" "${strings_rc}"
+            plandrix_string_resources
+    COMMENT "Compiling the resources of ${target}.exe"
+    VERBATIM)
+  add_executable(${target} WIN32 "${CMAKE_CURRENT_SOURCE_DIR}/winmain.cpp" "${compiled}")
+  target_link_libraries(${target} PRIVATE plandrix_shell plandrix_win32 plandrix_core)
+endfunction()
+
+plandrix_program(Plandrix_T17_AE "${PLANDRIX_STRINGS_RC_FNC}")
+plandrix_program(HalomirPlandrix "${PLANDRIX_STRINGS_RC_GENERIC}")

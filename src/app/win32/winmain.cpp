@@ -1,0 +1,21 @@
+// The process entry of both programs: keep the instance, bring up COM for this thread,
+// put the real Windows behind the seam and hand the command line to the start-up driver.
+#include <string>
+
+#include "app/driver.h"
+#include "app/runstages.h"
+#include "app/win32/progresswindow.h"
+#include "sys/win32/win32os.h"
+
+#include <objbase.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // A failed COM start is not fatal here: the parts that need COM report their own errors.
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  InstallWin32Os(instance);
+  InstallRunStages();
+  InstallProgressWindow(instance);
+  RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());
+  if (SUCCEEDED(com)) CoUninitialize();
+  return 0;
+}

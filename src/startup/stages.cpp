@@ -1,6 +1,0 @@
-#include "startup/stages.h"
-
-StartupStages& Stages() {
-  static StartupStages stages;
-  return stages;
-}
