@@ -15,6 +15,7 @@
 #include "transfer/sitesession.h"
 #include "session/progressstate.h"
 #include "filelist/fileversion.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ std::string DistributionFileName() {
   const RunResults& results = Results();
   if (results.convertedProductLine && IsLineOneOf(results.previousProductLine, {"NHVW", "WENZLORPRO"}) &&
       std::atoi(Session().release.c_str()) >= 398)
-    return LoadText(1064);
-  return LoadText(11);
+    return LoadText(text::kConvertedDistributionFileName);
+  return LoadText(text::kDistributionFileName);
 }
 
 // Skips when the target is as new as the source, or the source carries no version.
@@ -104,7 +105,8 @@ void SelfCopy(const std::string& source, const std::string& target, bool lanWork
         ReportInstallError(source, fallback, second);
         return;
       }
-      std::string text = LoadText(126) + " " + LoadText(127) + "\r\n" + LoadText(128);
+      std::string text = LoadText(text::kNetworkInstallerInUse) + " " + LoadText(text::kNewNetworkInstallerSaved) +
+                         "\r\n" + LoadText(text::kReplaceNetworkInstaller);
       LoggedMessageBox(0, text, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
       return;
     }
@@ -112,7 +114,7 @@ void SelfCopy(const std::string& source, const std::string& target, bool lanWork
       ScheduleReplaceAtReboot(source, target, false);
       return;
     }
-    std::string text = LoadText(208) + " " + target + "\r\n" + LoadText(209);
+    std::string text = LoadText(text::kCannotCopy) + " " + target + "\r\n" + LoadText(text::kSharingViolation);
     int answer = LoggedMessageBox(ProgressWindow(), text, "",
                                   mb::kAbortRetryIgnore | mb::kIconStop | mb::kSetForeground, sys::answer::kAbort);
     if (answer == sys::answer::kRetry) continue;

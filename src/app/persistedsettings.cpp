@@ -3,6 +3,7 @@
 #include "session/log.h"
 #include "productline/productline.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/registry_helpers.h"
 
@@ -65,6 +66,8 @@ void SetDefaultUserLanguage() {
   if (sys::os().registry->CreateKey(sys::Hive::Users, kDefaultUserKey) != 0) return;
   std::optional<std::string> language = sys::QueryString(sys::Hive::Users, kDefaultUserKey, "Language");
   if (language && !language->empty()) return;
-  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Language", LoadText(9).substr(0, kLanguageCapacity - 1));
-  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Data Language", LoadText(10).substr(0, kLanguageCapacity - 1));
+  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Language",
+                 LoadText(text::kBuildLanguage).substr(0, kLanguageCapacity - 1));
+  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Data Language",
+                 LoadText(text::kDefaultDataLanguage).substr(0, kLanguageCapacity - 1));
 }

@@ -4,6 +4,7 @@
 #include "session/log.h"
 #include "productline/productline.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"
@@ -45,7 +46,7 @@ void RegisterResumedRun() {
   if (IsWebLine(Session().productLine)) return;
   if (sys::os().registry->CreateKey(sys::Hive::LocalMachine, kRunOnceKey) != 0) return;
   std::string command;
-  AppendFormat(command, "\"%s\\%s\" /REBOOT:1", ProgramFolder().c_str(), LoadText(11).c_str());
+  AppendFormat(command, "\"%s\\%s\" /REBOOT:1", ProgramFolder().c_str(), LoadText(text::kDistributionFileName).c_str());
   sys::SetString(sys::Hive::LocalMachine, kRunOnceKey, kResumedRunValue, command);
 }
 
@@ -56,17 +57,17 @@ void RemoveResumedRun() {
 
 void PromptRestart() {
   PlacementState& placement = Placement();
-  std::string text = placement.inUseListed ? placement.inUseList : LoadText(123) + "\r\n\r\n";
-  text += "\r\n" + LoadText(124);
+  std::string text = placement.inUseListed ? placement.inUseList : LoadText(text::kRebootToComplete) + "\r\n\r\n";
+  text += "\r\n" + LoadText(text::kAskRebootNow);
   if (Session().silent) return;
   int answer = sys::os().desktop->MessageBox(0, text, Session().captionText, mb::kYesNo | mb::kSetForeground);
   if (answer != sys::answer::kYes) return;
   sys::Error error = sys::os().desktop->RestartSystem();
   if (error == 0) return;
   std::string report;
-  AppendFormat(report, "%s. ", LoadText(138).c_str());
-  AppendFormat(report, "(%s: %ld)\r\n", LoadText(132).c_str(), static_cast<long>(error));
-  report += LoadText(139);
+  AppendFormat(report, "%s. ", LoadText(text::kCannotShutDown).c_str());
+  AppendFormat(report, "(%s: %ld)\r\n", LoadText(text::kError).c_str(), static_cast<long>(error));
+  report += LoadText(text::kRestartByHand);
   LoggedMessageBox(0, report, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
 }
 

@@ -5,6 +5,7 @@
 
 #include "session/log.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/processes.h"
@@ -12,11 +13,6 @@
 #include "sys/registry_helpers.h"
 
 namespace {
-
-// String-table entries this file reads.
-constexpr uint32_t kLanguageText = 9;
-constexpr uint32_t kDistributionNameText = 11;
-constexpr uint32_t kBuiltInSiteText = 17;
 
 struct LineCode {
   std::string_view line;
@@ -81,7 +77,7 @@ std::string DistributionCode(std::string_view productLine, std::string_view dist
 }
 
 std::string DistributionCode(std::string_view productLine) {
-  return DistributionCode(productLine, LoadText(kDistributionNameText));
+  return DistributionCode(productLine, LoadText(text::kDistributionFileName));
 }
 
 std::string MachineKeyPath(std::string_view productLine) {
@@ -134,14 +130,14 @@ std::string HelpUrl(std::string_view productLine) {
   for (const LineTopic& entry : kHelpTopics) {
     if (IsLine(productLine, entry.line)) topicPath = entry.topicPath;
   }
-  std::string url = LoadText(kBuiltInSiteText);
-  url.append(topicPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(kLanguageText));
+  std::string url = LoadText(text::kBuiltInSite);
+  url.append(topicPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(text::kBuildLanguage));
   return url;
 }
 
 std::string ReleaseNotesUrl(std::string_view productLine) {
-  std::string url = LoadText(kBuiltInSiteText);
-  url.append(kReleaseNotesPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(kLanguageText));
+  std::string url = LoadText(text::kBuiltInSite);
+  url.append(kReleaseNotesPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(text::kBuildLanguage));
   return url;
 }
 

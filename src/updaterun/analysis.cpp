@@ -2,6 +2,7 @@
 
 #include "install/placementstate.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "productline/productline.h"
 #include "session/session.h"
 #include "sys/os.h"
@@ -75,8 +76,8 @@ void CountSelected(FileEntry& entry, AnalysisTotals& totals) {
 }
 
 void ShowAnalysisCount(std::size_t index, uint32_t records) {
-  std::string text = LoadText(156);
-  AppendFormat(text, " %ld %s %ld", static_cast<long>(index + 1), LoadText(147).c_str(), static_cast<long>(records));
+  std::string text = LoadText(text::kFile);
+  AppendFormat(text, " %ld %s %ld", static_cast<long>(index + 1), LoadText(text::kOf).c_str(), static_cast<long>(records));
   Progress().itemLine = text;
   RefreshProgress();
 }
