@@ -75,7 +75,7 @@ void PrepareRun() {
   if (!DemoChoiceOffered(settings.productLine, settings.installMode)) settings.demo = 1;
   if (!HelpChoiceOffered(settings.productLine, settings.installMode)) settings.help = 1;
   // Items copied from a network installation or CD are placed as they arrive.
-  if (IsSourceMode(settings.installMode)) settings.updateMode = 0;
+  if (IsSourceMode(settings.installMode)) settings.updateMode = kUpdateDuringDownload;
   results.isWorkstation = IsWorkstationMode(settings.installMode);
 
   if (results.isWorkstation && !IsLine(settings.productLine, line::kDORVAL5)) EnsureReportEngineKeys();

@@ -18,7 +18,7 @@ constexpr const char* kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersio
 constexpr const char* kResumedRunValue = "Plandrix";
 
 std::string ProgramFolder() {
-  return sys::JoinPath(Session().installDir.str(), IsLine(Session().productLine, "DORVAL5") ? "sis" : "bin");
+  return sys::JoinPath(Session().installDir.str(), ProgramFolderName(Session().productLine));
 }
 
 // "Plandrix_T17_EN.exe" with the code between the underscores: two or three characters.
@@ -28,14 +28,14 @@ bool IsDistributionName(const std::string& name, const std::string& code) {
          sys::EqualsNoCase(name.substr(name.size() - 4), ".exe") && (code.size() == 2 || code.size() == 3);
 }
 
-void WriteSetupIni(const std::string& exe, const char* mode, bool withDate) {
+void WriteSetupIni(const std::string& exe, InstallMode mode, bool withDate) {
   std::string ini = exe.substr(0, exe.size() - 3) + "ini";
   const SessionSettings& s = Session();
   sys::Profiles& profiles = *sys::os().profiles;
   profiles.WriteString(ini, "Setup", std::string("ProductLine"), s.productLine.str());
   profiles.WriteString(ini, "Setup", std::string("Release"), s.release.str());
   profiles.WriteString(ini, "Setup", std::string("WebSite1"), s.webSite.str());
-  profiles.WriteString(ini, "Setup", std::string("InstallMode"), std::string(mode));
+  profiles.WriteString(ini, "Setup", std::string("InstallMode"), std::to_string(mode));
   profiles.WriteString(ini, "Setup", std::string("Help"), std::to_string(s.help));
   if (withDate) profiles.WriteString(ini, "Setup", std::string("Date"), Site().listTimestamp);
 }
@@ -83,9 +83,9 @@ void CopySetupToCdImage() {
     std::string source = sys::JoinPath(folder, entry.name);
     std::string tail = entry.name.substr(entry.name.size() - 6);
     std::string setup = sys::JoinPath(Session().installDir.str(), "Setup_" + tail);
-    if (files.CopyFile(source, setup, false) == 0) WriteSetupIni(setup, IsWebLine(line) ? "2" : "6", false);
+    if (files.CopyFile(source, setup, false) == 0) WriteSetupIni(setup, IsWebLine(line) ? kInternetNetworkUpdate : kCdWorkstation, false);
     if (IsWebLine(line)) continue;
     std::string netSetup = sys::JoinPath(Session().installDir.str(), "NetSetup_" + tail);
-    if (files.CopyFile(source, netSetup, false) == 0) WriteSetupIni(netSetup, "7", true);
+    if (files.CopyFile(source, netSetup, false) == 0) WriteSetupIni(netSetup, kCdNetwork, true);
   }
 }

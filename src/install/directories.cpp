@@ -87,7 +87,7 @@ int CreateDirectoryPath(const std::string& path, bool withAccessList) {
     if (first == std::string::npos) return CreateOneDirectory(path);
     start = first;
   }
-  bool sharedLast = withAccessList && IsLine(Session().productLine, "DORVAL5");
+  bool sharedLast = withAccessList && IsLine(Session().productLine, line::kDORVAL5);
   while (start != std::string::npos && start < path.size()) {
     std::size_t next = path.find('\\', start + 1);
     std::string level = path.substr(0, next);

@@ -43,9 +43,6 @@ constexpr std::array<LineTopic, 6> kHelpTopics{{
 }};
 constexpr std::string_view kReleaseNotesPath = "/docs/SysHelp.aspx?action=1&TopicFilter=";
 
-// The choices are offered only in the internet modes that install or update from the site.
-bool OffersChoicesInMode(int32_t mode) { return mode >= 0 && mode <= 2; }
-
 void OpenOnBuiltInSite(sys::WindowId owner, const std::string& url) {
   sys::Processes* processes = sys::os().processes;
   if (processes == nullptr) return;
@@ -67,6 +64,18 @@ bool IsLineOneOf(std::string_view productLine, std::initializer_list<std::string
 bool IsWebLine(std::string_view productLine) { return IsLineOneOf(productLine, {line::kFYNDRA, line::kHalomirNet}); }
 
 bool IsTallyoLine(std::string_view productLine) { return IsLineOneOf(productLine, {line::kTallyo, line::kQBA}); }
+
+bool WritesUninstallEntry(std::string_view productLine) {
+  return !IsTallyoLine(productLine) && !IsLineOneOf(productLine, {line::kFNS, line::kFNC});
+}
+
+bool IsConvertibleLine(std::string_view productLine) {
+  return IsLineOneOf(productLine, {line::kNHVW, line::kWENZLORPRO});
+}
+
+std::string_view ProgramFolderName(std::string_view productLine) {
+  return IsLine(productLine, line::kDORVAL5) ? "sis" : "bin";
+}
 
 std::string DistributionCode(std::string_view productLine, std::string_view distributionName) {
   if (IsLine(productLine, line::kQS2000)) return distributionName == kSpanishDesktopDistribution ? "T7" : "T0";
@@ -102,12 +111,12 @@ std::string AssortmentCode(std::string_view productLine) {
 }
 
 bool HelpChoiceOffered(std::string_view productLine, int32_t mode) {
-  if (!OffersChoicesInMode(mode)) return false;
+  if (!IsSiteInstallMode(mode)) return false;
   return !IsLineOneOf(productLine, {line::kPINDRELV8, line::kKS, line::kFYNDRA, line::kHalomirNet});
 }
 
 bool DemoChoiceOffered(std::string_view productLine, int32_t mode) {
-  if (!OffersChoicesInMode(mode)) return false;
+  if (!IsSiteInstallMode(mode)) return false;
   return !IsLineOneOf(productLine, {line::kKS, line::kFYNDRA, line::kHalomirNet});
 }
 
@@ -146,8 +155,8 @@ void OpenHelp(sys::WindowId owner) { OpenOnBuiltInSite(owner, HelpUrl(Session().
 void OpenReleaseNotes(sys::WindowId owner) { OpenOnBuiltInSite(owner, ReleaseNotesUrl(Session().productLine)); }
 
 std::string ConversionCaption(std::string_view productLine, int32_t mode) {
+  if (!IsConvertibleLine(productLine)) return {};
   bool dutch = IsLine(productLine, line::kNHVW);
-  if (!dutch && !IsLine(productLine, line::kWENZLORPRO)) return {};
   switch (mode) {
     case kInternetNetworkUpdate:
       return dutch ? "Molvex Netwerkinstallatieupdate" : "Molvex Netzwerkinstallationsupdate";

@@ -59,6 +59,13 @@ bool IsLineOneOf(std::string_view productLine, std::initializer_list<std::string
 bool IsWebLine(std::string_view productLine);
 // "Tallyo" and "QBA": no standard shortcuts, no uninstall entry, no hand-over entries.
 bool IsTallyoLine(std::string_view productLine);
+// Every line but the Tallyo lines, FNS and FNC gets an uninstall entry.
+bool WritesUninstallEntry(std::string_view productLine);
+// NHVW and WENZLORPRO: the lines a run may convert to the main desktop line.
+bool IsConvertibleLine(std::string_view productLine);
+// The folder below the installation that holds the line's programs: "sis" for DORVAL5,
+// "bin" for every other line.
+std::string_view ProgramFolderName(std::string_view productLine);
 
 // The T code of the line ("T17" for FNC). `distributionName` is string 11 of the build.
 std::string DistributionCode(std::string_view productLine, std::string_view distributionName);

@@ -34,6 +34,6 @@ void LogSettingsSummary() {
   }
   LogPair(text::kLabelInstallDir, settings.installDir);
   LogPair(text::kLabelUpdateSoftware,
-          LoadText(settings.updateMode == 1 ? text::kUpdateAfterDownload : text::kUpdateDuringDownload));
+          LoadText(settings.updateMode == kUpdateAfterDownload ? text::kUpdateAfterDownload : text::kUpdateDuringDownload));
   if (settings.silent) WriteLog("The installer is running in silent mode");
 }

@@ -33,17 +33,17 @@ sys::Files& Fs() { return *sys::os().files; }
 
 // The product's main program below the installation directory, which a repair needs.
 std::string MainProgramFile(const std::string& line) {
-  if (IsLine(line, "FYNDRA")) return "bin\\fyndra.dll";
-  if (IsLine(line, "Halomir.NET")) return "bin\\Molvex.Core.dll";
-  if (IsLine(line, "DORVAL5")) return "sis\\quarzel.exe";
-  if (IsLine(line, "KS")) return "bin\\salvix.exe";
-  if (IsLine(line, "FNS")) return "Omnis.exe";
-  if (IsLine(line, "FNC")) return "Omnis7.exe";
+  if (IsLine(line, line::kFYNDRA)) return "bin\\fyndra.dll";
+  if (IsLine(line, line::kHalomirNet)) return "bin\\Molvex.Core.dll";
+  if (IsLine(line, line::kDORVAL5)) return "sis\\quarzel.exe";
+  if (IsLine(line, line::kKS)) return "bin\\salvix.exe";
+  if (IsLine(line, line::kFNS)) return "Omnis.exe";
+  if (IsLine(line, line::kFNC)) return "Omnis7.exe";
   return "k7shell.exe";
 }
 
 bool HoldsServices(const std::string& line) {
-  return IsLine(line, "FYNDRA") || IsLineOneOf(line, {"QS2000", "QS2003E", "QS2003", "QS2003SE"});
+  return IsLineOneOf(line, {line::kFYNDRA, line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE});
 }
 
 void ControlServices(bool start) {
@@ -107,7 +107,7 @@ bool PrepareInstallationFolder(const std::string& listPath) {
   const std::string& installDir = Session().installDir.str();
   const std::string& line = Session().productLine.str();
   if (CreateDirectoryPath(installDir, true) == 0) return false;
-  if (!IsLineOneOf(line, {"DORVAL5", "KS"})) CreateOneDirectory(sys::JoinPath(installDir, "usr"));
+  if (!IsLineOneOf(line, {line::kDORVAL5, line::kKS})) CreateOneDirectory(sys::JoinPath(installDir, "usr"));
   if (IsNetworkMode(Session().installMode) || Session().installMode == kCdCreation) {
     std::string copy = sys::JoinPath(installDir, IsTallyoLine(line) ? "Tallyo.lst" : "HalomirPlandrix.lst");
     if (CopyFileWithRetry(listPath, copy, false) == 0) {
@@ -129,7 +129,7 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   auto stopWatch = []() {
     if (Session().debugStatistics) Statistics().installSeconds = (Now() - Statistics().installStartTick) / 1000;
   };
-  if (Session().updateMode != 1) {
+  if (Session().updateMode != kUpdateAfterDownload) {
     BeginInstalling();
     bool ok = InstallEntries(records, kPassSingle);
     stopWatch();
@@ -244,7 +244,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   run.totals = totals;
 
   AddRequiredSpace(Session().installDir.str(), static_cast<uint64_t>(std::max<int64_t>(totals.requiredBytes, 0)));
-  if (Session().updateMode == 1) AddRequiredSpace(Places().tempFolder, static_cast<uint64_t>(run.downloadDriveBytes));
+  if (Session().updateMode == kUpdateAfterDownload) AddRequiredSpace(Places().tempFolder, static_cast<uint64_t>(run.downloadDriveBytes));
   if (CheckDiskSpace(ProgressWindow(), Session().captionText) == 0) {
     Results().returnToSettings = true;
     return ListOutcome::Failed;
@@ -269,7 +269,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   WriteLog("Start installation, %s", LocalTimeText().c_str());
   if (Session().debugStatistics) Statistics().installStartTick = Now();
   if (!PrepareInstallationFolder(listPath)) return ListOutcome::Failed;
-  if (Session().updateMode != 1) ControlServices(false);
+  if (Session().updateMode != kUpdateAfterDownload) ControlServices(false);
   if (!IsWebLine(line) && Session().installMode != kCdCreation)
     run.reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
 
