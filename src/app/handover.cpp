@@ -25,7 +25,7 @@ void Put(const std::string& ini, const char* key, const std::string& value) {
   sys::os().profiles->WriteString(ini, "Setup", std::string(key), value);
 }
 
-// The distribution file: string 11, or string 1064 after a conversion to the new line.
+// The distribution file: the build's own, or the converted one after a conversion to the new line.
 std::string DistributionFileName() {
   const RunResults& results = Results();
   if (results.convertedProductLine && IsConvertibleLine(results.previousProductLine) &&

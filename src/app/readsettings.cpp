@@ -16,8 +16,8 @@
 namespace {
 
 constexpr std::string_view kGenericDistributionName = "HalomirPlandrix.exe";
-// The site a build talks to when nothing names another one; the string table's entry 17
-// holds the same address, and wins when present.
+// The site a build talks to when nothing names another one; the string table's
+// text::kBuiltInSite holds the same address, and wins when present.
 constexpr const char* kBuiltInUpdateSite = "https://update.molvex.example";
 constexpr const char* kDefaultReleaseList = "\t30052\r";
 constexpr const char* kDefaultVirtualDir = "Halomir";

@@ -37,7 +37,7 @@ constexpr std::string_view kQBA = "QBA";
 // At most 19 characters, as `productLine` holds them.
 constexpr std::size_t kProductLineMaxLength = 19;
 
-// The distribution name (string 11) that gives QS2000 its Spanish code.
+// The distribution name (text::kDistributionFileName) that gives QS2000 its Spanish code.
 constexpr std::string_view kSpanishDesktopDistribution = "Plandrix_T7_ES.exe";
 
 // Machine keys below HKEY_LOCAL_MACHINE.
@@ -67,7 +67,7 @@ bool IsConvertibleLine(std::string_view productLine);
 // "bin" for every other line.
 std::string_view ProgramFolderName(std::string_view productLine);
 
-// The T code of the line ("T17" for FNC). `distributionName` is string 11 of the build.
+// The T code of the line ("T17" for FNC). `distributionName` is the build's text::kDistributionFileName.
 std::string DistributionCode(std::string_view productLine, std::string_view distributionName);
 // The same with the build's own distribution name.
 std::string DistributionCode(std::string_view productLine);
