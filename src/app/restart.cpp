@@ -83,7 +83,8 @@ void CopySetupToCdImage() {
     std::string source = sys::JoinPath(folder, entry.name);
     std::string tail = entry.name.substr(entry.name.size() - 6);
     std::string setup = sys::JoinPath(Session().installDir.str(), "Setup_" + tail);
-    if (files.CopyFile(source, setup, false) == 0) WriteSetupIni(setup, IsWebLine(line) ? kInternetNetworkUpdate : kCdWorkstation, false);
+    if (files.CopyFile(source, setup, false) == 0)
+      WriteSetupIni(setup, IsWebLine(line) ? kInternetNetworkUpdate : kCdWorkstation, false);
     if (IsWebLine(line)) continue;
     std::string netSetup = sys::JoinPath(Session().installDir.str(), "NetSetup_" + tail);
     if (files.CopyFile(source, netSetup, false) == 0) WriteSetupIni(netSetup, kCdNetwork, true);

@@ -28,7 +28,7 @@ void RecordWorkstation() {
   }
   if (s.installMode == kCdCreation) return;
   WriteInstallationTime();
-  if (!IsTallyoLine(line)) WriteLog("Shortcuts are not part of this build; none were made");
+  if (MakesStandardShortcuts(line)) WriteLog("Shortcuts are not part of this build; none were made");
   if (WritesUninstallEntry(line))
     WriteLog("The uninstall entry is not part of this build; none was written");
 }

@@ -65,6 +65,8 @@ bool IsWebLine(std::string_view productLine) { return IsLineOneOf(productLine, {
 
 bool IsTallyoLine(std::string_view productLine) { return IsLineOneOf(productLine, {line::kTallyo, line::kQBA}); }
 
+bool MakesStandardShortcuts(std::string_view productLine) { return !IsTallyoLine(productLine); }
+
 bool WritesUninstallEntry(std::string_view productLine) {
   return !IsTallyoLine(productLine) && !IsLineOneOf(productLine, {line::kFNS, line::kFNC});
 }

@@ -59,6 +59,8 @@ bool IsLineOneOf(std::string_view productLine, std::initializer_list<std::string
 bool IsWebLine(std::string_view productLine);
 // "Tallyo" and "QBA": no standard shortcuts, no uninstall entry, no hand-over entries.
 bool IsTallyoLine(std::string_view productLine);
+// The Tallyo lines bring their own shortcuts; every other line gets the standard ones.
+bool MakesStandardShortcuts(std::string_view productLine);
 // Every line but the Tallyo lines, FNS and FNC gets an uninstall entry.
 bool WritesUninstallEntry(std::string_view productLine);
 // NHVW and WENZLORPRO: the lines a run may convert to the main desktop line.
