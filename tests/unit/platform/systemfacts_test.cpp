@@ -8,52 +8,37 @@
 
 namespace {
 
-TEST(WindowsFolder, OlderSystemsTakeTheSystemFoldersParent) {
-  FakeOs os;
-  os.desktop.osVersion.major = 4;
-  os.desktop.systemFolder = "C:\\WINNT\\System32\\";
-  os.systemInfo.systemWindowsFolder = "C:\\Elsewhere";
-  EXPECT_EQ(GetWindowsFolder(), "C:\\WINNT");
-}
-
-TEST(WindowsFolder, NewerSystemsTakeTheSharedWindowsFolder) {
+TEST(SystemFacts, WindowsFolderAndSixtyFourBitsWithAndWithoutTheFunctions) {
   FakeOs os;
   os.desktop.windowsFolder = "C:\\Users\\tester\\WINDOWS";  // a terminal-server user's own
   os.systemInfo.systemWindowsFolder = "C:\\Windows";
   EXPECT_EQ(GetWindowsFolder(), "C:\\Windows");
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::SystemWindowsFolder, sys::err::kProcNotFound);
   EXPECT_EQ(GetWindowsFolder(), "C:\\Users\\tester\\WINDOWS") << "without the function, the ordinary one";
-}
+  os.desktop.osVersion.major = 4;  // older systems take the system folder's parent
+  os.desktop.systemFolder = "C:\\WINNT\\System32\\";
+  EXPECT_EQ(GetWindowsFolder(), "C:\\WINNT");
 
-TEST(Wow64, AnswersFromTheSystemAndNoWhenItCannotSay) {
-  FakeOs os;
-  EXPECT_FALSE(IsWow64());
   os.systemInfo.wow64 = true;
   EXPECT_TRUE(IsWow64());
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::IsWow64Process, sys::err::kProcNotFound);
   EXPECT_FALSE(IsWow64());
 }
 
-TEST(RegistryQuota, StopsOnlyWhenLittleIsLeft) {
+TEST(RegistryQuota, StopsOnlyWhenLittleIsLeftAndAnythingUnreadablePasses) {
   FakeOs os;
-  const uint64_t mb = 1000 * 1000;
-  os.systemInfo.registryQuota = {99'600'000, 100 * mb};  // 400000 bytes left
-  EXPECT_FALSE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {100 * mb - 512000, 100 * mb};
-  EXPECT_FALSE(HasRegistrySpace()) << "exactly the reserve is not enough";
-  os.systemInfo.registryQuota = {100 * mb - 512001, 100 * mb};
-  EXPECT_TRUE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {120 * mb, 100 * mb};
-  EXPECT_FALSE(HasRegistrySpace()) << "over the quota";
-}
-
-TEST(RegistryQuota, AnythingUnreadablePasses) {
-  FakeOs os;
-  os.systemInfo.registryQuota = {0, 100};
-  EXPECT_TRUE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {100, 0};
-  EXPECT_TRUE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {100, 100};
+  const uint64_t quota = 100'000'000;
+  const struct {
+    uint64_t used;
+    uint64_t allowed;
+    bool room;
+  } cases[] = {{quota - 400000, quota, false}, {quota - 512000, quota, false},  // exactly the reserve
+               {quota - 512001, quota, true},  {quota + 1, quota, false},        // over the quota
+               {0, 100, true},                 {100, 0, true}};
+  for (const auto& c : cases) {
+    os.systemInfo.registryQuota = {c.used, c.allowed};
+    EXPECT_EQ(HasRegistrySpace(), c.room) << c.used << " of " << c.allowed;
+  }
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::QueryRegistryQuota, sys::err::kProcNotFound);
   EXPECT_TRUE(HasRegistrySpace());
 }
