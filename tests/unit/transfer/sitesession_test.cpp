@@ -1,5 +1,5 @@
 // The site session: how the program gets past the site's and a proxy's questions for
-// credentials, and what it reports when WinINet fails.
+// credentials, what it reports when WinINet fails, and what a cache download is answered.
 #include "transfer/sitesession.h"
 
 #include "transfer/interneterror.h"
@@ -136,6 +136,43 @@ TEST_F(Session401, AnExtendedErrorShowsTheServersTextOrNothing) {
   ReportInternetError(12003, "InternetOpenUrl");
   ASSERT_EQ(os.desktop.boxes.size(), 2u);
   EXPECT_NE(os.desktop.boxes[1].text.find("Unable to get Internet error. Error code: 122\n"), std::string::npos);
+}
+
+using DownloadListener = TransferTest;
+
+TEST_F(DownloadListener, ProgressMovesTheCountersAndPaintsUnlessACancelIsPending) {
+  SiteDownloadListener listener;
+  Progress().itemBase = 7000;
+  EXPECT_EQ(listener.OnProgress(1500, 99999), sys::hr::kOk);
+  EXPECT_EQ(Progress().itemDone, 1500);
+  EXPECT_EQ(Progress().totalDone, 8500);
+  EXPECT_EQ(repaints, 1);
+  cancelRequested = 2;
+  EXPECT_EQ(listener.OnProgress(3000, 0), static_cast<int32_t>(0x80004004));
+  EXPECT_EQ(Progress().itemDone, 1500);
+  EXPECT_EQ(repaints, 1);
+}
+
+TEST_F(DownloadListener, TheSessionsCredentialsAnswerUntilTheUserWasAsked) {
+  Session().domain = "CORP";
+  os.internet.acceptedUserName = "CORP\\jan";
+  os.internet.acceptedPassword = "geheim";
+  fakes::SiteReply reply;
+  reply.body = "payload";
+  reply.asksCredentials = true;
+  os.internet.ServeDownload("http://updates.example/x", reply);
+  SiteDownloadListener listener;
+  sys::CacheDownload download = os.internet.DownloadToCacheFile("http://updates.example/x", 512, 0, &listener);
+  ASSERT_TRUE(download.ok());
+  EXPECT_EQ(os.files.ReadText(download.path), "payload");
+  Session().password = "wrong";
+  EXPECT_FALSE(os.internet.DownloadToCacheFile("http://updates.example/x", 512, 0, &listener).ok());
+
+  Site().credentialsPrompted = true;
+  sys::AuthenticateReply answer = listener.Authenticate();
+  EXPECT_TRUE(answer.letSystemAsk);
+  EXPECT_TRUE(answer.userName.empty());
+  EXPECT_TRUE(answer.password.empty());
 }
 
 }  // namespace
