@@ -53,6 +53,7 @@ TEST_F(ReadSettingsTest, NothingGivenGivesTheDefaults) {
   EXPECT_EQ(s.webSite, "https://update.molvex.example");
   EXPECT_EQ(s.releaseList, "\t30052\r");
   EXPECT_EQ(s.osCode, 9);
+  EXPECT_FALSE(s.productLineEditable || s.releaseEditable);  // a single-product build
   EXPECT_FALSE(s.silent || s.unattended || s.noSettingsDialog || s.noCheck || s.repairOnlyOffered);
   EXPECT_TRUE(os.registry.HasKey(Hive::CurrentUser, kSettingsKey));  // created on the way
 }

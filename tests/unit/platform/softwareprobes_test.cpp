@@ -60,6 +60,11 @@ TEST_F(SoftwareProbes, OtherSoftwareIsFoundWhereItLeavesItsMark) {
   EXPECT_EQ(IsSslPageCachingDisabled(), 1u);
 
   EXPECT_FALSE(IsIisPresent());
+  const char* webServerKey = "SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters";
+  os.registry.PutDword(Hive::LocalMachine, webServerKey, "MajorVersion", 7);
+  EXPECT_TRUE(IsIisPresent());
+  os.registry.DeleteKey(Hive::LocalMachine, webServerKey, sys::RegistryView::Native);
+  EXPECT_FALSE(IsIisPresent());
   os.registry.PutString(Hive::LocalMachine, "SOFTWARE\\Microsoft\\ADs\\Providers\\IIS\\Extensions\\IIsApp", "", "");
   EXPECT_TRUE(IsIisPresent());
 

@@ -131,27 +131,21 @@ TEST(LogWithoutFiles, DropsTheLineAndTheMessageBoxStillAnswers) {
 }
 
 TEST_F(LogTest, SettingsSummaryOfANetworkFedSilentRun) {
-  os.desktop.strings = {{11, "Plandrix_T17_AE.exe"}, {101, "Product line"}, {102, "Release"},
-                        {103, "Install mode"}, {107, "Installation directory"},
-                        {108, "Path to network installation"}, {176, "LAN workstation installation"},
-                        {198, "Update software"}, {200, "During download"}};
-  SessionSettings& settings = Session();
-  settings.programVersion = {4, 17, 2, 1};
-  settings.release = "30052";
-  settings.installMode = kLanWorkstation;
-  settings.netDir = "\\\\server\\fin";
-  settings.silent = true;
+  os.desktop.strings = {{11, "Plandrix_T17_AE.exe"}, {101, "Product line"}, {102, "Release"}, {103, "Install mode"},
+                        {107, "Installation directory"}, {108, "Path to network installation"},
+                        {176, "LAN workstation installation"}, {198, "Update software"}, {200, "During download"}};
+  Session().programVersion = {4, 17, 2, 1};
+  Session().release = "30052";
+  Session().installMode = kLanWorkstation;
+  Session().netDir = "\\\\server\\fin";
+  Session().silent = true;
   Results().productTitle = "Fennic Duziderav";
   LogSettingsSummary();
   EXPECT_EQ(InstallLog(),
-            "Plandrix_T17_AE.exe (4.17.2.1)\r\n"
-            "Product line = Fennic Duziderav\r\n"
-            "Release = 30052\r\n"
-            "Install mode = LAN workstation installation\r\n"
-            "Path to network installation = \\\\server\\fin\r\n"
+            "Plandrix_T17_AE.exe (4.17.2.1)\r\nProduct line = Fennic Duziderav\r\nRelease = 30052\r\n"
+            "Install mode = LAN workstation installation\r\nPath to network installation = \\\\server\\fin\r\n"
             "Installation directory = C:\\Molvex Software\\Fennic Duziderav\r\n"
-            "Update software = During download\r\n"
-            "The installer is running in silent mode\r\n");
+            "Update software = During download\r\nThe installer is running in silent mode\r\n");
 }
 
 }  // namespace

@@ -154,6 +154,7 @@ TEST_F(DownloadListener, ProgressMovesTheCountersAndPaintsUnlessACancelIsPending
 }
 
 TEST_F(DownloadListener, TheSessionsCredentialsAnswerUntilTheUserWasAsked) {
+  EXPECT_EQ(SiteDownloadListener().Authenticate().userName, "jan");
   Session().domain = "CORP";
   os.internet.acceptedUserName = "CORP\\jan";
   os.internet.acceptedPassword = "geheim";
