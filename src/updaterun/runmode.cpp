@@ -45,6 +45,6 @@ bool PrepareRunMode() {
     case kCdNetwork: phase = 181; break;
     default: return false;
   }
-  Progress().phaseLine = LoadText(phase);
+  UpdateProgress([phase](ProgressState& progress) { progress.phaseLine = LoadText(phase); });
   return true;
 }
