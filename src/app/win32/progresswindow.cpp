@@ -1,5 +1,5 @@
-// The window procedure only applies the portable frame layout and forwards Cancel; every
-// decision about what to show lives in ui/progresspainter.
+// The window procedure applies the portable frame layout, forwards Cancel and serves the
+// worker's repaint requests; every decision about what to show lives in ui/progresspainter.
 #include "app/win32/progresswindow.h"
 
 #include <atomic>
@@ -68,6 +68,7 @@ void OnCreate(HWND window) {
                                kButtonHeight, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)),
                                programInstance, nullptr);
   PostMessageA(cancelButton, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  repaintPending = false;  // a request left over from an earlier window died with it
   SetProgressWindow(static_cast<sys::WindowId>(reinterpret_cast<uintptr_t>(window)));
   if (worker.joinable()) worker.join();
   worker = std::thread(UpdateWorkerMain);
