@@ -68,10 +68,12 @@ class ItemFetch {
 
   // kItemOk with the prepared file, or the item's result.
   int Transfer(std::string& prepared) {
-    if (!started_) Progress().itemBase = Progress().totalDone;  // once: retries start from here
+    if (!started_)  // once: retries start from here
+      UpdateProgress([](ProgressState& progress) { progress.itemBase = progress.totalDone; });
     started_ = true;
     while (true) {
-      Progress().itemDone = 0;  // a new attempt counts its bytes from the item's start again
+      // A new attempt counts its bytes from the item's start again.
+      UpdateProgress([](ProgressState& progress) { progress.itemDone = 0; });
       url_.clear();
       AppendFormat(url_, "%s&Size=%ld&CabSize=%ld", source_.c_str(), static_cast<long>(size_), static_cast<long>(cabSize_));
       DropDownload();
@@ -201,7 +203,7 @@ int FetchItem(const std::string& source, std::string& target, const std::string&
     return kItemOk;
   }
   if (entry.protectedTarget && TargetNotOlder(prepared, target)) {
-    if (IsSourceMode(mode)) Progress().totalDone += entry.size;
+    if (IsSourceMode(mode)) UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
     return kItemOk;
   }
   PlaceRequest request{prepared, target, source, fromSource ? kSourceCopied : kSourceDownloaded,

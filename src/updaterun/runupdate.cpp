@@ -139,9 +139,11 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   stopWatch();
   if (!ok) return false;
   ControlServices(false);
-  Progress().phaseLine = "Installing downloaded files";
-  Progress().totalSize = static_cast<int32_t>(totals.installedBytes);
-  Progress().copyPhase = true;
+  UpdateProgress([&](ProgressState& progress) {
+    progress.phaseLine = "Installing downloaded files";
+    progress.totalSize = static_cast<int32_t>(totals.installedBytes);
+    progress.copyPhase = true;
+  });
   BeginInstalling();
   if (!InstallEntries(records, kPassFromCache)) return false;
   DeleteDirectoryTree(DownloadCacheFolder());
@@ -154,9 +156,11 @@ bool OfficeSuiteInstalled() {
 
 // Registers every entry with a registration kind; false when it had to stop.
 bool RegistrationPass(int32_t registrationCount) {
-  Progress().phaseLine = "Registering component:" + std::string(20, ' ');
-  Progress().itemLine.clear();
-  Progress().detailLine.clear();
+  UpdateProgress([](ProgressState& progress) {
+    progress.phaseLine = "Registering component:" + std::string(20, ' ');
+    progress.itemLine.clear();
+    progress.detailLine.clear();
+  });
   RefreshProgress();
   bool office = OfficeSuiteInstalled();
   long n = 0;
@@ -166,7 +170,7 @@ bool RegistrationPass(int32_t registrationCount) {
     if ((sys::EqualsNoCase(name, "CRMOfficeAddIn.dll") || sys::EqualsNoCase(name, "HRWordAddIn.dll")) &&
         (!office || Results().outlook64Bit))
       continue;
-    Progress().itemLine = name;
+    UpdateProgress([&](ProgressState& progress) { progress.itemLine = name; });
     ++n;
     if (sys::EqualsNoCase(name, "MSSOAP30.dll") && !Session().hasAdminRights) {
       std::string text;
@@ -177,7 +181,7 @@ bool RegistrationPass(int32_t registrationCount) {
     std::string detail;
     AppendFormat(detail, "%s: ", LoadText(text::kRegistration).c_str());
     AppendFormat(detail, "%ld %s %ld", n, LoadText(text::kOf).c_str(), static_cast<long>(registrationCount));
-    Progress().detailLine = detail;
+    UpdateProgress([&](ProgressState& progress) { progress.detailLine = detail; });
     RefreshProgress();
     if (!Steps().registerComponent) {
       WriteLog("Component registration is not available in this build; not registered: %s", name.c_str());
@@ -234,8 +238,10 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   }
   if (records == 0) return NothingToInstall(true);
 
-  Progress().phaseLine = LoadText(text::kCheckingFiles);
-  Progress().showTotals = false;
+  UpdateProgress([](ProgressState& progress) {
+    progress.phaseLine = LoadText(text::kCheckingFiles);
+    progress.showTotals = false;
+  });
   RefreshProgress();
   AnalysisTotals totals;
   ClearRequiredSpace();
@@ -273,14 +279,18 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   if (!IsWebLine(line) && Session().installMode != kCdCreation)
     run.reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
 
-  Progress().showTotals = true;
-  Progress().phaseLine = phase;
+  UpdateProgress([&](ProgressState& progress) {
+    progress.showTotals = true;
+    progress.phaseLine = phase;
+  });
   Results().rebootNeeded = false;
   Results().copyIncomplete = false;
   Results().registrationFailed = false;
   StartInUseList();
-  Progress().totalSize = static_cast<int32_t>(totals.downloadBytes);
-  Progress().copyPhase = IsLanWorkstationMode(Session().installMode);
+  UpdateProgress([&](ProgressState& progress) {
+    progress.totalSize = static_cast<int32_t>(totals.downloadBytes);
+    progress.copyPhase = IsLanWorkstationMode(Session().installMode);
+  });
 
   if (!InstallPasses(totals, records)) {
     ControlServices(true);
@@ -288,7 +298,7 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
   }
   if (run.reregistrationList) Fs().Close(run.reregistrationList);
   run.reregistrationList = {};
-  Progress().totalDone = Progress().totalSize;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = progress.totalSize; });
   RefreshProgress();
 
   if (run.mode.keepRegistrationList && totals.registrationCount >= 1 && !RegistrationPass(totals.registrationCount))
@@ -309,10 +319,12 @@ bool RunUpdate() {
   if (!PrepareRunMode()) return false;
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
-  Progress().itemLine = LoadText(text::kFileList);
+  UpdateProgress([](ProgressState& progress) {
+    progress.itemLine = LoadText(text::kFileList);
+    progress.detailLine.clear();
+    progress.runStartTick = 0;
+  });
   Site().listTimestamp.clear();
-  Progress().detailLine.clear();
-  Progress().runStartTick = 0;
   RefreshProgress();
 
   const std::string& line = Session().productLine.str();
@@ -324,7 +336,7 @@ bool RunUpdate() {
 
   bool registrationResult = true;
   while (true) {
-    Progress().phaseLine = phase;
+    UpdateProgress([&](ProgressState& progress) { progress.phaseLine = phase; });
     ListOutcome outcome = ProcessList(phase, registrationResult);
     if (outcome == ListOutcome::Failed) {
       ReleaseRunState();

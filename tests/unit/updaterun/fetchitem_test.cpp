@@ -31,7 +31,7 @@ TEST_F(FetchItemTest, TheSitesOwnSizesAreRequestedAgainAndCountedOnce) {
   FileEntry entry = Entry("a.dll", 5);
   ServeOnce(ItemRequest(entry), "_ItemAttachmentSizes_\r\n7\t0");
   Serve(Entry("a.dll", 7), "1234567");
-  Progress().totalDone = 1000;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 1000; });
   EXPECT_TRUE(InstallItem(entry, kPassSingle));
   EXPECT_EQ(os.files.ReadText(kTarget), "1234567");
   EXPECT_EQ(Requests(ItemRequest(entry, 7, 0)), 1);

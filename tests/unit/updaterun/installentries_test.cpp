@@ -72,7 +72,7 @@ TEST_F(InstallEntriesTest, ALanInstallationCopiesFromTheShareAndCountsEveryItems
   os.files.WriteText("C:\\Windows\\system32\\k.dll", "installed");
   os.files.SetFileVersion("C:\\Windows\\system32\\k.dll", {1, 0, 0, 0});
   Use({Entry("a.dll", 5), Entry("k.dll", 7, "SystemFolder")});
-  Progress().totalDone = 999;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 999; });
 
   EXPECT_TRUE(InstallEntries(Count(), kPassSingle));
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\a.dll"), "12345");
