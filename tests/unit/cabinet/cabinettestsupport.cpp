@@ -19,8 +19,6 @@ struct State {
   Extraction* current = nullptr;
 } state;
 
-void* Alloc(uint32_t size) { return std::malloc(size); }
-void Free(void* block) { std::free(block); }
 intptr_t Open(const char* path, int, int) {
   state.position = 0;
   return std::strcmp(path, "memory:cabinet") == 0 && state.cabinet ? kMemoryCabinet : -1;
@@ -65,7 +63,7 @@ intptr_t CollectingHandler(int kind, cab::Notification* record) {
 
 cab::Callbacks MemoryCallbacks(const std::string* cabinet) {
   state.cabinet = cabinet;
-  return cab::Callbacks{Alloc, Free, Open, Read, Write, Close, Seek};
+  return cab::Callbacks{[](uint32_t size) { return std::malloc(size); }, std::free, Open, Read, Write, Close, Seek};
 }
 
 Extraction Extract(const std::string& cabinet, cab::NotifyFn handler) {

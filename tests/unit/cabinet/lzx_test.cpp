@@ -12,17 +12,11 @@
 namespace cabtest {
 namespace {
 
-constexpr size_t kFrame = 32768;
 constexpr int32_t kTranslation = 12000000;
 uint16_t LzxType(unsigned windowBits) { return static_cast<uint16_t>(3 | windowBits << 8); }
 
 TEST(LzxE8, TranslatesCallsInsideTheFrameAndTheStreamOnly) {
-  struct Case {
-    size_t frameSize, at;
-    int32_t target;
-    uint32_t framePosition;
-    int32_t expected;
-  } cases[] = {
+  struct Case { size_t frameSize, at; int32_t target; uint32_t framePosition; int32_t expected; } cases[] = {
       {100, 89, 5000, 0, 5000 - 89},  // 11 bytes before the frame end: the last place looked at
       {100, 90, 5000, 0, 5000},
       {10, 0, 5000, 0, 5000},  // a frame too short for any call
@@ -46,7 +40,7 @@ TEST(LzxE8, TranslatesCallsInsideTheFrameAndTheStreamOnly) {
 }
 
 // One verbatim block of `size` bytes with flat trees (every main symbol 9 bits, its code
-// its number; every length symbol 8 bits), written frame by frame into data blocks.
+// its number; every length symbol 8 bits), ended into data blocks by the test.
 class LzxWriter {
  public:
   explicit LzxWriter(uint32_t size) {
@@ -56,17 +50,18 @@ class LzxWriter {
     FlatLengths(249, 9);  // pretree symbol 9: 0 -> 8
   }
   void Literals(const std::string& bytes) {
-    for (char c : bytes) Bits(static_cast<uint8_t>(c), 9), Produced(1);
+    for (char c : bytes) Bits(static_cast<uint8_t>(c), 9);
   }
   void RepeatLast(uint32_t length) {  // a match at the first repeated offset, 1 at the start
     Bits(256 + 7, 9);
     Bits(length - 9, 8);
-    Produced(length);
   }
-  std::vector<TestBlock> Finish() {
-    if (frameFill_ > 0) CutFrame();
-    return blocks_;
+  void EndBlock(uint16_t produced) {  // a data block ends on a 16-bit boundary
+    if (wordBits_ > 0) Bits(0, 16 - wordBits_);
+    blocks.push_back({current_, produced});
+    current_.clear();
   }
+  std::vector<TestBlock> blocks;
 
  private:
   void Bits(uint32_t value, unsigned count) {
@@ -79,46 +74,36 @@ class LzxWriter {
     for (unsigned i = 0; i < 20; ++i) Bits(i == pretreeSymbol ? 1 : 0, 4);
     for (unsigned i = 0; i < count; ++i) Bits(0, 1);
   }
-  void Produced(uint32_t count) {
-    frameFill_ += count;
-    if (frameFill_ >= kFrame) CutFrame();
-  }
-  void CutFrame() {
-    if (wordBits_ > 0) Bits(0, 16 - wordBits_);
-    blocks_.push_back({current_, static_cast<uint16_t>(std::min(frameFill_, kFrame))});
-    current_.clear();
-    frameFill_ = frameFill_ > kFrame ? frameFill_ - kFrame : 0;
-  }
   uint16_t word_ = 0;
   unsigned wordBits_ = 0;
   std::string current_;
-  std::vector<TestBlock> blocks_;
-  size_t frameFill_ = 0;
 };
 
-TEST(LzxStream, AMatchStaysInsideItsFrameAndAfterTheStart) {
+TEST(LzxStream, AMatchStaysInsideItsFrameAndTheStreamInsideItsData) {
   LzxWriter fine(40);
   fine.Literals("0123456789");
   fine.RepeatLast(30);
-  Extraction got = Extract(BuildCabinet(LzxType(16), fine.Finish(), 40));
+  fine.EndBlock(40);
+  Extraction got = Extract(BuildCabinet(LzxType(16), fine.blocks, 40));
   ASSERT_TRUE(got.ok) << got.error;
   EXPECT_EQ(got.files[0].bytes, "0123456789" + std::string(30, '9'));
 
   LzxWriter across(kFrame + 100);
   across.Literals(Noise(kFrame - 10, 5));
   across.RepeatLast(20);  // ends 10 bytes into the next frame
+  across.EndBlock(kFrame);
   across.Literals(Noise(90, 6));
-  EXPECT_EQ(Extract(BuildCabinet(LzxType(16), across.Finish(), kFrame + 100)).error, cab::error::kDecompressionData);
+  across.EndBlock(100);
+  EXPECT_EQ(Extract(BuildCabinet(LzxType(16), across.blocks, kFrame + 100)).error, cab::error::kDecompressionData);
 
-  LzxWriter before(12);
-  before.Literals("0123456789");
-  std::vector<TestBlock> blocks = before.Finish();
-  blocks[0].uncompressedSize = 12;  // two more bytes than the stream holds
-  EXPECT_FALSE(Extract(BuildCabinet(LzxType(16), blocks, 12)).ok);
+  LzxWriter shortData(12);
+  shortData.Literals("0123456789");
+  shortData.EndBlock(12);  // two more bytes than the stream holds
+  EXPECT_FALSE(Extract(BuildCabinet(LzxType(16), shortData.blocks, 12)).ok);
 }
 
-// One uncompressed block holding `raw`, cut into two data blocks after `cut` payload bytes
-// (none: one data block).
+// One uncompressed block holding `raw` (more than a frame), cut into two data blocks after
+// `cut` payload bytes.
 std::vector<TestBlock> UncompressedStream(const std::string& raw, size_t cut) {
   uint32_t bits = 3u << 24 | static_cast<uint32_t>(raw.size());  // 0 (no E8), 011, 24-bit size, 4 bits padding
   std::string stream = {static_cast<char>(bits >> 12 & 0xFF), static_cast<char>(bits >> 20),
@@ -126,7 +111,6 @@ std::vector<TestBlock> UncompressedStream(const std::string& raw, size_t cut) {
   for (int r = 0; r < 3; ++r) stream += std::string("\x01\x00\x00\x00", 4);
   stream += raw;
   if (raw.size() & 1) stream.push_back('\0');
-  if (cut == 0) return {{stream, static_cast<uint16_t>(raw.size())}};
   return {{stream.substr(0, cut), kFrame}, {stream.substr(cut), static_cast<uint16_t>(raw.size() - kFrame)}};
 }
 
@@ -138,9 +122,9 @@ TEST(LzxStream, UncompressedBytesMayEndAByteIntoTheNextDataBlockOrEarlierButNotB
     ASSERT_TRUE(got.ok) << "cut at " << cut << ": error " << got.error;
     EXPECT_TRUE(got.files[0].bytes == raw) << "cut at " << cut;
   }
-  std::vector<TestBlock> blocks = UncompressedStream(Noise(1000, 11), 0);
-  blocks[0].payload.resize(blocks[0].payload.size() - 20);
-  EXPECT_FALSE(Extract(BuildCabinet(LzxType(17), blocks, 1000)).ok);
+  std::vector<TestBlock> blocks = UncompressedStream(raw, exact);
+  blocks[1].payload.resize(blocks[1].payload.size() - 20);
+  EXPECT_FALSE(Extract(BuildCabinet(LzxType(17), blocks, static_cast<uint32_t>(raw.size()))).ok);
 }
 
 }  // namespace

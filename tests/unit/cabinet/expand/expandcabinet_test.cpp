@@ -1,6 +1,6 @@
 // ExpandCabinet as the item installation uses it: the one file lands in the given output
-// file, a cabinet of several files is refused, a page that is no cabinet fails, and a
-// path without a folder is reported.
+// file, a cabinet of several files is refused, a page that is no cabinet or a missing one
+// fails quietly, and a path without a folder is reported.
 #include "updaterun/expandcabinet.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,7 @@
 namespace {
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
 }
 
 class ExpandCabinetTest : public ::testing::Test {
@@ -28,7 +27,6 @@ class ExpandCabinetTest : public ::testing::Test {
     output_ = dir_ + "/~pdx1234.tmp";
     std::ofstream(output_).close();  // the caller hands over an empty temporary file
     os_.desktop.strings[169] = "Invalid cabinet path";
-    os_.desktop.strings[170] = "Failed to create cabinet context";
   }
   void TearDown() override {
     CloseLog();
@@ -43,8 +41,7 @@ class ExpandCabinetTest : public ::testing::Test {
   }
   const std::string kContents = "text that repeats " + std::string(70000, '.');
   FakeOs os_;
-  std::string dir_;
-  std::string output_;
+  std::string dir_, output_;
 };
 
 TEST_F(ExpandCabinetTest, ACabinetOfSeveralFilesIsRefusedAndTheNextOneFillsTheOutputFile) {
@@ -57,12 +54,14 @@ TEST_F(ExpandCabinetTest, ACabinetOfSeveralFilesIsRefusedAndTheNextOneFillsTheOu
   EXPECT_TRUE(os_.desktop.boxes.empty());
 }
 
-TEST_F(ExpandCabinetTest, AnErrorPageIsNoCabinet) {
+TEST_F(ExpandCabinetTest, AnErrorPageIsNoCabinetAndAMissingOneIsNotFound) {
   std::string page = dir_ + "/item.cab";
   std::ofstream(page) << "<html><head><title>Error</title></head><body>Session expired</body></html>";
   EXPECT_FALSE(ExpandCabinet(page, output_));
   EXPECT_EQ(CabinetErrorRecord().code, cab::error::kNotACabinet);
   EXPECT_TRUE(ReadAll(output_).empty());
+  EXPECT_FALSE(ExpandCabinet(dir_ + "/missing.cab", output_));
+  EXPECT_EQ(CabinetErrorRecord().code, cab::error::kCabinetNotFound);
   EXPECT_TRUE(os_.desktop.boxes.empty()) << "the caller asks the question, not the expansion";
 }
 
@@ -72,19 +71,16 @@ TEST_F(ExpandCabinetTest, APathWithoutAFolderIsReported) {
   EXPECT_EQ(os_.desktop.boxes[0].text, "Invalid cabinet path: item.cab");
 }
 
-TEST_F(ExpandCabinetTest, NotifyWritesFromTheStartOfTheOutputAndClosesIt) {
+TEST_F(ExpandCabinetTest, NotifyOpensTheOutputWithoutTruncatingAndClosesIt) {
   std::ofstream(output_, std::ios::binary) << "0123456789";
-  cab::Notification copy;
+  cab::Notification copy, close;
   copy.user = const_cast<char*>(output_.c_str());
   ExpandCabinet("no-folder.cab", output_);  // resets the per-expansion file count
-  intptr_t handle = CabinetNotify(cab::notify::kCopyFile, &copy);
-  ASSERT_GT(handle, 0);
-  cab::Notification close;
-  close.handle = handle;
+  close.handle = CabinetNotify(cab::notify::kCopyFile, &copy);
+  ASSERT_GT(close.handle, 0);
   EXPECT_EQ(CabinetNotify(cab::notify::kCloseFile, &close), 1);
-  EXPECT_EQ(ReadAll(output_), "0123456789") << "opened without truncation";
-  EXPECT_EQ(CabinetNotify(cab::notify::kCabinetInfo, &copy), 0);
-  EXPECT_EQ(CabinetNotify(cab::notify::kNextCabinet, &copy), 0);
+  EXPECT_EQ(ReadAll(output_), "0123456789") << "the caller's file is written from its start, not emptied";
+  EXPECT_EQ(CabinetNotify(cab::notify::kCabinetInfo, &copy) + CabinetNotify(cab::notify::kNextCabinet, &copy), 0);
   DestroyCabinetContext();
   DestroyCabinetContext();
 }
