@@ -34,7 +34,7 @@ const FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) const {
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
-VolumeSpec* FakeFiles::VolumeOf(const FakePath& path) {
+VolumeFacts* FakeFiles::VolumeOf(const FakePath& path) {
   auto it = volumes_.find(path.rootKey);
   return it == volumes_.end() ? nullptr : &it->second;
 }
@@ -90,7 +90,7 @@ FakeFiles::Node& FakeFiles::CreateNode(const FakePath& path, bool directory) {
 }
 
 Error FakeFiles::Resize(Node& node, const FakePath& path, uint64_t newSize) {
-  VolumeSpec* volume = VolumeOf(path);
+  VolumeFacts* volume = VolumeOf(path);
   uint64_t oldSize = node.data.size();
   if (volume && newSize > oldSize) {
     if (newSize - oldSize > volume->freeBytes) return err::kDiskFull;
@@ -133,7 +133,7 @@ Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
   if (!parsed.ok()) return parsed.error;
   Node* node = NodeAt(parsed.value.key);
   if (!node) return MissingError(parsed.value);
-  if (VolumeSpec* volume = VolumeOf(parsed.value); volume && volume->readOnly) return err::kWriteProtect;
+  if (VolumeFacts* volume = VolumeOf(parsed.value); volume && volume->readOnly) return err::kWriteProtect;
   node->attributes = attributes & ~(sys::attr::kNormal | sys::attr::kDirectory);
   return err::kSuccess;
 }
@@ -148,7 +148,7 @@ sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess
   if (!parsed.ok()) return R::Fail(parsed.error);
   const FakePath& where = parsed.value;
   if (Error e = ParentError(where)) return R::Fail(e);
-  VolumeSpec* volume = VolumeOf(where);
+  VolumeFacts* volume = VolumeOf(where);
   Node* node = NodeAt(where.key);
   bool truncates = disposition == Disposition::CreateAlways || disposition == Disposition::TruncateExisting;
 
@@ -166,7 +166,6 @@ sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess
     if (disposition == Disposition::CreateAlways && (node->attributes & kHiddenOrSystem))
       return R::Fail(err::kAccessDenied);
     if (Error e = ShareConflict(where.key, access, shareMode)) return R::Fail(e);
-    if (truncates && node->mapped) return R::Fail(err::kUserMappedFile);
     if (truncates) {
       Resize(*node, where, 0);
       node->times.lastWrite = clock_.NowFileTime();
@@ -240,7 +239,6 @@ Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
   if (!handle) return err::kInvalidHandle;
   if (!Writes(handle->access)) return err::kAccessDenied;
   Node& node = *NodeAt(handle->key);
-  if (node.mapped && handle->position < node.data.size()) return err::kUserMappedFile;
   if (Error e = ResizeKey(handle->key, handle->position)) return e;
   node.times.lastWrite = clock_.NowFileTime();
   return err::kSuccess;

@@ -10,7 +10,7 @@ namespace fakes {
 using sys::Error;
 namespace err = sys::err;
 
-void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& facts) {
+void FakeFiles::AddVolume(const std::string& root, const VolumeFacts& facts) {
   Guard guard(mutex_);
   auto parsed = Parse(root);
   if (!parsed.ok()) return;
@@ -24,7 +24,7 @@ void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& facts) {
   }
 }
 
-VolumeSpec* FakeFiles::Volume(const std::string& root) {
+VolumeFacts* FakeFiles::Volume(const std::string& root) {
   Guard guard(mutex_);
   auto parsed = Parse(root);
   return parsed.ok() ? VolumeOf(parsed.value) : nullptr;
@@ -49,7 +49,7 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
   MakeDirectories(parsed.value.ParentDisplay());
   Node* node = NodeAt(parsed.value.key);
   if (!node) node = &CreateNode(parsed.value, false);
-  VolumeSpec* volume = VolumeOf(parsed.value);
+  VolumeFacts* volume = VolumeOf(parsed.value);
   volume->freeBytes += node->data.size();
   volume->freeBytes -= std::min<uint64_t>(volume->freeBytes, text.size());
   node->data = text;
@@ -102,13 +102,6 @@ std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const 
   return node->times;
 }
 
-std::optional<std::string> FakeFiles::DescriptorOf(const std::string& path) const {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
-  return node ? node->descriptor : std::nullopt;
-}
-
 void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
   Guard guard(mutex_);
   auto parsed = Parse(path);
@@ -122,19 +115,6 @@ void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
   handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::Read, shareMode, 0, true};
 }
 
-void FakeFiles::UnlockFile(const std::string& path) {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return;
-  std::erase_if(handles_, [&](const auto& h) { return h.second.foreign && h.second.key == parsed.value.key; });
-}
-
-void FakeFiles::MapFile(const std::string& path, bool mapped) {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->mapped = mapped;
-}
-
 void FakeFiles::RunProgram(const std::string& path) {
   Guard guard(mutex_);
   auto parsed = Parse(path);
@@ -144,17 +124,16 @@ void FakeFiles::RunProgram(const std::string& path) {
   LockFile(path, sys::share::kRead | sys::share::kDelete);
 }
 
-void FakeFiles::EndProgram(const std::string& path) {
+void FakeFiles::EndOtherPrograms() {
   Guard guard(mutex_);
-  UnlockFile(path);
-  auto parsed = Parse(path);
-  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->running = false;
+  std::erase_if(handles_, [](const auto& h) { return h.second.foreign; });
+  for (auto& [key, node] : nodes_) node.running = false;
 }
 
 void FakeFiles::Restart() {
   Guard guard(mutex_);
   handles_.clear();
-  for (auto& [key, node] : nodes_) node.mapped = node.running = false;
+  EndOtherPrograms();
   std::vector<PendingRename> renames;
   renames.swap(pendingRenames_);
   for (const PendingRename& rename : renames) {

@@ -58,15 +58,7 @@ Error FakeFiles::CreateDirectory(const std::string& path) {
 Error FakeFiles::CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) {
   Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::CreateDirectoryWithAccessList, path)) return e;
-  bool shaped = descriptor.size() >= 2 && descriptor[1] == ':' && std::string("OGDS").find(descriptor[0]) != std::string::npos;
-  if (!shaped) return errnum::kInvalidSecurityDescriptor;
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  if (NodeAt(parsed.value.key)) return err::kAlreadyExists;
-  if (Error e = ParentError(parsed.value)) return e;
-  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  CreateNode(parsed.value, true).descriptor = descriptor;
-  return err::kSuccess;
+  return IsDescriptorString(descriptor) ? CreateDirectory(path) : sys::err::kInvalidSecurityDescriptor;
 }
 
 Error FakeFiles::RemoveDirectory(const std::string& path) {
@@ -93,7 +85,7 @@ Error FakeFiles::DeleteFile(const std::string& path) {
   const Node* node = NodeAt(parsed.value.key);
   if (!node) return MissingError(parsed.value);
   if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->mapped || node->running)
+  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->running)
     return err::kAccessDenied;
   if (Error e = DeleteConflict(parsed.value.key)) return e;
   RemoveNode(parsed.value.key);
@@ -121,7 +113,6 @@ Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool f
     if (existing->attributes & (sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem))
       return err::kAccessDenied;
     if (Error e = ShareConflict(target.value.key, sys::FileAccess::Write, 0)) return e;
-    if (existing->mapped) return err::kUserMappedFile;
     copy.display = existing->display;
   } else {
     copy.display = target.value.display;
@@ -138,7 +129,6 @@ Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool f
   placed.version = copy.version;
   placed.attributes = copy.attributes | sys::attr::kArchive;
   placed.times.lastWrite = copy.times.lastWrite;
-  placed.mapped = false;
   return err::kSuccess;
 }
 
@@ -189,8 +179,8 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
   }
   if (Node* existing = NodeAt(target.value.key)) {
     if (!(flags & sys::move::kReplaceExisting)) return err::kAlreadyExists;
-    // A target that is open, mapped or running cannot be replaced: 5, not 32.
-    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) || existing->mapped ||
+    // A target that is open or running cannot be replaced: 5, not 32.
+    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) ||
         existing->running || DeleteConflict(target.value.key))
       return err::kAccessDenied;
     RemoveNode(target.value.key);
@@ -278,7 +268,7 @@ sys::Result<sys::VolumeInfo> FakeFiles::GetVolumeInfo(const std::string& root) {
   if (!parsed.ok()) return R::Fail(parsed.error);
   // The function wants a root with its trailing backslash.
   if (!parsed.value.IsRoot() || root.empty() || root.back() != '\\') return R::Fail(err::kInvalidName);
-  VolumeSpec* volume = VolumeOf(parsed.value);
+  VolumeFacts* volume = VolumeOf(parsed.value);
   if (!volume) return R::Fail(err::kPathNotFound);
   return R::Ok(sys::VolumeInfo{volume->fileSystem, volume->label, volume->serial});
 }
@@ -291,7 +281,7 @@ sys::Result<sys::DiskSpace> FakeFiles::GetDiskSpace(const std::string& folder) {
   if (!parsed.ok()) return R::Fail(parsed.error);
   const Node* node = NodeAt(parsed.value.key);
   if (!node || !node->directory) return R::Fail(err::kPathNotFound);
-  VolumeSpec* volume = VolumeOf(parsed.value);
+  VolumeFacts* volume = VolumeOf(parsed.value);
   return R::Ok(sys::DiskSpace{volume->freeBytes, volume->totalBytes, volume->freeBytes});
 }
 
@@ -301,7 +291,7 @@ sys::Result<sys::ClusterInfo> FakeFiles::GetClusterInfo(const std::string& root)
   if (Error e = faults.Check(FileOp::GetClusterInfo, root)) return R::Fail(e);
   auto parsed = Parse(root);
   if (!parsed.ok()) return R::Fail(parsed.error);
-  VolumeSpec* volume = VolumeOf(parsed.value);
+  VolumeFacts* volume = VolumeOf(parsed.value);
   if (!volume || !NodeAt(parsed.value.key)) return R::Fail(err::kPathNotFound);
   return R::Ok(sys::ClusterInfo{volume->sectorsPerCluster, volume->bytesPerSector});
 }

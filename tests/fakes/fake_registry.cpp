@@ -1,5 +1,6 @@
 #include "fakes/fake_registry.h"
 
+#include "fakes/fake_paths.h"
 #include "sys/registry_helpers.h"
 
 namespace fakes {
@@ -14,7 +15,6 @@ struct FakeRegistry::Key {
   std::string name;
   std::map<std::string, std::unique_ptr<Key>> subKeys;  // folded name -> key, so sorted without case
   std::vector<std::pair<std::string, RegValue>> values;  // in the order first set
-  std::optional<std::string> descriptor;
 
   std::pair<std::string, RegValue>* FindValue(const std::string& valueName) {
     for (auto& value : values)
@@ -134,17 +134,8 @@ Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView v
 Error FakeRegistry::CreateKeyWithDescriptor(Hive hive, const std::string& path, const std::string& descriptor) {
   Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::CreateKeyWithDescriptor, path)) return e;
-  bool existed = HasKey(hive, path);
-  if (Error e = CreateKey(hive, path, RegistryView::Native)) return e;
-  // As with the system, the descriptor goes only to a key that this call makes.
-  if (!existed) Find(Resolve(hive, path, RegistryView::Native))->descriptor = descriptor;
-  return sys::err::kSuccess;
-}
-
-std::optional<std::string> FakeRegistry::DescriptorOf(Hive hive, const std::string& path) const {
-  Guard guard(mutex_);
-  Key* key = Find(Resolve(hive, path, RegistryView::Native));
-  return key ? key->descriptor : std::nullopt;
+  return IsDescriptorString(descriptor) ? CreateKey(hive, path, RegistryView::Native)
+                                        : sys::err::kInvalidSecurityDescriptor;
 }
 
 Error FakeRegistry::OpenKey(Hive hive, const std::string& path, KeyAccess access, RegistryView view) {

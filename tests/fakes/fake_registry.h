@@ -27,7 +27,7 @@ class FakeRegistry : public sys::Registry {
   ~FakeRegistry() override;
 
   sys::Error CreateKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
-  // Like CreateKey; a key it makes keeps the descriptor text (DescriptorOf).
+  // Like CreateKey; 1338 for a text that is no descriptor string.
   sys::Error CreateKeyWithDescriptor(sys::Hive hive, const std::string& path, const std::string& descriptor) override;
   sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
   sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
@@ -60,9 +60,6 @@ class FakeRegistry : public sys::Registry {
   // The name of a key as it was created (its case kept), or nothing.
   std::optional<std::string> KeyNameOf(sys::Hive hive, const std::string& path,
                                        sys::RegistryView view = sys::RegistryView::Native) const;
-
-  // The descriptor a key was created with; nothing for a key made without one.
-  std::optional<std::string> DescriptorOf(sys::Hive hive, const std::string& path) const;
 
   // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
   // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.
