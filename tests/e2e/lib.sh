@@ -36,7 +36,8 @@
 #   e2e_read_log 'C:\dir'         that log as UTF-8 text without CRs
 #   e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_file 'C:\f', e2e_expect_no_file 'C:\f',
 #   e2e_expect_reg KEY NAME EXPECTED, e2e_expect_reg_absent KEY NAME,
-#   e2e_expect_log_contains 'C:\dir' TEXT, e2e_fail MESSAGE
+#   e2e_expect_log_contains 'C:\dir' TEXT, e2e_expect_log_line 'C:\dir' LINE (a whole line,
+#   without letter case), e2e_expect_same 'C:\f' UNIXFILE (same bytes), e2e_fail MESSAGE
 #
 # Environment (ctest sets the first two): PLANDRIX_WINDOWS_BIN (the Windows build's bin
 # folder), PLANDRIX_E2E_ROOT (work folder; the template lives there), E2E_KEEP=1 keeps the
@@ -260,6 +261,8 @@ e2e_expect_eq() {
 
 e2e_expect_file() { [ -f "$(e2e_path "$1")" ] || e2e_fail "file $1 is missing"; }
 
+e2e_expect_same() { cmp -s "$(e2e_path "$1")" "$2" || e2e_fail "$1 is not $2"; }
+
 e2e_expect_no_file() { [ ! -e "$(e2e_path "$1")" ] || e2e_fail "file $1 should not exist"; }
 
 e2e_expect_reg() {
@@ -278,4 +281,8 @@ e2e_expect_log_contains() {
     e2e_fail "the log in $1\\usr lacks '$2'"
     printf '%s\n' "$text" | sed 's/^/  log: /' >&2
   fi
+}
+
+e2e_expect_log_line() {
+  e2e_read_log "$1" | grep -qixF -- "$2" || e2e_fail "the log in $1\\usr lacks the line '$2'"
 }

@@ -6,7 +6,7 @@
 #   e2e_begin
 #   site_start                      # the published sample, on a free port: $SITE_URL
 #   site_faults 'LogItemAttachment.aspx?Item=* short 100 times=1'
-#   e2e_run "/S:2 /IM:0 /I:\"C:\\Fin\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+#   site_install 'C:\Fin'           # a silent mode-0 run of release 30052 into C:\Fin
 #   site_requests 'Action=2'        # item requests in the access log, one a line
 #
 # The sample (FNC release 30052, user "demo", password "demo") is published once per
@@ -21,7 +21,10 @@
 #                                 (or serve SITEDIR as it is) and serve it; sets SITE_DIR,
 #                                 SITE_URL, SITE_PID and SITE_LIST (the release's file list)
 #   site_faults [RULE...]         replace the fault rules (one rule an argument; none clears)
+#   site_install DIR [MODE] [PASSWORD]   a silent run (mode 0, password demo) of release
+#                                 30052 from the site into DIR (its usr folder made first)
 #   site_requests PATTERN         the access log's request targets containing PATTERN
+#   site_expect_requests PATTERN COUNT WHAT   so many requests containing PATTERN
 #   site_clear_log                forget the requests seen so far
 #   site_list_field FILE FIELD    (in the list) the FIELD-th field of FILE's record
 #   site_stop                     end the site (the test's exit does it too)
@@ -29,6 +32,7 @@
 #                                 the release's distribution file, published and served
 #   site_map_share                a share folder of the test mapped as drive N:; sets SHARE
 #   ini_get FILE KEY              a key's value from an INI file (any section, any case)
+#   e2e_expect_ini FILE KEY VALUE
 #
 # Environment: PLANDRIX_NATIVE_BIN (the native build's bin folder with plandrix-site
 # and plandrix-publish) and PLANDRIX_SAMPLE_DIR (the assembled sample product); both
@@ -142,6 +146,8 @@ site_map_share() {
 
 ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
 
+e2e_expect_ini() { e2e_expect_eq "$(ini_get "$1" "$2")" "$3" "$(basename "$1") $2"; }
+
 site_stop() {
   if [ -n "$SITE_PID" ]; then
     kill "$SITE_PID" 2>/dev/null
@@ -163,6 +169,13 @@ site_faults() {
 }
 
 site_requests() { cut -f4 "$E2E_WORK/site-access.log" | grep -F -- "$1"; }
+
+site_expect_requests() { e2e_expect_eq "$(site_requests "$1" | wc -l | tr -d ' ')" "$2" "$3"; }
+
+site_install() {
+  e2e_mkdir "$1\\usr"
+  e2e_run "/S:2 /IM:${2:-0} /I:\"$1\" /W:$SITE_URL /USER:demo /PW:${3:-demo} /R:30052"
+}
 
 site_clear_log() { : > "$E2E_WORK/site-access.log"; }
 

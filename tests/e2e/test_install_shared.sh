@@ -42,8 +42,7 @@ wine reg add "$shared_key" /f >/dev/null 2>&1 || e2e_fail "could not create the 
 
 count_after() { e2e_flush; e2e_reg_get "$shared_key" "$target"; }
 install_into() {
-  e2e_mkdir "$1\\usr"
-  e2e_run "/S:2 /IM:0 /I:\"$1\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+  site_install "$1"
   e2e_expect_eq "$E2E_RC" 0 "exit code of the run into $1"
 }
 

@@ -144,7 +144,17 @@ class FakeFiles : public sys::Files {
   };
 
   sys::Result<FakePath> Parse(const std::string& path) const { return ParseFakePath(path, currentFolder); }
+  // The start of a call on a path: holds the fake for the call, counts it against
+  // `faults` and reads the path; `error` is what the call answers instead.
+  struct Call {
+    std::unique_lock<std::recursive_mutex> lock;
+    sys::Error error = 0;
+    FakePath path;
+  };
+  Call Begin(FileOp op, const std::string& path);
   Node* NodeAt(const std::string& key);
+  // The node at a path, for the set-up helpers (which hold the fake themselves).
+  Node* Lookup(const std::string& path) const;
   const Node* NodeAt(const std::string& key) const;
   VolumeFacts* VolumeOf(const FakePath& path);
   // 0, or 3 when the parent folder is missing (or the volume is unknown).
@@ -152,7 +162,8 @@ class FakeFiles : public sys::Files {
   sys::Error MissingError(const FakePath& path) const;
   sys::Error ShareConflict(const std::string& key, sys::FileAccess access, uint32_t shareMode) const;
   sys::Error DeleteConflict(const std::string& key) const;
-  Handle* HandleOf(sys::FileHandle file);
+  // An open handle of the program's, after the fault check; 6 for any other.
+  std::pair<Handle*, sys::Error> Use(FileOp op, sys::FileHandle file);
   // Resizes a file's data, charging its volume; 112 when the growth does not fit.
   sys::Error Resize(Node& node, const FakePath& path, uint64_t newSize);
   sys::Error ResizeKey(const std::string& key, uint64_t newSize);

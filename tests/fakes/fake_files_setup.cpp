@@ -56,56 +56,50 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
   node->times.lastWrite = clock_.NowFileTime();
 }
 
+FakeFiles::Node* FakeFiles::Lookup(const std::string& path) const {
+  auto parsed = Parse(path);
+  return parsed.ok() ? const_cast<Node*>(NodeAt(parsed.value.key)) : nullptr;
+}
+
 std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return std::nullopt;
-  const Node* node = NodeAt(parsed.value.key);
+  const Node* node = Lookup(path);
   if (!node || node->directory) return std::nullopt;
   return node->data;
 }
 
 bool FakeFiles::Exists(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  return parsed.ok() && NodeAt(parsed.value.key);
+  return Lookup(path) != nullptr;
 }
 
 bool FakeFiles::IsDirectory(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  const Node* node = Lookup(path);
   return node && node->directory;
 }
 
 std::optional<uint32_t> FakeFiles::AttributesOf(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
-  if (!node) return std::nullopt;
-  return Reported(*node);
+  const Node* node = Lookup(path);
+  return node ? std::optional(Reported(*node)) : std::nullopt;
 }
 
 void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& version) {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return;
-  if (!NodeAt(parsed.value.key)) WriteText(path, "");
-  if (Node* node = NodeAt(parsed.value.key)) node->version = version;
+  if (!Lookup(path)) WriteText(path, "");
+  if (Node* node = Lookup(path)) node->version = version;
 }
 
 std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
-  if (!node) return std::nullopt;
-  return node->times;
+  const Node* node = Lookup(path);
+  return node ? std::optional(node->times) : std::nullopt;
 }
 
 void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->times = times;
+  if (Node* node = Lookup(path)) node->times = times;
 }
 
 void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
@@ -117,8 +111,7 @@ void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
 
 void FakeFiles::RunProgram(const std::string& path) {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  Node* node = Lookup(path);
   if (!node) return;
   node->running = true;
   LockFile(path, sys::share::kRead | sys::share::kDelete);
@@ -160,15 +153,14 @@ std::vector<std::string> FakeFiles::AllPaths() const {
 
 sys::Result<std::string> FakeFiles::LoadContents(const std::string& path) {
   Guard guard(mutex_);
-  using R = sys::Result<std::string>;
   auto parsed = Parse(path);
-  if (!parsed.ok()) return R::Fail(parsed.error);
+  if (!parsed.ok()) return {parsed.error};
   const Node* node = NodeAt(parsed.value.key);
-  if (!node) return R::Fail(MissingError(parsed.value));
-  if (node->directory) return R::Fail(err::kAccessDenied);
+  if (!node) return {MissingError(parsed.value)};
+  if (node->directory) return {err::kAccessDenied};
   if (Error e = ShareConflict(parsed.value.key, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite))
-    return R::Fail(e);
-  return R::Ok(node->data);
+    return {e};
+  return {sys::err::kSuccess, node->data};
 }
 
 Error FakeFiles::StoreContents(const std::string& path, const std::string& data) {

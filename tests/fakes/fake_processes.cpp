@@ -27,8 +27,7 @@ void FakeProcesses::Script(const std::string& pattern, const ProgramScript& scri
 sys::Result<sys::ProcessHandle> FakeProcesses::Create(const std::string& commandLine,
                                                       const sys::StartOptions& options) {
   Guard guard(mutex_);
-  using R = sys::Result<sys::ProcessHandle>;
-  if (Error e = faults.Check(ProcessOp::Create, commandLine)) return R::Fail(e);
+  if (Error e = faults.Check(ProcessOp::Create, commandLine)) return {e};
   started.push_back(StartedProcess{commandLine, options, errorMode});
   ProgramScript script;
   for (auto& [pattern, rule] : scripts_) {
@@ -43,7 +42,7 @@ sys::Result<sys::ProcessHandle> FakeProcesses::Create(const std::string& command
                         : clock_.NowFileTime() + script.runsForMilliseconds * kFileTimePerMillisecond;
   uint64_t id = nextHandle_++;
   processes_[id] = Running{endsAt, script.exitCode};
-  return R::Ok(sys::ProcessHandle{id});
+  return {sys::err::kSuccess, sys::ProcessHandle{id}};
 }
 
 Error FakeProcesses::Wait(sys::ProcessHandle process, uint32_t milliseconds) {
@@ -65,12 +64,11 @@ Error FakeProcesses::Wait(sys::ProcessHandle process, uint32_t milliseconds) {
 
 sys::Result<uint32_t> FakeProcesses::GetExitCode(sys::ProcessHandle process) {
   Guard guard(mutex_);
-  using R = sys::Result<uint32_t>;
-  if (Error e = faults.Check(ProcessOp::GetExitCode)) return R::Fail(e);
+  if (Error e = faults.Check(ProcessOp::GetExitCode)) return {e};
   auto it = processes_.find(process.id);
-  if (it == processes_.end()) return R::Fail(err::kInvalidHandle);
-  if (it->second.endsAt > clock_.NowFileTime()) return R::Ok(err::kStillActive);
-  return R::Ok(it->second.exitCode);
+  if (it == processes_.end()) return {err::kInvalidHandle};
+  if (it->second.endsAt > clock_.NowFileTime()) return {sys::err::kSuccess, err::kStillActive};
+  return {sys::err::kSuccess, it->second.exitCode};
 }
 
 Error FakeProcesses::Close(sys::ProcessHandle process) {
@@ -89,9 +87,8 @@ Error FakeProcesses::ShellExecute(sys::WindowId owner, const std::string& verb, 
 
 sys::Result<std::vector<std::string>> FakeProcesses::ListProcessNames() {
   Guard guard(mutex_);
-  using R = sys::Result<std::vector<std::string>>;
-  if (Error e = faults.Check(ProcessOp::ListProcessNames)) return R::Fail(e);
-  return R::Ok(runningProcesses);
+  if (Error e = faults.Check(ProcessOp::ListProcessNames)) return {e};
+  return {sys::err::kSuccess, runningProcesses};
 }
 
 std::optional<sys::WindowId> FakeProcesses::FindTopLevelWindow(const std::string& className,

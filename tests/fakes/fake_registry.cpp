@@ -72,7 +72,7 @@ std::vector<std::string> FakeRegistry::Resolve(Hive hive, const std::string& pat
   }
   for (std::string& part : SplitKeyPath(path)) parts.push_back(std::move(part));
   // The 32-bit view of the machine's software lives under Wow6432Node.
-  bool redirect = view == RegistryView::Wow32 && is64BitSystem && hive == Hive::LocalMachine && parts.size() >= 2 &&
+  bool redirect = view == RegistryView::Wow32 && hive == Hive::LocalMachine && parts.size() >= 2 &&
                   sys::EqualsNoCase(parts[1], "Software") &&
                   !(parts.size() >= 3 && sys::EqualsNoCase(parts[2], "Wow6432Node"));
   if (redirect) parts.insert(parts.begin() + 2, "Wow6432Node");
@@ -160,12 +160,12 @@ Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView v
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
   Guard guard(mutex_);
-  if (Error e = faults.Check(RegistryOp::QueryValue, path)) return sys::Result<RegValue>::Fail(e);
+  if (Error e = faults.Check(RegistryOp::QueryValue, path)) return {e};
   Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return sys::Result<RegValue>::Fail(e);
+  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
   auto* value = key->FindValue(name);
-  if (!value) return sys::Result<RegValue>::Fail(sys::err::kFileNotFound);
-  return sys::Result<RegValue>::Ok(value->second);
+  if (!value) return {sys::err::kFileNotFound};
+  return {sys::err::kSuccess, value->second};
 }
 
 Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
@@ -198,25 +198,23 @@ Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::s
 sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const std::string& path,
                                                                 RegistryView view) {
   Guard guard(mutex_);
-  using R = sys::Result<std::vector<std::string>>;
-  if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return R::Fail(e);
+  if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return {e};
   Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return R::Fail(e);
+  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
   std::vector<std::string> names;
   for (const auto& sub : key->subKeys) names.push_back(sub.second->name);
-  return R::Ok(std::move(names));
+  return {sys::err::kSuccess, std::move(names)};
 }
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, const std::string& path,
                                                                    RegistryView view) {
   Guard guard(mutex_);
-  using R = sys::Result<std::vector<std::string>>;
-  if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return R::Fail(e);
+  if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return {e};
   Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return R::Fail(e);
+  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
   std::vector<std::string> names;
   for (const auto& value : key->values) names.push_back(value.first);
-  return R::Ok(std::move(names));
+  return {sys::err::kSuccess, std::move(names)};
 }
 
 void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
@@ -268,13 +266,6 @@ std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path
   Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   return value ? sys::DwordOf(*value) : std::nullopt;
-}
-
-std::optional<std::string> FakeRegistry::KeyNameOf(Hive hive, const std::string& path, RegistryView view) const {
-  Guard guard(mutex_);
-  Key* key = Find(Resolve(hive, path, view));
-  if (!key) return std::nullopt;
-  return key->name;
 }
 
 void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused, RegistryView view) {

@@ -57,17 +57,12 @@ class FakeRegistry : public sys::Registry {
                                       sys::RegistryView view = sys::RegistryView::Native) const;
   std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name,
                                   sys::RegistryView view = sys::RegistryView::Native) const;
-  // The name of a key as it was created (its case kept), or nothing.
-  std::optional<std::string> KeyNameOf(sys::Hive hive, const std::string& path,
-                                       sys::RegistryView view = sys::RegistryView::Native) const;
 
   // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
   // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.
   void RefuseAccess(sys::Hive hive, const std::string& path, sys::KeyAccess refused,
                     sys::RegistryView view = sys::RegistryView::Native);
 
-  // False for a 32-bit system, where the 32-bit view is the only one.
-  bool is64BitSystem = true;
   Faults<RegistryOp> faults;
 
   struct Key;
