@@ -18,7 +18,8 @@
 #   site_sample_copy DIR          a copy of the assembled sample product (keeps the dates)
 #   site_publish FROM SITEDIR     publish FROM as FNC release 30052 into SITEDIR
 #   site_start [SITEDIR]          copy the shared published sample into the test's folder
-#                                 (or serve SITEDIR as it is) and serve it; sets SITE_DIR,
+#                                 (or serve SITEDIR as it is) and serve it to SITE_USERS
+#                                 ("user:password" lines; default demo:demo); sets SITE_DIR,
 #                                 SITE_URL, SITE_PID and SITE_LIST (the release's file list)
 #   site_faults [RULE...]         replace the fault rules (one rule an argument; none clears)
 #   site_install DIR [MODE] [PASSWORD]   a silent run (mode 0, password demo) of release
@@ -112,7 +113,7 @@ site_start() {
   fi
   SITE_LIST="$SITE_DIR/$SITE_LINE/$SITE_RELEASE/filelist.lst"
   [ -f "$SITE_LIST" ] || { e2e_fail "no file list in $SITE_DIR"; exit 1; }
-  printf 'demo:demo\n' > "$E2E_WORK/site-users"
+  printf '%s\n' "${SITE_USERS:-demo:demo}" > "$E2E_WORK/site-users"
   rm -f "$E2E_WORK/site-port" "$E2E_WORK/site-faults"
   : > "$E2E_WORK/site-access.log"
   "$PLANDRIX_NATIVE_BIN/plandrix-site" --root "$SITE_DIR" --listen 127.0.0.1:0 \

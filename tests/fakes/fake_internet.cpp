@@ -154,18 +154,13 @@ sys::Result<std::string> FakeInternet::LastResponseText(uint32_t length) {
 }
 
 std::string FakeInternet::ErrorText(sys::Error code) {
-  switch (code) {
-    case 12002:
-      return "The operation timed out";
-    case 12007:
-      return "The server name or address could not be resolved";
-    case 12029:
-      return "A connection with the server could not be established";
-    case 12003:
-      return "An extended error was returned from the server.";
-    default:
-      return {};
-  }
+  static const std::map<sys::Error, std::string> texts = {
+      {12002, "The operation timed out"},
+      {12007, "The server name or address could not be resolved"},
+      {12029, "A connection with the server could not be established"},
+      {12003, "An extended error was returned from the server."}};
+  auto it = texts.find(code);
+  return it == texts.end() ? std::string() : it->second;
 }
 
 bool FakeInternet::Authenticated(sys::DownloadListener* listener) {
@@ -191,46 +186,24 @@ sys::CacheDownload FakeInternet::DownloadToCacheFile(const std::string& url, uin
   downloadedUrls.push_back(url);
   downloadFlags.push_back(reserved);
   downloadHadListener.push_back(listener != nullptr);
-  sys::CacheDownload outcome;
-
   auto queue = downloads_.find(url);
-  if (queue == downloads_.end() || queue->second.empty()) {
-    outcome.result = kResourceNotFound;
-    return outcome;
-  }
+  if (queue == downloads_.end() || queue->second.empty()) return {kResourceNotFound};
   SiteReply reply = Next(queue->second);
-  if (reply.downloadResult < 0) {
-    outcome.result = reply.downloadResult;
-    return outcome;
-  }
-  if (reply.asksCredentials && !Authenticated(listener)) {
-    outcome.result = kAccessDenied;
-    return outcome;
-  }
+  if (reply.downloadResult < 0) return {reply.downloadResult};
+  if (reply.asksCredentials && !Authenticated(listener)) return {kAccessDenied};
 
   uint32_t size = static_cast<uint32_t>(reply.body.size());
   for (uint32_t done = 0;; done = std::min(size, done + kProgressStep)) {
-    if (listener != nullptr && listener->OnProgress(done, size) == sys::hr::kAbort) {
-      outcome.result = sys::hr::kAbort;
-      return outcome;
-    }
+    if (listener != nullptr && listener->OnProgress(done, size) == sys::hr::kAbort) return {sys::hr::kAbort};
     if (duringDownload) duringDownload(done);
     if (done == size) break;
   }
 
   std::string path = sys::JoinPath(cacheFolder, "entry" + std::to_string(++nextCacheFile_) + ".txt");
-  if (path.size() >= capacity) {
-    outcome.result = static_cast<int32_t>(0x8007007A);  // the caller's buffer is too small
-    return outcome;
-  }
-  if (!WriteCacheFile(path, reply.body)) {
-    outcome.result = sys::hr::kFail;
-    return outcome;
-  }
+  if (path.size() >= capacity) return {static_cast<int32_t>(0x8007007A)};  // the caller's buffer is too small
+  if (!WriteCacheFile(path, reply.body)) return {sys::hr::kFail};
   cacheEntries_[url] = path;
-  outcome.result = sys::hr::kOk;
-  outcome.path = path;
-  return outcome;
+  return {sys::hr::kOk, path};
 }
 
 sys::Error FakeInternet::DeleteCacheEntry(const std::string& url) {
