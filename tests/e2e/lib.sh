@@ -34,7 +34,7 @@
 #                                 status 1 when the key or value is not there
 #   e2e_log_file 'C:\dir'         Unix path of 'C:\dir\usr\Plandrix.log'
 #   e2e_read_log 'C:\dir'         that log as UTF-8 text without CRs
-#   e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_file 'C:\f', e2e_expect_no_file 'C:\f',
+#   e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_file 'C:\f',
 #   e2e_expect_reg KEY NAME EXPECTED, e2e_expect_reg_absent KEY NAME,
 #   e2e_expect_log_contains 'C:\dir' TEXT, e2e_expect_log_line 'C:\dir' LINE (a whole line,
 #   without letter case), e2e_expect_same 'C:\f' UNIXFILE (same bytes), e2e_fail MESSAGE
@@ -262,8 +262,6 @@ e2e_expect_eq() {
 e2e_expect_file() { [ -f "$(e2e_path "$1")" ] || e2e_fail "file $1 is missing"; }
 
 e2e_expect_same() { cmp -s "$(e2e_path "$1")" "$2" || e2e_fail "$1 is not $2"; }
-
-e2e_expect_no_file() { [ ! -e "$(e2e_path "$1")" ] || e2e_fail "file $1 should not exist"; }
 
 e2e_expect_reg() {
   actual=$(e2e_reg_get "$1" "$2") || { e2e_fail "registry value $1\\$2 is missing"; return 0; }

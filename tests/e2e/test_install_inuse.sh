@@ -13,23 +13,15 @@ machine_key='HKLM\Software\Molvex\Molvex for Windows\4.0'
 run_once='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 
-# The holder, built once per source.
-holder_src="$E2E_LIB_DIR/holder/holder.c"
-holder="$PLANDRIX_E2E_ROOT/holder-$(md5sum < "$holder_src" | cut -c1-12).exe"
-if [ ! -f "$holder" ]; then
-  x86_64-w64-mingw32-gcc-posix -O2 -static -o "$holder.$$" "$holder_src" && mv "$holder.$$" "$holder" ||
-    { e2e_fail "could not build the file holder"; e2e_end; }
-fi
-e2e_mkdir 'C:\e2e'
-cp "$holder" "$(e2e_path 'C:\e2e')/holder.exe"
-
+# The seam probe holds the file open, sharing nothing, as a running program does.
+e2e_install_program seamprobe.exe 'C:\e2e'
 # An installation whose bin holds the program (the resumed run starts it from there)
 # and an older fncmain.exe that is in use.
 e2e_install_program
 e2e_install_program Plandrix_T17_AE.exe 'C:\Fin\bin'
 e2e_install_program
 e2e_write_file 'C:\Fin\bin\fncmain.exe' 'the old main program'
-( cd "$WINEPREFIX/drive_c" && exec wine 'C:\e2e\holder.exe' 'C:\Fin\bin\fncmain.exe' 'C:\e2e\held' 'C:\e2e\release' 60 ) \
+( cd "$WINEPREFIX/drive_c" && exec wine 'C:\e2e\seamprobe.exe' --hold 'C:\Fin\bin\fncmain.exe' 0 60000 'C:\e2e\held' 'C:\e2e\release' ) \
   >"$E2E_WORK/holder.out" 2>&1 &
 holder_pid=$!
 for _ in $(seq 100); do

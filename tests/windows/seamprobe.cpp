@@ -4,7 +4,10 @@
 //
 //   seamprobe WORKDIR [ARGS…]      one "ok NAME" or "FAIL NAME: detail" line per check
 //   seamprobe --child MS CODE      sleeps MS milliseconds and exits with CODE
-//   seamprobe --hold FILE MS       holds FILE open for reading for MS milliseconds
+//   seamprobe --hold FILE SHARE MS [READY RELEASE]
+//                                  holds FILE open for reading, letting others SHARE
+//                                  (share bits), for MS milliseconds; makes READY once
+//                                  it holds the file and lets go early when RELEASE exists
 //
 // WORKDIR is an existing empty folder. Exit code: the number of failed checks.
 #include <cstdio>
@@ -31,7 +34,7 @@ class WineBench : public seam::Bench {
     key = "Software\\PlandrixProbe\\" + name;
     sys::os().files->CreateDirectory(folder);
   }
-  void HoldOpen(const std::string& path) override { Start("\"" + Self() + "\" --hold \"" + path + "\" 4000"); }
+  void HoldOpen(const std::string& path) override { Start("\"" + Self() + "\" --hold \"" + path + "\" 1 4000"); }
   void RunFrom(const std::string& path) override {
     sys::os().files->CopyFile(Self(), path, false);
     Start("\"" + path + "\" --child 4000 0");
@@ -99,11 +102,15 @@ void CheckAdapterFacts(const std::string& expectedArguments) {
 
 int main(int argc, char** argv) {
   InstallWin32Os(GetModuleHandleA(nullptr));
-  if (argc == 4 && std::string(argv[1]) == "--hold") {
-    auto held = sys::os().files->Open(argv[2], sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
-    sys::os().clock->Sleep(static_cast<uint32_t>(std::atoi(argv[3])));
-    if (held.ok()) sys::os().files->Close(held.value);
-    return held.ok() ? 0 : 1;
+  if ((argc == 5 || argc == 7) && std::string(argv[1]) == "--hold") {
+    sys::Files& files = *sys::os().files;
+    auto held = files.Open(argv[2], sys::FileAccess::Read, std::atoi(argv[3]), sys::Disposition::OpenExisting);
+    if (!held.ok()) return 3;
+    if (argc == 7) seam::WriteFile(argv[5], "held");
+    for (int waited = 0; waited < std::atoi(argv[4]) && !(argc == 7 && files.GetAttributes(argv[6]).ok()); waited += 100)
+      sys::os().clock->Sleep(100);
+    files.Close(held.value);
+    return 0;
   }
   if (argc == 4 && std::string(argv[1]) == "--child") {
     sys::os().clock->Sleep(static_cast<uint32_t>(std::atoi(argv[2])));
