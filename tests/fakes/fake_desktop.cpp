@@ -48,7 +48,6 @@ FakeDesktop::FakeDesktop() {
 }
 
 int FakeDesktop::MessageBox(sys::WindowId owner, const std::string& text, const std::string& caption, uint32_t type) {
-  Guard guard(mutex_);
   int answer = 0;
   if (!faults.Check(DesktopOp::MessageBox, text)) {
     answer = answers_.empty() ? FirstButton(type) : answers_.front();

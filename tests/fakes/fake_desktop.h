@@ -6,7 +6,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -69,9 +68,6 @@ class FakeDesktop : public sys::Desktop {
   Faults<DesktopOp> faults;  // a failing MessageBox answers 0 (no box)
 
  private:
-  // Each call is atomic, as a system call is, so tests may use the fake from two threads.
-  using Guard = std::lock_guard<std::recursive_mutex>;
-  mutable std::recursive_mutex mutex_;
   std::deque<int> answers_;
 };
 

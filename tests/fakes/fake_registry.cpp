@@ -120,7 +120,6 @@ Error FakeRegistry::Lookup(Hive hive, const std::string& path, RegistryView view
 }
 
 Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::CreateKey, path)) return e;
   std::vector<std::string> parts = Resolve(hive, path, view);
   // Creating needs write access to the deepest key that exists already.
@@ -132,21 +131,18 @@ Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView v
 }
 
 Error FakeRegistry::CreateKeyWithDescriptor(Hive hive, const std::string& path, const std::string& descriptor) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::CreateKeyWithDescriptor, path)) return e;
   return IsDescriptorString(descriptor) ? CreateKey(hive, path, RegistryView::Native)
                                         : sys::err::kInvalidSecurityDescriptor;
 }
 
 Error FakeRegistry::OpenKey(Hive hive, const std::string& path, KeyAccess access, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::OpenKey, path)) return e;
   Key* key = nullptr;
   return Lookup(hive, path, view, access, key);
 }
 
 Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::DeleteKey, path)) return e;
   std::vector<std::string> parts = Resolve(hive, path, view);
   Key* key = Find(parts);
@@ -159,7 +155,6 @@ Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView v
 
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::QueryValue, path)) return {e};
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
@@ -170,7 +165,6 @@ sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& pat
 
 Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                              RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::SetValue, path)) return e;
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
@@ -182,7 +176,6 @@ Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::stri
 }
 
 Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::string& name, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::DeleteValue, path)) return e;
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
@@ -197,7 +190,6 @@ Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::s
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const std::string& path,
                                                                 RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return {e};
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
@@ -208,7 +200,6 @@ sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, const std::string& path,
                                                                    RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return {e};
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
@@ -219,7 +210,6 @@ sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, co
 
 void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                             RegistryView view) {
-  Guard guard(mutex_);
   Key* key = Create(Resolve(hive, path, view));
   if (auto* existing = key->FindValue(name))
     existing->second = value;
@@ -229,24 +219,20 @@ void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::strin
 
 void FakeRegistry::PutString(Hive hive, const std::string& path, const std::string& name, const std::string& text,
                              RegistryView view) {
-  Guard guard(mutex_);
   PutValue(hive, path, name, sys::StringValue(text), view);
 }
 
 void FakeRegistry::PutDword(Hive hive, const std::string& path, const std::string& name, uint32_t value,
                             RegistryView view) {
-  Guard guard(mutex_);
   PutValue(hive, path, name, sys::DwordValue(value), view);
 }
 
 bool FakeRegistry::HasKey(Hive hive, const std::string& path, RegistryView view) const {
-  Guard guard(mutex_);
   return Find(Resolve(hive, path, view)) != nullptr;
 }
 
 std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
-  Guard guard(mutex_);
   Key* key = Find(Resolve(hive, path, view));
   if (!key) return std::nullopt;
   auto* value = key->FindValue(name);
@@ -256,20 +242,17 @@ std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path
 
 std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& path, const std::string& name,
                                                   RegistryView view) const {
-  Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   return value ? sys::TextOf(*value) : std::nullopt;
 }
 
 std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
-  Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   return value ? sys::DwordOf(*value) : std::nullopt;
 }
 
 void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused, RegistryView view) {
-  Guard guard(mutex_);
   refusals_[JoinFolded(Resolve(hive, path, view), Resolve(hive, path, view).size())] = refused;
 }
 

@@ -6,7 +6,6 @@
 // "Software\Classes", as the program sees it on a machine-wide installation.
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,9 +67,6 @@ class FakeRegistry : public sys::Registry {
   struct Key;
 
  private:
-  // Each call is atomic, as a system call is, so tests may use the fake from two threads.
-  using Guard = std::lock_guard<std::recursive_mutex>;
-  mutable std::recursive_mutex mutex_;
   std::vector<std::string> Resolve(sys::Hive hive, const std::string& path, sys::RegistryView view) const;
   Key* Find(const std::vector<std::string>& parts) const;
   Key* Create(const std::vector<std::string>& parts);
