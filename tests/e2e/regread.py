@@ -4,8 +4,7 @@ end-to-end tests can check what the program wrote without starting Wine again.
 
   regread.py PREFIX 'HKLM\\Software\\Key' [VALUE]
 
-HKLM and HKCR live in system.reg (HKCR as Software\\Classes), HKCU in user.reg,
-HKU\\.DEFAULT in userdef.reg. Key and value names compare without letter case, as
+HKLM lives in system.reg, HKCU in user.reg. Key and value names compare without letter case, as
 in Windows; "@" or an empty VALUE is the default value. Prints a string value as
 UTF-8 text, a DWORD in decimal, anything else in the file's own notation. Exit
 status 0 found, 1 not there, 2 bad arguments. The files are current only after the
@@ -14,15 +13,7 @@ import os
 import re
 import sys
 
-HIVES = {
-    "HKLM": ("system.reg", ""),
-    "HKEY_LOCAL_MACHINE": ("system.reg", ""),
-    "HKCR": ("system.reg", "Software\\Classes\\"),
-    "HKEY_CLASSES_ROOT": ("system.reg", "Software\\Classes\\"),
-    "HKCU": ("user.reg", ""),
-    "HKEY_CURRENT_USER": ("user.reg", ""),
-}
-DEFAULT_USER = ("HKU\\.DEFAULT", "HKEY_USERS\\.DEFAULT")
+HIVES = {"HKLM": "system.reg", "HKCU": "user.reg"}
 SIMPLE_ESCAPES = {"\\": "\\", '"': '"', "n": "\n", "r": "\r", "t": "\t", "a": "\a", "0": "\0"}
 
 
@@ -48,14 +39,10 @@ def unescape(text):
 
 
 def split_key(full):
-    for alias in DEFAULT_USER:
-        if full.upper().startswith(alias.upper() + "\\"):
-            return "userdef.reg", full[len(alias) + 1:]
     hive, _, rest = full.partition("\\")
     if hive.upper() not in HIVES:
         raise ValueError(f"unknown hive in {full!r}")
-    file_name, below = HIVES[hive.upper()]
-    return file_name, below + rest
+    return HIVES[hive.upper()], rest
 
 
 def read_key(path, key):
