@@ -3,8 +3,7 @@
 #
 #   . "$(dirname "$0")/lib.sh"
 #   . "$(dirname "$0")/sitelib.sh"
-#   e2e_begin
-#   site_start                      # the published sample, on a free port: $SITE_URL
+#   site_begin                      # e2e_begin, site_start and e2e_install_program
 #   site_faults 'LogItemAttachment.aspx?Item=* short 100 times=1'
 #   site_install 'C:\Fin'           # a silent mode-0 run of release 30052 into C:\Fin
 #   site_requests 'Action=2'        # item requests in the access log, one a line
@@ -15,6 +14,8 @@
 # product publishes a copy of its own with site_publish.
 #
 # Functions:
+#   site_begin                    a new prefix with the program in C:\Setup and the
+#                                 published sample served on a free port ($SITE_URL)
 #   site_sample_copy DIR          a copy of the assembled sample product (keeps the dates)
 #   site_publish FROM SITEDIR     publish FROM as FNC release 30052 into SITEDIR
 #   site_start [SITEDIR]          copy the shared published sample into the test's folder
@@ -129,6 +130,12 @@ site_start() {
   done
   [ -s "$E2E_WORK/site-port" ] || { cat "$E2E_WORK/site.out" >&2; e2e_fail "the site did not start"; exit 1; }
   SITE_URL="http://127.0.0.1:$(cat "$E2E_WORK/site-port")"
+}
+
+site_begin() {
+  e2e_begin
+  site_start
+  e2e_install_program
 }
 
 site_start_carrying_program() {

@@ -5,11 +5,9 @@
 # is installed from that copy; a copy with another date is fetched anew.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
+site_begin
 
 user_key='HKCU\Software\Molvex\e-Halomir Plandrix'
-e2e_install_program
 e2e_reg_add "$user_key" UpdateMode REG_DWORD 1
 temp_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -iname temp -type d | head -n1)
 [ -n "$temp_dir" ] || { e2e_fail "no Temp folder in the prefix's user folder"; e2e_end; }

@@ -5,9 +5,7 @@
 # each refused entry; the honest entries of the same list are installed.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
-e2e_install_program
+site_begin
 
 # Hostile copies of the readme's record: the item on the site is real, only the
 # target differs. Field 2 is the file name, field 5 the folder.

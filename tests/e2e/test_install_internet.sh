@@ -7,8 +7,7 @@
 # the run used (never the password).
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
+site_begin
 
 machine_key='HKLM\Software\Molvex\Molvex for Windows\4.0'
 user_key='HKCU\Software\Molvex\e-Halomir Plandrix'
@@ -22,7 +21,6 @@ awk -F '\t' 'BEGIN { OFS = "\t" } { $5 = sprintf("%02d-03-2024 10:%02d:%02d", NR
 slow_item=$(site_list_field fncaccounts.txt 0)
 site_faults "LogItemAttachment.aspx?Item=$slow_item slow 12000"
 
-e2e_install_program
 ( site_install 'C:\Fin'
   echo "$E2E_RC" > "$E2E_WORK/rc" ) &
 runner=$!

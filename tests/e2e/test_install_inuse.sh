@@ -17,7 +17,6 @@ session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 e2e_install_program seamprobe.exe 'C:\e2e'
 # An installation whose bin holds the program (the resumed run starts it from there)
 # and an older fncmain.exe that is in use.
-e2e_install_program
 e2e_install_program Plandrix_T17_AE.exe 'C:\Fin\bin'
 e2e_install_program
 e2e_write_file 'C:\Fin\bin\fncmain.exe' 'the old main program'

@@ -7,9 +7,7 @@
 # the run ends with string 210.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
-e2e_install_program
+site_begin
 
 items="$SITE_DIR/FNC/30052/items"
 core=$(site_list_field fnccore.dll 0)

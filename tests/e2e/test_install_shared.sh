@@ -6,8 +6,7 @@
 # same installation is updated again.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
+site_begin
 
 shared_key='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDlls'
 target='C:\windows\system32\fncshared.dll'
@@ -36,7 +35,6 @@ build_version() {
 build_version 2.5.0.5
 build_version 2.5.0.10
 
-e2e_install_program
 # A fresh Wine prefix has no shared-file list; Windows always has one.
 wine reg add "$shared_key" /f >/dev/null 2>&1 || e2e_fail "could not create the shared-file list"
 
