@@ -23,7 +23,6 @@
 #                                 Windows build into DIR (default C:\Setup); sets E2E_PROGRAM
 #   e2e_path 'C:\a\b'             the Unix path of a Windows path in the prefix
 #   e2e_mkdir 'C:\a\b'            e2e_write_file 'C:\a\f' TEXT   (TEXT as given, no newline added)
-#   e2e_write_ini 'C:\f.ini' SECTION KEY=VALUE...   an INI file with CR LF line ends
 #   e2e_reg_add KEY NAME TYPE DATA   through "wine reg add" (the server must be able to start)
 #   e2e_run 'ARGS'                run E2E_PROGRAM with exactly this command line; waits
 #                                 (E2E_RUN_TIMEOUT seconds, default 120); sets E2E_RC
@@ -180,17 +179,6 @@ e2e_write_file() {
   target=$(e2e_path "$1")
   mkdir -p "$(dirname "$target")"
   printf '%s' "$2" > "$target"
-}
-
-e2e_write_ini() {
-  target=$(e2e_path "$1")
-  section=$2
-  shift 2
-  mkdir -p "$(dirname "$target")"
-  {
-    printf '[%s]\r\n' "$section"
-    for pair in "$@"; do printf '%s\r\n' "$pair"; done
-  } > "$target"
 }
 
 e2e_install_program() {
