@@ -5,8 +5,7 @@
 namespace fakes {
 
 namespace {
-// REGDB_E_CLASSNOTREG and CO_E_SERVER_EXEC_FAILURE, as CLSIDFromProgID and
-// CoCreateInstance report them.
+// REGDB_E_CLASSNOTREG, as CLSIDFromProgID and CoCreateInstance report it.
 constexpr sys::Error kClassNotRegistered = 0x80040154;
 }  // namespace
 
