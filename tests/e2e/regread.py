@@ -18,24 +18,13 @@ SIMPLE_ESCAPES = {"\\": "\\", '"': '"', "n": "\n", "r": "\r", "t": "\t", "a": "\
 
 
 def unescape(text):
-    out = []
-    i = 0
-    while i < len(text):
-        ch = text[i]
-        if ch != "\\" or i + 1 >= len(text):
-            out.append(ch)
-            i += 1
-            continue
-        nxt = text[i + 1]
-        if nxt == "x":
-            digits = re.match(r"[0-9a-fA-F]{1,4}", text[i + 2:])
-            if digits:
-                out.append(chr(int(digits.group(0), 16)))
-                i += 2 + len(digits.group(0))
-                continue
-        out.append(SIMPLE_ESCAPES.get(nxt, nxt))
-        i += 2
-    return "".join(out)
+    """The text of a quoted .reg string: \\xHHHH is a character, \\n and the like as in C."""
+    def one(match):
+        code = match.group(1)
+        if code[0] == "x" and len(code) > 1:
+            return chr(int(code[1:], 16))
+        return SIMPLE_ESCAPES.get(code, code)
+    return re.sub(r"\\(x[0-9a-fA-F]{1,4}|.)", one, text)
 
 
 def split_key(full):
