@@ -7,6 +7,7 @@
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int CopyFileWithRetry(const std::string& source, const std::string& target, bool
       return 0;
     }
     if (!ask) continue;
-    std::string text = Line("%s: %s.\r\n", "Copy failed", target) + LoadText(158);
+    std::string text = Line("%s: %s.\r\n", "Copy failed", target) + LoadText(text::kCloseApplicationsAndRetry);
     if (LoggedMessageBox(0, text, "", kRetryCancelStop, sys::answer::kCancel) != sys::answer::kRetry) return 0;
     attempt = 1;
   }
@@ -83,7 +84,7 @@ int DeleteFileWithRetry(const std::string& path) {
     }
     if (!inUse) return kDeleteFailed;
     if (Session().silent) return kDeleteFailed;
-    std::string text = Line("%s : %s.\r\n", path, LoadText(209)) + LoadText(158);
+    std::string text = Line("%s : %s.\r\n", path, LoadText(text::kSharingViolation)) + LoadText(text::kCloseApplicationsAndRetry);
     // A plain system box: this question is not one the log records.
     int answer = sys::os().desktop->MessageBox(0, text, "", kRetryCancelStop);
     if (answer != sys::answer::kRetry) return kDeleteCancelled;
@@ -106,7 +107,7 @@ int RemoveDirectoryWithRetry(const std::string& path) {
       continue;
     }
     if (error != sys::err::kSharingViolation) return 0;
-    std::string text = Line("%s: %s.\r\n", LoadText(185), path) + LoadText(158);
+    std::string text = Line("%s: %s.\r\n", LoadText(text::kFileNotDeleted), path) + LoadText(text::kCloseApplicationsAndRetry);
     int answer = LoggedMessageBox(0, text, "", kAbortRetryIgnoreStop, sys::answer::kIgnore);
     if (answer == sys::answer::kIgnore) return 1;
     if (answer != sys::answer::kRetry) return 0;

@@ -4,6 +4,7 @@
 #include "install/placefile.h"
 #include "install/placementstate.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "session/session.h"
 #include "sys/clock.h"
 #include "sys/internet.h"
@@ -85,7 +86,7 @@ class ItemFetch {
       int verdict;
       if (!file.ok()) {
         std::string text;
-        AppendFormat(text, "%s: '%s'\r\nError: %ld", LoadText(134).c_str(), prepared.c_str(), static_cast<long>(file.error));
+        AppendFormat(text, "%s: '%s'\r\nError: %ld", LoadText(text::kFailedToOpenFile).c_str(), prepared.c_str(), static_cast<long>(file.error));
         verdict = Ask(text);
       } else {
         sys::Result<uint64_t> got = Fs().GetSize(file.value);
@@ -124,11 +125,11 @@ class ItemFetch {
       return kSizesAgain;
     }
     std::string text;
-    AppendFormat(text, "%s: %s", LoadText(135).c_str(), url_.c_str());
+    AppendFormat(text, "%s: %s", LoadText(text::kFailedToDownload).c_str(), url_.c_str());
     if (reply.compare(0, kSiteRefusal.size(), kSiteRefusal) == 0)
       AppendFormat(text, " \r\n%s.", reply.substr(std::min<std::size_t>(9, reply.size())).c_str());
     else
-      AppendFormat(text, " (%s).", LoadText(141).c_str());
+      AppendFormat(text, " (%s).", LoadText(text::kIncorrectByteCount).c_str());
     return Ask(text);
   }
 
@@ -187,7 +188,7 @@ int FetchItem(const std::string& source, std::string& target, const std::string&
     }
     if (Placement().installDirOnFat) return kItemOk;
     std::string text;
-    AppendFormat(text, "%s: '%s'", LoadText(142).c_str(), prepared.c_str());
+    AppendFormat(text, "%s: '%s'", LoadText(text::kFailedToExpandCabinet).c_str(), prepared.c_str());
     int answer = Ask(text);
     if (answer != -1) return answer;
     if (!fromSource) fetch.ForgetCacheEntry();
