@@ -208,7 +208,7 @@ TEST_F(Registration, ALibraryRegistersInsideTheProcessAndIsNotListed) {
   FileEntry entry = Entry("core.dll");
   EXPECT_EQ(RegisterComponent(entry), 1);
   ASSERT_EQ(os.modules.calls.size(), 1u);
-  EXPECT_EQ(os.modules.calls[0].entry, "DllRegisterServer");
+  EXPECT_EQ(os.modules.calls[0], "DllRegisterServer");
   EXPECT_EQ(os.modules.loadErrorModes, std::vector<uint32_t>{kQuietErrorMode});
   EXPECT_EQ(os.processes.errorMode, 0x4u);
   EXPECT_EQ(os.modules.OpenLibraryCount(), 0);
