@@ -71,27 +71,7 @@ class FakeDesktop : public sys::Desktop {
   void QueueAnswers(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
   std::vector<ShownBox> boxes;
 
-  std::map<int, std::string> specialFolders = {
-      {sys::csidl::kDesktop, "C:\\Users\\tester\\Desktop"},
-      {sys::csidl::kDesktopDirectory, "C:\\Users\\tester\\Desktop"},
-      {sys::csidl::kPrograms, "C:\\Users\\tester\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
-      {sys::csidl::kStartMenu, "C:\\Users\\tester\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"},
-      {sys::csidl::kStartup, "C:\\Users\\tester\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup"},
-      {sys::csidl::kSendTo, "C:\\Users\\tester\\AppData\\Roaming\\Microsoft\\Windows\\SendTo"},
-      {sys::csidl::kPersonal, "C:\\Users\\tester\\Documents"},
-      {sys::csidl::kAppData, "C:\\Users\\tester\\AppData\\Roaming"},
-      {sys::csidl::kLocalAppData, "C:\\Users\\tester\\AppData\\Local"},
-      {sys::csidl::kFonts, "C:\\Windows\\Fonts"},
-      {sys::csidl::kCommonStartMenu, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu"},
-      {sys::csidl::kCommonPrograms, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
-      {sys::csidl::kCommonDesktopDirectory, "C:\\Users\\Public\\Desktop"},
-      {sys::csidl::kCommonAppData, "C:\\ProgramData"},
-      {sys::csidl::kCommonDocuments, "C:\\Users\\Public\\Documents"},
-      {sys::csidl::kWindows, "C:\\Windows"},
-      {sys::csidl::kSystem, "C:\\Windows\\system32"},
-      {sys::csidl::kProgramFiles, "C:\\Program Files"},
-      {sys::csidl::kProgramFilesCommon, "C:\\Program Files\\Common Files"},
-  };
+  std::map<int, std::string> specialFolders = {{sys::csidl::kPersonal, "C:\\Users\\tester\\Documents"}};
   std::string windowsFolder = "C:\\Windows";
   std::string systemFolder = "C:\\Windows\\system32";
   std::string tempFolder = "C:\\Users\\tester\\AppData\\Local\\Temp\\";

@@ -90,38 +90,29 @@ Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool f
   if (Error e = faults.Check(FileOp::CopyFile, to)) return e;
   auto source = Parse(from);
   auto target = Parse(to);
-  if (!source.ok()) return source.error;
-  if (!target.ok()) return target.error;
+  if (!source.ok() || !target.ok()) return source.error ? source.error : target.error;
   const Node* original = NodeAt(source.value.key);
   if (!original) return MissingError(source.value);
   if (original->directory) return err::kAccessDenied;
   if (Error e = ShareConflict(source.value.key, sys::FileAccess::Read, sys::share::kRead)) return e;
   if (Error e = ParentError(target.value)) return e;
   if (VolumeOf(target.value)->readOnly) return err::kWriteProtect;
-  Node copy = *original;
-  bool created = false;
-  if (Node* existing = NodeAt(target.value.key)) {
-    if (failIfExists) return err::kFileExists;
-    if (existing->directory) return err::kAccessDenied;
-    if (existing->attributes & (sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem))
-      return err::kAccessDenied;
+  Node* placed = NodeAt(target.value.key);
+  if (placed && failIfExists) return err::kFileExists;
+  constexpr uint32_t kRefusing = sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem;
+  if (placed && (placed->directory || (placed->attributes & kRefusing))) return err::kAccessDenied;
+  if (placed)
     if (Error e = ShareConflict(target.value.key, sys::FileAccess::Write, 0)) return e;
-    copy.display = existing->display;
-  } else {
-    copy.display = target.value.display;
-    CreateNode(target.value, false);
-    created = true;
-  }
-  Node& placed = *NodeAt(target.value.key);
-  if (Error e = Resize(placed, target.value, copy.data.size())) {
+  bool created = !placed;
+  if (created) placed = &CreateNode(target.value, false);
+  if (Error e = Resize(*placed, target.value, original->data.size())) {
     if (created) RemoveNode(target.value.key);  // no half-made copy is left behind
     return e;
   }
-  placed.data = copy.data;
-  placed.display = copy.display;
-  placed.version = copy.version;
-  placed.attributes = copy.attributes | sys::attr::kArchive;
-  placed.times.lastWrite = copy.times.lastWrite;
+  placed->data = original->data;
+  placed->version = original->version;
+  placed->attributes = original->attributes | sys::attr::kArchive;
+  placed->times.lastWrite = original->times.lastWrite;
   return err::kSuccess;
 }
 

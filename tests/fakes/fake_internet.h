@@ -163,19 +163,19 @@ class FakeInternet : public sys::Internet {
     downloadFlags.push_back(reserved);
     downloadHadListener.push_back(listener != nullptr);
     auto queue = downloads_.find(url);
-    if (queue == downloads_.end()) return {static_cast<int32_t>(0x800C0005)};  // the resource is not found
+    if (queue == downloads_.end()) return {static_cast<int32_t>(0x800C0005), {}};  // the resource is not found
     SiteReply reply = Next(queue->second);
-    if (reply.downloadResult < 0) return {reply.downloadResult};
-    if (reply.asksCredentials && !Authenticated(listener)) return {static_cast<int32_t>(0x80070005)};
+    if (reply.downloadResult < 0) return {reply.downloadResult, {}};
+    if (reply.asksCredentials && !Authenticated(listener)) return {static_cast<int32_t>(0x80070005), {}};
     auto size = static_cast<uint32_t>(reply.body.size());
     for (uint32_t done = 0;; done = std::min(size, done + 1024)) {
-      if (listener && listener->OnProgress(done, size) == sys::hr::kAbort) return {sys::hr::kAbort};
+      if (listener && listener->OnProgress(done, size) == sys::hr::kAbort) return {sys::hr::kAbort, {}};
       if (duringDownload) duringDownload(done);
       if (done == size) break;
     }
     std::string path = "C:\\Cache\\entry" + std::to_string(++nextCacheFile_) + ".txt";
-    if (path.size() >= capacity) return {static_cast<int32_t>(0x8007007A)};  // the caller's buffer is too small
-    if (!WriteCacheFile(path, reply.body)) return {sys::hr::kFail};
+    if (path.size() >= capacity) return {static_cast<int32_t>(0x8007007A), {}};  // the caller's buffer is too small
+    if (!WriteCacheFile(path, reply.body)) return {sys::hr::kFail, {}};
     cacheEntries_[url] = path;
     return {sys::hr::kOk, path};
   }

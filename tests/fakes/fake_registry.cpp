@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fakes/fake_paths.h"
-#include "sys/registry_helpers.h"
 
 namespace fakes {
 
@@ -81,7 +80,7 @@ FakeRegistry::Key* FakeRegistry::Create(const Parts& parts) {
   Key* key = root_.get();
   for (const std::string& part : parts) {
     auto& slot = key->subKeys[sys::FoldedCopy(part)];
-    if (!slot) slot.reset(new Key{part});
+    if (!slot) slot.reset(new Key{part, {}, {}});
     key = slot.get();
   }
   return key;
@@ -187,14 +186,6 @@ void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::strin
   Create(Resolve(hive, path, RegistryView::Native))->Set(name, value);
 }
 
-void FakeRegistry::PutString(Hive hive, const std::string& path, const std::string& name, const std::string& text) {
-  PutValue(hive, path, name, sys::StringValue(text));
-}
-
-void FakeRegistry::PutDword(Hive hive, const std::string& path, const std::string& name, uint32_t value) {
-  PutValue(hive, path, name, sys::DwordValue(value));
-}
-
 bool FakeRegistry::HasKey(Hive hive, const std::string& path) const {
   return Find(Resolve(hive, path, RegistryView::Native)) != nullptr;
 }
@@ -203,16 +194,6 @@ std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path
   Key* key = Find(Resolve(hive, path, RegistryView::Native));
   if (!key || key->FindValue(name) == key->values.end()) return std::nullopt;
   return key->FindValue(name)->second;
-}
-
-std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& path, const std::string& name) const {
-  auto value = ValueOf(hive, path, name);
-  return value ? sys::TextOf(*value) : std::nullopt;
-}
-
-std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path, const std::string& name) const {
-  auto value = ValueOf(hive, path, name);
-  return value ? sys::DwordOf(*value) : std::nullopt;
 }
 
 void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused) {

@@ -13,6 +13,7 @@
 
 #include "fakes/faults.h"
 #include "sys/registry.h"
+#include "sys/registry_helpers.h"
 
 namespace fakes {
 
@@ -26,7 +27,6 @@ class FakeRegistry : public sys::Registry {
   ~FakeRegistry() override;
 
   sys::Error CreateKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
-  // Like CreateKey; 1338 for a text that is no descriptor string.
   sys::Error CreateKeyWithDescriptor(sys::Hive hive, const std::string& path, const std::string& descriptor) override;
   sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
   sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
@@ -43,13 +43,23 @@ class FakeRegistry : public sys::Registry {
 
   // Test set-up and read-back in the native view; these bypass refusals and faults.
   void PutValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value);
-  void PutString(sys::Hive hive, const std::string& path, const std::string& name, const std::string& text);
-  void PutDword(sys::Hive hive, const std::string& path, const std::string& name, uint32_t value);
+  void PutString(sys::Hive hive, const std::string& path, const std::string& name, const std::string& text) {
+    PutValue(hive, path, name, sys::StringValue(text));
+  }
+  void PutDword(sys::Hive hive, const std::string& path, const std::string& name, uint32_t value) {
+    PutValue(hive, path, name, sys::DwordValue(value));
+  }
   bool HasKey(sys::Hive hive, const std::string& path) const;
   std::optional<sys::RegValue> ValueOf(sys::Hive hive, const std::string& path, const std::string& name) const;
   // A string value's text (without its NUL) or nothing.
-  std::optional<std::string> StringOf(sys::Hive hive, const std::string& path, const std::string& name) const;
-  std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name) const;
+  std::optional<std::string> StringOf(sys::Hive hive, const std::string& path, const std::string& name) const {
+    auto value = ValueOf(hive, path, name);
+    return value ? sys::TextOf(*value) : std::nullopt;
+  }
+  std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name) const {
+    auto value = ValueOf(hive, path, name);
+    return value ? sys::DwordOf(*value) : std::nullopt;
+  }
   // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
   // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.
   void RefuseAccess(sys::Hive hive, const std::string& path, sys::KeyAccess refused);

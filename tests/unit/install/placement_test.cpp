@@ -171,7 +171,7 @@ TEST_F(Placement_, CopyErrorsFollowTheirTable) {
   os.files.SetAttributes("C:\\Fin\\bin\\app.dll", sys::attr::kReadOnly | sys::attr::kArchive);
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 1);
   EXPECT_EQ(Place(Entry(), keep), kPlaced);  // read-only cleared, then copied
-  EXPECT_EQ(*os.files.AttributesOf("C:\\Fin\\bin\\app.dll") & sys::attr::kReadOnly, 0u);
+  EXPECT_EQ(os.files.GetAttributes("C:\\Fin\\bin\\app.dll").value & sys::attr::kReadOnly, 0u);
 
   Session().silent = true;
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kDiskFull, 1);
