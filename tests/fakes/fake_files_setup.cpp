@@ -53,7 +53,7 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
 
 FakeFiles::Node* FakeFiles::Lookup(const std::string& path) const {
   auto parsed = Parse(path);
-  return parsed.ok() ? const_cast<Node*>(NodeAt(parsed.value.key)) : nullptr;
+  return parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
 }
 
 std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {

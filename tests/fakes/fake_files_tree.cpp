@@ -139,18 +139,13 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
   Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::MoveFile, from)) return e;
   auto source = Parse(from);
+  auto target = Parse(to);
   if (!source.ok()) return source.error;
-  if (flags & sys::move::kDelayUntilReboot) {
-    std::string target;
-    if (!to.empty()) {
-      auto parsed = Parse(to);
-      if (!parsed.ok()) return parsed.error;
-      target = parsed.value.display;
-    }
-    pendingRenames_.push_back(PendingRename{source.value.display, target});
+  if (flags & sys::move::kDelayUntilReboot) {  // an empty target: delete at the restart
+    if (!to.empty() && !target.ok()) return target.error;
+    pendingRenames_.push_back(PendingRename{source.value.display, to.empty() ? "" : target.value.display});
     return err::kSuccess;
   }
-  auto target = Parse(to);
   if (!target.ok()) return target.error;
   Node* node = NodeAt(source.value.key);
   if (!node) return MissingError(source.value);

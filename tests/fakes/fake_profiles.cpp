@@ -108,8 +108,8 @@ sys::Error FakeProfiles::WriteString(const std::string& file, const std::string&
     for (; range; range = SectionRange(lines, section))
       lines.erase(lines.begin() + range->first, lines.begin() + range->last);
   } else if (!value) {
-    if (!line) return sys::err::kSuccess;
-    lines.erase(lines.begin() + *line);
+    if (!range) return sys::err::kSuccess;
+    if (line) lines.erase(lines.begin() + *line);
   } else if (!range) {
     lines.push_back("[" + section + "]");
     lines.push_back(*key + "=" + *value);

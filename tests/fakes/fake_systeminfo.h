@@ -2,7 +2,6 @@
 // The run-time lookups of a pretend machine: each answer is a field a test sets; any
 // lookup can be made to fail through `faults` (127: the system lacks the function).
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,7 +47,7 @@ class FakeSystemInfo : public sys::SystemInfo {
     std::size_t dot = std::min(digits.find('.'), digits.size());
     std::string whole = digits.substr(0, dot);
     std::string fraction = digits.substr(std::min(dot + 1, digits.size()));
-    auto allDigits = [](const std::string& text) { return std::all_of(text.begin(), text.end(), ::isdigit); };
+    auto allDigits = [](const std::string& text) { return text.find_first_not_of("0123456789") == std::string::npos; };
     if (whole.empty() || !allDigits(whole) || !allDigits(fraction)) return number;
     std::string text = negative ? "-" : "";
     for (std::size_t i = 0; i < whole.size(); ++i) {
