@@ -10,11 +10,9 @@
 #include "sys/profiles.h"
 #include "sys/registry_helpers.h"
 #include "transfer/sitesession.h"
+#include "updaterun/resumedrunentry.h"
 
 namespace {
-
-constexpr const char* kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-constexpr const char* kResumedRunValue = "Plandrix";
 
 std::string ProgramFolder() {
   return sys::JoinPath(Session().installDir.str(), IsLine(Session().productLine, "DORVAL5") ? "sis" : "bin");
@@ -47,11 +45,6 @@ void RegisterResumedRun() {
   std::string command;
   AppendFormat(command, "\"%s\\%s\" /REBOOT:1", ProgramFolder().c_str(), LoadText(11).c_str());
   sys::SetString(sys::Hive::LocalMachine, kRunOnceKey, kResumedRunValue, command);
-}
-
-void RemoveResumedRun() {
-  if (IsWebLine(Session().productLine)) return;
-  sys::os().registry->DeleteValue(sys::Hive::LocalMachine, kRunOnceKey, kResumedRunValue);
 }
 
 void PromptRestart() {

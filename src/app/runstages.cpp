@@ -1,6 +1,5 @@
 #include "app/runstages.h"
 
-#include "install/registration.h"
 #include "app/handover.h"
 #include "session/log.h"
 #include "app/persistedsettings.h"
@@ -9,7 +8,6 @@
 #include "app/restart.h"
 #include "session/session.h"
 #include "app/stages.h"
-#include "updaterun/runstate.h"
 
 void RecordWorkstation() {
   const SessionSettings& s = Session();
@@ -37,8 +35,6 @@ void InstallRunStages() {
   StartupStages& stages = Stages();
   stages.recordWorkstation = RecordWorkstation;
   stages.handOverToInstallation = HandOverToInstallation;
-  Steps().removeResumedRun = RemoveResumedRun;
-  Steps().registerComponent = RegisterComponent;
   stages.restartAfterRun = [](bool registerResumedRun) {
     if (registerResumedRun) RegisterResumedRun();
     PromptRestart();

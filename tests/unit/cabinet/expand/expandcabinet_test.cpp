@@ -4,9 +4,7 @@
 #include "updaterun/expandcabinet.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,9 +14,7 @@
 
 namespace {
 
-std::string Corpus(const std::string& path) { return std::string(PLANDRIX_SHARED_DIR) + "/testdata/cabinets/" + path; }
-
-std::string ReadAll(const std::string& path) {
+std::string ReadDisk(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream all;
   all << in.rdbuf();
@@ -28,28 +24,28 @@ std::string ReadAll(const std::string& path) {
 class ExpandCabinetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/expandcab-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    output_ = dir_ + "/~pdx1234.tmp";
-    std::ofstream(output_).close();  // the caller hands over an empty temporary file
+    os_.files.WriteText(output_, "");  // the caller hands over an empty temporary file
     os_.desktop.strings[169] = "Invalid cabinet path";
     os_.desktop.strings[170] = "Failed to create cabinet context";
   }
-  void TearDown() override {
-    CloseLog();
-    std::system(("rm -rf '" + dir_ + "'").c_str());
+  void TearDown() override { CloseLog(); }
+  // A cabinet of the corpus, copied into the fake disk.
+  std::string Corpus(const std::string& path) {
+    std::string copy = dir_ + "\\" + path.substr(path.find_last_of('/') + 1);
+    os_.files.WriteText(copy, ReadDisk(std::string(PLANDRIX_SHARED_DIR) + "/testdata/cabinets/" + path));
+    return copy;
   }
+  std::string ReadAll(const std::string& path) { return os_.files.ReadText(path).value_or(""); }
   FakeOs os_;
-  std::string dir_;
-  std::string output_;
+  std::string dir_ = "C:\\Temp\\cabs";
+  std::string output_ = "C:\\Temp\\~pdx1234.tmp";
 };
 
 TEST_F(ExpandCabinetTest, TheCabinetsOneFileFillsTheOutputFile) {
   std::string first;
   for (const char* cab : {"generated/gcab-stored/query.dll.cab", "generated/gcab-mszip/query.dll.cab",
                           "generated/lzxcab/query.dll.w17.aligned.e8.cab"}) {
-    std::ofstream(output_, std::ios::trunc).close();
+    os_.files.WriteText(output_, "");
     ASSERT_TRUE(ExpandCabinet(Corpus(cab), output_)) << cab << ": error " << CabinetErrorRecord().code;
     std::string bytes = ReadAll(output_);
     EXPECT_EQ(bytes.size(), 147328u) << cab;
@@ -61,8 +57,8 @@ TEST_F(ExpandCabinetTest, TheCabinetsOneFileFillsTheOutputFile) {
 }
 
 TEST_F(ExpandCabinetTest, AnErrorPageIsNoCabinet) {
-  std::string page = dir_ + "/item.cab";
-  std::ofstream(page) << "<html><head><title>Error</title></head><body>Session expired</body></html>";
+  std::string page = dir_ + "\\item.cab";
+  os_.files.WriteText(page, "<html><head><title>Error</title></head><body>Session expired</body></html>");
   EXPECT_FALSE(ExpandCabinet(page, output_));
   EXPECT_EQ(CabinetErrorRecord().code, cab::error::kNotACabinet);
   EXPECT_TRUE(ReadAll(output_).empty());
@@ -78,8 +74,8 @@ TEST_F(ExpandCabinetTest, APathWithoutAFolderIsReported) {
 TEST_F(ExpandCabinetTest, AnotherVersionFailsWithItsCode) {
   std::string cab = ReadAll(Corpus("generated/gcab-stored/BSD.txt.cab"));
   cab[24] = 4;
-  std::string path = dir_ + "/newer.cab";
-  std::ofstream(path, std::ios::binary) << cab;
+  std::string path = dir_ + "\\newer.cab";
+  os_.files.WriteText(path, cab);
   EXPECT_FALSE(ExpandCabinet(path, output_));
   EXPECT_EQ(CabinetErrorRecord().code, cab::error::kUnknownVersion);
 }
@@ -88,13 +84,13 @@ TEST_F(ExpandCabinetTest, ACabinetOfSeveralFilesIsRefusedAtItsSecondFile) {
   EXPECT_FALSE(ExpandCabinet(Corpus("reference/cabextract/cabs/simple.cab"), output_));
   EXPECT_EQ(CabinetErrorRecord().code, cab::error::kUserAbort);
   // The next single-file cabinet goes through the same context as usual.
-  std::ofstream(output_, std::ios::trunc).close();
+  os_.files.WriteText(output_, "");
   EXPECT_TRUE(ExpandCabinet(Corpus("generated/cabarc-mszip/BSD.txt.cab"), output_));
   EXPECT_EQ(ReadAll(output_).size(), 1499u);
 }
 
 TEST_F(ExpandCabinetTest, NotifyWritesFromTheStartOfTheOutputAndClosesIt) {
-  std::ofstream(output_, std::ios::binary) << "0123456789";
+  os_.files.WriteText(output_, "0123456789");
   cab::Notification copy;
   copy.user = const_cast<char*>(output_.c_str());
   ExpandCabinet("no-folder.cab", output_);  // resets the per-expansion file count
