@@ -4,6 +4,7 @@
 #include "install/placementstate.h"
 #include "install/prerequisites.h"
 #include "install/registeratlogon.h"
+#include "session/knownplaces.h"
 #include "session/progressstate.h"
 #include "session/session.h"
 #include "transfer/sitesession.h"
@@ -13,6 +14,7 @@
 void ResetRunRecords() {
   ResetSessionState();
   ResetProgressState();
+  Places() = KnownPlaces{};
   ResetSiteState();
   ResetTransferStatistics();
   Placement() = PlacementState{};

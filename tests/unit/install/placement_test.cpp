@@ -1,192 +1,201 @@
-// File placement: the retry questions, restart-time replacement and the copy error table.
+// Placing files: the retry primitives, folders made level by level, the copy error table
+// with restart-time replacement, and the use counts and lists of shared files.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_os.h"
+#include "filelist/listdate.h"
+#include "install/createdfolders.h"
 #include "install/directories.h"
 #include "install/placefile.h"
 #include "install/placementstate.h"
 #include "install/retryprimitives.h"
+#include "install/sharedfiles.h"
+#include "session/knownplaces.h"
 #include "session/log.h"
 #include "session/session.h"
-#include "session/progressstate.h"
-#include "filelist/listdate.h"
+#include "sys/os.h"
+#include "sys/registry.h"
+#include "sys/registry_helpers.h"
 
 namespace {
 
 using fakes::FileOp;
+constexpr const char* kTarget = "C:\\Fin\\bin\\app.dll";
+constexpr const char* kSystemList = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
-class Placement_ : public ::testing::Test {
+class Placing : public ::testing::Test {
  protected:
   void SetUp() override {
     Session().installMode = kInternetWorkstation;
     Session().installDir = "C:\\Fin";
-    Session().isNtFamily = true;
-    Session().hasAdminRights = true;
-    ResetPlacementState();
+    Session().isNtFamily = Session().hasAdminRights = true;
+    Places().systemFolder = "C:\\Windows\\system32";
     os.files.WriteText("C:\\Temp\\new.dll", "new bytes");
-    os.files.WriteText("C:\\Fin\\bin\\app.dll", "old bytes");
+    os.files.WriteText(kTarget, "old bytes");
   }
-  ~Placement_() override { CloseLog(); }
+  ~Placing() override { CloseLog(); }
 
-  FileEntry Entry(int registrationKind = 0) {
+  PlaceOutcome Place(int registrationKind = 0) {
     FileEntry entry;
     entry.fileName = "app.dll";
-    entry.size = 9;
     entry.date = "24-12-2025 10:30:00";
     entry.registrationKind = registrationKind;
-    return entry;
+    result = PlaceFile({"C:\\Temp\\new.dll", kTarget, "CSFNC_APP", SourceKind::Downloaded, false}, entry);
+    return result.outcome;
   }
-  int Place(FileEntry entry, bool& keep, bool expandedInPlace = false) {
-    return PlaceFile({"C:\\Temp\\new.dll", "C:\\Fin\\bin\\app.dll", "CSFNC_APP", kSourceDownloaded, expandedInPlace},
-                     entry, keep);
-  }
-  std::string Target() { return os.files.ReadText("C:\\Fin\\bin\\app.dll").value_or("<none>"); }
+  std::string Target() { return os.files.ReadText(kTarget).value_or("<none>"); }
 
   FakeOs os;
+  PlaceResult result;
 };
 
-TEST_F(Placement_, AReadOnlyTargetIsClearedOnceAndThenCopied) {
-  os.files.SetAttributes("C:\\Fin\\bin\\app.dll", sys::attr::kReadOnly);
+TEST_F(Placing, CopyingClearsAReadOnlyTargetOnceAndRetriesAHeldOneFiveTimesPerQuestion) {
+  os.files.SetAttributes(kTarget, sys::attr::kReadOnly);
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 1);
-  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", "C:\\Fin\\bin\\app.dll", false), 1);
+  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", kTarget, false), CopyOutcome::Copied);
   EXPECT_TRUE(os.desktop.boxes.empty());
   EXPECT_EQ(Target(), "new bytes");
-
   // Denied again after the attributes were cleared: the question, answered Cancel.
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 2);
   os.desktop.QueueAnswers({sys::answer::kCancel});
-  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", "C:\\Fin\\bin\\app.dll", false), 0);
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_NE(os.desktop.boxes[0].text.find("Copy failed: C:\\Fin\\bin\\app.dll."), std::string::npos);
-}
+  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", kTarget, false), CopyOutcome::Cancelled);
+  EXPECT_NE(os.desktop.boxes.at(0).text.find("Copy failed: C:\\Fin\\bin\\app.dll."), std::string::npos);
 
-TEST_F(Placement_, AHeldTargetIsTriedFiveTimesBeforeTheQuestionAndRetryGivesFiveMore) {
+  const int before = os.files.faults.Calls(FileOp::CopyFile);
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kSharingViolation, 9);
   os.desktop.QueueAnswers({sys::answer::kRetry});
-  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", "C:\\Fin\\bin\\app.dll", false), 1);
-  EXPECT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.files.faults.Calls(FileOp::CopyFile), 10);
+  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", kTarget, false), CopyOutcome::Copied);
+  EXPECT_EQ(os.desktop.boxes.size(), 2u);
+  EXPECT_EQ(os.files.faults.Calls(FileOp::CopyFile) - before, 10);
+  os.files.faults.FailNext(FileOp::CopyFile, sys::err::kDiskFull, 1);
+  EXPECT_EQ(CopyFileWithRetry("C:\\Temp\\new.dll", kTarget, false), CopyOutcome::Failed);
 }
 
-TEST_F(Placement_, DeletingInASilentRunNeverAsks) {
-  EXPECT_EQ(DeleteFileWithRetry("C:\\Fin\\nothing.txt"), kDeleteDone);
-  Session().silent = true;
-  os.files.LockFile("C:\\Fin\\bin\\app.dll");
-  EXPECT_EQ(DeleteFileWithRetry("C:\\Fin\\bin\\app.dll"), kDeleteFailed);
-  EXPECT_TRUE(os.desktop.boxes.empty());
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\app.dll"));
-}
-
-TEST_F(Placement_, ATreeIsDeletedFilesFirstAndAHeldFileKeepsItsFolder) {
+TEST_F(Placing, DeletingNeverAsksInASilentRunAndAHeldFileKeepsItsFolder) {
+  EXPECT_EQ(DeleteFileWithRetry("C:\\Fin\\nothing.txt"), DeleteOutcome::Done);
   os.files.WriteText("C:\\Fin\\data\\a.txt", "a");
   os.files.WriteText("C:\\Fin\\data\\sub\\b.txt", "b");
-  EXPECT_EQ(DeleteDirectoryTree("C:\\Fin\\data"), 0);
+  EXPECT_TRUE(DeleteDirectoryTree("C:\\Fin\\data"));
   EXPECT_FALSE(os.files.Exists("C:\\Fin\\data"));
 
   Session().silent = true;
-  os.files.WriteText("C:\\Fin\\held\\c.txt", "c");
-  os.files.LockFile("C:\\Fin\\held\\c.txt");
-  EXPECT_EQ(DeleteDirectoryTree("C:\\Fin\\held"), 1);
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\held\\c.txt"));
+  os.files.LockFile(kTarget);
+  EXPECT_EQ(DeleteFileWithRetry(kTarget), DeleteOutcome::Failed);
+  EXPECT_FALSE(DeleteDirectoryTree("C:\\Fin\\bin"));
+  EXPECT_TRUE(os.files.Exists(kTarget));
+  EXPECT_TRUE(os.desktop.boxes.empty());
 }
 
-TEST_F(Placement_, DirectoriesAreMadeLevelByLevelAndAMissingDriveIsNamed) {
+TEST_F(Placing, FoldersAreMadeLevelByLevelAndAMissingDriveIsNamed) {
   os.files.AddVolume("\\\\srv\\share");
-  EXPECT_EQ(CreateDirectoryPath("\\\\srv\\share\\Fin\\bin", false), 1);
+  EXPECT_TRUE(CreateDirectoryPath("\\\\srv\\share\\Fin\\bin", false));
   EXPECT_TRUE(os.files.IsDirectory("\\\\srv\\share\\Fin\\bin"));
   EXPECT_EQ(os.files.faults.Calls(FileOp::CreateDirectory), 2);  // never the server or the share
-
   os.files.faults.FailNext(FileOp::CreateDirectory, sys::err::kPathNotFound, 1, "Q:");
-  EXPECT_EQ(CreateOneDirectory("Q:"), 0);
-  ASSERT_FALSE(os.desktop.boxes.empty());
-  EXPECT_EQ(os.desktop.boxes.back().text, LoadText(162) + ": Q:");
+  EXPECT_FALSE(CreateOneDirectory("Q:"));
+  EXPECT_EQ(os.desktop.boxes.at(0).text, LoadText(162) + ": Q:");
 }
 
-TEST_F(Placement_, APlacedFileCarriesTheListDate) {
-  bool keep = true;
-  EXPECT_EQ(Place(Entry(), keep), kPlaced);
-  EXPECT_FALSE(keep);
+TEST_F(Placing, APlacedFileCarriesTheListDate) {
+  EXPECT_EQ(Place(), PlaceOutcome::Placed);
+  EXPECT_FALSE(result.keepPrepared);
   EXPECT_EQ(Target(), "new bytes");
-  EXPECT_EQ(os.files.TimesOf("C:\\Fin\\bin\\app.dll")->lastWrite, ParseListDate("24-12-2025 10:30:00"));
+  EXPECT_EQ(os.files.TimesOf(kTarget)->lastWrite, ParseListDate("24-12-2025 10:30:00"));
 }
 
-TEST_F(Placement_, AnInUseFileOnTheWorkstationIsReplacedAtTheRestart) {
+TEST_F(Placing, AnInUseFileOnTheWorkstationIsReplacedAtTheRestart) {
   Session().installMode = kLanWorkstationUpdate;
-  os.files.LockFile("C:\\Fin\\bin\\app.dll");
-  bool keep = false;
-  EXPECT_EQ(Place(Entry(1), keep), kPlaceIgnored);
-  EXPECT_TRUE(keep);
+  os.files.LockFile(kTarget);
+  EXPECT_EQ(Place(1), PlaceOutcome::Ignored);
+  EXPECT_TRUE(result.keepPrepared);
   EXPECT_TRUE(Results().rebootNeeded);
   EXPECT_NE(Placement().inUseList.find("C:\\Fin\\bin\\app.dll\r\n"), std::string::npos);
   ASSERT_EQ(os.files.PendingRenames().size(), 2u);
   EXPECT_EQ(os.files.PendingRenames()[0].to, "");  // the old file goes first
-  EXPECT_TRUE(sys::EqualsNoCase(os.files.PendingRenames()[1].to, "C:\\Fin\\bin\\app.dll"));
   EXPECT_EQ(Target(), "old bytes");  // nothing changes before the restart
   EXPECT_TRUE(os.registry.HasKey(sys::Hive::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"));
-
   os.files.Restart();
   EXPECT_EQ(Target(), "new bytes");
-}
 
-TEST_F(Placement_, OnTheOlderFamilyTheRestartRenameGoesIntoWininit) {
+  // The older family renames through WININIT.INI; without admin rights the user is asked.
   Session().isNtFamily = false;
-  os.files.LockFile("C:\\Fin\\bin\\app.dll");
-  bool keep = false;
-  EXPECT_EQ(Place(Entry(), keep), kPlaceIgnored);
-  std::string wininit = os.files.ReadText("C:\\Windows\\WININIT.INI").value_or("");
-  EXPECT_NE(wininit.find("[rename]"), std::string::npos);
-  EXPECT_TRUE(os.files.PendingRenames().empty());
-}
-
-TEST_F(Placement_, WithoutAdminRightsAnInUseFileIsAskedAbout) {
+  os.files.LockFile(kTarget);
+  EXPECT_EQ(Place(), PlaceOutcome::Ignored);
+  EXPECT_NE(os.files.ReadText("C:\\Windows\\WININIT.INI").value_or("").find("[rename]"), std::string::npos);
   Session().hasAdminRights = false;
   Session().silent = true;
-  os.files.LockFile("C:\\Fin\\bin\\app.dll");
-  bool keep = false;
-  EXPECT_EQ(Place(Entry(), keep), kPlaceAborted);
-  EXPECT_TRUE(os.files.PendingRenames().empty());
-  EXPECT_FALSE(Results().rebootNeeded);
+  EXPECT_EQ(Place(), PlaceOutcome::Aborted);
+  EXPECT_EQ(os.files.PendingRenames().size(), 0u);
 }
 
-TEST_F(Placement_, OnANetworkInstallationAnInUseFileIsRetriedTenTimesThenReported) {
+TEST_F(Placing, OnANetworkInstallationAnInUseFileIsRetriedTenTimesThenReported) {
   Session().installMode = kInternetNetwork;
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kSharingViolation, 11);
   os.desktop.QueueAnswers({sys::answer::kIgnore});
-  bool keep = false;
-  EXPECT_EQ(Place(Entry(), keep), kPlaceIgnored);
+  EXPECT_EQ(Place(), PlaceOutcome::Ignored);
   EXPECT_EQ(os.files.faults.Calls(FileOp::CopyFile), 11);
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text.rfind(LoadText(208) + " C:\\Fin\\bin\\app.dll\r\n", 0), 0u);
+  EXPECT_EQ(os.desktop.boxes.at(0).text.rfind(LoadText(208) + " C:\\Fin\\bin\\app.dll\r\n", 0), 0u);
   EXPECT_TRUE(Results().copyIncomplete);
   EXPECT_TRUE(os.files.PendingRenames().empty());
 }
 
-TEST_F(Placement_, CopyErrorsFollowTheirTable) {
-  bool keep = false;
-  Placement().installDirOnFat = true;
-  os.files.faults.FailNext(FileOp::CopyFile, sys::err::kFileNotFound, 1);
-  EXPECT_EQ(Place(Entry(), keep), kPlaced);  // FAT volumes report phantom errors
-
-  Placement().installDirOnFat = false;
-  os.files.SetAttributes("C:\\Fin\\bin\\app.dll", sys::attr::kReadOnly | sys::attr::kArchive);
-  os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 1);
-  EXPECT_EQ(Place(Entry(), keep), kPlaced);  // read-only cleared, then copied
-  EXPECT_EQ(*os.files.AttributesOf("C:\\Fin\\bin\\app.dll") & sys::attr::kReadOnly, 0u);
-
+TEST_F(Placing, CopyErrorsFollowTheirTable) {
   Session().silent = true;
-  os.files.faults.FailNext(FileOp::CopyFile, sys::err::kDiskFull, 1);
-  EXPECT_EQ(Place(Entry(), keep), kPlaceAborted);
-  EXPECT_EQ(os.desktop.boxes.size(), 0u);  // silent: nothing shown
-
-  os.files.faults.FailNext(FileOp::CopyFile, 1117, 1);  // an I/O error: the error report, default Abort
-  EXPECT_EQ(Place(Entry(), keep), kPlaceAborted);
-}
-
-TEST_F(Placement_, FatVolumesAreRecognisedByTheirFileSystem) {
   os.files.AddVolume("D:");
   os.files.Volume("D:")->fileSystem = "FAT32";
-  EXPECT_EQ(IsFatVolume("D:\\Fin"), 1);
-  EXPECT_EQ(IsFatVolume("C:\\Fin"), 0);
+  EXPECT_TRUE(IsFatVolume("D:\\Fin") && !IsFatVolume("C:\\Fin"));
+  Placement().installDirOnFat = true;
+  os.files.faults.FailNext(FileOp::CopyFile, sys::err::kFileNotFound, 1);
+  EXPECT_EQ(Place(), PlaceOutcome::Placed);  // FAT volumes report phantom errors
+  Placement().installDirOnFat = false;
+  os.files.SetAttributes(kTarget, sys::attr::kReadOnly | sys::attr::kArchive);
+  os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 1);
+  EXPECT_EQ(Place(), PlaceOutcome::Placed);  // read-only cleared, then copied
+  EXPECT_EQ(*os.files.AttributesOf(kTarget) & sys::attr::kReadOnly, 0u);
+  for (sys::Error error : {sys::err::kDiskFull, sys::Error{1117}}) {  // an I/O error: the report, default Abort
+    os.files.faults.FailNext(FileOp::CopyFile, error, 1);
+    EXPECT_EQ(Place(), PlaceOutcome::Aborted) << error;
+  }
+  EXPECT_TRUE(os.desktop.boxes.empty());
+}
+
+TEST_F(Placing, SharedFilesAreCountedOnceByTheInstallationThatPlacedThem) {
+  auto systemCount = [] { return sys::QueryDword(sys::Hive::LocalMachine, kSystemList, "C:\\Windows\\system32\\msvcx.dll"); };
+  sys::os().registry->CreateKey(sys::Hive::LocalMachine, kSystemList);
+  FileEntry entry;
+  entry.fileName = "msvcx.dll";
+  entry.folder = "SystemFolder";
+  entry.registrationKind = 1;
+  RecordSharedFile(entry);
+  EXPECT_EQ(systemCount(), 1u);
+  EXPECT_EQ(sys::QueryDword(sys::Hive::LocalMachine, "Software\\Molvex\\e-Halomir Plandrix\\C:-Fin\\SharedDlls",
+                            "C:\\Windows\\system32\\msvcx.dll"), 1u);
+  RecordSharedFile(entry);  // a second update counts nothing
+  EXPECT_EQ(systemCount(), 1u);
+  entry.targetExisted = true;  // another installation, whose file was there before, adds its use
+  Session().installDir = "D:\\Other";
+  RecordSharedFile(entry);
+  EXPECT_EQ(systemCount(), 2u);
+
+  EXPECT_EQ(AdjustSharedDllCount("C:\\x.dll", 0, false), -1);
+  EXPECT_EQ(AdjustSharedDllCount("C:\\x.dll", -1, true), -1);
+  EXPECT_EQ(AdjustSharedDllCount("C:\\x.dll", 1, false), 1);
+  EXPECT_EQ(AdjustSharedDllCount("c:\\X.DLL", -1, false), 0);
+  EXPECT_FALSE(sys::QueryDword(sys::Hive::LocalMachine, kSystemList, "C:\\x.dll"));
+}
+
+TEST_F(Placing, CreatedFoldersInsideTheInstallationAreRecordedAndRemovedWithIt) {
+  std::string key = InstallationKeyPath();
+  RecordCreatedFolder("C:\\Fin");             // the installation folder itself
+  RecordCreatedFolder("C:\\Elsewhere\\bin");  // outside it
+  EXPECT_FALSE(os.registry.HasKey(sys::Hive::LocalMachine, key));
+  os.registry.PutString(sys::Hive::LocalMachine, key, "MolvexFolder1", "");
+  RecordCreatedFolder("C:\\Fin\\new");
+  EXPECT_EQ(sys::QueryString(sys::Hive::LocalMachine, key, "MolvexFolder1"), "C:\\Fin\\new");  // an empty name reused
+  os.files.WriteText("C:\\Fin\\new\\a.txt", "a");
+  EXPECT_EQ(RemoveCreatedFolders(sys::Hive::LocalMachine), 0);
+  EXPECT_FALSE(os.files.Exists("C:\\Fin\\new"));
+  EXPECT_FALSE(os.registry.HasKey(sys::Hive::LocalMachine, key));
 }
 
 }  // namespace

@@ -1,148 +1,176 @@
-// The update run from a network installation: analysis, confirmation, placement, the
-// second list, and what a run leaves for the driver. Internet modes are covered where
-// transfers are tested; here the items are copied, so the whole run stays in the fake.
-#include <gtest/gtest.h>
-
-#include "fakes/fake_os.h"
-#include "session/log.h"
-#include "session/session.h"
-#include "session/progressstate.h"
-#include "session/knownplaces.h"
+// Whole update runs: from the site, the summary the user confirms, a No, a disk that is
+// too small, nothing to do, a refused list and the cache mode's two passes; from a
+// network installation, placement, the second list and fields that try to leave.
+#include "filelist/downloadcache.h"
 #include "filelist/listdate.h"
-#include "updaterun/runstate.h"
+#include "item_fixture.h"
 #include "updaterun/updaterun.h"
 
 namespace {
 
-constexpr const char* kNetDir = "\\\\srv\\share\\Fin";
-constexpr const char* kInstallDir = "C:\\Fin";
-
-std::string Record(const std::string& code, const std::string& name, size_t size, const std::string& folder) {
-  return code + "\t17\t" + name + "\t" + std::to_string(size) + "\t24-12-2025 10:30:00\t" + folder + "\t0\r\n";
-}
-
-class UpdateRunFromShare : public ::testing::Test {
+class RunTest : public ItemTest {
  protected:
-  void SetUp() override {
-    os.files.AddVolume("\\\\srv\\share");
-    os.desktop.UseProductStrings();
+  RunTest() {
+    Results().installClusterSize = 4096;
+    Results().tempClusterSize = 4096;
+    os.internet.Serve(TimestampUrl(kSite), "05-12-2026 19:30:00");
+    ServeList(Record("CSFNC_A", "a.dll", 3000) + Record("CSFNC_B", "b.dll", 5000, "bin", 2500));
+  }
+  void ServeList(const std::string& list) { os.internet.Serve(FileListUrl(Session()), list); }
+  bool NothingRequested() {
+    for (const std::string& url : os.internet.openedUrls)
+      if (url.find("Item=") != std::string::npos) return false;
+    return true;
+  }
+  // A LAN run that copies from the share, unattended and silent.
+  void FromShare(const std::string& list) {
     Session().installMode = kLanWorkstation;
-    Session().productLine = "FNC";
-    Session().installDir = kInstallDir;
-    Session().netDir = kNetDir;
-    Session().unattended = true;
-    Session().silent = true;
-    Session().isNtFamily = true;
-    Session().hasAdminRights = true;
-    Places().tempFolder = "C:\\Temp\\";
-    Places().systemFolder = "C:\\Windows\\system32";
-    Places().documentsFolder = "C:\\Users\\tester\\Documents";
-    os.files.MakeDirectories("C:\\Temp");
-    ResetUpdateRunState();
-    ResetProgressState();
+    Session().unattended = Session().silent = true;
+    os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", list);
   }
-  ~UpdateRunFromShare() override { CloseLog(); }
-
-  void Publish(const std::string& name, const std::string& folder, const std::string& bytes) {
-    os.files.WriteText(std::string(kNetDir) + "\\" + folder + "\\" + name, bytes);
-  }
-  // The installation folder does not exist when the run starts, so its log begins in the
-  // documents folder.
-  std::string Log() { return os.files.ReadText("C:\\Users\\tester\\Documents\\Plandrix.log").value_or(""); }
-
-  FakeOs os;
 };
 
-TEST_F(UpdateRunFromShare, EveryItemIsPlacedWithItsListDate) {
-  std::string list;
+TEST_F(RunTest, TheSummaryNamesCountSizesAndANoReturnsToTheSettings) {
+  SetProgressWindow(0x4711);
+  os.desktop.QueueAnswers({sys::answer::kNo});
+  EXPECT_FALSE(RunUpdate());
+  SetProgressWindow(0);
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);
+  EXPECT_EQ(Box(0), "Number of files to install: 2\r\nDownload Size: 5 KB\r\nRequired diskspace: 12 KB\r\n\r\n"
+                    "Do you want to continue?");
+  EXPECT_EQ(os.desktop.boxes[0].owner, 0x4711u);
+  EXPECT_EQ(os.desktop.boxes[0].type & 0xF, static_cast<uint32_t>(mb::kYesNo));
+  EXPECT_TRUE(Results().returnToSettings);
+  EXPECT_FALSE(Results().runCompleted);
+  EXPECT_TRUE(Logged("Download Size: 5 KB"));
+  EXPECT_TRUE(Logged("Canceled by user, "));
+  EXPECT_FALSE(Logged("Do you want to continue?"));  // the plain box is not logged
+  EXPECT_TRUE(NothingRequested());
+  EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin"));
+}
+
+TEST_F(RunTest, AnUnattendedRunLogsTheSummaryAndInstallsWithoutAsking) {
+  Session().unattended = Session().silent = true;  // silent: the question of the cabinet below is skipped
+  FileEntry a = Entry("a.dll", 3000), b = Entry("b.dll", 5000, "bin", 2500);
+  a.itemCode = "CSFNC_A";
+  b.itemCode = "CSFNC_B";
+  Serve(a, std::string(3000, 'a'));
+  Serve(b, std::string(2500, 'b'));
+  EXPECT_TRUE(RunUpdate());
+  EXPECT_TRUE(os.desktop.boxes.empty());
+  EXPECT_TRUE(Logged("Number of files to install: 2"));
+  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\a.dll") == std::string(3000, 'a'));
+  EXPECT_TRUE(Logged("C:\\Fin\\bin\\b.dll ---> Ignored"));
+  EXPECT_TRUE(Results().runCompleted);
+  EXPECT_TRUE(TemporaryFiles().empty());
+}
+
+TEST_F(RunTest, TooLittleDiskSpaceReturnsToTheSettingsBeforeAnythingIsAsked) {
+  ServeList(Record("CSFNC_A", "a.dll", 2000000));
+  os.systemInfo.freeBytesByRoot["C:\\"] = 1000000;
+  os.desktop.QueueAnswers({sys::answer::kNo});
+  EXPECT_FALSE(RunUpdate());
+  EXPECT_TRUE(Results().returnToSettings);
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);  // the space question, no confirmation
+  EXPECT_EQ(Box(0).find("Number of files to install"), std::string::npos) << Box(0);
+  EXPECT_TRUE(NothingRequested());
+}
+
+TEST_F(RunTest, NothingToInstallIsSaidWithoutAskingAndOnlyAnEmptyListDropsTheStatistics) {
+  for (const std::string& list : {Record("CSFNS_X", "x.dll", 10), std::string()}) {
+    Session().debugStatistics = true;
+    os.desktop.boxes.clear();
+    ServeList(list);
+    EXPECT_TRUE(RunUpdate());
+    EXPECT_EQ(os.desktop.boxes.size(), 1u);
+    EXPECT_EQ(Box(0), "There are no files to be installed.");
+    EXPECT_TRUE(Results().nothingInstalled && Results().runCompleted);
+    EXPECT_EQ(Session().debugStatistics, !list.empty());
+  }
+  EXPECT_TRUE(NothingRequested());
+  EXPECT_FALSE(Logged("Start installation"));
+}
+
+TEST_F(RunTest, ARefusedListEndsTheRunAndOnlyAnAttendedRunReturnsToTheSettings) {
+  ServeList("<HTML><BODY>Please log in</BODY></HTML>\r\n");
+  EXPECT_FALSE(RunUpdate());
+  EXPECT_EQ(Box(0), "Failed to download: 'HalomirPlandrix.lst'\r\n\r\n");
+  EXPECT_TRUE(Results().returnToSettings);
+
+  Results().returnToSettings = false;
+  Session().silent = true;
+  ServeList("__ERROR__Release 17.1 is withdrawn\r\n");
+  EXPECT_FALSE(RunUpdate());
+  EXPECT_FALSE(Results().returnToSettings);
+  EXPECT_TRUE(Logged("Release 17.1 is withdrawn"));
+  EXPECT_TRUE(NothingRequested());
+}
+
+TEST_F(RunTest, TheCacheModeTransfersFirstThenCopiesFromTheCacheAndRemovesIt) {
+  Session().unattended = true;
+  Session().updateMode = 1;
+  const std::string cache = DownloadCacheFolder() + "\\bin\\";
+  os.files.WriteText(cache + "b.dll", "cached");  // current: carries the list's date
+  os.files.SetTimesOf(cache + "b.dll", {0, 0, ParseListDate(kDate)});
+  ServeList(Record("CSFNC_A", "a.dll", 3000) + Record("CSFNC_B", "b.dll", 6));
+  FileEntry a = Entry("a.dll", 3000);
+  a.itemCode = "CSFNC_A";
+  Serve(a, std::string(3000, 'a'));
+  static int32_t doneAtSecond = -1;  // what the window shows when the copying pass reaches b.dll
+  SetProgressRefresher([] {
+    if (Progress().phaseLine.str() == "Installing downloaded files" && Progress().itemLine.str() == "b.dll")
+      doneAtSecond = Progress().totalDone;
+  });
+  EXPECT_TRUE(RunUpdate());
+  SetProgressRefresher(nullptr);
+  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\a.dll") == std::string(3000, 'a'));
+  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\b.dll"), "cached");
+  EXPECT_FALSE(os.files.Exists(DownloadCacheFolder()));
+  EXPECT_EQ(Requests(ItemRequest(a)), 1);
+  EXPECT_EQ(Progress().totalSize, 3000 + 6);
+  EXPECT_EQ(doneAtSecond, 3000);
+  EXPECT_TRUE(TemporaryFiles().empty());
+}
+
+TEST_F(RunTest, FromTheShareTheLinesOwnItemsArePlacedWithTheirListDate) {
+  std::string list = Record("CSFNS_OTHER", "other.txt", 5);
+  Publish("bin", "other.txt", "other");
   for (int i = 0; i < 12; ++i) {
     std::string name = "f" + std::to_string(i) + ".txt";
-    Publish(name, "bin", "bytes of " + name);
-    list += Record("CSFNC_" + std::to_string(i), name, ("bytes of " + name).size(), "bin");
+    Publish("bin", name, "bytes of " + name);
+    list += Record("CSFNC_" + std::to_string(i), name, static_cast<long>(("bytes of " + name).size()));
   }
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", list);
-
+  FromShare(list);
   EXPECT_TRUE(RunUpdate());
   EXPECT_TRUE(Results().runCompleted);
   EXPECT_FALSE(Results().nothingInstalled);
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\f11.txt"), "bytes of f11.txt");
-  EXPECT_EQ(os.files.TimesOf("C:\\Fin\\bin\\f3.txt")->lastWrite, ParseListDate("24-12-2025 10:30:00"));
-  std::string log = Log();
-  EXPECT_NE(log.find("C:\\Fin\\bin\\f0.txt ---> OK"), std::string::npos);
-  EXPECT_NE(log.find("Start installation"), std::string::npos);
-  EXPECT_EQ(Progress().copyPhase, true);  // a LAN installation counts copied bytes
-}
-
-TEST_F(UpdateRunFromShare, OnlyTheLinesOwnItemsAreInstalled) {
-  Publish("own.txt", "bin", "own");
-  Publish("other.txt", "bin", "other");
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst",
-                     Record("CSFNC_OWN", "own.txt", 3, "bin") + Record("CSFNS_OTHER", "other.txt", 5, "bin"));
-  EXPECT_TRUE(RunUpdate());
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\own.txt"));
+  EXPECT_EQ(os.files.TimesOf("C:\\Fin\\bin\\f3.txt")->lastWrite, ParseListDate(kDate));
   EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin\\other.txt"));
+  EXPECT_TRUE(Logged("C:\\Fin\\bin\\f0.txt ---> OK"));
+  EXPECT_TRUE(Progress().copyPhase);  // a LAN installation counts copied bytes
 }
 
-TEST_F(UpdateRunFromShare, AHostileFolderPlacesNothingOutsideTheInstallation) {
-  Publish("x.dll", "bin", "x");
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst",
-                     Record("CSFNC_A", "x.dll", 1, "..\\..\\Windows") + Record("CSFNC_B", "x.dll", 1, "C:\\Windows") +
-                         Record("CSFNC_C", "x.dll", 1, "bin"));
+TEST_F(RunTest, AHostileFolderPlacesNothingOutsideTheInstallation) {
+  Publish("bin", "x.dll", "x");
+  FromShare(Record("CSFNC_A", "x.dll", 1, "..\\..\\Windows") + Record("CSFNC_B", "x.dll", 1, "C:\\Windows") +
+            Record("CSFNC_C", "x.dll", 1, "bin"));
   EXPECT_TRUE(RunUpdate());
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\x.dll"));
-  EXPECT_FALSE(os.files.Exists("C:\\Windows\\x.dll"));
   for (const std::string& path : os.files.AllPaths())
     if (sys::EndsWithNoCase(path, "x.dll"))
       EXPECT_TRUE(path == "C:\\Fin\\bin\\x.dll" || path.rfind("\\\\srv", 0) == 0) << path;
-  EXPECT_NE(Log().find("..\\..\\Windows"), std::string::npos);
+  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\x.dll"));
+  EXPECT_TRUE(Logged("..\\..\\Windows"));
 }
 
-TEST_F(UpdateRunFromShare, AnEmptyListInstallsNothingAndSaysSo) {
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", "no record ends here");
+TEST_F(RunTest, ASecondListBesideTheFirstIsInstalledOnceMore) {
+  Publish("bin", "a.txt", "a");
+  Publish("bin", "b.txt", "b");
+  FromShare(Record("CSFNC_A", "a.txt", 1));
+  os.files.WriteText(std::string(kNetDir) + "\\Tallyo.lst", Record("CSFNC_B", "b.txt", 1));
   EXPECT_TRUE(RunUpdate());
-  EXPECT_TRUE(Results().nothingInstalled);
-  EXPECT_TRUE(Results().runCompleted);
-  EXPECT_NE(Log().find(LoadText(110)), std::string::npos);
-  EXPECT_EQ(Log().find("Start installation"), std::string::npos);
-}
-
-TEST_F(UpdateRunFromShare, ASecondListBesideTheFirstIsInstalledOnceMore) {
-  Publish("a.txt", "bin", "a");
-  Publish("b.txt", "bin", "b");
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", Record("CSFNC_A", "a.txt", 1, "bin"));
-  os.files.WriteText(std::string(kNetDir) + "\\Tallyo.lst", Record("CSFNC_B", "b.txt", 1, "bin"));
-  EXPECT_TRUE(RunUpdate());
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\a.txt"));
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\b.txt"));
+  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\a.txt") && os.files.Exists("C:\\Fin\\bin\\b.txt"));
   EXPECT_TRUE(UpdateRun().tallyoPass);
-}
-
-TEST_F(UpdateRunFromShare, TheSiteRefusalReturnsToTheSettings) {
-  Session().silent = false;
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", "__ERROR__No such release\r\n");
-  os.desktop.QueueAnswers({sys::answer::kOk});
-  EXPECT_FALSE(RunUpdate());
-  EXPECT_TRUE(Results().returnToSettings);
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text, "No such release\r\n");
-}
-
-TEST_F(UpdateRunFromShare, AnalysisCountsInStepsOfTen) {
-  std::vector<std::string> shown;
-  static std::vector<std::string>* sink = nullptr;
-  sink = &shown;
-  SetProgressRefresher([] { sink->push_back(Progress().itemLine.str()); });
-  std::string list;
-  for (int i = 0; i < 23; ++i) list += Record("CSFNC_" + std::to_string(i), "n" + std::to_string(i), 0, "DoNotParse");
-  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", list);
-  RunUpdate();
-  SetProgressRefresher(nullptr);
-  std::vector<std::string> counts;
-  for (const std::string& line : shown)
-    if (line.find(" " + LoadText(147) + " 23") != std::string::npos) counts.push_back(line);
-  ASSERT_EQ(counts.size(), 3u);
-  EXPECT_NE(counts[0].find(" 10 "), std::string::npos);
-  EXPECT_NE(counts[2].find(" 23 "), std::string::npos);
 }
 
 }  // namespace
