@@ -1,8 +1,8 @@
 // The analysis of a file list against the disk: what is selected, what it costs in space
-// and transfer, the re-registration list before it, and its progress count.
+// and transfer, protected targets, the download cache, the re-registration list before
+// the list, and the progress count.
 #include "filelist/downloadcache.h"
-#include "filelist/filelist.h"
-#include "filelist/listdate.h"
+#include "filelist/fileversion.h"
 #include "install/prerequisites.h"
 #include "item_fixture.h"
 #include "updaterun/reregistrationlist.h"
@@ -11,37 +11,23 @@
 namespace {
 
 constexpr int64_t kCluster = 4096;
+constexpr uint64_t kSecond = 10'000'000;
 
 class Analysis : public ItemTest {
  protected:
   Analysis() {
-    Results().installClusterSize = kCluster;
-    Results().tempClusterSize = kCluster;
-    UpdateRun().mode.workstation = true;
-    UpdateRun().mode.keepRegistrationList = true;
+    Results().installClusterSize = Results().tempClusterSize = kCluster;
+    UpdateRun().mode.workstation = UpdateRun().mode.keepRegistrationList = true;
   }
   // Analyses `list` (after the re-registration list when one is open).
   std::optional<AnalysisTotals> Analyse(const std::string& list, uint32_t extraRecords = 0) {
     os.files.WriteText("C:\\Temp\\list.lst", list);
     sys::Result<sys::OwnedFile> file = os.files.OpenOwned("C:\\Temp\\list.lst", sys::FileAccess::Read,
                                                           sys::share::kRead, sys::Disposition::OpenExisting);
-    EXPECT_TRUE(file.ok());
     return AnalyseFileList(file.value.get(), CountListRecords(list) + extraRecords);
   }
   FileEntry& At(std::size_t i) { return UpdateRun().entries.at(i); }
 };
-
-TEST_F(Analysis, TheFncLineInstallsOnlyItsOwnItems) {
-  std::optional<AnalysisTotals> totals =
-      Analyse(Record("CSFNC_A", "a.dll", 100) + Record("CSFNS_B", "b.dll", 200, "bin", 50, 1));
-  ASSERT_TRUE(totals);
-  EXPECT_TRUE(At(0).selected);
-  EXPECT_FALSE(At(1).selected || At(1).downloadNeeded);
-  EXPECT_EQ(totals->installCount, 1);
-  EXPECT_EQ(totals->downloadBytes, 100);
-  EXPECT_EQ(totals->installedBytes, 100);
-  EXPECT_EQ(totals->registrationCount, 0);
-}
 
 TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced) {
   os.files.WriteText("C:\\Fin\\bin\\big.dll", std::string(10000, 'b'));
@@ -51,52 +37,76 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
   ASSERT_TRUE(totals);
   // new: one cluster; big: one cluster instead of three; the protected system file: nothing.
   EXPECT_EQ(totals->requiredBytes, kCluster + (kCluster - 3 * kCluster));
-  EXPECT_FALSE(At(0).targetExisted);
-  EXPECT_TRUE(At(1).targetExisted);
-  EXPECT_TRUE(At(2).targetExisted && At(2).protectedTarget);
+  EXPECT_TRUE(!At(0).targetExisted && At(1).targetExisted && At(2).targetExisted && At(2).protectedTarget);
   EXPECT_EQ(totals->installCount, 3);  // selected whether or not they changed
+  EXPECT_EQ(totals->downloadBytes, 100 + 100 + 9000);
 }
 
 TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
   Session().updateMode = 1;
   const std::string cache = DownloadCacheFolder() + "\\bin\\";
   os.files.WriteText(cache + "current.dll", "c");
-  os.files.SetTimesOf(cache + "current.dll", {0, 0, ParseListDate(kDate)});
+  os.files.SetTimesOf(cache + "current.dll", {0, 0, ParseListDate(kDate) + 2 * kSecond});  // the loose rule
   os.files.WriteText(cache + "stale.dll", "s");
-  os.files.SetTimesOf(cache + "stale.dll", {0, 0, ParseListDate("01-12-2025 10:30:00")});
+  os.files.SetTimesOf(cache + "stale.dll", {0, 0, ParseListDate(kDate) + kSecond / 2});
   std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_C", "current.dll", 1000, "bin", 400) +
                                                  Record("CSFNC_S", "stale.dll", 1000, "bin", 300) +
-                                                 Record("CSFNC_M", "missing.dll", 5000));
+                                                 Record("CSFNC_M", "missing.dll", 5000) + Record("CSFNC_X", "s.dll", 1, ".."));
   ASSERT_TRUE(totals);
   EXPECT_TRUE(At(0).selected && !At(0).downloadNeeded);
   EXPECT_TRUE(At(1).downloadNeeded && At(2).downloadNeeded);
+  EXPECT_FALSE(CachedItemIsCurrent(At(3)));  // a folder that leads out of the cache
   EXPECT_EQ(totals->downloadBytes, 300 + 5000);  // the cabinet's size where there is one
   EXPECT_EQ(UpdateRun().downloadDriveBytes, kCluster + 2 * kCluster);
   EXPECT_EQ(totals->installedBytes, 1000 + 1000 + 5000);
+  os.files.faults.FailNext(fakes::FileOp::Open, sys::err::kSharingViolation);
+  EXPECT_FALSE(CachedItemIsCurrent(At(0)));  // unreadable
+}
+
+TEST_F(Analysis, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
+  os.files.WriteText("C:\\new\\a.dll", "new");
+  os.files.WriteText("C:\\old\\a.dll", "old");
+  os.files.SetFileVersion("C:\\new\\a.dll", {5, 1, 222, 0});
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
+  const std::pair<sys::FileVersion, bool> cases[] = {{{5, 1, 221, 9}, false}, {{5, 1, 222, 0}, true}, {{6, 0, 0, 0}, true}};
+  for (const auto& [installed, kept] : cases) {
+    os.files.SetFileVersion("C:\\old\\a.dll", installed);
+    EXPECT_EQ(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"), kept) << installed[0] << "." << installed[2];
+  }
+  EXPECT_TRUE(TargetNotOlder("C:\\new\\unversioned.dll", "C:\\old\\a.dll"));
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));
+  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
 
 TEST_F(Analysis, TheReregistrationListAddsRegistrationsAndMarksThePreviousRunUnfinished) {
+  EXPECT_EQ(OpenReregistrationList().error, sys::err::kPathNotFound);  // not used without the etc folder
   os.files.MakeDirectories("C:\\Fin\\etc");
-  UpdateRun().reregistrationList = std::move(OpenReregistrationList().value);
+  UpdateRun().reregistrationList = std::move(OpenReregistrationList().value);  // created empty
   ASSERT_TRUE(Analyse(Record("CSFNC_P", "p.dll", 10)));
-  EXPECT_FALSE(Results().previousRunUnfinished);  // an empty list
+  EXPECT_FALSE(Results().previousRunUnfinished);
 
-  os.files.WriteText(ReregistrationListPath(), "x.dll\tbin\r\ny.ocx\tSystemFolder\r\n");
-  std::optional<AnalysisTotals> totals =
-      Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 1) + Record("CSFNC_P", "p.dll", 10), 2);
+  std::string text = "x.dll\tbin\r\n";
+  for (int i = 0; i < 300; ++i) text += "many" + std::to_string(i) + ".ocx\tSystemFolder\r\n";  // several blocks
+  os.files.WriteText(ReregistrationListPath(), text + "unfinished.dll\tbin");
+  EXPECT_EQ(CountReregistrationRecords(UpdateRun().reregistrationList.get()).value, 301u);
+  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 1), 301);
   ASSERT_TRUE(totals);
-  ASSERT_EQ(UpdateRun().entries.size(), 4u);
-  EXPECT_EQ(At(0).fileName, "x.dll");
-  EXPECT_EQ(At(1).folder, "SystemFolder");
-  EXPECT_EQ(At(1).registrationKind, 1);
-  EXPECT_FALSE(At(0).selected || At(1).selected);
-  EXPECT_EQ(At(2).fileName, "r.dll");
-  EXPECT_EQ(totals->registrationCount, 3);
-  EXPECT_EQ(totals->installCount, 2);
+  ASSERT_EQ(UpdateRun().entries.size(), 302u);
+  EXPECT_EQ(At(300).fileName, "many299.ocx");
+  EXPECT_EQ(At(300).folder, "SystemFolder");
+  EXPECT_TRUE(At(0).registrationKind == 1 && !At(0).selected);
+  EXPECT_EQ(At(301).fileName, "r.dll");
+  EXPECT_EQ(totals->registrationCount, 302);
   EXPECT_TRUE(Results().previousRunUnfinished);
+
+  os.files.faults.FailNext(fakes::FileOp::Read, sys::err::kLockViolation);
+  EXPECT_EQ(CountReregistrationRecords(UpdateRun().reregistrationList.get()).error, sys::err::kLockViolation);
+  os.files.faults.FailNext(fakes::FileOp::Read, sys::err::kLockViolation);
+  EXPECT_FALSE(Analyse(Record("CSFNC_R", "r.dll", 10)));
 }
 
-TEST_F(Analysis, ARepairSelectsNothingButCountsTheRegistrations) {
+TEST_F(Analysis, ARepairSelectsNothingButCountsTheRegistrationsAndACancelEndsIt) {
   Session().repairOnly = true;
   std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 2) + Record("CSFNC_P", "p.dll", 10));
   ASSERT_TRUE(totals);
@@ -104,6 +114,8 @@ TEST_F(Analysis, ARepairSelectsNothingButCountsTheRegistrations) {
   EXPECT_EQ(totals->installCount, 0);
   EXPECT_EQ(totals->registrationCount, 1);
   EXPECT_EQ(totals->requiredBytes, 0);
+  cancelRequested = 1;
+  EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
 }
 
 TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
@@ -122,20 +134,13 @@ TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
   for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(At(i).selected, selected[i]) << At(i).fileName.str();
   EXPECT_TRUE(At(7).osSkipped);
   EXPECT_EQ(totals->installCount, 3);
-
   Prerequisites().reportRuntimeMissing = true;
   ASSERT_TRUE(Analyse(Record("CR", "MolvexCRWXI.msi", 1)));
   EXPECT_TRUE(At(0).selected);
 }
 
-TEST_F(Analysis, ACancelEndsTheAnalysis) {
-  cancelRequested = 1;
-  EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
-}
-
 TEST_F(Analysis, ProgressCountsInStepsOfTen) {
   static std::vector<std::string> shown;
-  shown.clear();
   SetProgressRefresher([] { shown.push_back(Progress().itemLine.str()); });
   std::string list;
   for (int i = 0; i < 23; ++i) list += Record("CSFNC_" + std::to_string(i), "n" + std::to_string(i), 0, "DoNotParse");
