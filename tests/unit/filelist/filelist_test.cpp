@@ -1,34 +1,36 @@
-// Reading a file list's text into entries: records, fields, numbers and field limits.
+// Reading a file list's text into entries (records, fields, numbers, field limits) and
+// judging its fields: versions, dates, cluster sizes, OS variants.
 #include "filelist/filelist.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <string>
 
+#include "fakes/fake_clock.h"
+#include "filelist/clusters.h"
+#include "filelist/fileversion.h"
+#include "filelist/listdate.h"
+#include "filelist/osvariant.h"
 #include "session/session.h"
+#include "sys/os.h"
 
 namespace {
 
 using Records = std::vector<std::string>;
+constexpr uint64_t kSecond = 10'000'000;
 
-TEST(ListRecords, CrEndsARecordAndLfIsDroppedWherever) {
+TEST(ListRecords, CrEndsARecordAndLfIsDroppedWhereverAndBlocksAreJoined) {
   EXPECT_EQ(SplitListRecords("a\r\nb\rc\r"), (Records{"a", "b", "c"}));
-  EXPECT_EQ(SplitListRecords("a\nb\r"), (Records{"ab"}));
-  EXPECT_EQ(SplitListRecords("\n\r\n\r"), (Records{"", ""}));
-  EXPECT_TRUE(SplitListRecords("one\ntwo\nthree\n").empty());
-  EXPECT_EQ(SplitListRecords("one\r\ntail without end"), (Records{"one"}));
+  EXPECT_EQ(SplitListRecords("a\nb\r\n\r"), (Records{"ab", ""}));
+  EXPECT_EQ(SplitListRecords("one\ntwo\r\ntail without end"), (Records{"onetwo"}));
   EXPECT_EQ(CountListRecords("one\r\ntwo\rthree\n"), 2u);
   // A long record keeps its first 2047 bytes and the next one is intact.
   EXPECT_EQ(SplitListRecords(std::string(5000, 'x') + "\r\nnext\r\n"), (Records{std::string(2047, 'x'), "next"}));
-}
-
-TEST(ListRecords, ARecordSplitAcrossBlocksIsJoined) {
   ListRecordSplitter splitter;
   Records records;
-  splitter.Feed("A1\tR\tx.d", records);
-  EXPECT_TRUE(records.empty());
-  splitter.Feed("ll\r", records);
-  splitter.Feed("\nB2\r", records);
+  for (const char* block : {"A1\tR\tx.d", "ll\r", "\nB2\r"}) splitter.Feed(block, records);
   EXPECT_EQ(records, (Records{"A1\tR\tx.dll", "B2"}));
 }
 
@@ -39,43 +41,108 @@ TEST(ListNumbers, FollowTheLeadingNumberRuleAndSaturateAt32Bits) {
   for (const auto& [text, number] : cases) EXPECT_EQ(ParseListNumber(text), number) << text;
 }
 
-TEST(ListFields, EveryFieldGoesToItsPlaceAndMissingOnesStayEmpty) {
+TEST(ListFields, EveryFieldGoesToItsPlaceAndOverlongOnesAreCut) {
   FileEntry entry = ParseFileListRecord(
-      "A1_NT\t17.2\tx.dll\t1000\t01-02-2003 04:05:06\tbin\\sub\t2\tn7\tn8\tn9\tn10\t600\t5.1.221.0\tn13",
-      kInternetWorkstation);
+      "A1_NT\t17.2\tx.dll\t1000\t01-02-2003 04:05:06\tbin\\sub\t2\tn7\tn8\tn9\tn10\t600\t5.1.221.0\tn13", 0);
   EXPECT_EQ(entry.itemCode.str() + "|" + entry.itemRelease.str() + "|" + entry.fileName.str() + "|" +
                 entry.date.str() + "|" + entry.folder.str() + "|" + entry.version.str(),
             "A1_NT|17.2|x.dll|01-02-2003 04:05:06|bin\\sub|5.1.221.0");
-  EXPECT_EQ(entry.size, 1000);
-  EXPECT_EQ(entry.registrationKind, 2);
-  EXPECT_EQ(entry.cabSize, 600);
-  EXPECT_FALSE(entry.selected || entry.downloadNeeded || entry.protectedTarget || entry.sharedFile ||
-               entry.targetExisted || entry.osSkipped);
-  FileEntry gaps = ParseFileListRecord("A1\t\t\t\t\t\t1", kInternetWorkstation);
-  EXPECT_TRUE(gaps.itemRelease.empty() && gaps.fileName.empty() && gaps.version.empty());
-  EXPECT_EQ(gaps.size, 0);
+  EXPECT_EQ(std::to_string(entry.size) + " " + std::to_string(entry.registrationKind) + " " + std::to_string(entry.cabSize),
+            "1000 2 600");
+  EXPECT_FALSE(entry.selected || entry.downloadNeeded || entry.protectedTarget || entry.sharedFile || entry.placeCut);
+  FileEntry gaps = ParseFileListRecord("A1\t\t\t\t\t\t1", 0);
+  EXPECT_TRUE(gaps.itemRelease.empty() && gaps.fileName.empty() && gaps.version.empty() && gaps.size == 0);
   EXPECT_EQ(gaps.registrationKind, 1);
+  for (int32_t mode = kInternetWorkstation; mode <= kCdNetwork; ++mode)  // the cabinet size only when transferred
+    EXPECT_EQ(ParseFileListRecord("A\tR\tf\t10\td\tbin\t0\t\t\t\t\t77\t1.0", mode).cabSize, IsInternetMode(mode) ? 77 : 0);
+  FileEntry cut = ParseFileListRecord(std::string(40, 'c') + "\t" + std::string(50, 'r') + "\t" + std::string(70, 'f') +
+                                          "\t1\t" + std::string(30, 'd') + "\t" + std::string(100, 'b') +
+                                          "\t0\t\t\t\t\t0\t" + std::string(40, '9'), 0);
+  const std::array<std::size_t, 6> sizes = {cut.itemCode.size(), cut.itemRelease.size(), cut.fileName.size(),
+                                            cut.date.size(), cut.folder.size(), cut.version.size()};
+  EXPECT_EQ(sizes, (std::array<std::size_t, 6>{30, 38, 60, 20, 80, 32}));
+  EXPECT_TRUE(cut.placeCut);
+  EXPECT_FALSE(ParseFileListRecord("c\tr\t" + std::string(60, 'f') + "\t1\td\t" + std::string(80, 'b'), 0).placeCut);
 }
 
-TEST(ListFields, TheCabinetSizeIsReadOnlyInTheInternetModes) {
-  for (int32_t mode = kInternetWorkstation; mode <= kCdNetwork; ++mode) {
-    FileEntry entry = ParseFileListRecord("A\tR\tf\t10\td\tbin\t0\t\t\t\t\t77\t1.0.0.0", mode);
-    EXPECT_EQ(entry.cabSize, IsInternetMode(mode) ? 77 : 0) << "install mode " << mode;
-    EXPECT_EQ(entry.version, "1.0.0.0");
+TEST(Versions, TheFirstDifferingUnsignedPartDecides) {
+  const struct {
+    sys::FileVersion installed, offered;
+    bool older;  // the installed one is not newer
+  } cases[] = {{{5, 1, 221, 0}, {5, 1, 221, 0}, true},  {{5, 1, 221, 9}, {5, 1, 222, 0}, true},
+               {{5, 1, 0, 0}, {5, 0, 999, 9}, false},   {{1, 2, 3, 4}, {40000, 0, 0, 0}, true},
+               {{40000, 0, 0, 0}, {1, 2, 3, 4}, false}, {{1, 0, 0, 65535}, {1, 0, 0, 32768}, false}};
+  for (const auto& c : cases) EXPECT_EQ(CompareVersions(c.installed, c.offered), c.older) << c.installed[0];
+}
+
+TEST(FileTimes, UpToThreeSecondsOrAnHourApartWithinThreeSecondsAreEqual) {
+  const uint64_t t = 130'000'000'000'000'000ull;
+  const std::pair<uint64_t, int> cases[] = {{0, 0}, {kSecond / 2, 1}, {kSecond, 0}, {39 * kSecond / 10, 0},
+                                            {4 * kSecond, 1}, {3596 * kSecond, 1}, {3597 * kSecond, 0},
+                                            {3603 * kSecond, 0}, {3604 * kSecond, 1}};
+  for (const auto& [later, order] : cases) {
+    EXPECT_EQ(CompareFileTimesLoosely(t + later, t), order) << later;
+    EXPECT_EQ(CompareFileTimesLoosely(t, t + later), -order) << later;
   }
 }
 
-TEST(ListFields, OverlongFieldsAreCutAtTheirLimits) {
-  FileEntry entry = ParseFileListRecord(std::string(40, 'c') + "\t" + std::string(50, 'r') + "\t" +
-                                            std::string(70, 'f') + "\t1\t" + std::string(30, 'd') + "\t" +
-                                            std::string(100, 'b') + "\t0\t\t\t\t\t0\t" + std::string(40, '9'),
-                                        kInternetWorkstation);
-  const std::size_t sizes[] = {entry.itemCode.size(), entry.itemRelease.size(), entry.fileName.size(),
-                               entry.date.size(), entry.folder.size(), entry.version.size()};
-  EXPECT_EQ(std::vector<std::size_t>(std::begin(sizes), std::end(sizes)), (std::vector<std::size_t>{30, 38, 60, 20, 80, 32}));
-  EXPECT_TRUE(entry.placeCut);
-  const std::string atLimits = "c\tr\t" + std::string(60, 'f') + "\t1\td\t" + std::string(80, 'b');
-  EXPECT_FALSE(ParseFileListRecord(atLimits, kInternetWorkstation).placeCut);  // nothing cut exactly at the limits
+// A clock whose local time runs `bias` ahead of UTC, as east of Greenwich.
+class ZonedClock : public fakes::FakeClock {
+ public:
+  explicit ZonedClock(int64_t biasSeconds) : bias_(biasSeconds) {}
+  sys::LocalTime Now() override { return fakes::LocalTimeOf(NowFileTime() + static_cast<uint64_t>(bias_ * 10'000'000)); }
+  int64_t bias_;
+};
+
+// Local list dates become UTC with the current bias. Fields the C library cannot read stay
+// 0, so "01-02-2003" alone is that day's midnight; a text that makes no time gives 0.
+TEST(ListDates, AgreeWithTheCLibrarysReadingInLocalTime) {
+  ZonedClock clock(0);
+  sys::Os os;
+  os.clock = &clock;
+  sys::InstallOs(os);
+  EXPECT_EQ(ParseListDate("29-02-2024 23:59:59"), fakes::FileTimeOf({2024, 2, 0, 29, 23, 59, 59, 0}));
+  for (const char* text : {"01-02-2003 04:05:06", " 1- 2-2003  4: 5: 6", "+1-+2-2003 04:05:06", "01-02-2003\t04:05:06",
+                           "01-02-2003 04-05-06", "01-02-2003 04:05", "1-1-1601 0:0:0", "31-12-30827 23:59:59",
+                           "0101-2003", "-1-02-2003 04:05:06", "01-02-2003", "01-02-2003 xx", "01-02-20031 04:05:06",
+                           "01--02-2003", "12-12-12 12:12:12", "", "not a date", "30-02-2003 00:00:00",
+                           "29-02-2003 00:00:00", "01-13-2003 00:00:00", "01-01-1600 00:00:00", "01-01-2003 24:00:00"}) {
+    sys::LocalTime reference;
+    std::sscanf(text, "%02hu-%02hu-%04hu %02hu:%02hu:%02hu", &reference.day, &reference.month, &reference.year,
+                &reference.hour, &reference.minute, &reference.second);
+    EXPECT_EQ(ParseListDate(text), FileTimeFromSystemTime(reference).value_or(0)) << text;
+  }
+  const uint64_t local = *FileTimeFromSystemTime({2003, 2, 0, 1, 4, 5, 6, 0});
+  for (int64_t bias : {2 * 3600, -5 * 3600 - 30 * 60}) {
+    clock.bias_ = bias;
+    EXPECT_EQ(ParseListDate("01-02-2003 04:05:06"), local - bias * 10'000'000) << bias;
+  }
+  sys::InstallOs(sys::Os{});
+}
+
+TEST(Clusters, RoundUpToWholeClusters) {
+  const std::array<int64_t, 3> cases[] = {{1, 4096, 4096}, {4096, 4096, 4096}, {4097, 4096, 8192}, {0, 4096, 0},
+                                          {2147483647, 65536, 2147483648}, {100, 0, 100}};
+  for (const auto& [size, cluster, rounded] : cases) EXPECT_EQ(RoundUpToCluster(size, cluster), rounded) << size;
+}
+
+TEST(OsVariants, TheOtherFamilysVariantIsExcludedAndVariantFoldersAreJoined) {
+  auto item = [](const char* code) { return ParseFileListRecord(code, 0); };
+  Session().isNtFamily = false;
+  EXPECT_TRUE(OsVariantExcluded(item("X_nt")) && !OsVariantExcluded(item("X_9x")));
+  Session().isNtFamily = true;
+  EXPECT_TRUE(OsVariantExcluded(item("X_9x")));
+  for (const char* code : {"X_NT", "_9X", "X_9Y"}) EXPECT_FALSE(OsVariantExcluded(item(code))) << code;
+  const std::array<const char*, 3> folders[] = {{"X_Nt", "C:\\Net\\bin", "C:\\Net\\bin\\nt"},
+                                                {"X_9x", "C:\\Net\\bin\\", "C:\\Net\\bin\\9X"},
+                                                {"_NT", "C:\\Net\\bin", "C:\\Net\\bin"}, {"X_NT", "", ""}};
+  for (const auto& [code, folder, joined] : folders) {
+    std::string path = folder;
+    OsVariantFolder(item(code), path);
+    EXPECT_EQ(path, joined) << code;
+  }
+  EXPECT_TRUE(HasItemPrefix(item("X_CSFNC_ABC"), "CSFNC_"));  // anywhere, with letter case
+  EXPECT_FALSE(HasItemPrefix(item("csfnc_ABC"), "CSFNC_") || HasItemPrefix(item("CSFNC"), "CSFNC_"));
 }
 
 }  // namespace

@@ -18,8 +18,6 @@
 namespace {
 
 constexpr const char* kCache = "C:\\Temp\\Molvex Update Setup Files";
-const std::vector<int32_t> kWorkstationModes = {0, 3, 4, 6};
-const std::vector<int32_t> kNetworkModes = {1, 2, 5, 7};
 
 class TargetFolders : public ::testing::Test {
  protected:
@@ -54,49 +52,34 @@ class TargetFolders : public ::testing::Test {
   FakeOs os;
 };
 
-TEST_F(TargetFolders, MacrosNameTheWorkstationsPlacesInEveryWorkstationModeAndInstallPass) {
+// A workstation reads the folder macros; a network installation or CD image takes the
+// field as it stands, below its OS variant folder.
+TEST_F(TargetFolders, MacrosNameTheWorkstationsPlacesAndNetworkInstallationsTakeTheField) {
   const struct {
-    const char* field;
-    const char* folder;
+    const char *field, *code, *workstation, *network;
     bool protectedTarget, sharedFile;
     int32_t reportRuntimeCopy;
   } cases[] = {
-      {"systemfolder\\drivers", "C:\\WINDOWS\\system32\\drivers", true, true, 0},
-      {"WindowsFolder", "C:\\WINDOWS", true, true, 0},
-      {"WindowsFolder\\Fonts", "C:\\WINDOWS\\Fonts", true, false, 0},
-      {"ProgramFilesFolder\\Molvex", "C:\\Program Files\\Molvex", true, false, 0},
-      {"COMMONFILESFOLDER\\cRYSTAL", "C:\\Program Files\\Common Files\\cRYSTAL", true, false, 1},
-      {"CommonFilesFolder\\Crystal\\bin", "C:\\Program Files\\Common Files\\Crystal\\bin", true, false, 0},
-      {"ExcelFolder", "C:\\Office\\Excel", true, false, 0},
-      {"Root\\bin", "C:\\Fennic\\bin", true, false, 0},
-      {"bin\\SystemFolder", "C:\\Fennic\\bin\\SystemFolder", false, false, 0},
-      {"donotparse\\x", "", false, false, 0},
+      {"systemfolder\\drivers", "X_NT", "C:\\WINDOWS\\system32\\drivers", "C:\\Fennic\\systemfolder\\drivers\\nt", true, true, 0},
+      {"WindowsFolder", "X", "C:\\WINDOWS", "C:\\Fennic\\WindowsFolder", true, true, 0},
+      {"WindowsFolder\\Fonts", "x_9x", "C:\\WINDOWS\\Fonts", "C:\\Fennic\\WindowsFolder\\Fonts\\9X", true, false, 0},
+      {"COMMONFILESFOLDER\\cRYSTAL", "X", "C:\\Program Files\\Common Files\\cRYSTAL",
+       "C:\\Fennic\\COMMONFILESFOLDER\\cRYSTAL", true, false, 1},
+      {"CommonFilesFolder\\Crystal\\bin", "X", "C:\\Program Files\\Common Files\\Crystal\\bin",
+       "C:\\Fennic\\CommonFilesFolder\\Crystal\\bin", true, false, 0},
+      {"Root\\bin", "_NT", "C:\\Fennic\\bin", "C:\\Fennic\\Root\\bin", true, false, 0},
+      {"bin\\SystemFolder", "X", "C:\\Fennic\\bin\\SystemFolder", "C:\\Fennic\\bin\\SystemFolder", false, false, 0},
+      {"donotparse\\x", "X", "", "C:\\Fennic\\donotparse\\x", false, false, 0},
   };
   for (const auto& c : cases) {
-    for (int32_t mode : kWorkstationModes) {
+    for (int32_t mode = 0; mode <= 7; ++mode) {
       for (int pass : {kPassSingle, kPassFromCache}) {
-        FileEntry entry = Entry(c.field, "X_NT");  // no variant folder on a workstation
-        EXPECT_EQ(Resolve(entry, mode, pass), c.folder) << c.field << " mode " << mode << " pass " << pass;
-        EXPECT_EQ(entry.protectedTarget, c.protectedTarget) << c.field;
-        EXPECT_EQ(entry.sharedFile, c.sharedFile) << c.field;
-        EXPECT_EQ(entry.reportRuntimeCopy, c.reportRuntimeCopy) << c.field;
-      }
-    }
-  }
-}
-
-TEST_F(TargetFolders, NetworkInstallationsTakeTheFieldAsItStandsWithTheVariantFolder) {
-  const std::array<const char*, 3> cases[] = {{"SystemFolder", "ITEM", "C:\\Fennic\\SystemFolder"},
-                                              {"DoNotParse\\x", "ITEM", "C:\\Fennic\\DoNotParse\\x"},
-                                              {"bin", "X_NT", "C:\\Fennic\\bin\\nt"},
-                                              {"bin", "x_9x", "C:\\Fennic\\bin\\9X"},
-                                              {"bin", "_NT", "C:\\Fennic\\bin"}};
-  for (const auto& [field, code, folder] : cases) {
-    for (int32_t mode : kNetworkModes) {
-      for (int pass : {kPassSingle, kPassFromCache}) {
-        FileEntry entry = Entry(field, code);
-        EXPECT_EQ(Resolve(entry, mode, pass), folder) << field << " mode " << mode << " pass " << pass;
-        EXPECT_FALSE(entry.protectedTarget || entry.sharedFile || entry.reportRuntimeCopy) << field;
+        FileEntry entry = Entry(c.field, c.code);
+        bool workstation = IsWorkstationMode(mode);
+        EXPECT_EQ(Resolve(entry, mode, pass), workstation ? c.workstation : c.network) << c.field << " mode " << mode;
+        EXPECT_EQ(entry.protectedTarget, workstation && c.protectedTarget) << c.field;
+        EXPECT_EQ(entry.sharedFile, workstation && c.sharedFile) << c.field;
+        EXPECT_EQ(entry.reportRuntimeCopy, workstation ? c.reportRuntimeCopy : 0) << c.field;
       }
     }
   }
@@ -129,10 +112,10 @@ TEST_F(TargetFolders, AnUnknownPlaceGivesNoFolder) {
 TEST_F(TargetFolders, TheSpreadsheetIsAskedOnceForItsFolders) {
   FileEntry start = Entry("ExcelStartFolder"), library = Entry("ExcelLibFolder\\Analysis");
   os.automation.Register("Excel.Application", {"{00024500-0000-0000-C000-000000000046}",
-                                               {{"StartupPath", "C:\\Office\\XLStart"}, {"LibraryPath", "C:\\Office\\Library"}}});
-  EXPECT_EQ(Resolve(start, kInternetWorkstation), "C:\\Office\\XLStart");
+                                               {{"StartupPath", "C:\\XLStart"}, {"LibraryPath", "C:\\Library"}}});
+  EXPECT_EQ(Resolve(start, kInternetWorkstation), "C:\\XLStart");
   EXPECT_TRUE(start.protectedTarget);
-  EXPECT_EQ(Resolve(library, kLanWorkstation, kPassFromCache), "C:\\Office\\Library\\Analysis");
+  EXPECT_EQ(Resolve(library, kLanWorkstation, kPassFromCache), "C:\\Library\\Analysis");
   EXPECT_EQ(os.automation.created.size(), 1u);
 }
 

@@ -1,6 +1,5 @@
-// The analysis of a file list against the disk: what is selected, what it costs in space
-// and transfer, protected targets, the download cache, the re-registration list before
-// the list, and the progress count.
+// The analysis of a file list against the disk: selection, space and transfer costs,
+// protected targets, the download cache, the re-registration list, the progress count.
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
@@ -19,7 +18,6 @@ class Analysis : public ItemTest {
     Results().installClusterSize = Results().tempClusterSize = kCluster;
     UpdateRun().mode.workstation = UpdateRun().mode.keepRegistrationList = true;
   }
-  // Analyses `list` (after the re-registration list when one is open).
   std::optional<AnalysisTotals> Analyse(const std::string& list, uint32_t extraRecords = 0) {
     os.files.WriteText("C:\\Temp\\list.lst", list);
     sys::Result<sys::OwnedFile> file = os.files.OpenOwned("C:\\Temp\\list.lst", sys::FileAccess::Read,
@@ -39,7 +37,6 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
   EXPECT_EQ(totals->requiredBytes, kCluster + (kCluster - 3 * kCluster));
   EXPECT_TRUE(!At(0).targetExisted && At(1).targetExisted && At(2).targetExisted && At(2).protectedTarget);
   EXPECT_EQ(totals->installCount, 3);  // selected whether or not they changed
-  EXPECT_EQ(totals->downloadBytes, 100 + 100 + 9000);
 }
 
 TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
@@ -58,7 +55,6 @@ TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
   EXPECT_FALSE(CachedItemIsCurrent(At(3)));  // a folder that leads out of the cache
   EXPECT_EQ(totals->downloadBytes, 300 + 5000);  // the cabinet's size where there is one
   EXPECT_EQ(UpdateRun().downloadDriveBytes, kCluster + 2 * kCluster);
-  EXPECT_EQ(totals->installedBytes, 1000 + 1000 + 5000);
   os.files.faults.FailNext(fakes::FileOp::Open, sys::err::kSharingViolation);
   EXPECT_FALSE(CachedItemIsCurrent(At(0)));  // unreadable
 }
@@ -73,8 +69,8 @@ TEST_F(Analysis, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
     os.files.SetFileVersion("C:\\old\\a.dll", installed);
     EXPECT_EQ(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"), kept) << installed[0] << "." << installed[2];
   }
-  EXPECT_TRUE(TargetNotOlder("C:\\new\\unversioned.dll", "C:\\old\\a.dll"));
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));
+  EXPECT_TRUE(TargetNotOlder("C:\\new\\unversioned.dll", "C:\\old\\a.dll") &&
+              !TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));
   os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
@@ -93,10 +89,9 @@ TEST_F(Analysis, TheReregistrationListAddsRegistrationsAndMarksThePreviousRunUnf
   std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 1), 301);
   ASSERT_TRUE(totals);
   ASSERT_EQ(UpdateRun().entries.size(), 302u);
-  EXPECT_EQ(At(300).fileName, "many299.ocx");
-  EXPECT_EQ(At(300).folder, "SystemFolder");
+  EXPECT_EQ(At(300).fileName.str() + " " + At(300).folder.str() + " " + At(301).fileName.str(),
+            "many299.ocx SystemFolder r.dll");
   EXPECT_TRUE(At(0).registrationKind == 1 && !At(0).selected);
-  EXPECT_EQ(At(301).fileName, "r.dll");
   EXPECT_EQ(totals->registrationCount, 302);
   EXPECT_TRUE(Results().previousRunUnfinished);
 
@@ -110,10 +105,8 @@ TEST_F(Analysis, ARepairSelectsNothingButCountsTheRegistrationsAndACancelEndsIt)
   Session().repairOnly = true;
   std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 2) + Record("CSFNC_P", "p.dll", 10));
   ASSERT_TRUE(totals);
-  EXPECT_FALSE(At(0).selected || At(1).selected);
-  EXPECT_EQ(totals->installCount, 0);
+  EXPECT_FALSE(At(0).selected || At(1).selected || totals->installCount || totals->requiredBytes);
   EXPECT_EQ(totals->registrationCount, 1);
-  EXPECT_EQ(totals->requiredBytes, 0);
   cancelRequested = 1;
   EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
 }
@@ -128,8 +121,7 @@ TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
               Record("CR", "MolvexCRWXI.msi", 1) + Record("T", "MolvexTactonSetup.cab", 1) +
               Record("XLA", "qs2000.xla", 1) + Record("OLD_9X", "old9x.dll", 1));
   ASSERT_TRUE(totals);
-  // The printer driver only after its own item; the report runtime is present; the
-  // 64-bit mail client cannot load the add-in; the other family's variant is skipped.
+  // The printer driver only after its own item; the 64-bit mail client cannot load the add-in.
   const bool selected[] = {false, true, true, true, false, false, false, false};
   for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(At(i).selected, selected[i]) << At(i).fileName.str();
   EXPECT_TRUE(At(7).osSkipped);

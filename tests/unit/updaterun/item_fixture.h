@@ -1,7 +1,6 @@
 #pragma once
 // A workstation that installs the FNC line into C:\Fin from an update site in memory (or
-// from the network installation \\srv\share\Fin), with the product's own texts. Entries
-// are built as the analysis would leave them; the site serves each item URL.
+// the network installation \\srv\share\Fin), with the product's texts and list entries.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,7 +30,6 @@ class ItemTest : public ::testing::Test {
   ItemTest() {
     os.desktop.UseProductStrings();
     SessionSettings& session = Session();
-    session.installMode = kInternetWorkstation;
     session.productLine = "FNC";
     session.release = "17.1";
     session.webSite = kSite;
@@ -47,10 +45,7 @@ class ItemTest : public ::testing::Test {
     os.internet.ServePage(TimestampUrl(kSite), {});
     EXPECT_TRUE(OpenSiteSession(TimestampUrl(kSite)));
   }
-  ~ItemTest() override {
-    CloseLog();
-    ReleaseRunState();
-  }
+  ~ItemTest() override { CloseLog(), ReleaseRunState(); }
 
   // A list record: code, release, name, size, date, folder, registration kind, cabinet size.
   static std::string Record(const std::string& code, const std::string& name, long size,
@@ -63,7 +58,6 @@ class ItemTest : public ::testing::Test {
     entry.selected = entry.downloadNeeded = true;
     return entry;
   }
-  // The URL the item is requested with for these sizes.
   static std::string ItemRequest(const FileEntry& entry, long size, long cabSize) {
     return std::string(kSite) + "/docs/LogItemAttachment.aspx?Item=" + entry.itemCode.str() +
            "&Release=17.1&Action=2&Size=" + std::to_string(size) + "&CabSize=" + std::to_string(cabSize);
@@ -83,8 +77,7 @@ class ItemTest : public ::testing::Test {
     return os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or("").find(text) != std::string::npos;
   }
   std::string Box(size_t i) { return i < os.desktop.boxes.size() ? os.desktop.boxes[i].text : "(no box)"; }
-  // Temporary "_sy" files anywhere on the machine: transfers and expansions left behind.
-  bool TemporaryFilesLeft() {
+  bool TemporaryFilesLeft() {  // "_sy" files anywhere: transfers and expansions left behind
     for (const std::string& path : os.files.AllPaths())
       if (sys::SplitAtLastBackslash(path).name.rfind("_sy", 0) == 0) return true;
     return false;
