@@ -1,6 +1,5 @@
-// Where entries go: folder macros on a workstation, plain sub-folders in network
-// installations and CD images, the download cache, the spreadsheet's and the player's
-// folders, and fields that try to leave.
+// Where entries go: folder macros on a workstation, sub-folders in network installations,
+// the download cache, the spreadsheet's and the player's folders, fields that try to leave.
 #include "filelist/targetfolder.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +24,6 @@ class TargetFolders : public ::testing::Test {
     Places().windowsFolder = "C:\\WINDOWS";
     Places().systemFolder = "C:\\WINDOWS\\system32";
     Places().tempFolder = "C:\\Temp\\";
-    Places().programFilesFolder = "C:\\Program Files";
     Places().commonFilesFolder = "C:\\Program Files\\Common Files";
     Places().excelFolder = "C:\\Office\\Excel";
     Session().installDir = "C:\\Fennic";
@@ -98,41 +96,34 @@ TEST_F(TargetFolders, TheCachePassKeepsTheFieldBelowTheCacheAndTheAnalysisFlags)
   EXPECT_TRUE(analysed.protectedTarget && analysed.sharedFile);
 }
 
-TEST_F(TargetFolders, AnUnknownPlaceGivesNoFolder) {
+TEST_F(TargetFolders, AnUnknownPlaceGivesNoFolderAndTheSpreadsheetIsAskedOnce) {
+  FileEntry start = Entry("ExcelStartFolder"), excel = Entry("ExcelFolder\\XLStart"), network = Entry("bin", "X_NT");
+  EXPECT_EQ(Resolve(start, kInternetWorkstation), "");  // no spreadsheet to ask
+  os.automation.Register("Excel.Application", {"{00024500-0000-0000-C000-000000000046}", {{"StartupPath", "C:\\X"}}});
+  EXPECT_EQ(Resolve(start, kInternetWorkstation), "");  // and it is not asked again
+  EXPECT_EQ(os.automation.faults.Calls(fakes::FakeAutomation::Op::Create), 1);
   Places().excelFolder.clear();
-  FileEntry excel = Entry("ExcelFolder\\XLStart"), relative = Entry("bin"), network = Entry("bin", "X_NT");
   EXPECT_EQ(Resolve(excel, kInternetWorkstation), "");
   Session().installDir = "";
-  EXPECT_EQ(Resolve(relative, kLanWorkstation), "");
   EXPECT_EQ(Resolve(network, kInternetNetwork), "");
   Places().tempFolder.clear();
   EXPECT_EQ(Resolve(network, kInternetNetwork, kPassToCache), "");
 }
 
-TEST_F(TargetFolders, TheSpreadsheetIsAskedOnceForItsFolders) {
+TEST_F(TargetFolders, TheSpreadsheetNamesItsStartUpAndLibraryFolders) {
   FileEntry start = Entry("ExcelStartFolder"), library = Entry("ExcelLibFolder\\Analysis");
   os.automation.Register("Excel.Application", {"{00024500-0000-0000-C000-000000000046}",
                                                {{"StartupPath", "C:\\XLStart"}, {"LibraryPath", "C:\\Library"}}});
   EXPECT_EQ(Resolve(start, kInternetWorkstation), "C:\\XLStart");
-  EXPECT_TRUE(start.protectedTarget);
   EXPECT_EQ(Resolve(library, kLanWorkstation, kPassFromCache), "C:\\Library\\Analysis");
-  EXPECT_EQ(os.automation.created.size(), 1u);
-}
-
-TEST_F(TargetFolders, WithoutTheSpreadsheetItsFoldersAreEmptyAndNotAskedAgain) {
-  FileEntry start = Entry("ExcelStartFolder");
-  EXPECT_EQ(Resolve(start, kInternetWorkstation), "");
-  os.automation.Register("Excel.Application", {"{00024500-0000-0000-C000-000000000046}", {{"StartupPath", "C:\\X"}}});
-  EXPECT_EQ(Resolve(start, kInternetWorkstation), "");
-  EXPECT_EQ(os.automation.faults.Calls(fakes::FakeAutomation::Op::Create), 1);
+  EXPECT_TRUE(start.protectedTarget && os.automation.created.size() == 1);
 }
 
 TEST_F(TargetFolders, ThePlayersFolderIsWhereItsControlIsRegisteredElseTheSystemsFlashFolder) {
   constexpr const char* kFlashClass = "{D27CDB6E-AE6D-11CF-96B8-444553540000}";
   constexpr const char* kFallback = "C:\\WINDOWS\\system32\\macromed\\flash";
   FileEntry entry = Entry("FlashFolder");
-  EXPECT_EQ(Resolve(entry, kInternetWorkstation), kFallback);  // not registered
-  EXPECT_TRUE(entry.protectedTarget);
+  EXPECT_TRUE(Resolve(entry, kInternetWorkstation) == kFallback && entry.protectedTarget);  // not registered
   os.automation.Register("ShockwaveFlash.ShockwaveFlash", {kFlashClass, {}});
   os.files.WriteText("C:\\WINDOWS\\system32\\Macromed\\Flash\\Flash10a.ocx", "MZ");
   os.files.MakeDirectories("C:\\WINDOWS\\Flash Player");
@@ -140,7 +131,7 @@ TEST_F(TargetFolders, ThePlayersFolderIsWhereItsControlIsRegisteredElseTheSystem
       {"C:\\WINDOWS\\system32\\Macromed\\Flash\\Flash10a.ocx", "C:\\WINDOWS\\system32\\Macromed\\Flash"},
       {"  \"%SystemRoot%\\Flash Player\\flash.ocx\" ", "C:\\WINDOWS\\Flash Player"},  // quotes, variables
       {"flash.ocx", kFallback}, {"C:\\Gone\\flash.ocx", kFallback}, {"%APPDATA%\\flash.ocx", kFallback},
-      {"", kFallback}, {"C:\\flash.ocx", kFallback}, {"..\\..\\flash.ocx", kFallback}};
+      {"..\\..\\flash.ocx", kFallback}};
   for (const auto& [server, folder] : cases) {
     os.registry.PutString(sys::Hive::ClassesRoot, std::string("CLSID\\") + kFlashClass + "\\InprocServer32", "", server);
     EXPECT_EQ(Resolve(entry, kInternetWorkstation), folder) << server;
@@ -167,11 +158,8 @@ TEST_F(TargetFolders, FieldsThatLeadOutsideGiveNoFolderInEveryModeAndPass) {
     FileEntry entry = Entry("bin", "EVIL2", file);
     EXPECT_EQ(Resolve(entry, kInternetWorkstation), "") << file;
   }
-  // Look-alikes that stay inside are kept.
-  const std::pair<const char*, const char*> inside[] = {{"bin\\..x", "C:\\Fennic\\bin\\..x"},
-                                                        {"a.b\\c", "C:\\Fennic\\a.b\\c"},
-                                                        {"bin\\", "C:\\Fennic\\bin"},
-                                                        {"", "C:\\Fennic"}};
+  const std::pair<const char*, const char*> inside[] = {  // look-alikes that stay inside are kept
+      {"bin\\..x", "C:\\Fennic\\bin\\..x"}, {"a.b\\c", "C:\\Fennic\\a.b\\c"}, {"bin\\", "C:\\Fennic\\bin"}, {"", "C:\\Fennic"}};
   for (const auto& [field, folder] : inside) {
     FileEntry entry = Entry(field, "GOOD", "x..dll");
     EXPECT_EQ(Resolve(entry, kLanWorkstation), folder) << field;
