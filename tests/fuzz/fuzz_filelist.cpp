@@ -1,5 +1,6 @@
 // The file list parser and the folder rules on hostile bytes: whatever the list says, no
 // crash, no unbounded field, and no target folder outside the installation's places.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,21 +20,9 @@
 namespace {
 
 constexpr const char* kInstallDir = "C:\\Fennic";
-constexpr const char* kTempFolder = "C:\\Temp\\";
 
-void SetUpPlaces() {
-  KnownPlaces& places = Places();
-  places.windowsFolder = "C:\\WINDOWS";
-  places.systemFolder = "C:\\WINDOWS\\system32";
-  places.tempFolder = kTempFolder;
-  places.programFilesFolder = "C:\\Program Files";
-  places.commonFilesFolder = "C:\\Program Files\\Common Files";
-  places.excelFolder = "C:\\Office";
-  places.excelLookupDone = true;  // no automation object here
-}
-
-bool StartsWith(const std::string& text, std::string_view prefix) {
-  return text.size() >= prefix.size() && sys::EqualsNoCase(std::string_view(text).substr(0, prefix.size()), prefix);
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && sys::EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 // The depth a path reaches below its first `fixed` components when Windows reads it:
@@ -65,16 +54,15 @@ int DepthBelow(std::string_view path, int fixed) {
 void CheckInsidePlaces(const std::string& folder) {
   if (folder.empty()) return;
   if (folder.find(':', 2) != std::string::npos) std::abort();
-  for (char c : folder) {
-    if (static_cast<unsigned char>(c) < 0x20) std::abort();
-  }
+  if (std::any_of(folder.begin(), folder.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+    std::abort();
   for (std::string_view place : {std::string_view(kInstallDir), std::string_view("C:\\WINDOWS"),
                                  std::string_view("C:\\Program Files"), std::string_view("C:\\Office"),
                                  std::string_view("C:\\Temp")}) {
-    if (!StartsWith(folder, place)) continue;
-    const int placeDepth = DepthBelow(place, 0);
-    if (DepthBelow(folder, placeDepth) < 0) std::abort();
-    return;
+    if (StartsWith(folder, place)) {
+      if (DepthBelow(folder, DepthBelow(place, 0)) < 0) std::abort();
+      return;
+    }
   }
   std::abort();
 }
@@ -95,7 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = [] {
     ResetSessionState();
     Session().installDir = kInstallDir;
-    SetUpPlaces();
+    KnownPlaces& places = Places();
+    places.windowsFolder = "C:\\WINDOWS";
+    places.systemFolder = "C:\\WINDOWS\\system32";
+    places.tempFolder = "C:\\Temp\\";
+    places.programFilesFolder = "C:\\Program Files";
+    places.commonFilesFolder = "C:\\Program Files\\Common Files";
+    places.excelFolder = "C:\\Office";
+    places.excelLookupDone = true;  // no automation object here
     return true;
   }();
   (void)ready;

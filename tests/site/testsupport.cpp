@@ -10,7 +10,7 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 namespace sitetest {
 namespace {
 
-constexpr auto kStartWait = std::chrono::seconds(10);
-constexpr auto kStopWait = std::chrono::seconds(10);
+constexpr auto kWait = std::chrono::seconds(10);  // for a start and for a stop
 constexpr auto kPoll = std::chrono::milliseconds(20);
 
 pid_t Spawn(const std::vector<std::string>& argv, const fs::path& output) {
@@ -62,40 +61,31 @@ fs::path FreshFolder(const std::string& name) {
   return folder;
 }
 
+std::string ReadText(const fs::path& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::string Tool(const char* name) { return std::string(PLANDRIX_BINARY_DIR) + "/bin/" + name; }
+
 RunResult Run(const std::vector<std::string>& argv) {
   static int counter = 0;
-  fs::path output = fs::temp_directory_path() / ("site-test-run-" + std::to_string(getpid()) + "-" +
-                                                 std::to_string(counter++) + ".txt");
+  fs::create_directories(RunFolder());
+  fs::path output = RunFolder() / ("run-output-" + std::to_string(counter++));
   RunResult result;
-  pid_t pid = Spawn(argv, output);
-  if (pid > 0) {
+  if (pid_t pid = Spawn(argv, output); pid > 0) {
     int status = 0;
     waitpid(pid, &status, 0);
     result.status = ExitStatusOf(status);
   }
   result.output = ReadText(output);
-  fs::remove(output);
   return result;
 }
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string ReadText(const fs::path& path) {
-  auto bytes = ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-void WriteText(const fs::path& path, const std::string& text) { WriteBytes(path, {text.begin(), text.end()}); }
-
-std::string Tool(const char* name) { return std::string(PLANDRIX_BINARY_DIR) + "/bin/" + name; }
 
 SiteProcess::SiteProcess(const fs::path& root, const std::vector<std::string>& options, const fs::path& scratch) {
   static int counter = 0;
@@ -107,41 +97,31 @@ SiteProcess::SiteProcess(const fs::path& root, const std::vector<std::string>& o
                                    "--port-file", portFile.string()};
   argv.insert(argv.end(), options.begin(), options.end());
   pid_ = Spawn(argv, outputFile_);
-  if (pid_ <= 0) return;
-  for (auto until = std::chrono::steady_clock::now() + kStartWait; std::chrono::steady_clock::now() < until;) {
-    std::string text = ReadText(portFile);
-    if (!text.empty()) {
+  for (auto until = std::chrono::steady_clock::now() + kWait; pid_ > 0 && std::chrono::steady_clock::now() < until;) {
+    if (std::string text = ReadText(portFile); !text.empty()) {
       port_ = std::atoi(text.c_str());
       return;
     }
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {  // it gave up
-      pid_ = -1;
-      return;
-    }
+    if (int status = 0; waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;  // it gave up
     std::this_thread::sleep_for(kPoll);
   }
 }
-
-SiteProcess::~SiteProcess() { Stop(); }
 
 int SiteProcess::Stop() {
   if (pid_ <= 0) return -1;
   kill(pid_, SIGTERM);
   int status = 0;
-  for (auto until = std::chrono::steady_clock::now() + kStopWait; std::chrono::steady_clock::now() < until;) {
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      return ExitStatusOf(status);
-    }
-    std::this_thread::sleep_for(kPoll);
+  bool ended = false;
+  for (auto until = std::chrono::steady_clock::now() + kWait; !ended && std::chrono::steady_clock::now() < until;) {
+    ended = waitpid(pid_, &status, WNOHANG) == pid_;
+    if (!ended) std::this_thread::sleep_for(kPoll);
   }
-  kill(pid_, SIGKILL);
-  waitpid(pid_, &status, 0);
+  if (!ended) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+  }
   pid_ = -1;
-  return -1;
+  return ended ? ExitStatusOf(status) : -1;
 }
-
-std::string SiteProcess::Output() const { return ReadText(outputFile_); }
 
 }  // namespace sitetest

@@ -11,29 +11,22 @@ namespace sitetest {
 
 // An empty folder of its own below the build tree.
 std::filesystem::path FreshFolder(const std::string& name);
-
-struct RunResult {
-  int status = -1;  // exit status, or -1 when the program did not end normally
-  std::string output;  // stdout and stderr together
-};
-
-// Runs a program and waits for it.
-RunResult Run(const std::vector<std::string>& argv);
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
-std::string ReadText(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+std::string ReadText(const std::filesystem::path& path);  // any bytes
 void WriteText(const std::filesystem::path& path, const std::string& text);
-
 std::string Tool(const char* name);  // <build>/bin/<name>
 
-// plandrix-site on 127.0.0.1 and a port it picked itself.
+struct RunResult {
+  int status = -1;     // exit status, or -1 when the program did not end normally
+  std::string output;  // stdout and stderr together
+};
+RunResult Run(const std::vector<std::string>& argv);
+
+// plandrix-site on 127.0.0.1 and a port it picked itself; port() is 0 when it did not come up.
 class SiteProcess {
  public:
-  // Starts the site with these extra options; port() is 0 when it did not come up.
   SiteProcess(const std::filesystem::path& root, const std::vector<std::string>& options,
               const std::filesystem::path& scratch);
-  ~SiteProcess();
+  ~SiteProcess() { Stop(); }
   SiteProcess(const SiteProcess&) = delete;
   SiteProcess& operator=(const SiteProcess&) = delete;
 
@@ -41,7 +34,7 @@ class SiteProcess {
   pid_t pid() const { return pid_; }
   // Sends SIGTERM and waits; the exit status, or -1 when it had to be killed.
   int Stop();
-  std::string Output() const;
+  std::string Output() const { return ReadText(outputFile_); }
 
  private:
   pid_t pid_ = -1;

@@ -1,59 +1,86 @@
-// The Windows folder, the 64-bit test and the registry quota.
+// The operating-system code, the Windows folder, the 64-bit test and the registry quota.
 #include "platform/systemfacts.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_os.h"
+#include "platform/osclassify.h"
 #include "platform/registryquota.h"
+#include "session/session.h"
 
 namespace {
 
-TEST(WindowsFolder, OlderSystemsTakeTheSystemFoldersParent) {
-  FakeOs os;
-  os.desktop.osVersion.major = 4;
-  os.desktop.systemFolder = "C:\\WINNT\\System32\\";
-  os.systemInfo.systemWindowsFolder = "C:\\Elsewhere";
-  EXPECT_EQ(GetWindowsFolder(), "C:\\WINNT");
+sys::OsVersion Version(uint32_t platformId, uint32_t major, uint32_t minor) {
+  sys::OsVersion version;
+  version.platformId = platformId;
+  version.major = major;
+  version.minor = minor;
+  return version;
 }
 
-TEST(WindowsFolder, NewerSystemsTakeTheSharedWindowsFolder) {
+// Newer or unknown systems keep the code they had (the second argument) and are unsupported.
+TEST(ClassifyOsVersion, EachKnownSystemHasItsCodeAndSupport) {
+  struct Case {
+    sys::OsVersion version;
+    int32_t previous;
+    int32_t code;
+    bool unsupported;
+    bool nt;
+  };
+  const Case cases[] = {
+      {Version(0, 3, 1), 0, 1, true, false},  {Version(1, 4, 0), 0, 3, true, false},
+      {Version(1, 4, 90), 0, 5, false, false}, {Version(2, 4, 0), 0, 4, true, true},
+      {Version(2, 5, 0), 0, 6, false, true},  {Version(2, 5, 2), 0, 8, false, true},
+      {Version(2, 6, 3), 0, 9, false, true},  {Version(2, 10, 0), 9, 9, true, true},
+      {Version(7, 1, 0), 4, 4, true, false},
+  };
+  for (const Case& c : cases) {
+    OsClassification found = ClassifyOsVersion(c.version, c.previous);
+    std::string row = std::to_string(c.version.platformId) + " " + std::to_string(c.version.major) + "." +
+                      std::to_string(c.version.minor);
+    EXPECT_EQ(found.osCode, c.code) << row;
+    EXPECT_EQ(found.unsupported, c.unsupported) << row;
+    EXPECT_EQ(found.ntFamily, c.nt) << row;
+  }
+  FakeOs os;
+  os.desktop.osVersion = Version(2, 5, 1);
+  ClassifyOperatingSystem();
+  EXPECT_EQ(Session().osCode, 7);
+  EXPECT_TRUE(Session().isNtFamily);
+  EXPECT_FALSE(Session().osUnsupported);
+}
+
+TEST(SystemFacts, WindowsFolderAndSixtyFourBitsWithAndWithoutTheFunctions) {
   FakeOs os;
   os.desktop.windowsFolder = "C:\\Users\\tester\\WINDOWS";  // a terminal-server user's own
   os.systemInfo.systemWindowsFolder = "C:\\Windows";
   EXPECT_EQ(GetWindowsFolder(), "C:\\Windows");
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::SystemWindowsFolder, sys::err::kProcNotFound);
   EXPECT_EQ(GetWindowsFolder(), "C:\\Users\\tester\\WINDOWS") << "without the function, the ordinary one";
-}
+  os.desktop.osVersion.major = 4;  // older systems take the system folder's parent
+  os.desktop.systemFolder = "C:\\WINNT\\System32\\";
+  EXPECT_EQ(GetWindowsFolder(), "C:\\WINNT");
 
-TEST(Wow64, AnswersFromTheSystemAndNoWhenItCannotSay) {
-  FakeOs os;
-  EXPECT_FALSE(IsWow64());
   os.systemInfo.wow64 = true;
   EXPECT_TRUE(IsWow64());
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::IsWow64Process, sys::err::kProcNotFound);
   EXPECT_FALSE(IsWow64());
 }
 
-TEST(RegistryQuota, StopsOnlyWhenLittleIsLeft) {
+TEST(RegistryQuota, StopsOnlyWhenLittleIsLeftAndAnythingUnreadablePasses) {
   FakeOs os;
-  const uint64_t mb = 1000 * 1000;
-  os.systemInfo.registryQuota = {99'600'000, 100 * mb};  // 400000 bytes left
-  EXPECT_FALSE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {100 * mb - 512000, 100 * mb};
-  EXPECT_FALSE(HasRegistrySpace()) << "exactly the reserve is not enough";
-  os.systemInfo.registryQuota = {100 * mb - 512001, 100 * mb};
-  EXPECT_TRUE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {120 * mb, 100 * mb};
-  EXPECT_FALSE(HasRegistrySpace()) << "over the quota";
-}
-
-TEST(RegistryQuota, AnythingUnreadablePasses) {
-  FakeOs os;
-  os.systemInfo.registryQuota = {0, 100};
-  EXPECT_TRUE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {100, 0};
-  EXPECT_TRUE(HasRegistrySpace());
-  os.systemInfo.registryQuota = {100, 100};
+  const uint64_t quota = 100'000'000;
+  const struct {
+    uint64_t used;
+    uint64_t allowed;
+    bool room;
+  } cases[] = {{quota - 400000, quota, false}, {quota - 512000, quota, false},  // exactly the reserve
+               {quota - 512001, quota, true},  {quota + 1, quota, false},        // over the quota
+               {0, 100, true},                 {100, 0, true}};
+  for (const auto& c : cases) {
+    os.systemInfo.registryQuota = {c.used, c.allowed};
+    EXPECT_EQ(HasRegistrySpace(), c.room) << c.used << " of " << c.allowed;
+  }
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::QueryRegistryQuota, sys::err::kProcNotFound);
   EXPECT_TRUE(HasRegistrySpace());
 }

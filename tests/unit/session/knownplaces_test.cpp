@@ -9,49 +9,35 @@ namespace {
 using sys::Hive;
 
 constexpr const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
-constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr const char* kExcelPath = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\EXCEL.EXE";
 
-TEST(KnownPlaces, RegistryNamesTheProgramFoldersAndTheDocuments) {
+TEST(KnownPlaces, RegistryNamesTheFoldersAndLongTextsAreCut) {
   FakeOs os;
-  os.registry.PutString(Hive::LocalMachine, kCurrentVersion, "ProgramFilesDir", "D:\\Apps");
+  os.registry.PutString(Hive::LocalMachine, kCurrentVersion, "ProgramFilesDir", "D:\\" + std::string(400, 'p'));
   os.registry.PutString(Hive::LocalMachine, kCurrentVersion, "CommonFilesDir", "D:\\Apps\\Shared");
-  os.registry.PutString(Hive::CurrentUser, kShellFolders, "Personal", "H:\\Docs");
+  os.registry.PutString(Hive::CurrentUser, std::string(kCurrentVersion) + "\\Explorer\\Shell Folders", "Personal",
+                        "H:\\Docs");
   ResolveKnownPlaces();
-  const KnownPlaces& places = Places();
-  EXPECT_EQ(places.windowsFolder, "C:\\Windows");
-  EXPECT_EQ(places.systemFolder, "C:\\Windows\\system32");
-  EXPECT_EQ(places.tempFolder, "C:\\Users\\tester\\AppData\\Local\\Temp\\");
-  EXPECT_EQ(places.programFilesFolder, "D:\\Apps");
-  EXPECT_EQ(places.commonFilesFolder, "D:\\Apps\\Shared");
-  EXPECT_EQ(places.documentsFolder, "H:\\Docs");
+  EXPECT_EQ(Places().systemFolder, "C:\\Windows\\system32");
+  EXPECT_EQ(Places().tempFolder, "C:\\Users\\tester\\AppData\\Local\\Temp\\");
+  EXPECT_EQ(Places().programFilesFolder, "D:\\" + std::string(252, 'p'));
+  EXPECT_EQ(Places().commonFilesFolder, "D:\\Apps\\Shared");
+  EXPECT_EQ(Places().documentsFolder, "H:\\Docs");
 }
 
-TEST(KnownPlaces, MissingOrEmptyValuesFallBack) {
+TEST(KnownPlaces, MissingOrEmptyValuesFallBackAndTheSpreadsheetFolderMustExist) {
   FakeOs os;
   os.registry.PutString(Hive::LocalMachine, kCurrentVersion, "ProgramFilesDir", "");
+  os.registry.PutString(Hive::LocalMachine, std::string(kCurrentVersion) + "\\App Paths\\EXCEL.EXE", "Path",
+                        "C:\\Office\\");
   ResolveKnownPlaces();
   EXPECT_EQ(Places().programFilesFolder, "C:\\Program Files");
   EXPECT_EQ(Places().commonFilesFolder, "C:\\Program Files\\Common Files");
   // Before the shell has filled its folder list the documents folder comes from the shell.
   EXPECT_EQ(Places().documentsFolder, "C:\\Users\\tester\\Documents");
-}
-
-TEST(KnownPlaces, SpreadsheetFolderCountsOnlyWhenItExists) {
-  FakeOs os;
-  os.registry.PutString(Hive::LocalMachine, kExcelPath, "Path", "C:\\Office\\");
-  ResolveKnownPlaces();
   EXPECT_EQ(Places().excelFolder, "");
   os.files.MakeDirectories("C:\\Office");
   ResolveKnownPlaces();
   EXPECT_EQ(Places().excelFolder, "C:\\Office");
-}
-
-TEST(KnownPlaces, LongRegistryTextsAreCutToThePlaceCapacity) {
-  FakeOs os;
-  os.registry.PutString(Hive::LocalMachine, kCurrentVersion, "ProgramFilesDir", "D:\\" + std::string(400, 'p'));
-  ResolveKnownPlaces();
-  EXPECT_EQ(Places().programFilesFolder.size(), 255u);
 }
 
 }  // namespace

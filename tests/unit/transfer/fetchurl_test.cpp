@@ -12,6 +12,12 @@ class FetchUrl : public TransferTest {
     os.internet.ServePage(kTimestampUrl, {});
     EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
   }
+  // Fetches the item; its file's contents afterwards.
+  std::string Fetch(bool expectComplete) {
+    std::string path;
+    EXPECT_EQ(FetchUrlToTempFile(itemUrl, path), expectComplete);
+    return os.files.ReadText(path).value_or("<no file>");
+  }
   const std::string itemUrl = ItemUrl(kSite, "FNC0042", "17.1");
 };
 
@@ -30,27 +36,28 @@ TEST_F(FetchUrl, TheBodyArrivesInKilobyteStepsThatTheWindowPaints) {
   EXPECT_EQ(Progress().totalDone, 12500);
   EXPECT_EQ(repaints, 3);                   // 1024 + 1024 + 452
   EXPECT_EQ(os.internet.openHandles(), 2);  // the item's handle is closed again
-}
-
-TEST_F(FetchUrl, AnEmptyBodyIsAnEmptyFile) {
   os.internet.Serve(itemUrl, "");
-  std::string path;
-  ASSERT_TRUE(FetchUrlToTempFile(itemUrl, path));
-  EXPECT_EQ(os.files.ReadText(path), "");
-  EXPECT_EQ(repaints, 0);
+  EXPECT_EQ(Fetch(true), "");
+  EXPECT_EQ(repaints, 3);
 }
 
-TEST_F(FetchUrl, AFailedReadLeavesTheShortFileForTheCaller) {
+TEST_F(FetchUrl, AFailedTransferLeavesWhatArrivedForTheCallerToReport) {
+  os.internet.faults.FailNext(fakes::InternetOp::OpenUrl, 12007, 1, itemUrl);
+  EXPECT_EQ(Fetch(false), "");
+
   fakes::SiteReply reply;
   reply.body = std::string(4000, 'z');
   reply.readError = 12030;
   reply.readFailAfter = 2048;
   os.internet.ServePage(itemUrl, reply);
-  std::string path;
-  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
-  EXPECT_EQ(os.files.ReadText(path), std::string(2048, 'z'));
-  EXPECT_TRUE(os.desktop.boxes.empty());  // the caller reports
+  EXPECT_EQ(Fetch(false), std::string(2048, 'z'));
+  EXPECT_TRUE(os.desktop.boxes.empty());
   EXPECT_EQ(os.files.OpenHandleCount(), 0);
+
+  os.internet.Serve(itemUrl, std::string(3000, 'q'));
+  os.files.faults.FailNth(fakes::FileOp::Write, 2, sys::err::kDiskFull);
+  Fetch(false);
+  EXPECT_NE(LogText().find("Failed to write"), std::string::npos);
 }
 
 TEST_F(FetchUrl, ABodyShorterThanAnnouncedIsNotComplete) {
@@ -58,30 +65,11 @@ TEST_F(FetchUrl, ABodyShorterThanAnnouncedIsNotComplete) {
   cut.body = std::string(3000, 'c');
   cut.announcedLength = 5076;
   os.internet.ServePage(itemUrl, cut);
-  std::string path;
-  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
-  EXPECT_EQ(os.files.ReadText(path), cut.body);
+  EXPECT_EQ(Fetch(false), cut.body);
   EXPECT_NE(LogText().find("ended after 3000 of 5076 bytes"), std::string::npos);
-
   cut.announcedLength = -2;  // a reply that announces no length ends where it ends
   os.internet.ServePage(itemUrl, cut);
-  EXPECT_TRUE(FetchUrlToTempFile(itemUrl, path));
-}
-
-TEST_F(FetchUrl, AnUnopenableUrlLeavesAnEmptyFile) {
-  os.internet.faults.FailNext(fakes::InternetOp::OpenUrl, 12007, 1, itemUrl);
-  std::string path;
-  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
-  ASSERT_FALSE(path.empty());
-  EXPECT_EQ(os.files.ReadText(path), "");
-}
-
-TEST_F(FetchUrl, AFullDiskIsNotACompleteTransfer) {
-  os.internet.Serve(itemUrl, std::string(3000, 'q'));
-  os.files.faults.FailNth(fakes::FileOp::Write, 2, sys::err::kDiskFull);
-  std::string path;
-  EXPECT_FALSE(FetchUrlToTempFile(itemUrl, path));
-  EXPECT_NE(LogText().find("Failed to write"), std::string::npos);
+  Fetch(true);
 }
 
 }  // namespace

@@ -11,12 +11,20 @@ class FileListRequest : public TransferTest {
  protected:
   std::string ListUrl() { return FileListUrl(Session()); }
   std::string Contents(const std::string& path) { return os.files.ReadText(path).value_or("<missing>"); }
+  void FailDownload(const std::string& url, uint32_t result) {
+    fakes::SiteReply reply;
+    reply.downloadResult = static_cast<int32_t>(result);
+    os.internet.ServeDownload(url, reply);
+  }
+  std::string FailedDownloadText(const std::string& url, const char* code) {
+    return "Failed to download: '" + url + "' (" + code + ")\r\n\r\n";
+  }
+  std::string path;
 };
 
 TEST_F(FileListRequest, AuthenticatesTakesTheTimeStampAndDownloadsTheList) {
   ServeTimestamp();
   os.internet.Serve(ListUrl(), "line one\r\nline two\r\n");
-  std::string path;
   ASSERT_TRUE(RequestFileList(path));
   EXPECT_EQ(Contents(path), "line one\r\nline two\r\n");
   EXPECT_EQ(Site().listTimestamp, "05-12-2026 19:30:00");
@@ -27,45 +35,38 @@ TEST_F(FileListRequest, AuthenticatesTakesTheTimeStampAndDownloadsTheList) {
   EXPECT_TRUE(os.internet.downloadHadListener[0] && os.internet.downloadHadListener[1]);
   EXPECT_NE(Site().callback, nullptr);
   EXPECT_EQ(os.internet.openHandles(), 2);  // the session stays open for the items
-  EXPECT_FALSE(Progress().listDownloadActive);
   EXPECT_TRUE(os.desktop.boxes.empty());
 }
 
-TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStamp) {
+TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStampAndElevenWrongOnesEnd) {
   fakes::SiteReply reply;
   for (const char* wrong : {"05-12-2026 19:30:00\r\n", "05-12-2026 19:30:0", "05/12/2026 19:30:00",
-                            "05-12-2026 19-30:00", "05-12-2026\n19:30:00", "<html><body>Login</body></html>"}) {
+                            "05-12-2026 19-30:00", "05-12-2026\n19:30:00", "<html><body>Login</body></html>",
+                            "31-01-2027 00:00:59"}) {
     reply.body = wrong;
     os.internet.ServeDownload(kTimestampUrl, reply);
   }
-  reply.body = "31-01-2027 00:00:59";
-  os.internet.ServeDownload(kTimestampUrl, reply);
   os.internet.Serve(ListUrl(), "x\r\n");
-  std::string path;
   ASSERT_TRUE(RequestFileList(path));
   EXPECT_EQ(Site().listTimestamp, "31-01-2027 00:00:59");
   EXPECT_EQ(os.internet.downloadedUrls.size(), 8u);  // seven time stamp attempts and the list
-}
 
-TEST_F(FileListRequest, ElevenWrongTimeStampsEndTheRequestWithTheirUrl) {
+  ResetSiteState();
+  os.internet.downloadedUrls.clear();
   os.internet.Serve(kTimestampUrl, "05-12-2026 19:30:00\n");
-  std::string path;
   EXPECT_FALSE(RequestFileList(path));
   EXPECT_EQ(os.internet.downloadedUrls.size(), 11u);
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text, std::string("Failed to download: '") + kTimestampUrl + "' (0x0)\r\n\r\n");
+  EXPECT_EQ(os.desktop.boxes[0].text, FailedDownloadText(kTimestampUrl, "0x0"));
   EXPECT_EQ(os.desktop.boxes[0].caption, "Fennic Duziderav");
   EXPECT_TRUE(Site().listTimestamp.empty());
 }
 
-TEST_F(FileListRequest, AnUnreachableSiteIsDiagnosedAndTheRunReturnsToTheSettings) {
+TEST_F(FileListRequest, AnUnreachableSiteIsDiagnosedAndTheRunReturnsToTheSettingsUnlessSilent) {
   Session().domain = "CORP";
-  fakes::SiteReply refused;
-  refused.downloadResult = static_cast<int32_t>(0x800C0007);
   os.internet.ServePage(kTimestampUrl, {});
-  os.internet.ServeDownload(kTimestampUrl, refused);
+  FailDownload(kTimestampUrl, 0x800C0007);
   SetProgressWindow(0x4711);
-  std::string path;
   EXPECT_FALSE(RequestFileList(path));
   SetProgressWindow(0);
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
@@ -77,73 +78,64 @@ TEST_F(FileListRequest, AnUnreachableSiteIsDiagnosedAndTheRunReturnsToTheSetting
                 "download, and the correct user name and password to access this web site.");
   EXPECT_TRUE(Results().returnToSettings);
   EXPECT_EQ(os.internet.openHandles(), 0);  // the session was closed
-}
 
-TEST_F(FileListRequest, ASilentRunDoesNotGoBackToTheSettings) {
+  Results().returnToSettings = false;
   Session().silent = true;
-  fakes::SiteReply refused;
-  refused.downloadResult = static_cast<int32_t>(0x800C0007);
-  os.internet.ServeDownload(kTimestampUrl, refused);
-  os.internet.ServePage(kTimestampUrl, {});
-  std::string path;
   EXPECT_FALSE(RequestFileList(path));
   EXPECT_FALSE(Results().returnToSettings);
   EXPECT_NE(LogText().find("Internet download failed"), std::string::npos);
 }
 
-TEST_F(FileListRequest, ARefusedLoginEndsBeforeAnyDownload) {
+TEST_F(FileListRequest, ARefusedLoginOrAFailedListEndsTheRequest) {
   fakes::SiteReply locked;
   locked.statuses = {401};
   os.internet.ServePage(kTimestampUrl, locked);
-  std::string path;
   EXPECT_FALSE(RequestFileList(path));
   EXPECT_TRUE(os.internet.downloadedUrls.empty());
   EXPECT_EQ(os.internet.openHandles(), 0);
+
+  os.internet.ServePage(kTimestampUrl, {});
+  ServeTimestamp();
+  FailDownload(ListUrl(), 0x800C0005);
+  EXPECT_FALSE(RequestFileList(path));
+  ASSERT_EQ(os.desktop.boxes.size(), 1u);
+  EXPECT_EQ(os.desktop.boxes[0].text, FailedDownloadText(ListUrl(), "0x800c0005"));
 }
 
 TEST_F(FileListRequest, TheListsLastLineGetsItsLineEnd) {
-  struct Case {
-    const char* body;
-    const char* stored;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"a\tb\r\nc\td", "a\tb\r\nc\td\r\n"},  // unterminated last line
       {"a\tb\r\nc\td\n", "a\tb\r\nc\td\n"},  // LF alone is left as it is
-      {"a\tb\r\n", "a\tb\r\n"},
-      {"a\r", "a\r"},      // two bytes or fewer are left alone
-      {"ab\rc", "ab\rc"},  // a CR before the last byte counts as an end
+      {"a\r", "a\r"},                        // two bytes or fewer are left alone
+      {"ab\rc", "ab\rc"},                    // a CR before the last byte counts as an end
       {"", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& [body, stored] : cases) {
     ResetSiteState();
     ServeTimestamp();
-    os.internet.Serve(ListUrl(), c.body);
-    std::string path;
-    ASSERT_TRUE(RequestFileList(path)) << c.body;
-    EXPECT_EQ(Contents(path), c.stored) << c.body;
+    os.internet.Serve(ListUrl(), body);
+    ASSERT_TRUE(RequestFileList(path)) << body;
+    EXPECT_EQ(Contents(path), stored) << body;
   }
 }
 
-TEST_F(FileListRequest, TheListTransferIsMarkedWhileItRuns) {
+TEST_F(FileListRequest, TheListTransferIsMarkedWhileItRunsAndACancelInItEndsItQuietly) {
   ServeTimestamp();
   os.internet.Serve(ListUrl(), std::string(3000, 'x'));
   std::vector<bool> seen;
   os.internet.duringDownload = [&](uint32_t) { seen.push_back(Progress().listDownloadActive); };
-  std::string path;
   ASSERT_TRUE(RequestFileList(path));
   ASSERT_FALSE(seen.empty());
   EXPECT_FALSE(seen.front());  // the time stamp is not the list
   EXPECT_TRUE(seen.back());
   EXPECT_FALSE(Progress().listDownloadActive);
   EXPECT_EQ(Progress().itemDone, 3000);
-}
 
-TEST_F(FileListRequest, ACancelDuringTheListEndsItWithoutAMessage) {
-  ServeTimestamp();
-  os.internet.Serve(ListUrl(), std::string(5000, 'x'));
+  ResetSiteState();
   os.internet.duringDownload = [&](uint32_t done) {
     if (Progress().listDownloadActive && done >= 2048) ++cancelRequested;
   };
-  std::string path;
+  path.clear();
   EXPECT_FALSE(RequestFileList(path));
   EXPECT_TRUE(path.empty());
   EXPECT_TRUE(os.desktop.boxes.empty());
@@ -152,23 +144,10 @@ TEST_F(FileListRequest, ACancelDuringTheListEndsItWithoutAMessage) {
 
 TEST_F(FileListRequest, ACancelBeforeTheTimeStampStopsAtOnce) {
   ServeTimestamp();
-  os.internet.Serve(ListUrl(), "x\r\n");
   cancelRequested = 1;
-  std::string path;
   EXPECT_FALSE(RequestFileList(path));
   EXPECT_EQ(os.internet.downloadedUrls.size(), 1u);
   EXPECT_TRUE(os.desktop.boxes.empty());
-}
-
-TEST_F(FileListRequest, AFailedListDownloadIsReportedWithTheListUrl) {
-  ServeTimestamp();
-  fakes::SiteReply missing;
-  missing.downloadResult = static_cast<int32_t>(0x800C0005);
-  os.internet.ServeDownload(ListUrl(), missing);
-  std::string path;
-  EXPECT_FALSE(RequestFileList(path));
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: '" + ListUrl() + "' (0x800c0005)\r\n\r\n");
 }
 
 }  // namespace

@@ -20,11 +20,14 @@ class RecordingDialog : public ReleaseListDialog {
 
 class ReleaseList : public TransferTest {
  protected:
-  ReleaseList() {
-    Session().releaseList = "\t30052\r";  // the site's pages answer 404, which lets us in
-  }
+  ReleaseList() { Session().releaseList = "\t30052\r"; }  // the site's pages answer 404, which lets us in
   std::string Url() { return ReleaseListUrl(kSite, Session().productLine); }
   std::optional<std::string> Stored() { return sys::QueryString(sys::Hive::CurrentUser, kSettingsKey, "ReleaseList"); }
+  void FailDownload() {
+    fakes::SiteReply broken;
+    broken.downloadResult = static_cast<int32_t>(0x800C0005);
+    os.internet.ServeDownload(Url(), broken);
+  }
   RecordingDialog dialog;
 };
 
@@ -33,19 +36,19 @@ TEST_F(ReleaseList, ANewListFillsTheDialogAndIsKept) {
   RequestReleaseList(&dialog, false);
   ASSERT_EQ(dialog.shown.size(), 1u);
   EXPECT_EQ(dialog.shown[0], (std::vector<std::string>{"30053", "30052", "29990"}));
-  ASSERT_EQ(dialog.statusTexts.size(), 1u);
-  EXPECT_EQ(dialog.statusTexts[0], "New release(s) are now available for download");
+  EXPECT_EQ(dialog.statusTexts, std::vector<std::string>{"New release(s) are now available for download"});
   EXPECT_EQ(Session().releaseList.str(), "\t30053\t30052\t29990\r");
   EXPECT_EQ(Stored(), "\t30053\t30052\t29990\r");
-  auto raw = os.registry.ValueOf(sys::Hive::CurrentUser, kSettingsKey, "ReleaseList");
-  ASSERT_TRUE(raw.has_value());
-  EXPECT_EQ(raw->data.back(), '\0');        // written with its terminating zero
+  EXPECT_EQ(os.registry.ValueOf(sys::Hive::CurrentUser, kSettingsKey, "ReleaseList")->data.back(), '\0');
   EXPECT_EQ(os.internet.openHandles(), 0);  // the interactive request closes its session
   EXPECT_FALSE(os.internet.downloadHadListener[0]);
 }
 
-TEST_F(ReleaseList, TheSameListInAnotherCaseOrAnythingElseChangesNothing) {
-  for (const char* reply : {"\t30052\r\n", "<html>Server Error</html>", "__ERROR__ no access\r\n", ""}) {
+TEST_F(ReleaseList, TheSameListInAnotherCaseATooLongListOrAnythingElseChangesNothing) {
+  std::string tooLong = "\t";
+  while (tooLong.size() < 140) tooLong += "30052\t";
+  for (const std::string& reply : {std::string("\t30052\r\n"), std::string("<html>Server Error</html>"),
+                                   std::string("__ERROR__ no access\r\n"), std::string(), tooLong + "1\r"}) {
     dialog = RecordingDialog();
     os.internet.Serve(Url(), reply);
     RequestReleaseList(&dialog, false);
@@ -54,21 +57,11 @@ TEST_F(ReleaseList, TheSameListInAnotherCaseOrAnythingElseChangesNothing) {
     EXPECT_EQ(Session().releaseList.str(), "\t30052\r");
     EXPECT_FALSE(Stored().has_value());
   }
+  EXPECT_NE(LogText().find("longer than 127 characters"), std::string::npos);
   Session().releaseList = "\tR17a\r";
   os.internet.Serve(Url(), "\tr17A\r");
   RequestReleaseList(&dialog, false);
   EXPECT_EQ(Session().releaseList.str(), "\tR17a\r");
-}
-
-TEST_F(ReleaseList, AListTooLongToKeepIsNotTaken) {
-  std::string line = "\t";
-  while (line.size() < 140) line += "30052\t";
-  line += "1\r";
-  os.internet.Serve(Url(), line);
-  RequestReleaseList(&dialog, false);
-  EXPECT_TRUE(dialog.shown.empty());
-  EXPECT_EQ(Session().releaseList.str(), "\t30052\r");
-  EXPECT_NE(LogText().find("longer than 127 characters"), std::string::npos);
 }
 
 TEST_F(ReleaseList, TheQuietFormUsesTheOpenSessionAndShowsNothing) {
@@ -77,27 +70,22 @@ TEST_F(ReleaseList, TheQuietFormUsesTheOpenSessionAndShowsNothing) {
   EXPECT_EQ(os.internet.sessionsOpened, 0);
   EXPECT_EQ(Session().releaseList.str(), "\t30060\r");
   EXPECT_EQ(Stored(), "\t30060\r");
-
-  fakes::SiteReply broken;
-  broken.downloadResult = static_cast<int32_t>(0x800C0005);
-  os.internet.ServeDownload(Url(), broken);
+  FailDownload();
   RequestReleaseList(&dialog, true);
   EXPECT_TRUE(os.desktop.boxes.empty());
   EXPECT_TRUE(dialog.statusTexts.empty());
 }
 
-TEST_F(ReleaseList, AFailedDownloadIsReportedAndTheSessionClosed) {
-  fakes::SiteReply broken;
-  broken.downloadResult = static_cast<int32_t>(0x800C0005);
-  os.internet.ServeDownload(Url(), broken);
+TEST_F(ReleaseList, AFailedDownloadIsReportedAndARefusedLoginClearsTheNotice) {
+  FailDownload();
   RequestReleaseList(&dialog, false);
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
   EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: '" + Url() + "' (0x800c0005)\r\n\r\n");
   EXPECT_EQ(os.desktop.boxes[0].owner, 0u);
   EXPECT_EQ(os.internet.openHandles(), 0);
-}
 
-TEST_F(ReleaseList, ARefusedLoginClearsTheNotice) {
+  dialog = RecordingDialog();
+  os.internet.downloadedUrls.clear();
   fakes::SiteReply locked;
   locked.statuses = {401};
   os.internet.ServePage(kTimestampUrl, locked);

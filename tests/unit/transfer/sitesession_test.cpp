@@ -1,5 +1,5 @@
 // The site session: how the program gets past the site's and a proxy's questions for
-// credentials, and what it reports when WinINet fails.
+// credentials, what it reports when WinINet fails, and what a cache download is answered.
 #include "transfer/sitesession.h"
 
 #include "transfer/interneterror.h"
@@ -8,17 +8,21 @@
 
 namespace {
 
-using Session401 = TransferTest;
+class Session401 : public TransferTest {
+ protected:
+  // The time stamp page answers with these statuses in turn.
+  bool Open(std::vector<uint32_t> statuses) {
+    fakes::SiteReply reply;
+    reply.statuses = std::move(statuses);
+    os.internet.ServePage(kTimestampUrl, reply);
+    return OpenSiteSession(kTimestampUrl);
+  }
+};
 
-fakes::SiteReply Statuses(std::vector<uint32_t> statuses) {
-  fakes::SiteReply reply;
-  reply.statuses = std::move(statuses);
-  return reply;
-}
-
-TEST_F(Session401, ASiteThatLetsUsInAtOnceGetsNoCredentials) {
-  os.internet.ServePage(kTimestampUrl, Statuses({200}));
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
+TEST_F(Session401, ASiteThatLetsUsInAtOnceOrAnswersWithAnErrorPageGetsNoCredentials) {
+  EXPECT_TRUE(Open({200}));
+  EXPECT_TRUE(Open({404}));
+  EXPECT_TRUE(Open({500}));
   EXPECT_TRUE(os.internet.userNames.empty());
   EXPECT_TRUE(os.internet.passwords.empty());
   EXPECT_EQ(os.internet.sends, 0);
@@ -27,41 +31,39 @@ TEST_F(Session401, ASiteThatLetsUsInAtOnceGetsNoCredentials) {
 }
 
 TEST_F(Session401, CredentialsAreGivenOnceAndTheRequestIsSentAgain) {
-  os.internet.ServePage(kTimestampUrl, Statuses({401, 200}));
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
-  ASSERT_EQ(os.internet.userNames.size(), 1u);
-  EXPECT_EQ(os.internet.userNames[0].text, "jan");
-  EXPECT_EQ(os.internet.userNames[0].length, 50u);
-  ASSERT_EQ(os.internet.passwords.size(), 1u);
-  EXPECT_EQ(os.internet.passwords[0].text, "geheim");
-  EXPECT_EQ(os.internet.passwords[0].length, 50u);
-  EXPECT_EQ(os.internet.sends, 1);
-  EXPECT_FALSE(Site().credentialsPrompted);
-}
-
-TEST_F(Session401, ADomainGoesBeforeTheUserNameWithTheLongerBuffer) {
-  Session().domain = "CORP";
-  os.internet.ServePage(kTimestampUrl, Statuses({401, 200}));
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
-  ASSERT_EQ(os.internet.userNames.size(), 1u);
-  EXPECT_EQ(os.internet.userNames[0].text, "CORP\\jan");
-  EXPECT_EQ(os.internet.userNames[0].length, 256u);
-}
-
-TEST_F(Session401, AnEmptyPasswordIsReplacedInTheSessionBeforeItIsSent) {
-  Session().password = "";
-  os.internet.ServePage(kTimestampUrl, Statuses({401, 200}));
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
-  EXPECT_EQ(Session().password.str(), std::string(kPlaceholderPassword));
+  struct Case {
+    const char* domain;
+    const char* password;
+    const char* userSent;
+    uint32_t userLength;  // a domain needs the longer buffer
+    std::string passwordSent;
+  };
+  const Case cases[] = {{"", "geheim", "jan", 50, "geheim"},
+                        {"CORP", "geheim", "CORP\\jan", 256, "geheim"},
+                        {"", "", "jan", 50, std::string(kPlaceholderPassword)}};  // never an empty password
+  for (const Case& c : cases) {
+    os.internet.userNames.clear();
+    os.internet.passwords.clear();
+    os.internet.sends = 0;
+    Session().domain = c.domain;
+    Session().password = c.password;
+    EXPECT_TRUE(Open({401, 200})) << c.userSent;
+    ASSERT_EQ(os.internet.userNames.size(), 1u);
+    EXPECT_EQ(os.internet.userNames[0].text, c.userSent);
+    EXPECT_EQ(os.internet.userNames[0].length, c.userLength);
+    ASSERT_EQ(os.internet.passwords.size(), 1u);
+    EXPECT_EQ(os.internet.passwords[0].text, c.passwordSent);
+    EXPECT_EQ(os.internet.passwords[0].length, 50u);
+    EXPECT_EQ(Session().password.str(), c.passwordSent);
+    EXPECT_EQ(os.internet.sends, 1);
+    EXPECT_FALSE(Site().credentialsPrompted);
+  }
   EXPECT_EQ(kPlaceholderPassword.size(), 2u);
-  ASSERT_EQ(os.internet.passwords.size(), 1u);
-  EXPECT_EQ(os.internet.passwords[0].text, std::string(kPlaceholderPassword));
 }
 
 TEST_F(Session401, RefusedCredentialsBringUpThePasswordDialogWhoseCancelEndsQuietly) {
-  os.internet.ServePage(kTimestampUrl, Statuses({401, 401}));
   os.internet.dialogAnswers = {1223};
-  EXPECT_FALSE(OpenSiteSession(kTimestampUrl));
+  EXPECT_FALSE(Open({401, 401}));
   ASSERT_EQ(os.internet.dialogErrors.size(), 1u);
   EXPECT_EQ(os.internet.dialogErrors[0], 12014u);
   EXPECT_EQ(os.internet.dialogFlags[0], 7u);
@@ -71,65 +73,46 @@ TEST_F(Session401, RefusedCredentialsBringUpThePasswordDialogWhoseCancelEndsQuie
 }
 
 TEST_F(Session401, ThePasswordDialogsRetryMarksThatDownloadsLetTheSystemAsk) {
-  os.internet.ServePage(kTimestampUrl, Statuses({401, 401, 200}));
   os.internet.dialogAnswers = {12032};
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
+  EXPECT_TRUE(Open({401, 401, 200}));
   EXPECT_TRUE(Site().credentialsPrompted);
   EXPECT_EQ(os.internet.sends, 2);
-
-  SiteDownloadListener listener;
-  EXPECT_TRUE(listener.Authenticate().letSystemAsk);
+  EXPECT_TRUE(SiteDownloadListener().Authenticate().letSystemAsk);
 }
 
 TEST_F(Session401, AProxyQuestionGoesStraightToTheDialog) {
-  os.internet.ServePage(kTimestampUrl, Statuses({407, 200}));
   os.internet.dialogAnswers = {12032};
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
+  EXPECT_TRUE(Open({407, 200}));
   EXPECT_EQ(os.internet.dialogErrors.size(), 1u);
   EXPECT_TRUE(os.internet.userNames.empty());
   EXPECT_FALSE(Site().credentialsPrompted);
-
-  os.internet.ServePage(kTimestampUrl, Statuses({407}));
-  EXPECT_FALSE(OpenSiteSession(kTimestampUrl));  // the dialog's queue is empty: cancelled
+  EXPECT_FALSE(Open({407}));  // the dialog's queue is empty: cancelled
 }
 
 TEST_F(Session401, ASilentRunNeverShowsThePasswordDialogAndLogsTheRefusal) {
   Session().silent = true;
-  os.internet.ServePage(kTimestampUrl, Statuses({401}));
-  EXPECT_FALSE(OpenSiteSession(kTimestampUrl));
+  EXPECT_FALSE(Open({401}));
   EXPECT_TRUE(os.internet.dialogErrors.empty());
   EXPECT_NE(LogText().find("refused the credentials"), std::string::npos);
 }
 
-TEST_F(Session401, ErrorPagesStillOpenTheSession) {
-  os.internet.ServePage(kTimestampUrl, Statuses({404}));
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
-  os.internet.ServePage(kTimestampUrl, Statuses({500}));
-  EXPECT_TRUE(OpenSiteSession(kTimestampUrl));
-}
-
 TEST_F(Session401, EachFailingWinInetStepIsReportedByName) {
-  struct Case {
-    fakes::InternetOp op;
-    const char* name;
-  } cases[] = {{fakes::InternetOp::OpenSession, "InternetOpen"},
-               {fakes::InternetOp::OpenUrl, "InternetOpenUrl"},
-               {fakes::InternetOp::QueryStatus, "HttpQueryInfo"}};
-  for (const Case& c : cases) {
+  const std::pair<fakes::InternetOp, const char*> cases[] = {{fakes::InternetOp::OpenSession, "InternetOpen"},
+                                                             {fakes::InternetOp::OpenUrl, "InternetOpenUrl"},
+                                                             {fakes::InternetOp::QueryStatus, "HttpQueryInfo"}};
+  for (const auto& [op, name] : cases) {
     os.desktop.boxes.clear();
-    os.internet.faults.FailNext(c.op, 12029);
-    EXPECT_FALSE(OpenSiteSession(kTimestampUrl)) << c.name;
-    ASSERT_EQ(os.desktop.boxes.size(), 1u) << c.name;
-    EXPECT_EQ(os.desktop.boxes[0].text, std::string(c.name) +
-                                            " error code: 12029\nMessage: "
-                                            "A connection with the server could not be established\n");
+    os.internet.faults.FailNext(op, 12029);
+    EXPECT_FALSE(OpenSiteSession(kTimestampUrl)) << name;
+    ASSERT_EQ(os.desktop.boxes.size(), 1u) << name;
+    EXPECT_EQ(os.desktop.boxes[0].text, std::string(name) + " error code: 12029\nMessage: "
+                                                             "A connection with the server could not be established\n");
     EXPECT_EQ(os.desktop.boxes[0].type, 0x10000u);
   }
 }
 
 TEST_F(Session401, CloseReleasesBothHandlesOnce) {
-  os.internet.ServePage(kTimestampUrl, Statuses({200}));
-  ASSERT_TRUE(OpenSiteSession(kTimestampUrl));
+  ASSERT_TRUE(Open({200}));
   EXPECT_EQ(os.internet.openHandles(), 2);
   CloseSiteSession();
   EXPECT_EQ(os.internet.openHandles(), 0);
@@ -153,6 +136,44 @@ TEST_F(Session401, AnExtendedErrorShowsTheServersTextOrNothing) {
   ReportInternetError(12003, "InternetOpenUrl");
   ASSERT_EQ(os.desktop.boxes.size(), 2u);
   EXPECT_NE(os.desktop.boxes[1].text.find("Unable to get Internet error. Error code: 122\n"), std::string::npos);
+}
+
+using DownloadListener = TransferTest;
+
+TEST_F(DownloadListener, ProgressMovesTheCountersAndPaintsUnlessACancelIsPending) {
+  SiteDownloadListener listener;
+  Progress().itemBase = 7000;
+  EXPECT_EQ(listener.OnProgress(1500, 99999), sys::hr::kOk);
+  EXPECT_EQ(Progress().itemDone, 1500);
+  EXPECT_EQ(Progress().totalDone, 8500);
+  EXPECT_EQ(repaints, 1);
+  cancelRequested = 2;
+  EXPECT_EQ(listener.OnProgress(3000, 0), static_cast<int32_t>(0x80004004));
+  EXPECT_EQ(Progress().itemDone, 1500);
+  EXPECT_EQ(repaints, 1);
+}
+
+TEST_F(DownloadListener, TheSessionsCredentialsAnswerUntilTheUserWasAsked) {
+  EXPECT_EQ(SiteDownloadListener().Authenticate().userName, "jan");
+  Session().domain = "CORP";
+  os.internet.acceptedUserName = "CORP\\jan";
+  os.internet.acceptedPassword = "geheim";
+  fakes::SiteReply reply;
+  reply.body = "payload";
+  reply.asksCredentials = true;
+  os.internet.ServeDownload("http://updates.example/x", reply);
+  SiteDownloadListener listener;
+  sys::CacheDownload download = os.internet.DownloadToCacheFile("http://updates.example/x", 512, 0, &listener);
+  ASSERT_TRUE(download.ok());
+  EXPECT_EQ(os.files.ReadText(download.path), "payload");
+  Session().password = "wrong";
+  EXPECT_FALSE(os.internet.DownloadToCacheFile("http://updates.example/x", 512, 0, &listener).ok());
+
+  Site().credentialsPrompted = true;
+  sys::AuthenticateReply answer = listener.Authenticate();
+  EXPECT_TRUE(answer.letSystemAsk);
+  EXPECT_TRUE(answer.userName.empty());
+  EXPECT_TRUE(answer.password.empty());
 }
 
 }  // namespace

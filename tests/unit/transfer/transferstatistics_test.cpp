@@ -8,12 +8,9 @@ namespace {
 using Statistics_ = TransferTest;
 
 TEST_F(Statistics_, DurationsSwitchUnitsOnlyAboveTheFullMinuteAndHour) {
-  EXPECT_EQ(FormatDuration(0), " 0 Sec");
-  EXPECT_EQ(FormatDuration(60), " 60 Sec");
-  EXPECT_EQ(FormatDuration(61), " 1 Min 1 Sec");
-  EXPECT_EQ(FormatDuration(3600), " 60 Min 0 Sec");
-  EXPECT_EQ(FormatDuration(3601), " 1 Hour 0 Min 1 Sec");
-  EXPECT_EQ(FormatDuration(7384), " 2 Hour 3 Min 4 Sec");
+  const std::pair<uint32_t, const char*> cases[] = {
+      {60, " 60 Sec"}, {61, " 1 Min 1 Sec"}, {3600, " 60 Min 0 Sec"}, {3601, " 1 Hour 0 Min 1 Sec"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(FormatDuration(seconds), text) << seconds;
 }
 
 TEST_F(Statistics_, TransfersWithinSixSecondsShareARateWindowAndItsPauses) {
@@ -45,10 +42,8 @@ TEST_F(Statistics_, TheReportLeavesOutTheRateWithoutTransferTime) {
   Statistics().totalRunSeconds = 125;
   EXPECT_EQ(TransferStatisticsText(),
             "Downloaded: 3072 KB\nDownload Time:  21 Sec\nTransfer Rate:  146.32 KB/Sec\nTotal Time:  2 Min 5 Sec");
-
   Statistics().installSeconds = 9;
   EXPECT_EQ(TransferStatisticsText(), "Downloaded: 3072 KB\nDownload Time:  0 Sec\nTotal Time:  2 Min 5 Sec");
-
   ReportTransferStatistics();
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
   EXPECT_EQ(os.desktop.boxes[0].caption, "Debug");

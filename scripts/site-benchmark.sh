@@ -3,16 +3,16 @@
 #   publish time of the sample and of a generated folder of about 36 MB,
 #   cabinet sizes against `gcab -z` on the same files,
 #   item downloads per second over loopback with wrk.
-# usage: tests/site/benchmark.sh BUILD_DIR   (a release build: cmake --preset release)
+# usage: scripts/site-benchmark.sh BUILD_DIR   (a release build: cmake --preset release)
 set -e
-BUILD=${1:?usage: benchmark.sh BUILD_DIR}
+BUILD=${1:?usage: site-benchmark.sh BUILD_DIR}
 HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d)
 SITE_PID=
 trap '[ -n "$SITE_PID" ] && kill $SITE_PID 2>/dev/null; rm -rf "$WORK"' EXIT
 PUBLISH="$BUILD/bin/plandrix-publish"
 SITE="$BUILD/bin/plandrix-site"
-LAYOUT="$HERE/../data/sample-product.layout"
+LAYOUT="$HERE/../tests/data/sample-product.layout"
 
 echo "== publish the sample"
 "$PUBLISH" --from "$BUILD/sample-product" --site "$WORK/site" --line FNC --release 30052 --layout "$LAYOUT"
