@@ -1,5 +1,5 @@
 // The analysis of a file list against the disk: selection, space and transfer costs,
-// protected targets, the download cache, the re-registration list, the progress count.
+// protected targets, the download cache and the re-registration list.
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
@@ -129,18 +129,6 @@ TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
   Prerequisites().reportRuntimeMissing = true;
   ASSERT_TRUE(Analyse(Record("CR", "MolvexCRWXI.msi", 1)));
   EXPECT_TRUE(At(0).selected);
-}
-
-TEST_F(Analysis, ProgressCountsInStepsOfTen) {
-  static std::vector<std::string> shown;
-  SetProgressRefresher([] { shown.push_back(Progress().itemLine.str()); });
-  std::string list;
-  for (int i = 0; i < 23; ++i) list += Record("CSFNC_" + std::to_string(i), "n" + std::to_string(i), 0, "DoNotParse");
-  EXPECT_TRUE(Analyse(list));
-  SetProgressRefresher(nullptr);
-  const std::string of23 = " " + LoadText(147) + " 23";
-  EXPECT_EQ(shown, (std::vector<std::string>{LoadText(156) + " 10" + of23, LoadText(156) + " 20" + of23,
-                                             LoadText(156) + " 23" + of23}));
 }
 
 }  // namespace
