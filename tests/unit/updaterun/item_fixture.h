@@ -45,7 +45,10 @@ class ItemTest : public ::testing::Test {
     os.internet.ServePage(TimestampUrl(kSite), {});
     EXPECT_TRUE(OpenSiteSession(TimestampUrl(kSite)));
   }
-  ~ItemTest() override { CloseLog(), ReleaseRunState(); }
+  ~ItemTest() override {
+    CloseLog();
+    ReleaseRunState();
+  }
 
   // A list record: code, release, name, size, date, folder, registration kind, cabinet size.
   static std::string Record(const std::string& code, const std::string& name, long size,
