@@ -240,8 +240,9 @@ TEST_F(RunTest, FromTheShareTheLinesOwnItemsArePlacedAndNothingOutsideTheInstall
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\f11.txt"), "bytes of f11.txt");
   EXPECT_EQ(os.files.TimesOf("C:\\Fin\\bin\\f3.txt")->lastWrite, ParseListDate(kDate));
   EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin\\other.txt"));  // another line's item
-  for (const std::string& path : os.files.AllPaths())
+  for (const std::string& path : os.files.AllPaths()) {
     if (sys::EndsWithNoCase(path, "x.dll")) EXPECT_EQ(path.rfind("\\\\srv", 0), 0u) << path;
+  }
   EXPECT_TRUE(Logged("..\\..\\Windows") && Progress().copyPhase);  // a LAN installation counts copied bytes
 }
 
