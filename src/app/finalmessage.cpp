@@ -5,16 +5,12 @@
 #include "session/pathtext.h"
 #include "productline/productline.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/desktop.h"
 #include "sys/os.h"
 #include "sys/processes.h"
 
 namespace {
-
-constexpr uint32_t kCompletedId = 183;
-constexpr uint32_t kConversionNoteId = 19;
-constexpr uint32_t kWebServerNoteId = 309;
-constexpr uint32_t kWebProductNoteId = 310;
 
 // The web server's process among the running ones (never on NT 4).
 bool WebServerRunning() {
@@ -45,7 +41,7 @@ void StartInstalledProduct() {
     processes->Close(started.value);
   } else {
     // A product without its start file (no "PlandrixInstaller.bat") is not an error.
-    WriteLog("%s was not started (%s %u)", start.command.c_str(), LoadText(132).c_str(), started.error);
+    WriteLog("%s was not started (%s %u)", start.command.c_str(), LoadText(text::kError).c_str(), started.error);
   }
 }
 
@@ -53,15 +49,15 @@ void StartInstalledProduct() {
 
 std::string WorkstationCompletionText(bool webServerRunning) {
   const SessionSettings& settings = Session();
-  std::string text = LoadText(kCompletedId);
+  std::string text = LoadText(text::kInstallationCompleted);
   if (settings.installMode != kLanWorkstationUpdate) {
     if (IsLine(settings.productLine, line::kFYNDRA)) {
-      text += "\r\n\r\n" + LoadText(kWebProductNoteId);
+      text += "\r\n\r\n" + LoadText(text::kWebProductNote);
     } else if (IsLineOneOf(settings.productLine, {line::kQS2003E, line::kQS2003SE}) && webServerRunning) {
-      text += "\r\n\r\n" + LoadText(kWebServerNoteId);
+      text += "\r\n\r\n" + LoadText(text::kWebServerNote);
     }
   }
-  if (Results().convertedProductLine) text += "\r\n" + LoadText(kConversionNoteId);
+  if (Results().convertedProductLine) text += "\r\n" + LoadText(text::kConversionNote);
   return text;
 }
 
@@ -88,9 +84,10 @@ void ShowFinalMessage() {
   const SessionSettings& settings = Session();
   SetInstallStatus(std::nullopt);
   if (!Results().isWorkstation) {
-    LoggedMessageBox(0, LoadText(kCompletedId), settings.captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
+    LoggedMessageBox(0, LoadText(text::kInstallationCompleted), settings.captionText, mb::kOk | mb::kSetForeground,
+                     sys::answer::kOk);
   } else {
-    WriteLog("%s", LoadText(kCompletedId).c_str());
+    WriteLog("%s", LoadText(text::kInstallationCompleted).c_str());
     sys::Desktop* desktop = sys::os().desktop;
     if (!settings.silent && desktop != nullptr) {
       desktop->MessageBox(0, WorkstationCompletionText(WebServerRunning()), settings.captionText, mb::kOk);

@@ -3,8 +3,9 @@
 // product.
 #include <string>
 
-// The completion text a workstation shows: string 183 and the notes its line and mode
-// call for (the web product's first steps, the running web server, the conversion).
+// The completion text a workstation shows: text::kInstallationCompleted and the notes
+// its line and mode call for (the web product's first steps, the running web server,
+// the conversion).
 std::string WorkstationCompletionText(bool webServerRunning);
 
 // The command the installed product is started with, by line; `useShell` tells whether

@@ -15,6 +15,7 @@
 #include "transfer/sitesession.h"
 #include "session/progressstate.h"
 #include "filelist/fileversion.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -24,13 +25,13 @@ void Put(const std::string& ini, const char* key, const std::string& value) {
   sys::os().profiles->WriteString(ini, "Setup", std::string(key), value);
 }
 
-// The distribution file: string 11, or string 1064 after a conversion to the new line.
+// The distribution file: the build's own, or the converted one after a conversion to the new line.
 std::string DistributionFileName() {
   const RunResults& results = Results();
-  if (results.convertedProductLine && IsLineOneOf(results.previousProductLine, {"NHVW", "WENZLORPRO"}) &&
+  if (results.convertedProductLine && IsConvertibleLine(results.previousProductLine) &&
       std::atoi(Session().release.c_str()) >= 398)
-    return LoadText(1064);
-  return LoadText(11);
+    return LoadText(text::kConvertedDistributionFileName);
+  return LoadText(text::kDistributionFileName);
 }
 
 // Skips when the target is as new as the source, or the source carries no version.
@@ -43,22 +44,21 @@ bool CopyNeeded(const std::string& source, const std::string& target) {
 
 void LanWorkstationHandOver(const std::string& source) {
   const SessionSettings& s = Session();
-  bool dorval = IsLine(s.productLine, "DORVAL5");
-  std::string folder = sys::JoinPath(s.installDir.str(), dorval ? "sis" : "bin");
+  std::string folder = sys::JoinPath(s.installDir.str(), ProgramFolderName(s.productLine));
   SelfCopy(source, sys::JoinPath(folder, "wupdate.exe"), true);
   if (s.repairOnly) return;
   std::string ini = sys::JoinPath(folder, "wupdate.ini");
-  Put(ini, "ProductLine", IsLineOneOf(s.productLine, {"Tallyo", "QBA"}) ? std::string("QS2003E") : s.productLine.str());
+  Put(ini, "ProductLine", IsTallyoLine(s.productLine) ? std::string(line::kQS2003E) : s.productLine.str());
   Put(ini, "Release", s.release);
   Put(ini, "Network", s.netDir);
-  Put(ini, "InstallMode", "4");
+  Put(ini, "InstallMode", std::to_string(kLanWorkstationUpdate));
   Put(ini, "Help", std::to_string(s.help));
   Put(ini, "Date", Site().listTimestamp);
 }
 
 void NetworkHandOver(const std::string& source) {
   const SessionSettings& s = Session();
-  bool tallyoOrQba = IsLineOneOf(s.productLine, {"Tallyo", "QBA"});
+  bool tallyoOrQba = IsTallyoLine(s.productLine);
   SelfCopy(source, sys::JoinPath(s.installDir.str(), "netupdate.exe"), false);
   if (!tallyoOrQba) {
     std::string ini = sys::JoinPath(s.installDir.str(), "netupdate.ini");
@@ -66,7 +66,7 @@ void NetworkHandOver(const std::string& source) {
     Put(ini, "Release", s.release);
     Put(ini, "WebSite1", s.webSite);
     Put(ini, "Domain", s.domain);
-    Put(ini, "InstallMode", "2");
+    Put(ini, "InstallMode", std::to_string(kInternetNetworkUpdate));
     Put(ini, "Contact", s.contact);
     Put(ini, "Gender", s.gender);
     Put(ini, "Title", s.title);
@@ -81,7 +81,7 @@ void NetworkHandOver(const std::string& source) {
   std::string ini = sys::JoinPath(s.installDir.str(), "wsetup.ini");
   Put(ini, "ProductLine", s.productLine);
   Put(ini, "Release", s.release);
-  Put(ini, "InstallMode", "3");
+  Put(ini, "InstallMode", std::to_string(kLanWorkstation));
   Put(ini, "Help", std::to_string(s.help));
   if (!Results().copyIncomplete && !Results().nothingInstalled) Put(ini, "Date", Site().listTimestamp);
 }
@@ -104,7 +104,8 @@ void SelfCopy(const std::string& source, const std::string& target, bool lanWork
         ReportInstallError(source, fallback, second);
         return;
       }
-      std::string text = LoadText(126) + " " + LoadText(127) + "\r\n" + LoadText(128);
+      std::string text = LoadText(text::kNetworkInstallerInUse) + " " + LoadText(text::kNewNetworkInstallerSaved) +
+                         "\r\n" + LoadText(text::kReplaceNetworkInstaller);
       LoggedMessageBox(0, text, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
       return;
     }
@@ -112,7 +113,7 @@ void SelfCopy(const std::string& source, const std::string& target, bool lanWork
       ScheduleReplaceAtReboot(source, target, false);
       return;
     }
-    std::string text = LoadText(208) + " " + target + "\r\n" + LoadText(209);
+    std::string text = LoadText(text::kCannotCopy) + " " + target + "\r\n" + LoadText(text::kSharingViolation);
     int answer = LoggedMessageBox(ProgressWindow(), text, "",
                                   mb::kAbortRetryIgnore | mb::kIconStop | mb::kSetForeground, sys::answer::kAbort);
     if (answer == sys::answer::kRetry) continue;
@@ -128,8 +129,8 @@ void HandOverToInstallation() {
     return;
   }
   const SessionSettings& s = Session();
-  std::string source = sys::JoinPath(sys::JoinPath(s.installDir.str(), IsLine(s.productLine, "DORVAL5") ? "sis" : "bin"),
-                                     DistributionFileName());
+  std::string source =
+      sys::JoinPath(sys::JoinPath(s.installDir.str(), ProgramFolderName(s.productLine)), DistributionFileName());
   if (IsLanWorkstationMode(mode)) LanWorkstationHandOver(source);
   if (IsNetworkMode(mode)) NetworkHandOver(source);
 }

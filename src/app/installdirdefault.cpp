@@ -9,11 +9,10 @@
 #include "sys/paths.h"
 #include "sys/profiles.h"
 #include "session/knownplaces.h"
+#include "session/textids.h"
 
 namespace {
 
-constexpr uint32_t kBuildLineId = 2;
-constexpr uint32_t kDefaultFolderNameId = 16;
 constexpr std::size_t kDirCapacity = decltype(SessionSettings::installDir)::kCapacity;
 constexpr const char* kPlatformInstallationKey = "Software\\Molvex\\Molvex for Windows\\4.0\\Installation";
 
@@ -35,7 +34,7 @@ std::string PayrollInstallDir() {
 }
 
 std::string BuildDefaultInstallDir(const std::string& buildLine) {
-  std::string folderName = LoadText(kDefaultFolderNameId);
+  std::string folderName = LoadText(text::kDefaultFolderName);
   if (IsWebLine(buildLine)) {
     return sys::JoinPath(Places().programFilesFolder, folderName);
   }
@@ -46,7 +45,7 @@ std::string BuildDefaultInstallDir(const std::string& buildLine) {
 
 std::string LookUpWorkstationInstallDir(const SettingsSources& sources) {
   // The build's own line decides here, not the session's: a build knows where it installs.
-  std::string buildLine = LoadText(kBuildLineId);
+  std::string buildLine = LoadText(text::kBuildProductLine);
   std::string folder;
   if (IsLine(buildLine, line::kKS)) folder = PayrollInstallDir();
   if (folder.empty() && IsLine(buildLine, line::kFNC)) folder = sources.Ini("InstallDir", kDirCapacity);

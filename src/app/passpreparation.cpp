@@ -13,11 +13,10 @@
 #include "sys/registry.h"
 #include "sys/registry_helpers.h"
 #include "session/knownplaces.h"
+#include "session/textids.h"
 
 namespace {
 
-constexpr uint32_t kProductTitleId = 3;
-constexpr uint32_t kDefaultFolderNameId = 16;
 constexpr const char* kReportEngineKey = "Software\\Crystal Decisions\\9.0\\Crystal Reports";
 constexpr const char* kReportDesignerKey =
     "Software\\Crystal Decisions\\9.0\\Crystal Reports Designer Component\\DatabaseOptions";
@@ -30,7 +29,7 @@ bool KeyOpens(sys::Hive hive, const std::string& path) {
 std::string ProductTitle(std::string_view productLine) {
   if (IsLine(productLine, line::kFYNDRA)) return "Molvex Halomir";
   if (IsLine(productLine, line::kHalomirNet)) return "Molvex Halomir Enterprise";
-  return LoadText(kProductTitleId);
+  return LoadText(text::kProductTitle);
 }
 
 // The report engine finds its runtime through these keys; existing keys are left alone.
@@ -55,7 +54,7 @@ void ApplyBareDriveRule() {
   const std::string& folder = settings.installDir;
   bool bareDrive = folder.size() == 2 && folder[1] == ':';
   if (!bareDrive || DirectoryExists(folder + "\\Lng")) return;
-  settings.installDir = folder + "\\" + LoadText(kDefaultFolderNameId);
+  settings.installDir = folder + "\\" + LoadText(text::kDefaultFolderName);
 }
 
 void PrepareRun() {
@@ -76,7 +75,7 @@ void PrepareRun() {
   if (!DemoChoiceOffered(settings.productLine, settings.installMode)) settings.demo = 1;
   if (!HelpChoiceOffered(settings.productLine, settings.installMode)) settings.help = 1;
   // Items copied from a network installation or CD are placed as they arrive.
-  if (IsSourceMode(settings.installMode)) settings.updateMode = 0;
+  if (IsSourceMode(settings.installMode)) settings.updateMode = kUpdateDuringDownload;
   results.isWorkstation = IsWorkstationMode(settings.installMode);
 
   if (results.isWorkstation && !IsLine(settings.productLine, line::kDORVAL5)) EnsureReportEngineKeys();

@@ -3,6 +3,7 @@
 #include "session/log.h"
 #include "productline/productline.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/registry_helpers.h"
 
@@ -35,20 +36,20 @@ void SavePersistedSettings() {
   }
   if (mode == kInternetWorkstation || mode == kCdWorkstation) {
     PutString("WebSite1", s.webSite);
-    if (!IsLineOneOf(line, {"Tallyo", "QBA"})) {
+    if (!IsTallyoLine(line)) {
       PutString("InstallDir", s.installDir);
       PutString("ProductLine", s.productLine);
     }
     PutString("Release", s.release);
-    if (IsLine(line, "FYNDRA") && !s.virtualDir.empty())
+    if (IsLine(line, line::kFYNDRA) && !s.virtualDir.empty())
       PutString("HalomirVDir", s.virtualDir);
-    else if (IsLine(line, "Halomir.NET") && !s.virtualDir.empty())
+    else if (IsLine(line, line::kHalomirNet) && !s.virtualDir.empty())
       PutString("HalomirNETVDir", s.virtualDir);
   }
   if (mode == kCdWorkstation) PutString("CDPath", s.netDir);
   if (DemoChoiceOffered(line, mode)) PutDword("Demo", static_cast<uint32_t>(s.demo));
   if (HelpChoiceOffered(line, mode)) PutDword("Help", static_cast<uint32_t>(s.help));
-  if (IsInternetMode(mode) && IsLineOneOf(line, {"QS2000", "QS2003E", "QS2003SE"})) {
+  if (IsInternetMode(mode) && IsLineOneOf(line, {line::kQS2000, line::kQS2003E, line::kQS2003SE})) {
     PutString("Language", s.language);
     PutString("Country", s.country);
   }
@@ -65,6 +66,8 @@ void SetDefaultUserLanguage() {
   if (sys::os().registry->CreateKey(sys::Hive::Users, kDefaultUserKey) != 0) return;
   std::optional<std::string> language = sys::QueryString(sys::Hive::Users, kDefaultUserKey, "Language");
   if (language && !language->empty()) return;
-  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Language", LoadText(9).substr(0, kLanguageCapacity - 1));
-  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Data Language", LoadText(10).substr(0, kLanguageCapacity - 1));
+  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Language",
+                 LoadText(text::kBuildLanguage).substr(0, kLanguageCapacity - 1));
+  sys::SetString(sys::Hive::Users, kDefaultUserKey, "Data Language",
+                 LoadText(text::kDefaultDataLanguage).substr(0, kLanguageCapacity - 1));
 }

@@ -6,6 +6,7 @@
 #include "productline/productline.h"
 #include "session/session.h"
 #include "app/stages.h"
+#include "session/textids.h"
 #include "sys/clock.h"
 #include "sys/os.h"
 #include "transfer/sitesession.h"
@@ -13,8 +14,6 @@
 #include "updaterun/expandcabinet.h"
 
 namespace {
-
-constexpr uint32_t kIncompleteId = 210;
 
 // A stage the build lacks is named in the log, so a reader knows what did not happen.
 void RunOrReport(const std::function<void()>& stage, const char* what) {
@@ -52,7 +51,7 @@ void FinishAfterLoop() {
     ShowFinalMessage();
   }
   if (results.copyIncomplete || results.registrationFailed) {
-    LoggedMessageBox(0, LoadText(kIncompleteId), settings.captionText, mb::kOk | mb::kSetForeground,
+    LoggedMessageBox(0, LoadText(text::kInstallationIncomplete), settings.captionText, mb::kOk | mb::kSetForeground,
                      sys::answer::kOk);
   }
   if (results.rebootNeeded) WriteLog("Reboot needed = Yes");

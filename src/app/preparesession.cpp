@@ -9,6 +9,7 @@
 #include "sys/paths.h"
 #include "sys/registry.h"
 #include "session/knownplaces.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -53,13 +54,13 @@ bool PrepareSession(std::string_view commandLine) {
 }
 
 void SetModeCaption() {
-  uint32_t captionId = 1;  // "Molvex Internet Installer": modes 0, 1 and 5
+  uint32_t captionId = text::kCaptionInternetInstaller;  // modes 0, 1 and 5
   switch (Session().installMode) {
-    case kInternetNetworkUpdate: captionId = 5; break;
+    case kInternetNetworkUpdate: captionId = text::kCaptionNetworkUpdate; break;
     case kLanWorkstation:
-    case kCdWorkstation: captionId = 12; break;
-    case kLanWorkstationUpdate: captionId = 4; break;
-    case kCdNetwork: captionId = 13; break;
+    case kCdWorkstation: captionId = text::kCaptionWorkstationInstallation; break;
+    case kLanWorkstationUpdate: captionId = text::kCaptionWorkstationUpdate; break;
+    case kCdNetwork: captionId = text::kCaptionNetworkInstallation; break;
     default: break;
   }
   Session().captionText = LoadText(captionId);

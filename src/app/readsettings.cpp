@@ -5,6 +5,7 @@
 #include "productline/productline.h"
 #include "session/session.h"
 #include "app/settingssources.h"
+#include "session/textids.h"
 #include "sys/desktop.h"
 #include "sys/files.h"
 #include "sys/os.h"
@@ -14,14 +15,9 @@
 
 namespace {
 
-constexpr uint32_t kBuildLineId = 2;
-constexpr uint32_t kLanguageId = 9;
-constexpr uint32_t kDistributionNameId = 11;
-constexpr uint32_t kBuiltInSiteId = 17;
-constexpr uint32_t kDefaultReleaseId = 18;
 constexpr std::string_view kGenericDistributionName = "HalomirPlandrix.exe";
-// The site a build talks to when nothing names another one; the string table's entry 17
-// holds the same address, and wins when present.
+// The site a build talks to when nothing names another one; the string table's
+// text::kBuiltInSite holds the same address, and wins when present.
 constexpr const char* kBuiltInUpdateSite = "https://update.molvex.example";
 constexpr const char* kDefaultReleaseList = "\t30052\r";
 constexpr const char* kDefaultVirtualDir = "Halomir";
@@ -79,7 +75,7 @@ void ReadInstallMode(const SettingsSources& sources, SessionSettings& settings) 
 void ReadWebSite(const SettingsSources& sources, SessionSettings& settings) {
   sources.Fill(settings.webSite, "W", "WebSite1", "WebSite1");
   if (settings.webSite.empty()) {
-    std::string builtIn = LoadText(kBuiltInSiteId);
+    std::string builtIn = LoadText(text::kBuiltInSite);
     settings.webSite = builtIn.empty() ? std::string(kBuiltInUpdateSite) : builtIn;
   }
   // Requests append their own "/"; exactly one trailing slash is taken off.
@@ -116,8 +112,8 @@ void ReadProductLine(const SettingsSources& sources, SessionSettings& settings) 
   if (OptionFlag(fu)) settings.cleanReinstall = true;
 
   // A single-product build serves its own line only.
-  std::string buildLine = LoadText(kBuildLineId);
-  if (!sys::EqualsNoCase(LoadText(kDistributionNameId), kGenericDistributionName)) {
+  std::string buildLine = LoadText(text::kBuildProductLine);
+  if (!sys::EqualsNoCase(LoadText(text::kDistributionFileName), kGenericDistributionName)) {
     settings.productLineEditable = false;
     settings.releaseEditable = false;
     if (settings.productLine.empty()) settings.productLine = buildLine;
@@ -141,7 +137,7 @@ void ReadRelease(const SettingsSources& sources, SessionSettings& settings) {
     if (!settings.release.empty() && !IniWritable(sources.iniPath())) settings.releaseEditable = false;
   }
   sources.FillFromRegistry(settings.release, "Release");
-  if (settings.release.empty()) settings.release = LoadText(kDefaultReleaseId);
+  if (settings.release.empty()) settings.release = LoadText(text::kDefaultRelease);
 
   if (auto repair = sources.Option("RO")) {
     settings.repairOnly = OptionFlag(*repair);
@@ -233,7 +229,7 @@ void ReadLocale(const SettingsSources& sources, SessionSettings& settings) {
   sources.Fill(settings.language, "LANGUAGE", nullptr, "Language");
   if (sources.registryOpen() && settings.language.empty()) {
     // The build's own language; an "AE" build speaks English.
-    std::string language = LoadText(kLanguageId).substr(0, 2);
+    std::string language = LoadText(text::kBuildLanguage).substr(0, 2);
     settings.language = language == "AE" ? "EN" : language;
   }
   sources.Fill(settings.country, "COUNTRY", nullptr, "Country");

@@ -4,6 +4,7 @@
 #include "session/log.h"
 #include "productline/productline.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "sys/paths.h"
@@ -15,7 +16,7 @@
 namespace {
 
 std::string ProgramFolder() {
-  return sys::JoinPath(Session().installDir.str(), IsLine(Session().productLine, "DORVAL5") ? "sis" : "bin");
+  return sys::JoinPath(Session().installDir.str(), ProgramFolderName(Session().productLine));
 }
 
 // "Plandrix_T17_EN.exe" with the code between the underscores: two or three characters.
@@ -25,14 +26,14 @@ bool IsDistributionName(const std::string& name, const std::string& code) {
          sys::EqualsNoCase(name.substr(name.size() - 4), ".exe") && (code.size() == 2 || code.size() == 3);
 }
 
-void WriteSetupIni(const std::string& exe, const char* mode, bool withDate) {
+void WriteSetupIni(const std::string& exe, InstallMode mode, bool withDate) {
   std::string ini = exe.substr(0, exe.size() - 3) + "ini";
   const SessionSettings& s = Session();
   sys::Profiles& profiles = *sys::os().profiles;
   profiles.WriteString(ini, "Setup", std::string("ProductLine"), s.productLine.str());
   profiles.WriteString(ini, "Setup", std::string("Release"), s.release.str());
   profiles.WriteString(ini, "Setup", std::string("WebSite1"), s.webSite.str());
-  profiles.WriteString(ini, "Setup", std::string("InstallMode"), std::string(mode));
+  profiles.WriteString(ini, "Setup", std::string("InstallMode"), std::to_string(mode));
   profiles.WriteString(ini, "Setup", std::string("Help"), std::to_string(s.help));
   if (withDate) profiles.WriteString(ini, "Setup", std::string("Date"), Site().listTimestamp);
 }
@@ -43,23 +44,23 @@ void RegisterResumedRun() {
   if (IsWebLine(Session().productLine)) return;
   if (sys::os().registry->CreateKey(sys::Hive::LocalMachine, kRunOnceKey) != 0) return;
   std::string command;
-  AppendFormat(command, "\"%s\\%s\" /REBOOT:1", ProgramFolder().c_str(), LoadText(11).c_str());
+  AppendFormat(command, "\"%s\\%s\" /REBOOT:1", ProgramFolder().c_str(), LoadText(text::kDistributionFileName).c_str());
   sys::SetString(sys::Hive::LocalMachine, kRunOnceKey, kResumedRunValue, command);
 }
 
 void PromptRestart() {
   PlacementState& placement = Placement();
-  std::string text = placement.inUseListed ? placement.inUseList : LoadText(123) + "\r\n\r\n";
-  text += "\r\n" + LoadText(124);
+  std::string text = placement.inUseListed ? placement.inUseList : LoadText(text::kRebootToComplete) + "\r\n\r\n";
+  text += "\r\n" + LoadText(text::kAskRebootNow);
   if (Session().silent) return;
   int answer = sys::os().desktop->MessageBox(0, text, Session().captionText, mb::kYesNo | mb::kSetForeground);
   if (answer != sys::answer::kYes) return;
   sys::Error error = sys::os().desktop->RestartSystem();
   if (error == 0) return;
   std::string report;
-  AppendFormat(report, "%s. ", LoadText(138).c_str());
-  AppendFormat(report, "(%s: %ld)\r\n", LoadText(132).c_str(), static_cast<long>(error));
-  report += LoadText(139);
+  AppendFormat(report, "%s. ", LoadText(text::kCannotShutDown).c_str());
+  AppendFormat(report, "(%s: %ld)\r\n", LoadText(text::kError).c_str(), static_cast<long>(error));
+  report += LoadText(text::kRestartByHand);
   LoggedMessageBox(0, report, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
 }
 
@@ -75,9 +76,10 @@ void CopySetupToCdImage() {
     std::string source = sys::JoinPath(folder, entry.name);
     std::string tail = entry.name.substr(entry.name.size() - 6);
     std::string setup = sys::JoinPath(Session().installDir.str(), "Setup_" + tail);
-    if (files.CopyFile(source, setup, false) == 0) WriteSetupIni(setup, IsWebLine(line) ? "2" : "6", false);
+    if (files.CopyFile(source, setup, false) == 0)
+      WriteSetupIni(setup, IsWebLine(line) ? kInternetNetworkUpdate : kCdWorkstation, false);
     if (IsWebLine(line)) continue;
     std::string netSetup = sys::JoinPath(Session().installDir.str(), "NetSetup_" + tail);
-    if (files.CopyFile(source, netSetup, false) == 0) WriteSetupIni(netSetup, "7", true);
+    if (files.CopyFile(source, netSetup, false) == 0) WriteSetupIni(netSetup, kCdNetwork, true);
   }
 }

@@ -13,11 +13,11 @@ void RecordWorkstation() {
   const SessionSettings& s = Session();
   const std::string& line = s.productLine.str();
   SavePersistedSettings();
-  if (IsLine(line, "FYNDRA") || IsLine(line, "Halomir.NET")) {
+  if (IsWebLine(line)) {
     WriteLog("The web server's registration of %s is not part of this build", line.c_str());
-  } else if (IsLine(line, "DORVAL5")) {
+  } else if (IsLine(line, line::kDORVAL5)) {
     RegisterSpanishLine();
-  } else if (IsLine(line, "KS")) {
+  } else if (IsLine(line, line::kKS)) {
     WritePayrollSettings();
   } else if (s.installMode != kCdCreation) {
     WriteLog("The search path is not part of this build; it was left as it is");
@@ -26,8 +26,8 @@ void RecordWorkstation() {
   }
   if (s.installMode == kCdCreation) return;
   WriteInstallationTime();
-  if (!IsLineOneOf(line, {"Tallyo", "QBA"})) WriteLog("Shortcuts are not part of this build; none were made");
-  if (!IsLineOneOf(line, {"Tallyo", "QBA", "FNS", "FNC"}))
+  if (MakesStandardShortcuts(line)) WriteLog("Shortcuts are not part of this build; none were made");
+  if (WritesUninstallEntry(line))
     WriteLog("The uninstall entry is not part of this build; none was written");
 }
 

@@ -6,10 +6,9 @@
 #include "session/pathtext.h"
 #include "session/session.h"
 #include "app/stages.h"
+#include "session/textids.h"
 
 namespace {
-
-constexpr uint32_t kDeploymentManagedTextId = 600;
 
 // The settings check before the dialog. Without one the settings are taken as given:
 // nothing runs without the later stages anyway.
@@ -55,7 +54,7 @@ PassEnd RunSettingsPass() {
   }
 
   if (DeploymentManaged()) {
-    LoggedMessageBox(0, LoadText(kDeploymentManagedTextId), "", mb::kOk | mb::kSetForeground, sys::answer::kOk);
+    LoggedMessageBox(0, LoadText(text::kManagedByDeployment), "", mb::kOk | mb::kSetForeground, sys::answer::kOk);
     return PassEnd::NoRun;
   }
   if (!PassNotices()) return PassEnd::NoRun;

@@ -4,20 +4,26 @@
 // capacities of the list's fields, so a longer field is cut, never carried further.
 #include <cstdint>
 
+#include "filelist/listformat.h"
 #include "session/boundedtext.h"
 
+// A field's text with room for the NUL of the stored form.
+template <std::size_t MaxLength>
+using ListText = BoundedText<MaxLength + 1>;
+
+// The list's fields as listfield names them.
 struct FileEntry {
-  BoundedText<31> itemCode;     // field 0; "_NT" / "_9X" at its end marks an OS variant
-  BoundedText<39> itemRelease;  // field 1
-  BoundedText<61> fileName;     // field 2
-  BoundedText<33> version;      // field 12, "a.b.c.d"
-  int32_t size = 0;             // field 3: bytes of the installed file
-  int32_t cabSize = 0;          // field 11: bytes of the transferred cabinet; 0 = the file itself
-  BoundedText<21> date;         // field 4, "DD-MM-YYYY hh:mm:ss" local time
-  BoundedText<81> folder;       // field 5: folder macro [\sub-path] or a relative path
+  ListText<listlimit::kItemCode> itemCode;  // "_NT" / "_9X" at its end marks an OS variant
+  ListText<listlimit::kItemRelease> itemRelease;
+  ListText<listlimit::kFileName> fileName;
+  ListText<listlimit::kVersion> version;
+  int32_t size = 0;
+  int32_t cabSize = 0;  // 0 = the file itself
+  ListText<listlimit::kDate> date;
+  ListText<listlimit::kFolder> folder;
   bool selected = false;        // installed in this run
   bool downloadNeeded = false;  // transferred in this run
-  int32_t registrationKind = 0; // field 6: 0 none, 1 own kind, 2 .NET assembly, 3 with code base
+  int32_t registrationKind = 0;
   bool protectedTarget = false; // the folder came from a macro: never replace an as-new file
   bool sharedFile = false;      // a use-counted file of the system folders
   bool targetExisted = false;   // the target was there at the analysis

@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "filelist/fileentry.h"
-
-// A record holds at most this many bytes; the rest of a longer one is dropped.
-constexpr std::size_t kMaxListRecordBytes = 2047;
+#include "filelist/listformat.h"
 
 // Cuts a byte stream into records, block by block, so a list of any size is read with
 // bounded memory. Text behind the last CR never becomes a record.
@@ -35,9 +33,6 @@ uint32_t CountListRecords(std::string_view block);
 // A list number: leading blanks, an optional sign, digits; the first other character ends
 // it; no digits give 0. Values beyond 32 bits saturate.
 int32_t ParseListNumber(std::string_view field);
-
-// The fields of one record, split at TAB (two adjacent tabs give an empty field).
-std::vector<std::string_view> SplitListFields(std::string_view record);
 
 // One file-list record as an entry. The cabinet size (field 11) is read only in the
 // internet modes; elsewhere it stays 0. Flags stay clear.

@@ -7,6 +7,7 @@
 #include "sys/files.h"
 #include "sys/os.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void Tell(const std::string& text) {
 
 std::string CannotCreate(const std::string& path) {
   std::string text;
-  return AppendFormat(text, "%s: %s\r\n", LoadText(163).c_str(), path.c_str());
+  return AppendFormat(text, "%s: %s\r\n", LoadText(text::kCannotCreateDirectory).c_str(), path.c_str());
 }
 
 // The message for a folder that could not be created, by error; true when it exists after all.
@@ -36,15 +37,15 @@ bool ReportCreateFailure(const std::string& path, sys::Error error) {
   std::string text;
   bool bareDrive = path.size() == 2 && path[1] == ':';
   if (error == sys::err::kPathNotFound && bareDrive) {
-    AppendFormat(text, "%s: %s", LoadText(162).c_str(), path.c_str());
+    AppendFormat(text, "%s: %s", LoadText(text::kDriveMissing).c_str(), path.c_str());
   } else if (error == sys::err::kAccessDenied) {
-    AppendFormat(text = CannotCreate(path), "%s.", LoadText(190).c_str());
+    AppendFormat(text = CannotCreate(path), "%s.", LoadText(text::kAccessDenied).c_str());
   } else if (error == sys::err::kInvalidName) {
-    AppendFormat(text = CannotCreate(path), "%s.", LoadText(191).c_str());
+    AppendFormat(text = CannotCreate(path), "%s.", LoadText(text::kDirectoryNameIncorrect).c_str());
   } else if (error == sys::err::kAlreadyExists && IsDirectory(path)) {
     return true;
   } else {
-    AppendFormat(text = CannotCreate(path), "%s: %ld", LoadText(132).c_str(), static_cast<long>(error));
+    AppendFormat(text = CannotCreate(path), "%s: %ld", LoadText(text::kError).c_str(), static_cast<long>(error));
   }
   Tell(text);
   return false;
@@ -86,7 +87,7 @@ bool CreateDirectoryPath(const std::string& path, bool withAccessList) {
     if (first == std::string::npos) return CreateOneDirectory(path);
     start = first;
   }
-  bool sharedLast = withAccessList && IsLine(Session().productLine, "DORVAL5");
+  bool sharedLast = withAccessList && IsLine(Session().productLine, line::kDORVAL5);
   while (start != std::string::npos && start < path.size()) {
     std::size_t next = path.find('\\', start + 1);
     std::string level = path.substr(0, next);

@@ -12,6 +12,7 @@
 #include "sys/processes.h"
 #include "session/progressstate.h"
 #include "filelist/listdate.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
 }
 
 int AskCannotCopy(const std::string& target) {
-  std::string text = Text("%s %s\r\n", LoadText(208), target) + LoadText(209);
+  std::string text = Text("%s %s\r\n", LoadText(text::kCannotCopy), target) + LoadText(text::kSharingViolation);
   return LoggedMessageBox(ProgressWindow(), text, Session().captionText, kAbortRetryIgnore, sys::answer::kAbort);
 }
 
@@ -86,12 +87,12 @@ class Placing {
         return CannotMake(error);
       case sys::err::kPathNotFound:
         return LoggedMessageBox(ProgressWindow(),
-                                Text("%s\r\n", LoadText(160)) + Text("%s: %s", LoadText(157), request_.target),
+                                Text("%s\r\n", LoadText(text::kDirectoryMissing)) + Text("%s: %s", LoadText(text::kFileNotInstalled), request_.target),
                                 Session().captionText, kAbortRetryIgnore, sys::answer::kAbort);
       case sys::err::kAccessDenied:
         return ClearReadOnly() ? sys::answer::kRetry : sys::answer::kAbort;
       case sys::err::kDiskFull:
-        LoggedMessageBox(ProgressWindow(), Text("%s\r\n", LoadText(161)) + Text("%s: %s", LoadText(157), request_.target),
+        LoggedMessageBox(ProgressWindow(), Text("%s\r\n", LoadText(text::kNotEnoughDiskSpace)) + Text("%s: %s", LoadText(text::kFileNotInstalled), request_.target),
                          Session().captionText, mb::kOk, sys::answer::kOk);
         return sys::answer::kAbort;
       default:
@@ -132,7 +133,7 @@ class Placing {
   // add-in, retry at once ten times, then ask.
   int InUseOnShare() {
     while (Placement().addInCheck && IsOutlookRunning()) {
-      std::string text = LoadText(206) + Text("\r\n\r\n%s: Microsoft Outlook", LoadText(205));
+      std::string text = LoadText(text::kCannotStartWorkstationInstallation) + Text("\r\n\r\n%s: Microsoft Outlook", LoadText(text::kFirstClose));
       if (LoggedMessageBox(0, text, "", mb::kRetryCancel | mb::kIconStop, sys::answer::kRetry) != sys::answer::kRetry) {
         Results().copyIncomplete = true;
         break;
@@ -176,13 +177,13 @@ int ReportInstallError(const std::string& itemPath, const std::string& target, u
   std::string systemText = sys::os().desktop->GetErrorText(error).substr(0, 1023);
   std::string text;
   if (IsSourceMode(Session().installMode))
-    text = Text("%s: %s.\r\n", LoadText(157), itemPath) + Text("%s: %s\r\n", LoadText(159), target);
+    text = Text("%s: %s.\r\n", LoadText(text::kFileNotInstalled), itemPath) + Text("%s: %s\r\n", LoadText(text::kTargetFile), target);
   else
-    text = Text("%s: %s.\r\n", LoadText(157), target);
+    text = Text("%s: %s.\r\n", LoadText(text::kFileNotInstalled), target);
   if (!systemText.empty())
-    AppendFormat(text, "%s: %ld %s\r\n", LoadText(132).c_str(), static_cast<long>(error), systemText.c_str());
+    AppendFormat(text, "%s: %ld %s\r\n", LoadText(text::kError).c_str(), static_cast<long>(error), systemText.c_str());
   else
-    AppendFormat(text, "%s: %ld\r\n", LoadText(132).c_str(), static_cast<long>(error));
-  text += LoadText(158);
+    AppendFormat(text, "%s: %ld\r\n", LoadText(text::kError).c_str(), static_cast<long>(error));
+  text += LoadText(text::kCloseApplicationsAndRetry);
   return LoggedMessageBox(ProgressWindow(), text, Session().captionText, kAbortRetryIgnoreStop, sys::answer::kAbort);
 }

@@ -1,6 +1,7 @@
 #include "install/placementstate.h"
 
 #include "session/log.h"
+#include "session/textids.h"
 
 namespace {
 PlacementState state;
@@ -18,6 +19,6 @@ void ResetPlacementState() {
 }
 
 void StartInUseList() {
-  state.inUseList = LoadText(122) + "\r\n\r\n";
+  state.inUseList = LoadText(text::kRebootForFilesInUse) + "\r\n\r\n";
   state.inUseListed = false;
 }

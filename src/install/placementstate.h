@@ -8,7 +8,7 @@ struct PlacementState {
   bool installDirOnFat = false;
   bool netDirOnFat = false;
   bool addInCheck = false;       // the needed files include the mail client's add-in
-  std::string inUseList;         // string 122, an empty line, then one target per line
+  std::string inUseList;         // text::kRebootForFilesInUse, an empty line, then one target per line
   bool inUseListed = false;
 };
 

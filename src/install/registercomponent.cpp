@@ -11,6 +11,7 @@
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "filelist/targetfolder.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ constexpr int kKindAssemblyWithCodebase = 3;
 constexpr const char* kCodebaseAssemblyItem = "Molvex.MEM.Connect.dll-hal";
 // The system's XML library refuses a second registration over itself; that is no fault.
 constexpr const char* kXmlLibraryItem = "msxml4.dll";
-
-constexpr uint32_t kFailedToRegisterId = 165;
-constexpr uint32_t kNoEntryPointId = 167;
-constexpr uint32_t kFailedToLoadId = 168;
 
 sys::Modules& Libraries() { return *sys::os().modules; }
 
@@ -47,7 +44,7 @@ bool RegisterLoadedLibrary(sys::ModuleHandle module, const std::string& path, bo
   LoadedLibrary library(module);
   sys::Result<sys::EntryPoint> entry = Libraries().FindExport(library.get(), "DllRegisterServer");
   while (!entry.ok()) {
-    int answer = AskRegistrationQuestion(RegistrationText(kNoEntryPointId, "\r\n", path));
+    int answer = AskRegistrationQuestion(RegistrationText(text::kNoRegisterEntryPoint, "\r\n", path));
     if (answer == sys::answer::kAbort) return false;
     if (answer != sys::answer::kRetry) return true;
     entry = Libraries().FindExport(library.get(), "DllRegisterServer");
@@ -58,7 +55,7 @@ bool RegisterLoadedLibrary(sys::ModuleHandle module, const std::string& path, bo
     if (failureIsExpected) return true;
     if (Results().rebootNeeded && RegisterAtNextLogon(path)) return true;
     std::string text;
-    AppendFormat(text, "%s (0x%lx): %s", LoadText(kFailedToRegisterId).c_str(),
+    AppendFormat(text, "%s (0x%lx): %s", LoadText(text::kFailedToRegister).c_str(),
                  static_cast<unsigned long>(static_cast<uint32_t>(result)), path.c_str());
     int answer = AskRegistrationQuestion(text);
     if (answer == sys::answer::kAbort) return false;
@@ -77,11 +74,11 @@ bool RegisterLibrary(const std::string& path, const FileEntry& entry) {
       loaded = Libraries().Load(path);
     }
     if (loaded.ok()) return RegisterLoadedLibrary(loaded.value, path, failureIsExpected);
-    WriteLog("Loading %s for registration failed (%s: %lu)", path.c_str(), LoadText(132).c_str(),
+    WriteLog("Loading %s for registration failed (%s: %lu)", path.c_str(), LoadText(text::kError).c_str(),
              static_cast<unsigned long>(loaded.error));
     if (Results().rebootNeeded && RegisterAtNextLogon(path)) return true;
     if (Session().repairOnly && !FileExists(path)) return true;
-    int answer = AskRegistrationQuestion(RegistrationText(kFailedToLoadId, ": ", path));
+    int answer = AskRegistrationQuestion(RegistrationText(text::kFailedToLoadForRegistration, ": ", path));
     if (answer == sys::answer::kAbort) return false;
     if (answer == sys::answer::kRetry) continue;
     Results().registrationFailed = true;

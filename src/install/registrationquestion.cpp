@@ -6,17 +6,13 @@
 #include "session/session.h"
 #include "sys/os.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 
 namespace {
 
 constexpr uint32_t kQuestionStyle = mb::kAbortRetryIgnore | mb::kSetForeground;
 constexpr uint32_t kWaitStepMs = 30000;
 constexpr uint32_t kUnreadableExitCode = 1;
-
-constexpr uint32_t kErrorWordId = 132;
-constexpr uint32_t kTimeoutId = 164;
-constexpr uint32_t kFailedToRegisterId = 165;
-constexpr uint32_t kFailedToStartId = 166;
 
 sys::Processes& Programs() { return *sys::os().processes; }
 
@@ -26,7 +22,7 @@ enum class WaitEnd { Ended, Ignored, TimedOutUnasked, Aborted };
 WaitEnd WaitWithQuestions(sys::ProcessHandle process, const RegistrationProgram& program) {
   while (Programs().Wait(process, kWaitStepMs) == sys::err::kWaitTimeout) {
     if (!program.askOnTimeout) return WaitEnd::TimedOutUnasked;
-    int answer = AskRegistrationQuestion(RegistrationText(kTimeoutId, "\r\n", program.path));
+    int answer = AskRegistrationQuestion(RegistrationText(text::kRegistrationTimeout, "\r\n", program.path));
     if (answer == sys::answer::kAbort) return WaitEnd::Aborted;
     if (answer == sys::answer::kRetry) continue;
     Results().registrationFailed = true;
@@ -75,13 +71,14 @@ ProgramOutcome RunRegistrationProgram(const RegistrationProgram& program) {
     if (attempt.end == Attempt::Aborted) return ProgramOutcome::Aborted;
     std::string text;
     if (attempt.end == Attempt::NotStarted) {
-      text = RegistrationText(kFailedToRegisterId, "\r\n", "") + RegistrationText(kFailedToStartId, ": ", program.path);
+      text = RegistrationText(text::kFailedToRegister, "\r\n", "") +
+             RegistrationText(text::kFailedToStart, ": ", program.path);
     } else {
       if (attempt.exitCode == 0) return ProgramOutcome::Finished;
       if (Results().rebootNeeded && RegisterAtNextLogon(program.path)) return ProgramOutcome::Finished;
-      text = RegistrationText(kFailedToRegisterId, ": ", program.path) + " ";
+      text = RegistrationText(text::kFailedToRegister, ": ", program.path) + " ";
       // The exit code is shown as the signed number that Windows' %ld gives.
-      AppendFormat(text, "(%s: %ld)", LoadText(kErrorWordId).c_str(),
+      AppendFormat(text, "(%s: %ld)", LoadText(text::kError).c_str(),
                    static_cast<long>(static_cast<int32_t>(attempt.exitCode)));
     }
     int answer = AskRegistrationQuestion(text);

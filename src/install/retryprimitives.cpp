@@ -7,6 +7,7 @@
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ CopyOutcome CopyFileWithRetry(const std::string& source, const std::string& targ
       return CopyOutcome::Failed;
     }
     if (!ask) continue;
-    std::string text = Line("%s: %s.\r\n", "Copy failed", target) + LoadText(158);
+    std::string text = Line("%s: %s.\r\n", "Copy failed", target) + LoadText(text::kCloseApplicationsAndRetry);
     if (LoggedMessageBox(0, text, "", kRetryCancelStop, sys::answer::kCancel) != sys::answer::kRetry)
       return CopyOutcome::Cancelled;
     attempt = 1;
@@ -83,7 +84,7 @@ DeleteOutcome DeleteFileWithRetry(const std::string& path) {
       }
     }
     if (!inUse || Session().silent) return DeleteOutcome::Failed;
-    std::string text = Line("%s : %s.\r\n", path, LoadText(209)) + LoadText(158);
+    std::string text = Line("%s : %s.\r\n", path, LoadText(text::kSharingViolation)) + LoadText(text::kCloseApplicationsAndRetry);
     // A plain system box: this question is not one the log records.
     int answer = sys::os().desktop->MessageBox(0, text, "", kRetryCancelStop);
     if (answer != sys::answer::kRetry) return DeleteOutcome::Cancelled;
@@ -106,7 +107,7 @@ RemoveOutcome RemoveDirectoryWithRetry(const std::string& path) {
       continue;
     }
     if (error != sys::err::kSharingViolation) return RemoveOutcome::Failed;
-    std::string text = Line("%s: %s.\r\n", LoadText(185), path) + LoadText(158);
+    std::string text = Line("%s: %s.\r\n", LoadText(text::kFileNotDeleted), path) + LoadText(text::kCloseApplicationsAndRetry);
     int answer = LoggedMessageBox(0, text, "", kAbortRetryIgnoreStop, sys::answer::kIgnore);
     if (answer == sys::answer::kIgnore) return RemoveOutcome::Ignored;
     if (answer != sys::answer::kRetry) return RemoveOutcome::Failed;

@@ -5,17 +5,12 @@
 
 #include "platform/volumes.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/systeminfo.h"
 
 namespace {
-
-// String-table entries of the question.
-constexpr uint32_t kRequiredSpaceText = 120;
-constexpr uint32_t kContinueQuestionText = 121;
-constexpr uint32_t kNotEnoughSpaceText = 136;
-constexpr uint32_t kFreeSpaceText = 137;
 
 RequiredSpaceTable table;
 
@@ -62,8 +57,8 @@ std::string DescribeSpaceShortfalls() {
     }
     if (free.value >= row.bytes) continue;
     AppendFormat(text, "\r\n%s\r\n", row.volumeKey.c_str());
-    AppendFormat(text, "%s: %s KB\r\n", LoadText(kFreeSpaceText).c_str(), Kilobytes(free.value).c_str());
-    AppendFormat(text, "%s: %s KB\r\n\r\n", LoadText(kRequiredSpaceText).c_str(), Kilobytes(row.bytes).c_str());
+    AppendFormat(text, "%s: %s KB\r\n", LoadText(text::kFreeSpace).c_str(), Kilobytes(free.value).c_str());
+    AppendFormat(text, "%s: %s KB\r\n\r\n", LoadText(text::kRequiredDiskSpace).c_str(), Kilobytes(row.bytes).c_str());
   }
   return text;
 }
@@ -71,8 +66,8 @@ std::string DescribeSpaceShortfalls() {
 int CheckDiskSpace(sys::WindowId owner, const std::string& caption) {
   std::string shortfalls = DescribeSpaceShortfalls();
   if (shortfalls.empty()) return 1;
-  std::string question = LoadText(kNotEnoughSpaceText);
-  question.append("\r\n").append(shortfalls).append(LoadText(kContinueQuestionText));
+  std::string question = LoadText(text::kNotEnoughFreeSpace);
+  question.append("\r\n").append(shortfalls).append(LoadText(text::kAskContinue));
   int answer = LoggedMessageBox(owner, question, caption, mb::kYesNo, sys::answer::kNo);
   return answer == sys::answer::kNo ? 0 : 1;
 }

@@ -5,7 +5,7 @@
 #include "session/session.h"
 
 bool HoldsServices(const std::string& line) {
-  return IsLine(line, "FYNDRA") || IsLineOneOf(line, {"QS2000", "QS2003E", "QS2003", "QS2003SE"});
+  return IsLineOneOf(line, {line::kFYNDRA, line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE});
 }
 
 void ControlServices(bool start) {

@@ -5,6 +5,7 @@
 
 #include "session/log.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "sys/processes.h"
@@ -12,11 +13,6 @@
 #include "sys/registry_helpers.h"
 
 namespace {
-
-// String-table entries this file reads.
-constexpr uint32_t kLanguageText = 9;
-constexpr uint32_t kDistributionNameText = 11;
-constexpr uint32_t kBuiltInSiteText = 17;
 
 struct LineCode {
   std::string_view line;
@@ -47,9 +43,6 @@ constexpr std::array<LineTopic, 6> kHelpTopics{{
 }};
 constexpr std::string_view kReleaseNotesPath = "/docs/SysHelp.aspx?action=1&TopicFilter=";
 
-// The choices are offered only in the internet modes that install or update from the site.
-bool OffersChoicesInMode(int32_t mode) { return mode >= 0 && mode <= 2; }
-
 void OpenOnBuiltInSite(sys::WindowId owner, const std::string& url) {
   sys::Processes* processes = sys::os().processes;
   if (processes == nullptr) return;
@@ -72,6 +65,20 @@ bool IsWebLine(std::string_view productLine) { return IsLineOneOf(productLine, {
 
 bool IsTallyoLine(std::string_view productLine) { return IsLineOneOf(productLine, {line::kTallyo, line::kQBA}); }
 
+bool MakesStandardShortcuts(std::string_view productLine) { return !IsTallyoLine(productLine); }
+
+bool WritesUninstallEntry(std::string_view productLine) {
+  return !IsTallyoLine(productLine) && !IsLineOneOf(productLine, {line::kFNS, line::kFNC});
+}
+
+bool IsConvertibleLine(std::string_view productLine) {
+  return IsLineOneOf(productLine, {line::kNHVW, line::kWENZLORPRO});
+}
+
+std::string_view ProgramFolderName(std::string_view productLine) {
+  return IsLine(productLine, line::kDORVAL5) ? "sis" : "bin";
+}
+
 std::string DistributionCode(std::string_view productLine, std::string_view distributionName) {
   if (IsLine(productLine, line::kQS2000)) return distributionName == kSpanishDesktopDistribution ? "T7" : "T0";
   for (const LineCode& entry : kDistributionCodes) {
@@ -81,7 +88,7 @@ std::string DistributionCode(std::string_view productLine, std::string_view dist
 }
 
 std::string DistributionCode(std::string_view productLine) {
-  return DistributionCode(productLine, LoadText(kDistributionNameText));
+  return DistributionCode(productLine, LoadText(text::kDistributionFileName));
 }
 
 std::string MachineKeyPath(std::string_view productLine) {
@@ -106,12 +113,12 @@ std::string AssortmentCode(std::string_view productLine) {
 }
 
 bool HelpChoiceOffered(std::string_view productLine, int32_t mode) {
-  if (!OffersChoicesInMode(mode)) return false;
+  if (!IsSiteInstallMode(mode)) return false;
   return !IsLineOneOf(productLine, {line::kPINDRELV8, line::kKS, line::kFYNDRA, line::kHalomirNet});
 }
 
 bool DemoChoiceOffered(std::string_view productLine, int32_t mode) {
-  if (!OffersChoicesInMode(mode)) return false;
+  if (!IsSiteInstallMode(mode)) return false;
   return !IsLineOneOf(productLine, {line::kKS, line::kFYNDRA, line::kHalomirNet});
 }
 
@@ -134,14 +141,14 @@ std::string HelpUrl(std::string_view productLine) {
   for (const LineTopic& entry : kHelpTopics) {
     if (IsLine(productLine, entry.line)) topicPath = entry.topicPath;
   }
-  std::string url = LoadText(kBuiltInSiteText);
-  url.append(topicPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(kLanguageText));
+  std::string url = LoadText(text::kBuiltInSite);
+  url.append(topicPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(text::kBuildLanguage));
   return url;
 }
 
 std::string ReleaseNotesUrl(std::string_view productLine) {
-  std::string url = LoadText(kBuiltInSiteText);
-  url.append(kReleaseNotesPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(kLanguageText));
+  std::string url = LoadText(text::kBuiltInSite);
+  url.append(kReleaseNotesPath).append(AssortmentCode(productLine)).append("&Language=").append(LoadText(text::kBuildLanguage));
   return url;
 }
 
@@ -150,8 +157,8 @@ void OpenHelp(sys::WindowId owner) { OpenOnBuiltInSite(owner, HelpUrl(Session().
 void OpenReleaseNotes(sys::WindowId owner) { OpenOnBuiltInSite(owner, ReleaseNotesUrl(Session().productLine)); }
 
 std::string ConversionCaption(std::string_view productLine, int32_t mode) {
+  if (!IsConvertibleLine(productLine)) return {};
   bool dutch = IsLine(productLine, line::kNHVW);
-  if (!dutch && !IsLine(productLine, line::kWENZLORPRO)) return {};
   switch (mode) {
     case kInternetNetworkUpdate:
       return dutch ? "Molvex Netwerkinstallatieupdate" : "Molvex Netzwerkinstallationsupdate";

@@ -37,7 +37,7 @@ constexpr std::string_view kQBA = "QBA";
 // At most 19 characters, as `productLine` holds them.
 constexpr std::size_t kProductLineMaxLength = 19;
 
-// The distribution name (string 11) that gives QS2000 its Spanish code.
+// The distribution name (text::kDistributionFileName) that gives QS2000 its Spanish code.
 constexpr std::string_view kSpanishDesktopDistribution = "Plandrix_T7_ES.exe";
 
 // Machine keys below HKEY_LOCAL_MACHINE.
@@ -59,8 +59,17 @@ bool IsLineOneOf(std::string_view productLine, std::initializer_list<std::string
 bool IsWebLine(std::string_view productLine);
 // "Tallyo" and "QBA": no standard shortcuts, no uninstall entry, no hand-over entries.
 bool IsTallyoLine(std::string_view productLine);
+// The Tallyo lines bring their own shortcuts; every other line gets the standard ones.
+bool MakesStandardShortcuts(std::string_view productLine);
+// Every line but the Tallyo lines, FNS and FNC gets an uninstall entry.
+bool WritesUninstallEntry(std::string_view productLine);
+// NHVW and WENZLORPRO: the lines a run may convert to the main desktop line.
+bool IsConvertibleLine(std::string_view productLine);
+// The folder below the installation that holds the line's programs: "sis" for DORVAL5,
+// "bin" for every other line.
+std::string_view ProgramFolderName(std::string_view productLine);
 
-// The T code of the line ("T17" for FNC). `distributionName` is string 11 of the build.
+// The T code of the line ("T17" for FNC). `distributionName` is the build's text::kDistributionFileName.
 std::string DistributionCode(std::string_view productLine, std::string_view distributionName);
 // The same with the build's own distribution name.
 std::string DistributionCode(std::string_view productLine);

@@ -1,8 +1,15 @@
 #include "session/session.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 SessionSettings settings;
 RunResults results;
+
+bool IsModeOneOf(int32_t mode, std::initializer_list<InstallMode> modes) {
+  return std::find(modes.begin(), modes.end(), mode) != modes.end();
+}
 }  // namespace
 
 std::atomic<int> cancelRequested{0};
@@ -16,8 +23,17 @@ void ResetSessionState() {
   cancelRequested = 0;
 }
 
-bool IsWorkstationMode(int32_t mode) { return mode == 0 || mode == 3 || mode == 4 || mode == 6; }
-bool IsInternetMode(int32_t mode) { return mode == 0 || mode == 1 || mode == 2 || mode == 5; }
-bool IsSourceMode(int32_t mode) { return mode == 3 || mode == 4 || mode == 6 || mode == 7; }
-bool IsNetworkMode(int32_t mode) { return mode == 1 || mode == 2 || mode == 7; }
-bool IsLanWorkstationMode(int32_t mode) { return mode == 3 || mode == 4; }
+bool IsWorkstationMode(int32_t mode) {
+  return IsModeOneOf(mode, {kInternetWorkstation, kLanWorkstation, kLanWorkstationUpdate, kCdWorkstation});
+}
+bool IsInternetMode(int32_t mode) {
+  return IsModeOneOf(mode, {kInternetWorkstation, kInternetNetwork, kInternetNetworkUpdate, kCdCreation});
+}
+bool IsSourceMode(int32_t mode) {
+  return IsModeOneOf(mode, {kLanWorkstation, kLanWorkstationUpdate, kCdWorkstation, kCdNetwork});
+}
+bool IsNetworkMode(int32_t mode) { return IsModeOneOf(mode, {kInternetNetwork, kInternetNetworkUpdate, kCdNetwork}); }
+bool IsLanWorkstationMode(int32_t mode) { return IsModeOneOf(mode, {kLanWorkstation, kLanWorkstationUpdate}); }
+bool IsSiteInstallMode(int32_t mode) {
+  return IsModeOneOf(mode, {kInternetWorkstation, kInternetNetwork, kInternetNetworkUpdate});
+}

@@ -25,10 +25,17 @@ enum InstallMode : int32_t {
   kCdNetwork = 7,
 };
 
+// When an update run installs its items: each as soon as it arrives, or all of them
+// after every item has been downloaded into the cache.
+enum UpdateMode : uint32_t {
+  kUpdateDuringDownload = 0,
+  kUpdateAfterDownload = 1,
+};
+
 constexpr std::size_t kPathCapacity = 260;
 
 struct SessionSettings {
-  int32_t installMode = 0;
+  int32_t installMode = kInternetWorkstation;
   BoundedText<20> productLine;
   BoundedText<20> release;
   BoundedText<128> releaseList;
@@ -48,7 +55,7 @@ struct SessionSettings {
   BoundedText<3> language;
   BoundedText<3> country;
   int32_t websiteId = 0;
-  uint32_t updateMode = 0;
+  uint32_t updateMode = kUpdateDuringDownload;
   int32_t help = 0;
   int32_t demo = 0;
   BoundedText<kPathCapacity> settingsIni;
@@ -109,8 +116,10 @@ extern std::atomic<int> cancelRequested;
 void ResetSessionState();
 
 // Mode groups that recur throughout the program.
-bool IsWorkstationMode(int32_t mode);   // 0, 3, 4, 6
-bool IsInternetMode(int32_t mode);      // 0, 1, 2, 5
-bool IsSourceMode(int32_t mode);        // 3, 4, 6, 7: fed from a network installation or CD
-bool IsNetworkMode(int32_t mode);       // 1, 2, 7
+bool IsWorkstationMode(int32_t mode);     // 0, 3, 4, 6
+bool IsInternetMode(int32_t mode);        // 0, 1, 2, 5
+bool IsSourceMode(int32_t mode);          // 3, 4, 6, 7: fed from a network installation or CD
+bool IsNetworkMode(int32_t mode);         // 1, 2, 7
 bool IsLanWorkstationMode(int32_t mode);  // 3, 4
+// 0, 1, 2: the internet modes that install or update from the site itself.
+bool IsSiteInstallMode(int32_t mode);

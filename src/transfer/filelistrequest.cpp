@@ -10,6 +10,7 @@
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ constexpr std::size_t kTimestampReadLimit = 30;
 // The reserved argument of the downloads: the time stamp is asked with 16, the list with 0.
 constexpr uint32_t kTimestampDownloadFlags = 16;
 constexpr uint32_t kListDownloadFlags = 0;
-
-namespace text {
-constexpr uint32_t kWebSite = 104;
-constexpr uint32_t kUserName = 105;
-constexpr uint32_t kInternetDownloadFailed = 131;
-constexpr uint32_t kError = 132;
-constexpr uint32_t kCheckSiteAndCredentials = 133;
-constexpr uint32_t kDomain = 196;
-}  // namespace text
 
 // The run's messages: owned by the progress window, under the session's caption.
 void ShowRunMessage(const std::string& message) {
@@ -41,9 +33,9 @@ void ReportUnreachableSite(const std::string& url, int32_t result) {
   const SessionSettings& session = Session();
   std::string message;
   AppendFormat(message, "%s:\r\n\r\nURL:\t\t%s\r\n", LoadText(text::kInternetDownloadFailed).c_str(), url.c_str());
-  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kWebSite).c_str(), session.webSite.c_str());
-  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kUserName).c_str(), session.userName.c_str());
-  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kDomain).c_str(), session.domain.c_str());
+  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kLabelWebSite).c_str(), session.webSite.c_str());
+  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kLabelUserName).c_str(), session.userName.c_str());
+  AppendFormat(message, "%s:\t%s\r\n", LoadText(text::kLabelDomain).c_str(), session.domain.c_str());
   AppendFormat(message, "%s:\t\t0x%lx\r\n\r\n", LoadText(text::kError).c_str(),
                static_cast<unsigned long>(static_cast<uint32_t>(result)));
   AppendFormat(message, "%s", LoadText(text::kCheckSiteAndCredentials).c_str());

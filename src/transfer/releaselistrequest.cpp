@@ -2,6 +2,7 @@
 
 #include "session/log.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/internet.h"
 #include "sys/os.h"
 #include "sys/paths.h"
@@ -18,8 +19,6 @@ namespace {
 constexpr std::size_t kReplyReadLimit = 1024;
 constexpr uint32_t kDownloadFlags = 0;
 constexpr const char* kReleaseListValue = "ReleaseList";
-
-constexpr uint32_t kNewReleasesAvailableText = 318;
 
 // The interactive request's outcome on the dialog, and the end of its own session.
 class Outcome {
@@ -96,6 +95,6 @@ void RequestReleaseList(ReleaseListDialog* dialog, bool quiet) {
   }
 
   outcome.Releases(SplitReleaseList(line));
-  outcome.Status(LoadText(kNewReleasesAvailableText));
+  outcome.Status(LoadText(text::kNewReleasesAvailable));
   StoreReleaseList(line);
 }

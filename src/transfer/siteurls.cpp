@@ -3,12 +3,11 @@
 #include "session/log.h"
 #include "productline/productline.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/paths.h"
 
 namespace {
 
-constexpr uint32_t kMaleText = 315;
-constexpr uint32_t kFemaleText = 316;
 constexpr std::string_view kAllLanguages = "  ";
 
 // The lines whose lists come in languages and countries.
@@ -54,8 +53,8 @@ std::string ReleaseQueryValue(std::string_view release) {
 
 std::string GenderQueryValue(std::string_view gender) {
   if (gender.empty()) return {};  // never "M" because a string-table entry is missing
-  if (sys::EqualsNoCase(gender, LoadText(kMaleText))) return "M";
-  if (sys::EqualsNoCase(gender, LoadText(kFemaleText))) return "F";
+  if (sys::EqualsNoCase(gender, LoadText(text::kGenderMale))) return "M";
+  if (sys::EqualsNoCase(gender, LoadText(text::kGenderFemale))) return "F";
   return {};
 }
 

@@ -2,14 +2,12 @@
 
 #include "session/log.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 
 namespace {
 
 TransferStatistics statistics;
 
-constexpr uint32_t kHourText = 150;
-constexpr uint32_t kMinuteText = 151;
-constexpr uint32_t kSecondText = 152;
 constexpr int32_t kSecondsPerHour = 3600;
 constexpr int32_t kSecondsPerMinute = 60;
 
@@ -42,15 +40,15 @@ std::string FormatDuration(int32_t seconds) {
   if (seconds >= kSecondsPerHour + 1) {
     int32_t rest = seconds % kSecondsPerHour;
     int32_t minutes = rest / kSecondsPerMinute;
-    AppendPart(text, seconds / kSecondsPerHour, kHourText);
-    AppendPart(text, minutes, kMinuteText);
-    AppendPart(text, rest - minutes * kSecondsPerMinute, kSecondText);
+    AppendPart(text, seconds / kSecondsPerHour, text::kHourUnit);
+    AppendPart(text, minutes, text::kMinuteUnit);
+    AppendPart(text, rest - minutes * kSecondsPerMinute, text::kSecondUnit);
   } else if (seconds >= kSecondsPerMinute + 1) {
     int32_t minutes = seconds / kSecondsPerMinute;
-    AppendPart(text, minutes, kMinuteText);
-    AppendPart(text, seconds - minutes * kSecondsPerMinute, kSecondText);
+    AppendPart(text, minutes, text::kMinuteUnit);
+    AppendPart(text, seconds - minutes * kSecondsPerMinute, text::kSecondUnit);
   } else {
-    AppendPart(text, seconds, kSecondText);
+    AppendPart(text, seconds, text::kSecondUnit);
   }
   return text;
 }

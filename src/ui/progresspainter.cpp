@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "session/log.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/systeminfo.h"
 
@@ -26,7 +27,7 @@ std::string Printf(const char* format, ...) {
 
 std::string TotalsText(uint32_t labelId, int64_t done, int64_t size) {
   return Printf("%s: ", LoadText(labelId).c_str()) +
-         Printf("%s KB %s %s KB", FormatKilobytes(done).c_str(), LoadText(147).c_str(), FormatKilobytes(size).c_str());
+         Printf("%s KB %s %s KB", FormatKilobytes(done).c_str(), LoadText(text::kOf).c_str(), FormatKilobytes(size).c_str());
 }
 
 }  // namespace
@@ -51,14 +52,14 @@ std::string RemainingTimeText(int64_t seconds) {
   if (seconds > 3600) {
     int64_t hours = seconds / 3600;
     int64_t minutes = (seconds - hours * 3600) / 60;
-    part(hours, 150);
-    part(minutes, 151);
-    part(seconds - hours * 3600 - minutes * 60, 152);
+    part(hours, text::kHourUnit);
+    part(minutes, text::kMinuteUnit);
+    part(seconds - hours * 3600 - minutes * 60, text::kSecondUnit);
   } else if (seconds > 60) {
-    part(seconds / 60, 151);
-    part(seconds % 60, 152);
+    part(seconds / 60, text::kMinuteUnit);
+    part(seconds % 60, text::kSecondUnit);
   } else {
-    part(seconds, 152);
+    part(seconds, text::kSecondUnit);
   }
   return text;
 }
@@ -82,20 +83,21 @@ ProgressFrame LayOutProgress(ProgressState& state, uint32_t now, bool debugStati
   if (!state.showTotals || state.totalSize <= 0) return frame;
 
   if (!state.copyPhase)
-    row(kGapBeforeBlock, true, RowStyle::SingleLine, TotalsText(144, state.itemDone, state.itemSize));
+    row(kGapBeforeBlock, true, RowStyle::SingleLine, TotalsText(text::kFileDownload, state.itemDone, state.itemSize));
   else
     top += kRowHeight;  // the file row is left out while copying
   row(kRowHeight, true, RowStyle::SingleLine,
-      TotalsText(state.copyPhase ? 154 : 145, state.totalDone, state.totalSize));
+      TotalsText(state.copyPhase ? text::kTotalCopied : text::kTotalDownloaded, state.totalDone, state.totalSize));
 
   long percent = state.totalDone < state.totalSize
                      ? static_cast<long>(static_cast<double>(state.totalDone) * 100.0 / state.totalSize)
                      : 100;
-  row(kRowHeight, true, RowStyle::SingleLine, Printf("%ld %% %s", percent, LoadText(149).c_str()));
+  row(kRowHeight, true, RowStyle::SingleLine, Printf("%ld %% %s", percent, LoadText(text::kComplete).c_str()));
 
   if (state.runStartTick == 0) return frame;
   int64_t seconds = SecondsRemaining(state.totalDone, state.totalSize, now - state.runStartTick);
-  row(kRowHeight, true, RowStyle::SingleLine, Printf("%s:", LoadText(146).c_str()) + RemainingTimeText(seconds));
+  row(kRowHeight, true, RowStyle::SingleLine,
+      Printf("%s:", LoadText(text::kEstimatedTimeRemaining).c_str()) + RemainingTimeText(seconds));
 
   if (state.copyPhase) {
     row(kRowHeight, true, RowStyle::SingleLine, "");

@@ -3,6 +3,7 @@
 #include "install/placementstate.h"
 #include "install/prerequisites.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "productline/productline.h"
 #include "session/session.h"
 #include "sys/os.h"
@@ -61,7 +62,7 @@ void JudgeByTarget(FileEntry& entry, AnalysisTotals& totals) {
 
 void CountSelected(FileEntry& entry, AnalysisTotals& totals) {
   if (sys::EqualsNoCase(entry.itemCode.str(), "novapdf.exe")) UpdateRun().printerDriverInstalling = true;
-  entry.downloadNeeded = Session().updateMode == 1 ? !CachedItemIsCurrent(entry) : true;
+  entry.downloadNeeded = Session().updateMode == kUpdateAfterDownload ? !CachedItemIsCurrent(entry) : true;
   if (entry.downloadNeeded) {
     int64_t transferred = entry.cabSize >= 1 ? entry.cabSize : entry.size;
     totals.downloadBytes += transferred;
@@ -74,8 +75,8 @@ void CountSelected(FileEntry& entry, AnalysisTotals& totals) {
 }
 
 void ShowAnalysisCount(std::size_t index, uint32_t records) {
-  std::string text = LoadText(156);
-  AppendFormat(text, " %ld %s %ld", static_cast<long>(index + 1), LoadText(147).c_str(), static_cast<long>(records));
+  std::string text = LoadText(text::kFile);
+  AppendFormat(text, " %ld %s %ld", static_cast<long>(index + 1), LoadText(text::kOf).c_str(), static_cast<long>(records));
   Progress().itemLine = text;
   RefreshProgress();
 }
@@ -97,7 +98,8 @@ void JudgeEntry(FileEntry& entry, AnalysisTotals& totals) {
     JudgeByTarget(entry, totals);
 
   if (entry.selected && workstation && Named(entry, "qs2000.xla") && Results().outlook64Bit) entry.selected = false;
-  if ((IsLine(line, "FNS") && !HasItemPrefix(entry, "CSFNSTU1_")) || (IsLine(line, "FNC") && !HasItemPrefix(entry, "CSFNC_"))) {
+  if ((IsLine(line, line::kFNS) && !HasItemPrefix(entry, "CSFNSTU1_")) ||
+      (IsLine(line, line::kFNC) && !HasItemPrefix(entry, "CSFNC_"))) {
     entry.selected = false;
     entry.downloadNeeded = false;
   }

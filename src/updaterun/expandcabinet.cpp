@@ -1,6 +1,7 @@
 #include "updaterun/expandcabinet.h"
 
 #include "session/log.h"
+#include "session/textids.h"
 #include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
@@ -9,8 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kInvalidCabinetPathText = 169;
-constexpr uint32_t kContextFailedText = 170;
 constexpr size_t kMaxShortPath = 512;
 // The runtime's permission bits for a file that may be read and written.
 constexpr int kPermissionRead = 0x0100;
@@ -48,7 +47,7 @@ bool ExpandCabinet(const std::string& cabinetPath, const std::string& outputPath
   size_t split = LastSeparator(path);
   if (split == std::string::npos) {
     std::string text;
-    AppendFormat(text, "%s: %s", LoadText(kInvalidCabinetPathText).c_str(), path.c_str());
+    AppendFormat(text, "%s: %s", LoadText(text::kInvalidCabinetPath).c_str(), path.c_str());
     ShowMessage(text);
     return false;
   }
@@ -58,7 +57,7 @@ bool ExpandCabinet(const std::string& cabinetPath, const std::string& outputPath
   if (!context) {
     context = cab::CabinetContextCreate(cabinetfiles::Callbacks(), cab::kCpu80386, &errorRecord);
     if (!context) {
-      ShowMessage(LoadText(kContextFailedText));
+      ShowMessage(LoadText(text::kCabinetContextFailed));
       return false;
     }
   }

@@ -5,6 +5,7 @@
 #include "install/placefile.h"
 #include "install/placementstate.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "session/session.h"
 #include "sys/clock.h"
 #include "sys/internet.h"
@@ -104,7 +105,7 @@ class ItemFetch {
         Fs().OpenOwned(downloaded_, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
     if (!file.ok()) {
       std::string text;
-      AppendFormat(text, "%s: '%s'\r\nError: %ld", LoadText(134).c_str(), downloaded_.c_str(), static_cast<long>(file.error));
+      AppendFormat(text, "%s: '%s'\r\nError: %ld", LoadText(text::kFailedToOpenFile).c_str(), downloaded_.c_str(), static_cast<long>(file.error));
       return AskOrForget(text);
     }
     sys::Result<uint64_t> got = Fs().GetSize(file.value.get());
@@ -131,11 +132,11 @@ class ItemFetch {
       return std::nullopt;
     }
     std::string text;
-    AppendFormat(text, "%s: %s", LoadText(135).c_str(), url_.c_str());
+    AppendFormat(text, "%s: %s", LoadText(text::kFailedToDownload).c_str(), url_.c_str());
     if (reply.compare(0, kSiteRefusal.size(), kSiteRefusal) == 0)
       AppendFormat(text, " \r\n%s.", reply.substr(std::min<std::size_t>(9, reply.size())).c_str());
     else
-      AppendFormat(text, " (%s).", LoadText(141).c_str());
+      AppendFormat(text, " (%s).", LoadText(text::kIncorrectByteCount).c_str());
     return AskOrForget(text);
   }
 
@@ -204,7 +205,7 @@ Preparation Prepare(ItemFetch& fetch, const ExpansionFile& expansion, const std:
     if (!expansion.path().empty() && ExpandCabinet(prepared, expansion.path())) return {std::nullopt, expansion.path()};
     if (Placement().installDirOnFat) return {ItemOutcome::Ok, ""};
     std::string text;
-    AppendFormat(text, "%s: '%s'", LoadText(142).c_str(), prepared.c_str());
+    AppendFormat(text, "%s: '%s'", LoadText(text::kFailedToExpandCabinet).c_str(), prepared.c_str());
     if (std::optional<ItemOutcome> answer = Ask(text)) return {*answer, ""};
     if (!fromSource) fetch.ForgetCacheEntry();
   }

@@ -4,6 +4,7 @@
 #include "install/placementstate.h"
 #include "install/sharedfiles.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "session/session.h"
 #include "sys/clock.h"
 #include "sys/os.h"
@@ -65,10 +66,10 @@ std::string ItemSource(const FileEntry& entry, int pass) {
 void ShowItem(const FileEntry& entry) {
   std::string detail;
   if (entry.cabSize < 1) {
-    AppendFormat(detail, "%s: %.1f KB", LoadText(143).c_str(), entry.size / 1024.0);
+    AppendFormat(detail, "%s: %.1f KB", LoadText(text::kSize).c_str(), entry.size / 1024.0);
   } else {
-    AppendFormat(detail, "%s: %.1f KB ", LoadText(143).c_str(), entry.size / 1024.0);
-    AppendFormat(detail, "(%s %.1f KB)", LoadText(153).c_str(), entry.cabSize / 1024.0);
+    AppendFormat(detail, "%s: %.1f KB ", LoadText(text::kSize).c_str(), entry.size / 1024.0);
+    AppendFormat(detail, "(%s %.1f KB)", LoadText(text::kCompressedTo).c_str(), entry.cabSize / 1024.0);
   }
   ProgressState& progress = Progress();
   progress.itemLine = entry.fileName.str();
@@ -83,7 +84,7 @@ void ShowItem(const FileEntry& entry) {
 bool RunAndWait(const std::string& program, const std::string& arguments, const char* shownAs, const char* kind,
                 const std::string& source) {
   std::string shown;
-  AppendFormat(shown, "%s: %s", LoadText(172).c_str(), shownAs);
+  AppendFormat(shown, "%s: %s", LoadText(text::kInstalling).c_str(), shownAs);
   Progress().itemLine = shown;
   RefreshProgress();
   sys::Processes* processes = sys::os().processes;
@@ -92,8 +93,8 @@ bool RunAndWait(const std::string& program, const std::string& arguments, const 
   sys::Result<sys::ProcessHandle> started = processes->Create(program + arguments, options);
   if (!started.ok()) {
     std::string text;
-    AppendFormat(text, "%s: %s '%s'.\r\n", LoadText(140).c_str(), kind, source.c_str());
-    AppendFormat(text, "%s: %ld", LoadText(132).c_str(), static_cast<long>(started.error));
+    AppendFormat(text, "%s: %s '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), kind, source.c_str());
+    AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), static_cast<long>(started.error));
     LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
     return false;
   }
@@ -128,8 +129,8 @@ bool AfterPlacement(Special special, const FileEntry& entry, const std::string& 
     case Special::ReportRuntime: {
       // This build has no package installer, so the runtime package cannot be installed.
       std::string text;
-      AppendFormat(text, "%s: Crystal Report 11 '%s'.\r\n", LoadText(140).c_str(), source.c_str());
-      AppendFormat(text, "%s: %ld", LoadText(132).c_str(), 0L);
+      AppendFormat(text, "%s: Crystal Report 11 '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), source.c_str());
+      AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), 0L);
       LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
       return false;
     }

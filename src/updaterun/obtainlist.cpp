@@ -1,6 +1,7 @@
 #include <string_view>
 
 #include "session/log.h"
+#include "session/textids.h"
 #include "productline/productline.h"
 #include "session/session.h"
 #include "sys/os.h"
@@ -62,7 +63,7 @@ std::optional<uint32_t> CheckFileList(sys::FileHandle list) {
       // its server writes the tag (a refused download leaves the site's page behind).
       if (sys::FoldedCopy(text).find("<html") != std::string::npos) {
         std::string message;
-        AppendFormat(message, "%s: '%s'\r\n\r\n", LoadText(135).c_str(), ListFileName().c_str());
+        AppendFormat(message, "%s: '%s'\r\n\r\n", LoadText(text::kFailedToDownload).c_str(), ListFileName().c_str());
         return RefuseList(message);
       }
     }

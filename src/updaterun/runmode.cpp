@@ -1,4 +1,5 @@
 #include "session/log.h"
+#include "session/textids.h"
 #include "productline/productline.h"
 #include "session/session.h"
 #include "sys/os.h"
@@ -11,7 +12,8 @@ bool InstalledFromNetwork() {
   std::string ini = sys::JoinPath(Session().installDir.str(), "bin\\wupdate.ini");
   std::string network = sys::os().profiles->GetString(ini, "Setup", "Network", "", 256);
   if (network.empty()) return false;
-  LoggedMessageBox(0, LoadText(129) + " " + LoadText(130), Session().captionText, mb::kOk, sys::answer::kOk);
+  LoggedMessageBox(0, LoadText(text::kInstalledFromNetwork) + " " + LoadText(text::kOnlyWorkstationUpdate),
+                   Session().captionText, mb::kOk, sys::answer::kOk);
   return true;
 }
 
@@ -28,21 +30,22 @@ bool PrepareRunMode() {
         Results().returnToSettings = true;
         return false;
       }
-      phase = Session().installMode == kInternetWorkstation ? 111 : 114;
+      phase = Session().installMode == kInternetWorkstation ? text::kPhaseDownloadClient : text::kPhaseCopyWorkstation;
       flags.keepRegistrationList = true;
       flags.listFromSite = Session().installMode == kInternetWorkstation;
       flags.workstation = true;
       break;
-    case kInternetNetwork: phase = 112; flags.listFromSite = true; break;
-    case kInternetNetworkUpdate: phase = 113; flags.listFromSite = true; break;
+    case kInternetNetwork: phase = text::kPhaseDownloadNetwork; flags.listFromSite = true; break;
+    case kInternetNetworkUpdate: phase = text::kPhaseDownloadNetworkUpdate; flags.listFromSite = true; break;
     case kLanWorkstation:
     case kLanWorkstationUpdate:
-      phase = Session().installMode == kLanWorkstation ? 114 : 115;
+      phase = Session().installMode == kLanWorkstation ? text::kPhaseCopyWorkstation
+                                                        : text::kPhaseCopyWorkstationUpdate;
       flags.keepRegistrationList = true;
       flags.workstation = true;
       break;
-    case kCdCreation: phase = 116; flags.listFromSite = true; break;
-    case kCdNetwork: phase = 181; break;
+    case kCdCreation: phase = text::kPhaseDownloadCd; flags.listFromSite = true; break;
+    case kCdNetwork: phase = text::kPhaseCopyNetwork; break;
     default: return false;
   }
   Progress().phaseLine = LoadText(phase);

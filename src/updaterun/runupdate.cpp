@@ -7,6 +7,7 @@
 #include "updaterun/resumedrunentry.h"
 #include "productline/installstatus.h"
 #include "session/log.h"
+#include "session/textids.h"
 #include "productline/productline.h"
 #include "session/session.h"
 #include "sys/clock.h"
@@ -36,12 +37,12 @@ sys::Files& Fs() { return *sys::os().files; }
 
 // The product's main program below the installation directory, which a repair needs.
 std::string MainProgramFile(const std::string& line) {
-  if (IsLine(line, "FYNDRA")) return "bin\\fyndra.dll";
-  if (IsLine(line, "Halomir.NET")) return "bin\\Molvex.Core.dll";
-  if (IsLine(line, "DORVAL5")) return "sis\\quarzel.exe";
-  if (IsLine(line, "KS")) return "bin\\salvix.exe";
-  if (IsLine(line, "FNS")) return "Omnis.exe";
-  if (IsLine(line, "FNC")) return "Omnis7.exe";
+  if (IsLine(line, line::kFYNDRA)) return "bin\\fyndra.dll";
+  if (IsLine(line, line::kHalomirNet)) return "bin\\Molvex.Core.dll";
+  if (IsLine(line, line::kDORVAL5)) return "sis\\quarzel.exe";
+  if (IsLine(line, line::kKS)) return "bin\\salvix.exe";
+  if (IsLine(line, line::kFNS)) return "Omnis.exe";
+  if (IsLine(line, line::kFNC)) return "Omnis7.exe";
   return "k7shell.exe";
 }
 
@@ -63,7 +64,7 @@ ListOutcome NothingToInstall(bool emptyList) {
   }
   Results().runCompleted = true;
   if (emptyList) Session().debugStatistics = false;
-  Tell(110);
+  Tell(text::kNoFilesToInstall);
   Results().nothingInstalled = true;
   return ListOutcome::Finished;
 }
@@ -71,17 +72,17 @@ ListOutcome NothingToInstall(bool emptyList) {
 bool ConfirmInstallation(const AnalysisTotals& totals) {
   if (Session().repairOnly || totals.installCount < 1) return true;
   long count = totals.installCount;
-  WriteLog("%s: %ld", LoadText(118).c_str(), count);
+  WriteLog("%s: %ld", LoadText(text::kNumberOfFilesToInstall).c_str(), count);
   std::string summary;
-  AppendFormat(summary, "%s: %ld\r\n", LoadText(118).c_str(), count);
+  AppendFormat(summary, "%s: %ld\r\n", LoadText(text::kNumberOfFilesToInstall).c_str(), count);
   if (IsInternetMode(Session().installMode)) {
     long kb = static_cast<long>(totals.downloadBytes / 1024);
-    AppendFormat(summary, "%s: %ld KB\r\n", LoadText(119).c_str(), kb);
-    WriteLog("%s: %ld KB", LoadText(119).c_str(), kb);
+    AppendFormat(summary, "%s: %ld KB\r\n", LoadText(text::kDownloadSize).c_str(), kb);
+    WriteLog("%s: %ld KB", LoadText(text::kDownloadSize).c_str(), kb);
   }
-  AppendFormat(summary, "%s: %ld KB\r\n\r\n", LoadText(120).c_str(),
+  AppendFormat(summary, "%s: %ld KB\r\n\r\n", LoadText(text::kRequiredDiskSpace).c_str(),
                static_cast<long>(std::max<int64_t>(totals.requiredBytes, 0) / 1024));
-  summary += LoadText(121);
+  summary += LoadText(text::kAskContinue);
   if (Session().unattended) return true;
   int answer = sys::os().desktop->MessageBox(ProgressWindow(), summary, Session().captionText,
                                              mb::kYesNo | mb::kSetForeground);
@@ -97,7 +98,7 @@ bool PrepareInstallationFolder(const std::string& listPath) {
   const std::string& installDir = Session().installDir.str();
   const std::string& line = Session().productLine.str();
   if (!CreateDirectoryPath(installDir, true)) return false;
-  if (!IsLineOneOf(line, {"DORVAL5", "KS"})) CreateOneDirectory(sys::JoinPath(installDir, "usr"));
+  if (!IsLineOneOf(line, {line::kDORVAL5, line::kKS})) CreateOneDirectory(sys::JoinPath(installDir, "usr"));
   if (IsNetworkMode(Session().installMode) || Session().installMode == kCdCreation) {
     std::string copy = sys::JoinPath(installDir, IsTallyoLine(line) ? "Tallyo.lst" : "HalomirPlandrix.lst");
     if (CopyFileWithRetry(listPath, copy, false) != CopyOutcome::Copied) {
@@ -119,7 +120,7 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   auto stopWatch = []() {
     if (Session().debugStatistics) Statistics().installSeconds = (Now() - Statistics().installStartTick) / 1000;
   };
-  if (Session().updateMode != 1) {
+  if (Session().updateMode != kUpdateAfterDownload) {
     BeginInstalling();
     bool ok = InstallEntries(records, kPassSingle);
     stopWatch();
@@ -160,13 +161,13 @@ bool RegistrationPass(int32_t registrationCount) {
     ++n;
     if (sys::EqualsNoCase(name, "MSSOAP30.dll") && !Session().hasAdminRights) {
       std::string text;
-      AppendFormat(text, "%s: %s \r\n", LoadText(165).c_str(), name.c_str());
-      LoggedMessageBox(ProgressWindow(), text + LoadText(195), Session().captionText, mb::kOk, sys::answer::kOk);
+      AppendFormat(text, "%s: %s \r\n", LoadText(text::kFailedToRegister).c_str(), name.c_str());
+      LoggedMessageBox(ProgressWindow(), text + LoadText(text::kNeedsAdministrator), Session().captionText, mb::kOk, sys::answer::kOk);
       continue;
     }
     std::string detail;
-    AppendFormat(detail, "%s: ", LoadText(148).c_str());
-    AppendFormat(detail, "%ld %s %ld", n, LoadText(147).c_str(), static_cast<long>(registrationCount));
+    AppendFormat(detail, "%s: ", LoadText(text::kRegistration).c_str());
+    AppendFormat(detail, "%ld %s %ld", n, LoadText(text::kOf).c_str(), static_cast<long>(registrationCount));
     Progress().detailLine = detail;
     RefreshProgress();
     if (!RegisterComponent(entry)) {
@@ -190,7 +191,7 @@ sys::Result<sys::OwnedFile> OpenList(const std::string& listPath) {
       Fs().OpenOwned(listPath, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!list.ok()) {
     std::string text;
-    AppendFormat(text, "%s: '%s'", LoadText(134).c_str(), listPath.c_str());
+    AppendFormat(text, "%s: '%s'", LoadText(text::kFailedToOpenFile).c_str(), listPath.c_str());
     LoggedMessageBox(ProgressWindow(), text, Session().captionText, mb::kOk, sys::answer::kOk);
   }
   return list;
@@ -211,7 +212,7 @@ uint32_t ReopenReregistrationList() {
 
 // The list's entries and totals into the run; false when cancelled or unreadable.
 bool Analyse(sys::FileHandle list, uint32_t records) {
-  Progress().phaseLine = LoadText(117);
+  Progress().phaseLine = LoadText(text::kCheckingFiles);
   Progress().showTotals = false;
   RefreshProgress();
   ClearRequiredSpace();
@@ -224,7 +225,7 @@ bool Analyse(sys::FileHandle list, uint32_t records) {
 // False (back to the settings) when a drive lacks the space the run needs.
 bool EnoughSpace(const AnalysisTotals& totals) {
   AddRequiredSpace(Session().installDir.str(), static_cast<uint64_t>(std::max<int64_t>(totals.requiredBytes, 0)));
-  if (Session().updateMode == 1)
+  if (Session().updateMode == kUpdateAfterDownload)
     AddRequiredSpace(Places().tempFolder, static_cast<uint64_t>(UpdateRun().downloadDriveBytes));
   if (CheckDiskSpace(ProgressWindow(), Session().captionText) == 0) {
     Results().returnToSettings = true;
@@ -245,7 +246,7 @@ bool StartInstallation(const std::string& listPath, const std::string& phase, co
   WriteLog("Start installation, %s", LocalTimeText().c_str());
   if (Session().debugStatistics) Statistics().installStartTick = Now();
   if (!PrepareInstallationFolder(listPath)) return false;
-  if (Session().updateMode != 1) ControlServices(false);
+  if (Session().updateMode != kUpdateAfterDownload) ControlServices(false);
   if (!IsWebLine(Session().productLine.str()) && Session().installMode != kCdCreation)
     UpdateRun().reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
 
@@ -317,7 +318,7 @@ bool RunUpdate() {
   if (!PrepareRunMode()) return false;
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
-  Progress().itemLine = LoadText(155);
+  Progress().itemLine = LoadText(text::kFileList);
   Site().listTimestamp.clear();
   Progress().detailLine.clear();
   Progress().runStartTick = 0;
@@ -326,7 +327,7 @@ bool RunUpdate() {
   const std::string& line = Session().productLine.str();
   if (Session().repairOnly &&
       !Fs().GetAttributes(sys::JoinPath(Session().installDir.str(), MainProgramFile(line))).ok()) {
-    Tell(193);
+    Tell(text::kCannotRepair);
     return false;
   }
 

@@ -12,7 +12,7 @@ version=$(sed -n 's/^project(Plandrix VERSION \([0-9.]*\).*/\1/p' "$source_dir/C
 # Each pair: a program, and the table source whose entry 3 names its product.
 for pair in Plandrix_T17_AE.exe:strings.tsv HalomirPlandrix.exe:generic.tsv; do
   program=${pair%%:*}
-  product=$(grep '^3	' "$source_dir/src/ui/strings/${pair#*:}" | cut -f2-)
+  product=$(grep '^3	' "$source_dir/src/ui/strings/${pair#*:}" | cut -f3-)
   e2e_install_program "$program"
   e2e_mkdir 'C:\Fennic Start\usr'
   rm -f "$(e2e_log_file 'C:\Fennic Start')"

@@ -6,7 +6,7 @@
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 
-deployment_text=$(grep '^600	' "$E2E_LIB_DIR/../../src/ui/strings/strings.tsv" | cut -f2-)
+deployment_text=$(grep '^600	' "$E2E_LIB_DIR/../../src/ui/strings/strings.tsv" | cut -f3-)
 [ -n "$deployment_text" ] || e2e_fail "string 600 not found in the string table's source"
 
 e2e_install_program

@@ -37,14 +37,14 @@ std::string MakeItemCode(const std::string& prefix, const std::string& folder, c
                          const std::string& variant, unsigned salt) {
   std::string suffix = variant.empty() ? std::string{} : "_" + variant;
   size_t fixed = prefix.size() + 1 + kHashDigits + suffix.size();
-  if (fixed > site::kItemCodeLimit) return {};
+  if (fixed > listlimit::kItemCode) return {};
   std::string stem;
   size_t dot = fileName.rfind('.');
   for (size_t i = 0; i < (dot == std::string::npos ? fileName.size() : dot); ++i) {
     unsigned char c = static_cast<unsigned char>(fileName[i]);
     if (std::isalnum(c) && c < 0x80) stem += static_cast<char>(c);
   }
-  stem.resize(std::min(stem.size(), site::kItemCodeLimit - fixed));
+  stem.resize(std::min(stem.size(), listlimit::kItemCode - fixed));
   char hash[kHashDigits + 1];
   std::snprintf(hash, sizeof hash, "%08X", TargetHash(folder, fileName, salt));
   return prefix + stem + "_" + hash + suffix;

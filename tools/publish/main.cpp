@@ -1,6 +1,6 @@
 // plandrix-publish: turns a folder of product files into a release on the update site.
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
 
 #include "commandline.h"
@@ -9,8 +9,7 @@
 
 namespace {
 
-constexpr int kExitUsage = 2;
-constexpr int kExitFailed = 1;
+constexpr char kTool[] = "plandrix-publish";
 
 const char kHelp[] =
     "usage: plandrix-publish --from DIR --site SITEDIR --line CODE --release NUMBER\n"
@@ -42,14 +41,13 @@ const char kHelp[] =
 
 struct Arguments {
   publish::PublishOptions options;
-  std::string error;
-  bool help = false;
+  site::CommandLine line;  // --help, or the first problem
 };
 
 Arguments ParseArguments(int argc, char** argv) {
   Arguments a;
   bool haveFrom = false, haveSite = false;
-  auto line = site::ReadCommandLine(argc, argv, [&](const std::string& name, const std::string& value) -> std::string {
+  a.line = site::ReadCommandLine(argc, argv, [&](const std::string& name, const std::string& value) -> std::string {
     if (name == "--from") { a.options.from = value; haveFrom = true; }
     else if (name == "--site") { a.options.site = value; haveSite = true; }
     else if (name == "--line") a.options.productLine = value;
@@ -61,11 +59,9 @@ Arguments ParseArguments(int argc, char** argv) {
     else return "unknown option '" + name + "'";
     return {};
   });
-  a.help = line.help;
-  a.error = line.error;
-  if (a.error.empty() && !a.help &&
+  if (a.line.error.empty() && !a.line.help &&
       (!haveFrom || !haveSite || a.options.productLine.empty() || a.options.release.empty()))
-    a.error = "--from, --site, --line and --release are required";
+    a.line.error = "--from, --site, --line and --release are required";
   return a;
 }
 
@@ -73,23 +69,13 @@ Arguments ParseArguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   Arguments args = ParseArguments(argc, argv);
-  if (args.help) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  if (!args.error.empty()) {
-    std::fprintf(stderr, "plandrix-publish: %s (see --help)\n", args.error.c_str());
-    return kExitUsage;
-  }
+  if (std::optional<int> exit = site::AnswerHelpOrUsage(kTool, kHelp, args.line)) return *exit;
   publish::ProgressBar bar(stderr);
   auto summary = publish::Publish(args.options, [&bar](size_t done, size_t total, uint64_t bytes) {
     bar.Show(done, total, bytes);
   });
   bar.Finish();
-  if (!summary.ok()) {
-    std::fprintf(stderr, "plandrix-publish: %s; nothing was published\n", summary.error.c_str());
-    return kExitFailed;
-  }
+  if (!summary.ok()) return site::ReportProblem(kTool, summary.error + "; nothing was published", site::kExitFailed);
   double ratio = summary.bytes ? 100.0 * static_cast<double>(summary.cabinetBytes) / static_cast<double>(summary.bytes) : 0;
   std::printf("published %s: %zu items, %llu bytes, %llu in cabinets (%.1f%%), %.2f s\n",
               summary.releaseFolder.string().c_str(), summary.items, static_cast<unsigned long long>(summary.bytes),

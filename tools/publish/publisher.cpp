@@ -209,8 +209,8 @@ class ReleaseWriter {
 
 std::string CheckOptions(const PublishOptions& o) {
   std::error_code ec;
-  if (!site::IsSiteToken(o.productLine, site::kItemCodeLimit)) return "--line must be a product-line code";
-  if (!site::IsSiteToken(o.release, site::kItemReleaseLimit))
+  if (!site::IsSiteToken(o.productLine, listlimit::kItemCode)) return "--line must be a product-line code";
+  if (!site::IsSiteToken(o.release, listlimit::kItemRelease))
     return "--release must be 1 to 38 letters, digits or _ - + .";
   if (!fs::is_directory(o.from, ec)) return "--from " + o.from.string() + " is not a folder";
   if (IsInside(o.site, o.from)) return "--site must not lie inside the --from folder";

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include <cstdio>
+
 namespace site {
 
 CommandLine ReadCommandLine(int argc, char** argv,
@@ -20,6 +22,20 @@ CommandLine ReadCommandLine(int argc, char** argv,
     }
   }
   return line;
+}
+
+std::optional<int> AnswerHelpOrUsage(const char* tool, const char* help, const CommandLine& line) {
+  if (line.help) {
+    std::fputs(help, stdout);
+    return 0;
+  }
+  if (!line.error.empty()) return ReportProblem(tool, line.error + " (see --help)", kExitUsage);
+  return std::nullopt;
+}
+
+int ReportProblem(const char* tool, const std::string& problem, int exitCode) {
+  std::fprintf(stderr, "%s: %s\n", tool, problem.c_str());
+  return exitCode;
 }
 
 }  // namespace site

@@ -3,9 +3,9 @@
 #include <ctime>
 #include <string>
 
-namespace site {
+#include "filelist/listformat.h"
 
-constexpr size_t kListDateLength = 19;
+namespace site {
 
 std::string ListDateText(std::time_t when);
 

@@ -6,26 +6,22 @@
 #include <string>
 #include <string_view>
 
+#include "filelist/listformat.h"
+
 namespace site {
 
-// Field limits of the installer's entry record; longer texts are outside the format.
-constexpr size_t kItemCodeLimit = 30;
-constexpr size_t kItemReleaseLimit = 38;
-constexpr size_t kFileNameLimit = 60;
-constexpr size_t kFolderLimit = 80;
-constexpr size_t kVersionLimit = 32;
-constexpr size_t kRecordLimit = 2047;
-
+// The list's fields as listfield names them; texts longer than listlimit allows are
+// outside the format.
 struct ListRecord {
-  std::string itemCode;     // field 0
-  std::string itemRelease;  // field 1
-  std::string fileName;     // field 2
-  int64_t size = 0;         // field 3, bytes of the installed file
-  std::string date;         // field 4, DD-MM-YYYY hh:mm:ss local time
-  std::string folder;       // field 5, folder macro or relative path
-  int registrationKind = 0; // field 6
-  int64_t cabSize = 0;      // field 11, bytes of the transferred cabinet; 0: the file itself
-  std::string version;      // field 12, a.b.c.d or empty
+  std::string itemCode;
+  std::string itemRelease;
+  std::string fileName;
+  int64_t size = 0;
+  std::string date;
+  std::string folder;
+  int registrationKind = 0;
+  int64_t cabSize = 0;
+  std::string version;  // may be empty
 };
 
 // The record's line with its CR LF; fields 7 to 10 stay empty.

@@ -1,21 +1,28 @@
 #!/usr/bin/env python3
 """Turns the string table's source (UTF-8 text, one entry a line) into what the two
-builds and the native tests need: a STRINGTABLE resource script per build, and a C++
-table with the same bytes (Windows-1252) for the programs and tests that run on Linux.
+builds and the native tests need: a STRINGTABLE resource script per build, a C++
+table with the same bytes (Windows-1252) for the programs and tests that run on Linux,
+and a header that names every id for the code that loads the texts.
 
   generate_strings.py --table strings.tsv --generic generic.tsv \
-      --rc-fnc out/strings_fnc.rc --rc-generic out/strings_generic.rc --cpp out/stringtable_data.cpp
+      --rc-fnc out/strings_fnc.rc --rc-generic out/strings_generic.rc --cpp out/stringtable_data.cpp \
+      --ids out/textids.h
 
-A malformed line, a repeated id or a character without a Windows-1252 form stops the
-generation with the file and line, so a broken table never reaches a build."""
+A malformed line, a repeated id or name, a character without a Windows-1252 form or a
+generic entry whose name differs from the main table's stops the generation with the
+file and line, so a broken table never reaches a build."""
 import argparse
 import os
+import re
 import sys
 
 MAX_ID = 65535
 # LoadString's limit for one entry, in characters.
 MAX_TEXT = 4095
 ESCAPES = {"r": "\r", "n": "\n", "t": "\t", '"': '"'}
+NAME = re.compile(r"k[A-Z][A-Za-z0-9]*$")
+# How much of a text the id header repeats beside its name.
+HINT_LENGTH = 60
 
 
 class TableError(Exception):
@@ -47,24 +54,49 @@ def decode_text(raw, where):
     return encoded
 
 
+class Table:
+    """The entries of one source file: texts by id, and the name of every id, also of
+    those named on purpose without a text."""
+
+    def __init__(self):
+        self.texts = {}
+        self.names = {}
+
+
 def read_table(path):
-    entries = {}
+    table = Table()
     with open(path, encoding="utf-8") as source:
         for number, line in enumerate(source, 1):
             line = line.rstrip("\n").rstrip("\r")
             where = f"{path}:{number}"
             if not line.strip() or line.startswith("#"):
                 continue
-            ident, tab, raw = line.partition("\t")
-            if not tab or not ident.isdigit():
-                raise TableError(f"{where}: expected '<id><TAB><text>'")
+            ident, tab, rest = line.partition("\t")
+            name, tab_before_text, raw = rest.partition("\t")
+            if not tab or not ident.isdigit() or not NAME.match(name):
+                raise TableError(f"{where}: expected '<id><TAB><kName>[<TAB><text>]'")
             entry_id = int(ident)
             if entry_id > MAX_ID:
                 raise TableError(f"{where}: id {entry_id} is beyond {MAX_ID}")
-            if entry_id in entries:
+            if entry_id in table.names:
                 raise TableError(f"{where}: id {entry_id} appears twice")
-            entries[entry_id] = decode_text(raw, where)
-    return entries
+            if name in table.names.values():
+                raise TableError(f"{where}: name {name} appears twice")
+            table.names[entry_id] = name
+            if tab_before_text:
+                table.texts[entry_id] = decode_text(raw, where)
+    return table
+
+
+def merge_generic(fnc, generic, path):
+    """The generic build: the main table with the generic file's texts in place, each
+    under the name the main table gives its id."""
+    for entry_id, name in generic.names.items():
+        if fnc.names.get(entry_id) != name:
+            raise TableError(f"{path}: id {entry_id} is {fnc.names.get(entry_id)} in the main table, not {name}")
+    texts = dict(fnc.texts)
+    texts.update(generic.texts)
+    return texts
 
 
 def rc_literal(data):
@@ -147,6 +179,26 @@ def render_cpp(tables):
     return "\n".join(lines)
 
 
+def render_ids(table):
+    lines = [
+        "// The string table's ids by name, with the start of each text. Generated from",
+        "// src/ui/strings by tools/stringtable/generate_strings.py; do not edit.",
+        "#pragma once",
+        "#include <cstdint>",
+        "",
+        "namespace text {",
+    ]
+    for entry_id in sorted(table.names):
+        data = table.texts.get(entry_id)
+        if data is None:
+            hint = "absent on purpose: the empty text"
+        else:
+            hint = cpp_literal(data[:HINT_LENGTH])[1:-1].rstrip("\\")
+        lines.append(f"constexpr uint32_t {table.names[entry_id]} = {entry_id};  // {hint}")
+    lines += ["}  // namespace text", ""]
+    return "\n".join(lines)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--table", required=True, help="the FNC build's table")
@@ -154,17 +206,19 @@ def main():
     parser.add_argument("--rc-fnc", required=True)
     parser.add_argument("--rc-generic", required=True)
     parser.add_argument("--cpp", required=True)
+    parser.add_argument("--ids", required=True, help="the header of named ids")
     options = parser.parse_args()
     try:
-        fnc = read_table(options.table)
-        generic = dict(fnc)
-        generic.update(read_table(options.generic))
+        table = read_table(options.table)
+        fnc = table.texts
+        generic = merge_generic(table, read_table(options.generic), options.generic)
     except (TableError, OSError, UnicodeDecodeError) as error:
         print(f"generate_strings: {error}", file=sys.stderr)
         return 1
     write_if_changed(options.rc_fnc, render_rc(fnc, "FNC"))
     write_if_changed(options.rc_generic, render_rc(generic, "generic"))
     write_if_changed(options.cpp, render_cpp([("kFnc", fnc), ("kGeneric", generic)]))
+    write_if_changed(options.ids, render_ids(table))
     return 0
 
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -20,8 +21,7 @@
 
 namespace {
 
-constexpr int kExitUsage = 2;
-constexpr int kExitFailed = 1;
+constexpr char kTool[] = "plandrix-site";
 constexpr size_t kDefaultThreads = 16;
 constexpr size_t kMaxThreads = 256;
 constexpr size_t kWaitingPerWorker = 4;  // accepted connections in line per worker
@@ -65,8 +65,7 @@ struct Arguments {
   int port = -1;
   std::string usersFile, certFile, keyFile, portFile;
   size_t threads = kDefaultThreads;
-  std::string error;
-  bool help = false;
+  site::CommandLine line;  // --help, or the first problem
 };
 
 bool ParseListen(const std::string& text, Arguments& a) {
@@ -84,7 +83,7 @@ bool ParseListen(const std::string& text, Arguments& a) {
 
 Arguments ParseArguments(int argc, char** argv) {
   Arguments a;
-  auto line = site::ReadCommandLine(argc, argv, [&](const std::string& name, const std::string& value) -> std::string {
+  a.line = site::ReadCommandLine(argc, argv, [&](const std::string& name, const std::string& value) -> std::string {
     if (name == "--root") a.config.root = value;
     else if (name == "--listen") { if (!ParseListen(value, a)) return "--listen must be HOST:PORT"; }
     else if (name == "--users") a.usersFile = value;
@@ -99,11 +98,9 @@ Arguments ParseArguments(int argc, char** argv) {
     } else return "unknown option '" + name + "'";
     return {};
   });
-  a.help = line.help;
-  a.error = line.error;
-  if (!a.error.empty() || a.help) return a;
-  if (a.config.root.empty() || a.port < 0) a.error = "--root and --listen are required";
-  else if (a.certFile.empty() != a.keyFile.empty()) a.error = "--tls-cert and --tls-key go together";
+  if (!a.line.error.empty() || a.line.help) return a;
+  if (a.config.root.empty() || a.port < 0) a.line.error = "--root and --listen are required";
+  else if (a.certFile.empty() != a.keyFile.empty()) a.line.error = "--tls-cert and --tls-key go together";
   return a;
 }
 
@@ -134,20 +131,11 @@ bool WritePortFile(const std::string& path, int port) {
 
 int main(int argc, char** argv) {
   Arguments args = ParseArguments(argc, argv);
-  if (args.help) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  if (args.error.empty()) args.error = LoadUsers(args);
-  if (!args.error.empty()) {
-    std::fprintf(stderr, "plandrix-site: %s (see --help)\n", args.error.c_str());
-    return kExitUsage;
-  }
+  if (!args.line.help && args.line.error.empty()) args.line.error = LoadUsers(args);
+  if (std::optional<int> exit = site::AnswerHelpOrUsage(kTool, kHelp, args.line)) return *exit;
   std::error_code ec;
-  if (!std::filesystem::is_directory(args.config.root, ec)) {
-    std::fprintf(stderr, "plandrix-site: --root %s is not a folder\n", args.config.root.c_str());
-    return kExitUsage;
-  }
+  if (!std::filesystem::is_directory(args.config.root, ec))
+    return site::ReportProblem(kTool, "--root " + args.config.root.string() + " is not a folder", site::kExitUsage);
 
   // The signals are taken by one thread that stops the server; every other thread,
   // the server's workers too, inherits the blocked mask.
@@ -162,11 +150,9 @@ int main(int argc, char** argv) {
   bool tls = !args.certFile.empty();
   if (tls) {
     auto secure = std::make_unique<httplib::SSLServer>(args.certFile.c_str(), args.keyFile.c_str());
-    if (!secure->is_valid()) {
-      std::fprintf(stderr, "plandrix-site: cannot use the certificate %s with the key %s\n", args.certFile.c_str(),
-                   args.keyFile.c_str());
-      return kExitFailed;
-    }
+    if (!secure->is_valid())
+      return site::ReportProblem(kTool, "cannot use the certificate " + args.certFile + " with the key " + args.keyFile,
+                                 site::kExitFailed);
     server = std::move(secure);
   } else {
     server = std::make_unique<httplib::Server>();
@@ -183,14 +169,11 @@ int main(int argc, char** argv) {
   int port = args.port;
   if (port == 0) port = server->bind_to_any_port(args.host);
   else if (!server->bind_to_port(args.host, port)) port = -1;
-  if (port <= 0) {
-    std::fprintf(stderr, "plandrix-site: cannot listen on %s:%d\n", args.host.c_str(), args.port);
-    return kExitFailed;
-  }
-  if (!args.portFile.empty() && !WritePortFile(args.portFile, port)) {
-    std::fprintf(stderr, "plandrix-site: cannot write the port file %s\n", args.portFile.c_str());
-    return kExitFailed;
-  }
+  if (port <= 0)
+    return site::ReportProblem(kTool, "cannot listen on " + args.host + ":" + std::to_string(args.port),
+                               site::kExitFailed);
+  if (!args.portFile.empty() && !WritePortFile(args.portFile, port))
+    return site::ReportProblem(kTool, "cannot write the port file " + args.portFile, site::kExitFailed);
 
   std::atomic<bool> listenEnded{false};
   std::thread watcher([&server, &stopSignals, &listenEnded] {
@@ -210,5 +193,5 @@ int main(int argc, char** argv) {
   pthread_kill(watcher.native_handle(), SIGTERM);  // wakes the watcher when the server ended by itself
   watcher.join();
   std::printf("plandrix-site: stopped\n");
-  return served ? 0 : kExitFailed;
+  return served ? 0 : site::kExitFailed;
 }

@@ -53,7 +53,7 @@ std::optional<std::vector<std::string>> SiteIndex::Releases(const std::string& a
   std::error_code ec;
   for (fs::directory_iterator it(*line, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
-    if (site::IsSiteToken(name, site::kItemReleaseLimit) && IsRelease(it->path())) releases.push_back(name);
+    if (site::IsSiteToken(name, listlimit::kItemRelease) && IsRelease(it->path())) releases.push_back(name);
   }
   SortNewestFirst(releases);
   return releases;
@@ -64,7 +64,7 @@ std::optional<std::string> SiteIndex::FileList(const ListRequest& request, std::
     error = "Unknown assortment";
     return std::nullopt;
   }
-  if (!site::IsSiteToken(request.release, site::kItemReleaseLimit)) {
+  if (!site::IsSiteToken(request.release, listlimit::kItemRelease)) {
     error = "Unknown release";
     return std::nullopt;
   }
@@ -105,7 +105,7 @@ const SiteIndex::CachedRelease* SiteIndex::LoadRelease(const fs::path& folder) {
     std::string line;
     while (std::getline(lines, line)) {
       auto record = site::ParseListRecord(line);
-      if (!record || !site::IsSiteToken(record->itemCode, site::kItemCodeLimit)) continue;
+      if (!record || !site::IsSiteToken(record->itemCode, listlimit::kItemCode)) continue;
       loaded.items[record->itemCode] =
           ItemInfo{record->size, record->cabSize, folder / site::kItemsFolder / record->itemCode};
     }
@@ -115,11 +115,11 @@ const SiteIndex::CachedRelease* SiteIndex::LoadRelease(const fs::path& folder) {
 
 std::optional<ItemInfo> SiteIndex::FindItem(const std::string& release, const std::string& itemCode,
                                             std::string& error) {
-  if (!site::IsSiteToken(release, site::kItemReleaseLimit)) {
+  if (!site::IsSiteToken(release, listlimit::kItemRelease)) {
     error = "Unknown release";
     return std::nullopt;
   }
-  if (!site::IsSiteToken(itemCode, site::kItemCodeLimit)) {
+  if (!site::IsSiteToken(itemCode, listlimit::kItemCode)) {
     error = "Unknown item";
     return std::nullopt;
   }

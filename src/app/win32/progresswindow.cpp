@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "ui/progresspainter.h"
 #include "session/progressstate.h"
+#include "session/textids.h"
 #include "updaterun/runstate.h"
 #include "updaterun/updaterun.h"
 
@@ -53,7 +54,7 @@ void OnCreate(HWND window) {
                      DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
   RECT client;
   GetClientRect(window, &client);
-  cancelButton = CreateWindowA("BUTTON", LoadText(171).c_str(), WS_CHILD | WS_VISIBLE,
+  cancelButton = CreateWindowA("BUTTON", LoadText(text::kCancel).c_str(), WS_CHILD | WS_VISIBLE,
                                (client.right - kButtonWidth) / 2, client.bottom - kButtonHeight - 10, kButtonWidth,
                                kButtonHeight, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)),
                                programInstance, nullptr);

@@ -1,6 +1,9 @@
 // The string table as both builds and the native tests see it.
 #include "ui/strings/stringtable.h"
 
+#include "session/session.h"
+#include "session/textids.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,6 +35,15 @@ TEST(StringTable, QuotedTextsAreExactToTheByte) {
             "Microsoft Office 2010.");
   EXPECT_EQ(Fnc(2), "FNC");
   EXPECT_EQ(Fnc(11), "Plandrix_T17_AE.exe");
+}
+
+// The names the code uses stand for the ids of the table.
+TEST(StringTable, NamedIdsLeadToTheirTexts) {
+  EXPECT_EQ(Fnc(text::kDistributionFileName), "Plandrix_T17_AE.exe");
+  EXPECT_EQ(Generic(text::kDistributionFileName), "HalomirPlandrix.exe");
+  EXPECT_EQ(Fnc(text::kNoFilesToInstall), "There are no files to be installed.");
+  EXPECT_EQ(Fnc(text::kModeNameInternetWorkstation + kCdNetwork), "CD network installation");
+  EXPECT_EQ(Fnc(text::kConversionNote), "");
 }
 
 TEST(StringTable, EntriesLeftOutOnPurposeAreAbsentInBothBuilds) {
@@ -110,7 +122,7 @@ class StringGenerator : public ::testing::Test {
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
-    Write("generic.tsv", "2\tQS2003E\n");
+    Write("generic.tsv", "2\tkLine\tQS2003E\n");
   }
   void Write(const std::string& name, const std::string& content) {
     std::ofstream(dir_ / name, std::ios::binary) << content;
@@ -124,7 +136,7 @@ class StringGenerator : public ::testing::Test {
   int Generate() {
     std::string command = "python3 " PLANDRIX_SOURCE_DIR "/tools/stringtable/generate_strings.py";
     for (const char* option : {"--table strings.tsv", "--generic generic.tsv", "--rc-fnc fnc.rc",
-                               "--rc-generic generic.rc", "--cpp table.cpp"}) {
+                               "--rc-generic generic.rc", "--cpp table.cpp", "--ids ids.h"}) {
       std::string flag(option);
       std::size_t blank = flag.find(' ');
       command += " " + flag.substr(0, blank) + " '" + (dir_ / flag.substr(blank + 1)).string() + "'";
@@ -135,9 +147,13 @@ class StringGenerator : public ::testing::Test {
 };
 
 TEST_F(StringGenerator, ConvertsToWindows1252AndEscapesForBothLanguages) {
-  Write("strings.tsv", "# comment\n2\tFNC\n7\tCaf\xc3\xa9 \xe2\x80\x99quoted\\\" a\\b\\r\\n\\tend\n");
+  Write("strings.tsv",
+        "# comment\n2\tkLine\tFNC\n7\tkCafe\tCaf\xc3\xa9 \xe2\x80\x99quoted\\\" a\\b\\r\\n\\tend\n9\tkAbsent\n");
   ASSERT_EQ(Generate(), 0);
   std::string rc = Read("fnc.rc");
+  EXPECT_EQ(rc.find("  9, "), std::string::npos) << "a name without a text is no entry";
+  EXPECT_NE(Read("ids.h").find("constexpr uint32_t kCafe = 7;"), std::string::npos) << Read("ids.h");
+  EXPECT_NE(Read("ids.h").find("constexpr uint32_t kAbsent = 9;"), std::string::npos);
   EXPECT_NE(rc.find("  7, \"Caf\\351 \\222quoted\"\" a\\\\b\\r\\n\\tend\"\r\n"), std::string::npos) << rc;
   EXPECT_NE(Read("generic.rc").find("  2, \"QS2003E\""), std::string::npos);
   EXPECT_NE(Read("table.cpp").find("{7, std::string_view(\"Caf\\351 \\222quoted\\\" a\\\\b\\015\\012\\011end\", 23)}"),
@@ -146,7 +162,9 @@ TEST_F(StringGenerator, ConvertsToWindows1252AndEscapesForBothLanguages) {
 }
 
 TEST_F(StringGenerator, RefusesABrokenTableAndWritesNothing) {
-  for (const char* broken : {"7 no tab\n", "7\tone\n7\ttwo\n", "7\t\xe4\xb8\xad\n", "70000\tbig\n", "7\t\n"}) {
+  for (const char* broken : {"7 no tab\n", "7\tkOne\tone\n7\tkTwo\ttwo\n", "7\tkOne\tone\n8\tkOne\ttwo\n",
+                             "7\tkWide\t\xe4\xb8\xad\n", "70000\tkBig\tbig\n", "7\tkEmpty\t\n", "7\tunnamed\ttext\n",
+                             "3\tkOther\tgeneric differs from the main table's name\n2\tkNotLine\tFNC\n"}) {
     Write("strings.tsv", broken);
     std::filesystem::remove(dir_ / "fnc.rc");
     EXPECT_NE(Generate(), 0) << broken;
