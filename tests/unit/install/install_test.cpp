@@ -18,6 +18,7 @@
 #include "session/knownplaces.h"
 #include "session/log.h"
 #include "session/session.h"
+#include "session/textids.h"
 #include "sys/os.h"
 #include "sys/registry.h"
 #include "sys/registry_helpers.h"
@@ -118,7 +119,7 @@ TEST_F(Installing, FoldersAreMadeLevelByLevelAndAMissingDriveIsNamed) {
   EXPECT_TRUE(CreateDirectoryPath("\\\\srv\\share\\Fin\\bin", false) && os.files.IsDirectory("\\\\srv\\share\\Fin\\bin"));
   EXPECT_EQ(os.files.faults.Calls(FileOp::CreateDirectory), 2);  // never the server or the share
   os.files.faults.FailNext(FileOp::CreateDirectory, sys::err::kPathNotFound, 1, "Q:");
-  EXPECT_TRUE(!CreateOneDirectory("Q:") && Box(0) == LoadText(162) + ": Q:");
+  EXPECT_TRUE(!CreateOneDirectory("Q:") && Box(0) == LoadText(text::kDriveMissing) + ": Q:");
 }
 
 TEST_F(Installing, AnInUseFileOnTheWorkstationIsReplacedAtTheRestart) {
@@ -148,7 +149,7 @@ TEST_F(Installing, CopyErrorsFollowTheirTable) {
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kSharingViolation, 11);
   os.desktop.QueueAnswers({sys::answer::kIgnore});
   EXPECT_TRUE(Place() == PlaceOutcome::Ignored && os.files.faults.Calls(FileOp::CopyFile) == 11);
-  EXPECT_EQ(Box(0).rfind(LoadText(208) + " C:\\Fin\\bin\\app.dll\r\n", 0), 0u);
+  EXPECT_EQ(Box(0).rfind(LoadText(text::kCannotCopy) + " C:\\Fin\\bin\\app.dll\r\n", 0), 0u);
   EXPECT_TRUE(Results().copyIncomplete && os.files.PendingRenames().empty());
   Session().silent = true;
   os.files.AddVolume("D:", {"FAT32"});
