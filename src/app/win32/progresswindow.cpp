@@ -12,7 +12,6 @@
 #include "ui/progresspainter.h"
 #include "session/progressstate.h"
 #include "session/textids.h"
-#include "updaterun/runstate.h"
 #include "updaterun/updaterun.h"
 
 #include <objbase.h>
