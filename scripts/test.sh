@@ -1,6 +1,7 @@
 #!/bin/sh
-# Set-up, both builds, all tests (unit, corpus, site, end-to-end under Wine).
-# The Windows build comes first: the end-to-end tests of the native run use it.
+# Set-up, the builds, all tests (unit, corpus, site, end-to-end under Wine).
+# The Windows builds come first: the end-to-end tests of the native run use the 64-bit
+# one, and the native run reads the headers of both.
 set -e
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -11,6 +12,8 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/plandrix-ccache}" CCACHE_BASEDIR="
 jobs="${PLANDRIX_JOBS:-2}"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
+cmake --preset windows32 >/dev/null
+cmake --build --preset windows32 -j "$jobs"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 built=$(date +%s)

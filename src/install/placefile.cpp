@@ -38,7 +38,8 @@ std::string Text(const char* format, const std::string& a, const std::string& b)
 void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
   int32_t mode = Session().installMode;
   if (mode == kCdWorkstation || mode == kCdNetwork) Fs().SetAttributes(request.target, sys::attr::kNormal);
-  if (IsSourceMode(mode) || request.sourceKind == SourceKind::Copied) Progress().totalDone += entry.size;
+  if (IsSourceMode(mode) || request.sourceKind == SourceKind::Copied)
+    UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
   uint64_t listTime = ParseListDate(entry.date.str());
   if (listTime == 0) return;
   sys::Result<sys::OwnedFile> file =

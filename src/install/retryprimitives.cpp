@@ -124,7 +124,7 @@ bool DeleteDirectoryTree(const std::string& folder) {
       if (entry.name != "." && entry.name != "..") DeleteDirectoryTree(path);
       continue;
     }
-    Progress().itemLine = path;
+    UpdateProgress([&](ProgressState& progress) { progress.itemLine = path; });
     RefreshProgress();
     DeleteFileWithRetry(path);  // a file that stays does not stop the walk
   }

@@ -1,16 +1,33 @@
 #include "session/progressstate.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace {
+std::mutex lock;
 ProgressState state;
-sys::WindowId window = 0;
+std::atomic<sys::WindowId> window{0};
 void (*refresher)() = nullptr;
 }  // namespace
 
-ProgressState& Progress() { return state; }
-void ResetProgressState() { state = ProgressState{}; }
+const ProgressState& Progress() { return state; }
 
-sys::WindowId ProgressWindow() { return window; }
-void SetProgressWindow(sys::WindowId w) { window = w; }
+void UpdateProgress(const std::function<void(ProgressState&)>& change) {
+  std::lock_guard<std::mutex> held(lock);
+  change(state);
+}
+
+ProgressState ProgressSnapshot() {
+  std::lock_guard<std::mutex> held(lock);
+  return state;
+}
+
+void ResetProgressState() {
+  UpdateProgress([](ProgressState& progress) { progress = ProgressState{}; });
+}
+
+sys::WindowId ProgressWindow() { return window.load(); }
+void SetProgressWindow(sys::WindowId w) { window.store(w); }
 
 void RefreshProgress() {
   if (refresher != nullptr) refresher();

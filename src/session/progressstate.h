@@ -1,7 +1,10 @@
 #pragma once
-// What the progress window shows: the worker writes this record, the window's paint
-// reads it. No lock: a paint may see a value mid-update, which costs one frame.
+// What the progress window shows. Two threads share this record: the run's thread
+// writes it (under the record's lock, through UpdateProgress) and the window's thread
+// paints from a copy taken under the same lock, so a paint never sees a text while it
+// is being assigned.
 #include <cstdint>
+#include <functional>
 
 #include "session/boundedtext.h"
 #include "sys/desktop.h"
@@ -23,17 +26,24 @@ struct ProgressState {
   uint32_t rateStartTick = 0;
   int32_t rateStartBytes = 0;
   uint32_t ratePausedMs = 0;
-  double transferRate = 0.0;     // KB per second, kept between paints
 };
 
-ProgressState& Progress();
+// The run's own view of the record. Only the run's thread writes the record, so it
+// reads its own values here without the lock; another thread takes a snapshot.
+const ProgressState& Progress();
+// Changes the record under the lock; `change` must not wait for anything.
+void UpdateProgress(const std::function<void(ProgressState&)>& change);
+// A copy taken under the lock: what the window paints from.
+ProgressState ProgressSnapshot();
 void ResetProgressState();
 
-// The progress window, 0 until it exists (owner of the run's message boxes).
+// The progress window, 0 until it exists and again once it is gone (owner of the run's
+// message boxes). Either thread may ask.
 sys::WindowId ProgressWindow();
 void SetProgressWindow(sys::WindowId window);
 
-// Shows the window if hidden and paints it at once; the worker waits for the frame.
-// Does nothing until the window has registered how it is repainted.
+// Asks the window to show itself if hidden and to repaint; returns at once, the
+// window's own thread paints. Does nothing until the window has registered how it is
+// asked.
 void RefreshProgress();
 void SetProgressRefresher(void (*refresh)());

@@ -40,7 +40,7 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
   auto request = internet->OpenUrl(Site().session, url, kOpenFlags);
   if (!request.ok()) return false;
 
-  ProgressState& progress = Progress();
+  const ProgressState& progress = Progress();
   auto announced = internet->QueryContentLength(request.value);
   uint64_t written = 0;
   char chunk[kChunkSize];

@@ -93,15 +93,14 @@ bool RequestFileList(std::string& listPath) {
   if (!FetchServerTimestamp(*internet, timestampUrl)) return false;
 
   std::string listUrl = FileListUrl(session);
-  ProgressState& progress = Progress();
-  progress.listDownloadActive = true;
+  UpdateProgress([](ProgressState& progress) { progress.listDownloadActive = true; });
   sys::CacheDownload download =
       internet->DownloadToCacheFile(listUrl, kCachePathCapacity, kListDownloadFlags, site.callback.get());
   if (download.ok()) {
     listPath = download.path;
     TerminateLastLine(listPath);
   }
-  progress.listDownloadActive = false;
+  UpdateProgress([](ProgressState& progress) { progress.listDownloadActive = false; });
 
   if (cancelRequested.load() != 0) return false;
   if (download.ok()) return true;

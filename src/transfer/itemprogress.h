@@ -7,8 +7,9 @@
 // `itemDone` becomes `bytes`, `totalDone` follows it, and the window paints the step
 // before the transfer goes on.
 inline void ShowItemProgress(int32_t bytes) {
-  ProgressState& progress = Progress();
-  progress.itemDone = bytes;
-  progress.totalDone = progress.itemBase + progress.itemDone;
+  UpdateProgress([bytes](ProgressState& progress) {
+    progress.itemDone = bytes;
+    progress.totalDone = progress.itemBase + progress.itemDone;
+  });
   RefreshProgress();
 }

@@ -22,15 +22,16 @@ TransferStatistics& Statistics() { return statistics; }
 void ResetTransferStatistics() { statistics = TransferStatistics{}; }
 
 void BeginTransferRateWindow(uint32_t now) {
-  ProgressState& progress = Progress();
-  bool windowGoesOn = progress.rateStartTick != 0 && (now - progress.rateStartTick) / 1000 < kRateWindowSeconds;
-  if (statistics.lastTransferEndTick != 0) progress.ratePausedMs += now - statistics.lastTransferEndTick;
-  if (windowGoesOn) return;
-  if (statistics.lastTransferEndTick != 0) statistics.pausedTotalMs += progress.ratePausedMs;
-  progress.rateStartTick = now;
-  statistics.lastTransferEndTick = 0;
-  progress.ratePausedMs = 0;
-  progress.rateStartBytes = progress.totalDone;
+  UpdateProgress([now](ProgressState& progress) {
+    bool windowGoesOn = progress.rateStartTick != 0 && (now - progress.rateStartTick) / 1000 < kRateWindowSeconds;
+    if (statistics.lastTransferEndTick != 0) progress.ratePausedMs += now - statistics.lastTransferEndTick;
+    if (windowGoesOn) return;
+    if (statistics.lastTransferEndTick != 0) statistics.pausedTotalMs += progress.ratePausedMs;
+    progress.rateStartTick = now;
+    statistics.lastTransferEndTick = 0;
+    progress.ratePausedMs = 0;
+    progress.rateStartBytes = progress.totalDone;
+  });
 }
 
 void EndTransferRateWindow(uint32_t now) { statistics.lastTransferEndTick = now; }

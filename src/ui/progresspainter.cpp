@@ -64,7 +64,7 @@ std::string RemainingTimeText(int64_t seconds) {
   return text;
 }
 
-ProgressFrame LayOutProgress(ProgressState& state, uint32_t now, bool debugStatistics) {
+ProgressFrame ProgressPainter::LayOut(const ProgressState& state, uint32_t now, bool debugStatistics) {
   ProgressFrame frame;
   frame.clearWholeWindow = state.clearWholeWindow;
   int top = kFirstRowTop;
@@ -106,8 +106,8 @@ ProgressFrame LayOutProgress(ProgressState& state, uint32_t now, bool debugStati
   if (!debugStatistics) return frame;
   uint32_t windowSeconds = (now - state.rateStartTick - state.ratePausedMs) / 1000;
   if (windowSeconds > 1 && state.totalDone != state.rateStartBytes)
-    state.transferRate = (state.totalDone - state.rateStartBytes) / 1024.0 / windowSeconds;
-  if (state.transferRate != 0.0)
-    row(kRowHeight, false, RowStyle::SingleLine, Printf("Transfer Rate: %7.2lf KB/Sec      ", state.transferRate));
+    transferRate_ = (state.totalDone - state.rateStartBytes) / 1024.0 / windowSeconds;
+  if (transferRate_ != 0.0)
+    row(kRowHeight, false, RowStyle::SingleLine, Printf("Transfer Rate: %7.2lf KB/Sec      ", transferRate_));
   return frame;
 }

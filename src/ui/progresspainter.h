@@ -37,6 +37,14 @@ int64_t SecondsRemaining(int32_t totalDone, int32_t totalSize, uint32_t elapsedM
 // " 1 Hour 2 Min 3 Sec" style text of a number of seconds, after the caption.
 std::string RemainingTimeText(int64_t seconds);
 
-// Lays out one frame at tick `now`. Updates `state.transferRate` when the debug rate is
-// shown, as the paint keeps the last rate between frames.
-ProgressFrame LayOutProgress(ProgressState& state, uint32_t now, bool debugStatistics);
+// Lays out the window's frames. The state it reads is a snapshot of the progress
+// record; what a paint derives and keeps for the next one lives here, never in the
+// shared record.
+class ProgressPainter {
+ public:
+  // One frame of `state` at tick `now`.
+  ProgressFrame LayOut(const ProgressState& state, uint32_t now, bool debugStatistics);
+
+ private:
+  double transferRate_ = 0.0;  // KB per second of the debug row, kept between paints
+};

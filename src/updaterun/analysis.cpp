@@ -77,7 +77,7 @@ void CountSelected(FileEntry& entry, AnalysisTotals& totals) {
 void ShowAnalysisCount(std::size_t index, uint32_t records) {
   std::string text = LoadText(text::kFile);
   AppendFormat(text, " %ld %s %ld", static_cast<long>(index + 1), LoadText(text::kOf).c_str(), static_cast<long>(records));
-  Progress().itemLine = text;
+  UpdateProgress([&](ProgressState& progress) { progress.itemLine = text; });
   RefreshProgress();
 }
 

@@ -70,10 +70,12 @@ class ItemFetch {
 
   // Ok with the transfer in downloaded(), or how the item ended.
   ItemOutcome Transfer() {
-    if (!started_) Progress().itemBase = Progress().totalDone;  // once: retries start from here
+    if (!started_)  // once: retries start from here
+      UpdateProgress([](ProgressState& progress) { progress.itemBase = progress.totalDone; });
     started_ = true;
     while (true) {
-      Progress().itemDone = 0;  // a new attempt counts its bytes from the item's start again
+      // A new attempt counts its bytes from the item's start again.
+      UpdateProgress([](ProgressState& progress) { progress.itemDone = 0; });
       url_.clear();
       AppendFormat(url_, "%s&Size=%ld&CabSize=%ld", source_.c_str(), static_cast<long>(size_), static_cast<long>(cabSize_));
       DropDownload();
@@ -228,7 +230,8 @@ FetchResult FetchItem(const std::string& source, const std::string& target, cons
   }
   bool fromSource = pass == 2 || IsSourceMode(Session().installMode);
   if (entry.protectedTarget && TargetNotOlder(prepared, target)) {
-    if (IsSourceMode(Session().installMode)) Progress().totalDone += entry.size;
+    if (IsSourceMode(Session().installMode))
+      UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
     return {ItemOutcome::Ok, ""};
   }
   PlaceRequest request{prepared, target, source, fromSource ? SourceKind::Copied : SourceKind::Downloaded,

@@ -71,11 +71,12 @@ void ShowItem(const FileEntry& entry) {
     AppendFormat(detail, "%s: %.1f KB ", LoadText(text::kSize).c_str(), entry.size / 1024.0);
     AppendFormat(detail, "(%s %.1f KB)", LoadText(text::kCompressedTo).c_str(), entry.cabSize / 1024.0);
   }
-  ProgressState& progress = Progress();
-  progress.itemLine = entry.fileName.str();
-  progress.detailLine = detail;
-  progress.itemSize = entry.cabSize >= 1 ? entry.cabSize : entry.size;
-  progress.itemDone = 0;
+  UpdateProgress([&](ProgressState& progress) {
+    progress.itemLine = entry.fileName.str();
+    progress.detailLine = detail;
+    progress.itemSize = entry.cabSize >= 1 ? entry.cabSize : entry.size;
+    progress.itemDone = 0;
+  });
   RefreshProgress();
 }
 
@@ -85,7 +86,7 @@ bool RunAndWait(const std::string& program, const std::string& arguments, const 
                 const std::string& source) {
   std::string shown;
   AppendFormat(shown, "%s: %s", LoadText(text::kInstalling).c_str(), shownAs);
-  Progress().itemLine = shown;
+  UpdateProgress([&](ProgressState& progress) { progress.itemLine = shown; });
   RefreshProgress();
   sys::Processes* processes = sys::os().processes;
   sys::StartOptions options;
@@ -198,8 +199,11 @@ bool InstallItem(FileEntry& entry, int pass) {
 }
 
 bool InstallEntries(uint32_t count, int pass) {
-  Progress().totalDone = 0;
-  Progress().runStartTick = sys::os().clock->TickCount();
+  uint32_t started = sys::os().clock->TickCount();
+  UpdateProgress([started](ProgressState& progress) {
+    progress.totalDone = 0;
+    progress.runStartTick = started;
+  });
   std::vector<FileEntry>& entries = UpdateRun().entries;
   for (std::size_t i = 0; i < count && i < entries.size(); ++i) {
     FileEntry& entry = entries[i];

@@ -48,6 +48,6 @@ bool PrepareRunMode() {
     case kCdNetwork: phase = text::kPhaseCopyNetwork; break;
     default: return false;
   }
-  Progress().phaseLine = LoadText(phase);
+  UpdateProgress([phase](ProgressState& progress) { progress.phaseLine = LoadText(phase); });
   return true;
 }

@@ -130,9 +130,11 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   stopWatch();
   if (!ok) return false;
   ControlServices(false);
-  Progress().phaseLine = "Installing downloaded files";
-  Progress().totalSize = static_cast<int32_t>(totals.installedBytes);
-  Progress().copyPhase = true;
+  UpdateProgress([&](ProgressState& progress) {
+    progress.phaseLine = "Installing downloaded files";
+    progress.totalSize = static_cast<int32_t>(totals.installedBytes);
+    progress.copyPhase = true;
+  });
   BeginInstalling();
   if (!InstallEntries(records, kPassFromCache)) return false;
   DeleteDirectoryTree(DownloadCacheFolder());
@@ -145,9 +147,11 @@ bool OfficeSuiteInstalled() {
 
 // Registers every entry with a registration kind; false when it had to stop.
 bool RegistrationPass(int32_t registrationCount) {
-  Progress().phaseLine = "Registering component:" + std::string(20, ' ');
-  Progress().itemLine.clear();
-  Progress().detailLine.clear();
+  UpdateProgress([](ProgressState& progress) {
+    progress.phaseLine = "Registering component:" + std::string(20, ' ');
+    progress.itemLine.clear();
+    progress.detailLine.clear();
+  });
   RefreshProgress();
   bool office = OfficeSuiteInstalled();
   long n = 0;
@@ -157,7 +161,7 @@ bool RegistrationPass(int32_t registrationCount) {
     if ((sys::EqualsNoCase(name, "CRMOfficeAddIn.dll") || sys::EqualsNoCase(name, "HRWordAddIn.dll")) &&
         (!office || Results().outlook64Bit))
       continue;
-    Progress().itemLine = name;
+    UpdateProgress([&](ProgressState& progress) { progress.itemLine = name; });
     ++n;
     if (sys::EqualsNoCase(name, "MSSOAP30.dll") && !Session().hasAdminRights) {
       std::string text;
@@ -168,7 +172,7 @@ bool RegistrationPass(int32_t registrationCount) {
     std::string detail;
     AppendFormat(detail, "%s: ", LoadText(text::kRegistration).c_str());
     AppendFormat(detail, "%ld %s %ld", n, LoadText(text::kOf).c_str(), static_cast<long>(registrationCount));
-    Progress().detailLine = detail;
+    UpdateProgress([&](ProgressState& progress) { progress.detailLine = detail; });
     RefreshProgress();
     if (!RegisterComponent(entry)) {
       Results().registrationFailed = true;
@@ -212,8 +216,10 @@ uint32_t ReopenReregistrationList() {
 
 // The list's entries and totals into the run; false when cancelled or unreadable.
 bool Analyse(sys::FileHandle list, uint32_t records) {
-  Progress().phaseLine = LoadText(text::kCheckingFiles);
-  Progress().showTotals = false;
+  UpdateProgress([](ProgressState& progress) {
+    progress.phaseLine = LoadText(text::kCheckingFiles);
+    progress.showTotals = false;
+  });
   RefreshProgress();
   ClearRequiredSpace();
   std::optional<AnalysisTotals> totals = AnalyseFileList(list, records);
@@ -250,14 +256,18 @@ bool StartInstallation(const std::string& listPath, const std::string& phase, co
   if (!IsWebLine(Session().productLine.str()) && Session().installMode != kCdCreation)
     UpdateRun().reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
 
-  Progress().showTotals = true;
-  Progress().phaseLine = phase;
+  UpdateProgress([&](ProgressState& progress) {
+    progress.showTotals = true;
+    progress.phaseLine = phase;
+  });
   Results().rebootNeeded = false;
   Results().copyIncomplete = false;
   Results().registrationFailed = false;
   StartInUseList();
-  Progress().totalSize = static_cast<int32_t>(totals.downloadBytes);
-  Progress().copyPhase = IsLanWorkstationMode(Session().installMode);
+  UpdateProgress([&](ProgressState& progress) {
+    progress.totalSize = static_cast<int32_t>(totals.downloadBytes);
+    progress.copyPhase = IsLanWorkstationMode(Session().installMode);
+  });
   return true;
 }
 
@@ -269,7 +279,7 @@ ListResult InstallAndRegister(const AnalysisTotals& totals, uint32_t records) {
     return {};
   }
   run.reregistrationList.Close();
-  Progress().totalDone = Progress().totalSize;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = progress.totalSize; });
   RefreshProgress();
 
   ListResult result{ListOutcome::Finished, false};
@@ -318,10 +328,12 @@ bool RunUpdate() {
   if (!PrepareRunMode()) return false;
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
-  Progress().itemLine = LoadText(text::kFileList);
+  UpdateProgress([](ProgressState& progress) {
+    progress.itemLine = LoadText(text::kFileList);
+    progress.detailLine.clear();
+    progress.runStartTick = 0;
+  });
   Site().listTimestamp.clear();
-  Progress().detailLine.clear();
-  Progress().runStartTick = 0;
   RefreshProgress();
 
   const std::string& line = Session().productLine.str();
@@ -333,7 +345,7 @@ bool RunUpdate() {
 
   bool registrationResult = true;
   while (true) {
-    Progress().phaseLine = phase;
+    UpdateProgress([&](ProgressState& progress) { progress.phaseLine = phase; });
     ListResult list = ProcessList(phase);
     if (list.registrationFailed) registrationResult = false;
     ListOutcome outcome = list.outcome;

@@ -204,8 +204,10 @@ int Run(int argc, char** argv) {
   if (!FirstItem(listPath, code, itemRelease)) return kItem;
   std::string itemUrl = ItemUrl(session.webSite, code, itemRelease);
   std::printf("item-url=%s\n", itemUrl.c_str());
-  Progress().itemBase = Progress().totalDone;
-  Progress().itemDone = 0;
+  UpdateProgress([](ProgressState& progress) {
+    progress.itemBase = progress.totalDone;
+    progress.itemDone = 0;
+  });
   std::string itemPath;
   bool itemOk = FetchUrlToTempFile(itemUrl, itemPath);
   std::printf("item=%s\nitem-bytes=%d\n", itemOk ? "ok" : "failed", Progress().itemDone);

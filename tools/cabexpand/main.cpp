@@ -27,6 +27,14 @@ int Usage() {
 }
 
 int Expand(const std::string& cabinet, const std::string& output) {
+  // The product expands into an empty temporary file and writes it from the start without
+  // truncating; an OUTPUT that already exists is emptied here so no old tail survives.
+  if (std::FILE* emptied = std::fopen(output.c_str(), "wb")) {
+    std::fclose(emptied);
+  } else {
+    std::fprintf(stderr, "cabexpand: cannot write %s\n", output.c_str());
+    return 1;
+  }
   if (ExpandCabinet(cabinet, output)) return 0;
   int32_t code = CabinetErrorRecord().code;
   if (code == cab::error::kNone)

@@ -1,5 +1,5 @@
-// The window procedure only applies the portable frame layout and forwards Cancel; every
-// decision about what to show lives in ui/progresspainter.
+// The window procedure applies the portable frame layout, forwards Cancel and serves the
+// worker's repaint requests; every decision about what to show lives in ui/progresspainter.
 #include "app/win32/progresswindow.h"
 
 #include <atomic>
@@ -24,28 +24,39 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 20;
 constexpr int kLineRight = kProgressWidth - 10;
 constexpr int kRowHeight = 15;
+// The worker's one message to the window: show yourself if hidden and repaint.
+constexpr UINT kRepaintAsked = WM_APP + 1;
 
 HINSTANCE programInstance = nullptr;
 HFONT font = nullptr;
 HWND cancelButton = nullptr;
 std::thread worker;
+ProgressPainter painter;
+// Set while a repaint request waits in the queue, so a fast worker does not flood it.
+std::atomic<bool> repaintPending{false};
 
-HWND Window() { return reinterpret_cast<HWND>(ProgressWindow()); }
+// The seam keeps a window as a 64-bit number; a handle is as wide as a pointer.
+HWND Window() { return reinterpret_cast<HWND>(static_cast<uintptr_t>(ProgressWindow())); }
 
 void UpdateWorkerMain() {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   RunUpdate();
-  PostMessageA(Window(), WM_CLOSE, 0, 0);
+  if (HWND window = Window()) PostMessageA(window, WM_CLOSE, 0, 0);
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
-// Shows the window when hidden and paints it before returning; called by the worker.
-void RefreshWindow() {
+// Called by the worker: only asks, as the window belongs to its own thread. The paint
+// that follows reads the record as it is then, so one request covers many steps.
+void AskForRepaint() {
   HWND window = Window();
-  if (window == nullptr) return;
+  if (window == nullptr || repaintPending.exchange(true)) return;
+  if (!PostMessageA(window, kRepaintAsked, 0, 0)) repaintPending = false;
+}
+
+void OnRepaintAsked(HWND window) {
+  repaintPending = false;
   if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
   InvalidateRect(window, nullptr, FALSE);
-  UpdateWindow(window);
 }
 
 void OnCreate(HWND window) {
@@ -58,7 +69,8 @@ void OnCreate(HWND window) {
                                kButtonHeight, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)),
                                programInstance, nullptr);
   PostMessageA(cancelButton, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  SetProgressWindow(reinterpret_cast<sys::WindowId>(window));
+  repaintPending = false;  // a request left over from an earlier window died with it
+  SetProgressWindow(static_cast<sys::WindowId>(reinterpret_cast<uintptr_t>(window)));
   if (worker.joinable()) worker.join();
   worker = std::thread(UpdateWorkerMain);
 }
@@ -71,7 +83,7 @@ void OnPaint(HWND window) {
   SetBkMode(dc, OPAQUE);
   HGDIOBJ oldFont = SelectObject(dc, font);
   HBRUSH background = GetSysColorBrush(COLOR_3DFACE);
-  ProgressFrame frame = LayOutProgress(Progress(), GetTickCount(), Session().debugStatistics);
+  ProgressFrame frame = painter.LayOut(ProgressSnapshot(), GetTickCount(), Session().debugStatistics);
   if (frame.clearWholeWindow) {
     RECT all{kProgressLeft, 10, kProgressWidth, kProgressHeight};
     FillRect(dc, &all, background);
@@ -103,6 +115,7 @@ LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_CREATE: OnCreate(window); return 0;
     case WM_PAINT: OnPaint(window); return 0;
+    case kRepaintAsked: OnRepaintAsked(window); return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kCancelId) OnCancel(window);
       return 0;
@@ -111,7 +124,10 @@ LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
       font = nullptr;
       DestroyWindow(window);
       return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+      SetProgressWindow(0);  // later message boxes of the run have no owner rather than a stale one
+      PostQuitMessage(0);
+      return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
@@ -149,6 +165,6 @@ void RunProgressWindow() {
 
 void InstallProgressWindow(HINSTANCE instance) {
   programInstance = instance;
-  SetProgressRefresher(RefreshWindow);
+  SetProgressRefresher(AskForRepaint);
   Stages().runProgressWindow = RunProgressWindow;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 
@@ -30,6 +31,8 @@ struct RawCounter {
   LONGLONG secondValue;
   DWORD multiCount;
 };
+// The 64-bit values are 8-aligned in the library's layout, in the 32-bit build as well.
+static_assert(offsetof(RawCounter, firstValue) == 16 && sizeof(RawCounter) == 40);
 
 using PdhOpenQueryFn = PdhStatus(WINAPI*)(LPCSTR, DWORD_PTR, PdhHandle*);
 using PdhMakeCounterPathFn = PdhStatus(WINAPI*)(CounterPathElements*, LPSTR, LPDWORD, DWORD);

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for the decoder tests: extraction of every file into memory through the real
-// callback interface, cabinets held in memory, SHA-256 text and the corpus manifest.
+// Helpers for the decoder tests: cabinets built in memory and extracted, every file into
+// memory, through the real callback interface with one context shared by all tests.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,49 +10,36 @@
 namespace cabtest {
 
 struct ExtractedFile {
-  std::string name;
-  std::string bytes;
+  std::string name, bytes;
 };
-
 struct Extraction {
   bool ok = false;
   int32_t error = 0;
   std::vector<ExtractedFile> files;  // the files the decoder delivered and closed
-  int copyNotifications = 0;
 };
-
-// Extracts a cabinet file from disk with a shared context.
-Extraction ExtractFile(const std::string& path);
-// Extracts a cabinet held in memory (served by in-memory callbacks).
-Extraction ExtractBytes(const std::string& cabinet);
-// The same with another notification handler; it may pass kinds on to CollectingHandler,
-// the one the others use (every file into memory).
-Extraction ExtractBytesWith(const std::string& cabinet, cab::NotifyFn handler);
+// The handler that collects every file; other handlers may pass kinds on to it.
 intptr_t CollectingHandler(int kind, cab::Notification* record);
-// The in-memory callbacks (plain malloc/free); `cabinet` is what "memory:cabinet" opens.
+Extraction Extract(const std::string& cabinet, cab::NotifyFn handler = CollectingHandler);
+// The in-memory callbacks (plain malloc/free): "memory:cabinet" opens `cabinet`.
 cab::Callbacks MemoryCallbacks(const std::string* cabinet);
 
-std::string Sha256Hex(const std::string& bytes);
-std::string ReadWholeFile(const std::string& path);
-std::string CorpusDir();
-
-struct ManifestRow {
-  std::string path, origin, methods, files, verdict, messages;
-  struct File {
-    std::string name;
-    uint64_t size;
-    std::string sha256;
-  };
-  std::vector<File> extracted;
-};
-std::vector<ManifestRow> LoadManifest();
-
-// A cabinet built in the test: one folder with the given method word and data blocks.
+constexpr size_t kFrame = 32768;  // the output of a data block, but the last one of a folder
+// A cabinet of one folder holding one file "file.bin" over the given data blocks.
 struct TestBlock {
   std::string payload;
   uint16_t uncompressedSize;
 };
-std::string BuildCabinet(uint16_t compression, const std::vector<TestBlock>& blocks, uint32_t fileSize,
-                         const std::string& name = "file.bin");
+struct CabinetLayout {
+  uint16_t compression = 0;
+  std::vector<TestBlock> blocks;
+  uint32_t fileSize = 0;
+  uint16_t flags = 0;       // header flags
+  std::string afterHeader;  // what the flags announce: reserve sizes, names of the set
+  uint16_t fileFolder = 0;
+  bool checksums = false;
+};
+std::string BuildCabinet(const CabinetLayout& layout);
+std::string BuildCabinet(uint16_t compression, const std::vector<TestBlock>& blocks, uint32_t fileSize);
+std::string Noise(size_t size, unsigned seed);
 
 }  // namespace cabtest

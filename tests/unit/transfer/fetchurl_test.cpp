@@ -25,8 +25,7 @@ TEST_F(FetchUrl, TheBodyArrivesInKilobyteStepsThatTheWindowPaints) {
   std::string body;
   for (int i = 0; i < 2500; ++i) body += static_cast<char>('a' + i % 26);
   os.internet.Serve(itemUrl, body);
-  Progress().itemBase = 10000;
-  Progress().totalDone = 10000;
+  UpdateProgress([](ProgressState& progress) { progress.itemBase = progress.totalDone = 10000; });
   std::string path;
   ASSERT_TRUE(FetchUrlToTempFile(itemUrl, path));
   EXPECT_EQ(os.files.ReadText(path), body);

@@ -142,7 +142,7 @@ using DownloadListener = TransferTest;
 
 TEST_F(DownloadListener, ProgressMovesTheCountersAndPaintsUnlessACancelIsPending) {
   SiteDownloadListener listener;
-  Progress().itemBase = 7000;
+  UpdateProgress([](ProgressState& progress) { progress.itemBase = 7000; });
   EXPECT_EQ(listener.OnProgress(1500, 99999), sys::hr::kOk);
   EXPECT_EQ(Progress().itemDone, 1500);
   EXPECT_EQ(Progress().totalDone, 8500);

@@ -14,14 +14,14 @@ TEST_F(Statistics_, DurationsSwitchUnitsOnlyAboveTheFullMinuteAndHour) {
 }
 
 TEST_F(Statistics_, TransfersWithinSixSecondsShareARateWindowAndItsPauses) {
-  ProgressState& progress = Progress();
-  progress.totalDone = 500;
+  const ProgressState& progress = Progress();
+  UpdateProgress([](ProgressState& record) { record.totalDone = 500; });
   BeginTransferRateWindow(10000);
   EXPECT_EQ(progress.rateStartTick, 10000u);
   EXPECT_EQ(progress.rateStartBytes, 500);
   EndTransferRateWindow(11000);
 
-  progress.totalDone = 900;
+  UpdateProgress([](ProgressState& record) { record.totalDone = 900; });
   BeginTransferRateWindow(11400);  // 1.4 s after the window began: it goes on
   EXPECT_EQ(progress.rateStartTick, 10000u);
   EXPECT_EQ(progress.ratePausedMs, 400u);
@@ -36,7 +36,7 @@ TEST_F(Statistics_, TransfersWithinSixSecondsShareARateWindowAndItsPauses) {
 }
 
 TEST_F(Statistics_, TheReportLeavesOutTheRateWithoutTransferTime) {
-  Progress().totalDone = 3 * 1024 * 1024 + 700;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 3 * 1024 * 1024 + 700; });
   Statistics().installSeconds = 30;
   Statistics().pausedTotalMs = 9999;
   Statistics().totalRunSeconds = 125;

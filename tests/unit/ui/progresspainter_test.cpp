@@ -8,27 +8,25 @@ namespace {
 
 class ProgressFrame_ : public ::testing::Test {
  protected:
-  ProgressFrame_() {
-    ResetProgressState();
-    os.desktop.UseProductStrings();
-  }
+  ProgressFrame_() { os.desktop.UseProductStrings(); }
   std::vector<int> Tops(const ProgressFrame& frame) {
     std::vector<int> tops;
     for (const ProgressRow& row : frame.rows) tops.push_back(row.top);
     return tops;
   }
   FakeOs os;
-  ProgressState& state = Progress();
+  ProgressState state;
+  ProgressPainter painter;
 };
 
 TEST_F(ProgressFrame_, WithoutTotalsOnlyTheThreeLinesArePainted) {
   state.phaseLine = "Downloading";
   state.itemLine = "C:\\Fin\\bin\\app.dll";
   state.totalSize = 1000;
-  EXPECT_EQ(Tops(LayOutProgress(state, 0, false)), (std::vector<int>{10, 40, 55}));
+  EXPECT_EQ(Tops(painter.LayOut(state, 0, false)), (std::vector<int>{10, 40, 55}));
   state.showTotals = true;
   state.totalSize = 0;
-  EXPECT_EQ(LayOutProgress(state, 0, false).rows.size(), 3u);
+  EXPECT_EQ(painter.LayOut(state, 0, false).rows.size(), 3u);
 }
 
 TEST_F(ProgressFrame_, DownloadRowsCarryTheTotalsPercentageAndTimeRemaining) {
@@ -38,7 +36,7 @@ TEST_F(ProgressFrame_, DownloadRowsCarryTheTotalsPercentageAndTimeRemaining) {
   state.itemSize = 2048;
   state.itemDone = 1024;
   state.runStartTick = 10000;
-  ProgressFrame frame = LayOutProgress(state, 10000 + 2000, false);
+  ProgressFrame frame = painter.LayOut(state, 10000 + 2000, false);
   ASSERT_EQ(Tops(frame), (std::vector<int>{10, 40, 55, 85, 100, 115, 130}));
   EXPECT_EQ(frame.rows[3].text, "File download: 1.00 KB of 2.00 KB");
   EXPECT_EQ(frame.rows[4].text, "Total downloaded: 0.98 KB of 3.91 KB");
@@ -54,7 +52,7 @@ TEST_F(ProgressFrame_, CopyingLeavesOutTheFileRowAndEndsWithAnEmptyRow) {
   state.totalSize = 100;
   state.totalDone = 150;  // more done than planned still reads as all done
   state.runStartTick = 1;
-  ProgressFrame frame = LayOutProgress(state, 5000, false);
+  ProgressFrame frame = painter.LayOut(state, 5000, false);
   ASSERT_EQ(Tops(frame), (std::vector<int>{10, 40, 55, 85, 100, 115, 130}));
   EXPECT_EQ(frame.rows[3].text.rfind("Total copied: ", 0), 0u);
   EXPECT_EQ(frame.rows[4].text, "100 % complete");
@@ -78,23 +76,25 @@ TEST_F(ProgressFrame_, TheDebugRateKeepsItsLastValueAndHidesWhenZero) {
   state.runStartTick = 1;
   state.rateStartTick = 1000;
   state.totalDone = 0;
-  EXPECT_EQ(LayOutProgress(state, 2000, true).rows.size(), 7u);  // no rate yet: no row
+  EXPECT_EQ(painter.LayOut(state, 2000, true).rows.size(), 7u);  // no rate yet: no row
   state.totalDone = 4 * 1024 * 1024;
-  ProgressFrame frame = LayOutProgress(state, 5000, true);  // 4 s for 4 MB
+  ProgressFrame frame = painter.LayOut(state, 5000, true);  // 4 s for 4 MB
   ASSERT_EQ(frame.rows.size(), 8u);
   EXPECT_EQ(frame.rows[7].text, "Transfer Rate: 1024.00 KB/Sec      ");
   EXPECT_FALSE(frame.rows[7].fill);
   state.rateStartTick = 4500;  // a new window under two seconds old: the last rate stays
-  EXPECT_EQ(LayOutProgress(state, 5000, true).rows[7].text, "Transfer Rate: 1024.00 KB/Sec      ");
-  EXPECT_EQ(LayOutProgress(state, 5000, false).rows.size(), 7u);
+  EXPECT_EQ(painter.LayOut(state, 5000, true).rows[7].text, "Transfer Rate: 1024.00 KB/Sec      ");
+  EXPECT_EQ(painter.LayOut(state, 5000, false).rows.size(), 7u);
+  // The kept rate is the painter's own: a fresh painter has none to keep.
+  EXPECT_EQ(ProgressPainter{}.LayOut(state, 5000, true).rows.size(), 7u);
 }
 
 TEST_F(ProgressFrame_, AListDownloadShowsItsBytesBesideTheItem) {
   state.itemLine = "File list";
   state.listDownloadActive = true;
-  EXPECT_EQ(LayOutProgress(state, 0, false).rows[1].text, "File list");
+  EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list");
   state.totalDone = 2048;
-  EXPECT_EQ(LayOutProgress(state, 0, false).rows[1].text, "File list (2.00 KB)");
+  EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list (2.00 KB)");
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST_F(FetchItemTest, TheSitesCorrectedSizesAreRequestedAgainAndCountedOnce) {
   FileEntry entry = Entry("a.dll", 5), cabinet = Entry("b.dll", 100);
   ServeOnce(ItemRequest(entry), "_ItemAttachmentSizes_\r\n7\t0");
   os.internet.Serve(ItemRequest(entry, 7, 0), "1234567");
-  Progress().totalDone = 1000;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 1000; });
   EXPECT_TRUE(InstallItem(entry, kPassSingle) && os.files.ReadText(kTarget) == "1234567");
   EXPECT_EQ(Progress().totalDone, 1007);  // the sizes reply's bytes do not stay in the totals
   // Corrected sizes can make the item a cabinet: these 1024 bytes pass, but do not expand.
@@ -148,7 +148,7 @@ TEST_F(InstallEntriesTest, ALanInstallationCopiesFromTheShareAndCountsEveryItems
   os.files.SetFileVersion(std::string(kNetDir) + "\\SystemFolder\\k.dll", {1, 0, 0, 0});
   os.files.WriteText("C:\\Windows\\system32\\k.dll", "installed");
   os.files.SetFileVersion("C:\\Windows\\system32\\k.dll", {1, 0, 0, 0});
-  Progress().totalDone = 999;
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 999; });
   EXPECT_TRUE(Install({Entry("a.dll", 5), Entry("k.dll", 7, "SystemFolder")}));
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\a.dll"), "12345");
   EXPECT_EQ(os.files.ReadText("C:\\Windows\\system32\\k.dll"), "installed");  // a protected target as new: kept
