@@ -23,7 +23,6 @@
 #                                 Windows build into DIR (default C:\Setup); sets E2E_PROGRAM
 #   e2e_path 'C:\a\b'             the Unix path of a Windows path in the prefix
 #   e2e_mkdir 'C:\a\b'            e2e_write_file 'C:\a\f' TEXT   (TEXT as given, no newline added)
-#   e2e_write_ini 'C:\f.ini' SECTION KEY=VALUE...   an INI file with CR LF line ends
 #   e2e_reg_add KEY NAME TYPE DATA   through "wine reg add" (the server must be able to start)
 #   e2e_run 'ARGS'                run E2E_PROGRAM with exactly this command line; waits
 #                                 (E2E_RUN_TIMEOUT seconds, default 120); sets E2E_RC
@@ -34,9 +33,10 @@
 #                                 status 1 when the key or value is not there
 #   e2e_log_file 'C:\dir'         Unix path of 'C:\dir\usr\Plandrix.log'
 #   e2e_read_log 'C:\dir'         that log as UTF-8 text without CRs
-#   e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_file 'C:\f', e2e_expect_no_file 'C:\f',
+#   e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_file 'C:\f',
 #   e2e_expect_reg KEY NAME EXPECTED, e2e_expect_reg_absent KEY NAME,
-#   e2e_expect_log_contains 'C:\dir' TEXT, e2e_fail MESSAGE
+#   e2e_expect_log_contains 'C:\dir' TEXT, e2e_expect_log_line 'C:\dir' LINE (a whole line,
+#   without letter case), e2e_expect_same 'C:\f' UNIXFILE (same bytes), e2e_fail MESSAGE
 #
 # Environment (ctest sets the first two): PLANDRIX_WINDOWS_BIN (the Windows build's bin
 # folder), PLANDRIX_E2E_ROOT (work folder; the template lives there), E2E_KEEP=1 keeps the
@@ -181,17 +181,6 @@ e2e_write_file() {
   printf '%s' "$2" > "$target"
 }
 
-e2e_write_ini() {
-  target=$(e2e_path "$1")
-  section=$2
-  shift 2
-  mkdir -p "$(dirname "$target")"
-  {
-    printf '[%s]\r\n' "$section"
-    for pair in "$@"; do printf '%s\r\n' "$pair"; done
-  } > "$target"
-}
-
 e2e_install_program() {
   exe=${1:-Plandrix_T17_AE.exe}
   dir=${2:-'C:\Setup'}
@@ -260,7 +249,7 @@ e2e_expect_eq() {
 
 e2e_expect_file() { [ -f "$(e2e_path "$1")" ] || e2e_fail "file $1 is missing"; }
 
-e2e_expect_no_file() { [ ! -e "$(e2e_path "$1")" ] || e2e_fail "file $1 should not exist"; }
+e2e_expect_same() { cmp -s "$(e2e_path "$1")" "$2" || e2e_fail "$1 is not $2"; }
 
 e2e_expect_reg() {
   actual=$(e2e_reg_get "$1" "$2") || { e2e_fail "registry value $1\\$2 is missing"; return 0; }
@@ -278,4 +267,8 @@ e2e_expect_log_contains() {
     e2e_fail "the log in $1\\usr lacks '$2'"
     printf '%s\n' "$text" | sed 's/^/  log: /' >&2
   fi
+}
+
+e2e_expect_log_line() {
+  e2e_read_log "$1" | grep -qixF -- "$2" || e2e_fail "the log in $1\\usr lacks the line '$2'"
 }

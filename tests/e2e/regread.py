@@ -4,8 +4,7 @@ end-to-end tests can check what the program wrote without starting Wine again.
 
   regread.py PREFIX 'HKLM\\Software\\Key' [VALUE]
 
-HKLM and HKCR live in system.reg (HKCR as Software\\Classes), HKCU in user.reg,
-HKU\\.DEFAULT in userdef.reg. Key and value names compare without letter case, as
+HKLM lives in system.reg, HKCU in user.reg. Key and value names compare without letter case, as
 in Windows; "@" or an empty VALUE is the default value. Prints a string value as
 UTF-8 text, a DWORD in decimal, anything else in the file's own notation. Exit
 status 0 found, 1 not there, 2 bad arguments. The files are current only after the
@@ -14,48 +13,25 @@ import os
 import re
 import sys
 
-HIVES = {
-    "HKLM": ("system.reg", ""),
-    "HKEY_LOCAL_MACHINE": ("system.reg", ""),
-    "HKCR": ("system.reg", "Software\\Classes\\"),
-    "HKEY_CLASSES_ROOT": ("system.reg", "Software\\Classes\\"),
-    "HKCU": ("user.reg", ""),
-    "HKEY_CURRENT_USER": ("user.reg", ""),
-}
-DEFAULT_USER = ("HKU\\.DEFAULT", "HKEY_USERS\\.DEFAULT")
+HIVES = {"HKLM": "system.reg", "HKCU": "user.reg"}
 SIMPLE_ESCAPES = {"\\": "\\", '"': '"', "n": "\n", "r": "\r", "t": "\t", "a": "\a", "0": "\0"}
 
 
 def unescape(text):
-    out = []
-    i = 0
-    while i < len(text):
-        ch = text[i]
-        if ch != "\\" or i + 1 >= len(text):
-            out.append(ch)
-            i += 1
-            continue
-        nxt = text[i + 1]
-        if nxt == "x":
-            digits = re.match(r"[0-9a-fA-F]{1,4}", text[i + 2:])
-            if digits:
-                out.append(chr(int(digits.group(0), 16)))
-                i += 2 + len(digits.group(0))
-                continue
-        out.append(SIMPLE_ESCAPES.get(nxt, nxt))
-        i += 2
-    return "".join(out)
+    """The text of a quoted .reg string: \\xHHHH is a character, \\n and the like as in C."""
+    def one(match):
+        code = match.group(1)
+        if code[0] == "x" and len(code) > 1:
+            return chr(int(code[1:], 16))
+        return SIMPLE_ESCAPES.get(code, code)
+    return re.sub(r"\\(x[0-9a-fA-F]{1,4}|.)", one, text)
 
 
 def split_key(full):
-    for alias in DEFAULT_USER:
-        if full.upper().startswith(alias.upper() + "\\"):
-            return "userdef.reg", full[len(alias) + 1:]
     hive, _, rest = full.partition("\\")
     if hive.upper() not in HIVES:
         raise ValueError(f"unknown hive in {full!r}")
-    file_name, below = HIVES[hive.upper()]
-    return file_name, below + rest
+    return HIVES[hive.upper()], rest
 
 
 def read_key(path, key):

@@ -3,10 +3,9 @@
 #
 #   . "$(dirname "$0")/lib.sh"
 #   . "$(dirname "$0")/sitelib.sh"
-#   e2e_begin
-#   site_start                      # the published sample, on a free port: $SITE_URL
+#   site_begin                      # e2e_begin, site_start and e2e_install_program
 #   site_faults 'LogItemAttachment.aspx?Item=* short 100 times=1'
-#   e2e_run "/S:2 /IM:0 /I:\"C:\\Fin\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+#   site_install 'C:\Fin'           # a silent mode-0 run of release 30052 into C:\Fin
 #   site_requests 'Action=2'        # item requests in the access log, one a line
 #
 # The sample (FNC release 30052, user "demo", password "demo") is published once per
@@ -15,13 +14,19 @@
 # product publishes a copy of its own with site_publish.
 #
 # Functions:
+#   site_begin                    a new prefix with the program in C:\Setup and the
+#                                 published sample served on a free port ($SITE_URL)
 #   site_sample_copy DIR          a copy of the assembled sample product (keeps the dates)
 #   site_publish FROM SITEDIR     publish FROM as FNC release 30052 into SITEDIR
 #   site_start [SITEDIR]          copy the shared published sample into the test's folder
-#                                 (or serve SITEDIR as it is) and serve it; sets SITE_DIR,
+#                                 (or serve SITEDIR as it is) and serve it to SITE_USERS
+#                                 ("user:password" lines; default demo:demo); sets SITE_DIR,
 #                                 SITE_URL, SITE_PID and SITE_LIST (the release's file list)
 #   site_faults [RULE...]         replace the fault rules (one rule an argument; none clears)
+#   site_install DIR [MODE] [PASSWORD]   a silent run (mode 0, password demo) of release
+#                                 30052 from the site into DIR (its usr folder made first)
 #   site_requests PATTERN         the access log's request targets containing PATTERN
+#   site_expect_requests PATTERN COUNT WHAT   so many requests containing PATTERN
 #   site_clear_log                forget the requests seen so far
 #   site_list_field FILE FIELD    (in the list) the FIELD-th field of FILE's record
 #   site_stop                     end the site (the test's exit does it too)
@@ -29,6 +34,7 @@
 #                                 the release's distribution file, published and served
 #   site_map_share                a share folder of the test mapped as drive N:; sets SHARE
 #   ini_get FILE KEY              a key's value from an INI file (any section, any case)
+#   e2e_expect_ini FILE KEY VALUE
 #
 # Environment: PLANDRIX_NATIVE_BIN (the native build's bin folder with plandrix-site
 # and plandrix-publish) and PLANDRIX_SAMPLE_DIR (the assembled sample product); both
@@ -108,7 +114,7 @@ site_start() {
   fi
   SITE_LIST="$SITE_DIR/$SITE_LINE/$SITE_RELEASE/filelist.lst"
   [ -f "$SITE_LIST" ] || { e2e_fail "no file list in $SITE_DIR"; exit 1; }
-  printf 'demo:demo\n' > "$E2E_WORK/site-users"
+  printf '%s\n' "${SITE_USERS:-demo:demo}" > "$E2E_WORK/site-users"
   rm -f "$E2E_WORK/site-port" "$E2E_WORK/site-faults"
   : > "$E2E_WORK/site-access.log"
   "$PLANDRIX_NATIVE_BIN/plandrix-site" --root "$SITE_DIR" --listen 127.0.0.1:0 \
@@ -126,6 +132,12 @@ site_start() {
   SITE_URL="http://127.0.0.1:$(cat "$E2E_WORK/site-port")"
 }
 
+site_begin() {
+  e2e_begin
+  site_start
+  e2e_install_program
+}
+
 site_start_carrying_program() {
   product="$E2E_WORK/product"
   site_sample_copy "$product"
@@ -141,6 +153,8 @@ site_map_share() {
 }
 
 ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
+
+e2e_expect_ini() { e2e_expect_eq "$(ini_get "$1" "$2")" "$3" "$(basename "$1") $2"; }
 
 site_stop() {
   if [ -n "$SITE_PID" ]; then
@@ -163,6 +177,13 @@ site_faults() {
 }
 
 site_requests() { cut -f4 "$E2E_WORK/site-access.log" | grep -F -- "$1"; }
+
+site_expect_requests() { e2e_expect_eq "$(site_requests "$1" | wc -l | tr -d ' ')" "$2" "$3"; }
+
+site_install() {
+  e2e_mkdir "$1\\usr"
+  e2e_run "/S:2 /IM:${2:-0} /I:\"$1\" /W:$SITE_URL /USER:demo /PW:${3:-demo} /R:30052"
+}
 
 site_clear_log() { : > "$E2E_WORK/site-access.log"; }
 

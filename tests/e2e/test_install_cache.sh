@@ -5,11 +5,9 @@
 # is installed from that copy; a copy with another date is fetched anew.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
+site_begin
 
 user_key='HKCU\Software\Molvex\e-Halomir Plandrix'
-e2e_install_program
 e2e_reg_add "$user_key" UpdateMode REG_DWORD 1
 temp_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -iname temp -type d | head -n1)
 [ -n "$temp_dir" ] || { e2e_fail "no Temp folder in the prefix's user folder"; e2e_end; }
@@ -18,21 +16,18 @@ cache="$temp_dir/Molvex Update Setup Files"
 # Items that the run must transfer: every record of the list but the other family's variant.
 items=$(awk -F '\t' '$1 !~ /_9X$/ { print $1 }' "$SITE_LIST")
 
-e2e_mkdir 'C:\Fin\usr'
-e2e_run "/S:2 /IM:0 /I:\"C:\\Fin\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+site_install 'C:\Fin'
 e2e_expect_eq "$E2E_RC" 0 "exit code of the first run"
 log=$(e2e_read_log 'C:\Fin') || e2e_fail "no log after the first run"
 e2e_expect_log_contains 'C:\Fin' 'Update software = After download'
 for item in $items; do
-  e2e_expect_eq "$(site_requests "Item=$item&" | wc -l | tr -d ' ')" 1 "transfers of $item in the first run"
+  site_expect_requests "Item=$item&" 1 "transfers of $item in the first run"
 done
 # The transfer pass put each item into the cache, the install pass took it from there.
 printf '%s\n' "$log" | grep -qiF -- 'Molvex Update Setup Files\bin\fncmain.exe ---> OK' ||
   e2e_fail "the transfer pass did not put fncmain.exe into the cache"
-printf '%s\n' "$log" | grep -qixF -- 'C:\Fin\bin\fncmain.exe ---> OK' ||
-  e2e_fail "the install pass did not place fncmain.exe"
-cmp -s "$(e2e_path 'C:\Fin\bin\fncmain.exe')" "$PLANDRIX_SAMPLE_DIR/bin/fncmain.exe" ||
-  e2e_fail "fncmain.exe differs from the published file"
+e2e_expect_log_line 'C:\Fin' 'C:\Fin\bin\fncmain.exe ---> OK'
+e2e_expect_same 'C:\Fin\bin\fncmain.exe' "$PLANDRIX_SAMPLE_DIR/bin/fncmain.exe"
 [ ! -e "$cache" ] || e2e_fail "the download cache is still there after the run: $(find "$cache" | head -5)"
 
 # A cache that holds two items as cabinets: one with the list's date, one a day older.
@@ -47,17 +42,14 @@ touch -d "$(list_time fncaccounts.txt)" "$cache/bin/fncaccounts.txt"
 cp "$SITE_DIR/FNC/30052/items/$core" "$cache/bin/fnccore.dll"
 touch -d "$(list_time fnccore.dll) 1 day ago" "$cache/bin/fnccore.dll"
 rm -rf "$(e2e_path 'C:\Fin2')"
-e2e_mkdir 'C:\Fin2\usr'
 site_clear_log
-e2e_run "/S:2 /IM:0 /I:\"C:\\Fin2\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+site_install 'C:\Fin2'
 e2e_expect_eq "$E2E_RC" 0 "exit code of the run with a filled cache"
-e2e_expect_eq "$(site_requests "Item=$accounts&" | wc -l | tr -d ' ')" 0 "transfers of the current cache copy"
-e2e_expect_eq "$(site_requests "Item=$core&" | wc -l | tr -d ' ')" 1 "transfers of the outdated cache copy"
-e2e_expect_eq "$(site_requests "Item=$(site_list_field fncmain.exe 0)&" | wc -l | tr -d ' ')" 1 \
-  "transfers of an item not in the cache"
+site_expect_requests "Item=$accounts&" 0 "transfers of the current cache copy"
+site_expect_requests "Item=$core&" 1 "transfers of the outdated cache copy"
+site_expect_requests "Item=$(site_list_field fncmain.exe 0)&" 1 "transfers of an item not in the cache"
 for name in fncaccounts.txt fnccore.dll; do
-  cmp -s "$(e2e_path "C:\\Fin2\\bin\\$name")" "$PLANDRIX_SAMPLE_DIR/bin/$name" ||
-    e2e_fail "C:\\Fin2\\bin\\$name differs from the published file"
+  e2e_expect_same "C:\\Fin2\\bin\\$name" "$PLANDRIX_SAMPLE_DIR/bin/$name"
 done
 e2e_expect_log_contains 'C:\Fin2' 'C:\Fin2\bin\fncaccounts.txt ---> OK'
 [ ! -e "$cache" ] || e2e_fail "the download cache is still there after the second run"

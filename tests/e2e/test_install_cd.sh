@@ -16,8 +16,7 @@ site_map_share
 is_normal() { [ "$(stat -c %A "$1" | cut -c3)" = w ]; }
 
 e2e_install_program
-e2e_mkdir 'C:\CD\usr'
-e2e_run "/S:2 /IM:5 /I:\"C:\\CD\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+site_install 'C:\CD' 5
 e2e_expect_eq "$E2E_RC" 0 "exit code of the image creation"
 # The image gets no log of its own: mode 5 writes into the documents folder.
 [ ! -e "$(e2e_log_file 'C:\CD')" ] || e2e_fail "the image holds a log"
@@ -40,9 +39,9 @@ cmp -s "$cd_dir/SystemFolder/fncshared.dll" "$PLANDRIX_SAMPLE_DIR/system/fncshar
 for copy in Setup_AE.exe NetSetup_AE.exe; do
   cmp -s "$cd_dir/$copy" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "the image's $copy is not the program"
 done
-e2e_expect_eq "$(ini_get "$cd_dir/Setup_AE.ini" InstallMode)" 6 "Setup_AE.ini InstallMode"
-e2e_expect_eq "$(ini_get "$cd_dir/Setup_AE.ini" Release)" 30052 "Setup_AE.ini Release"
-e2e_expect_eq "$(ini_get "$cd_dir/NetSetup_AE.ini" InstallMode)" 7 "NetSetup_AE.ini InstallMode"
+e2e_expect_ini "$cd_dir/Setup_AE.ini" InstallMode 6
+e2e_expect_ini "$cd_dir/Setup_AE.ini" Release 30052
+e2e_expect_ini "$cd_dir/NetSetup_AE.ini" InstallMode 7
 [ -n "$(ini_get "$cd_dir/NetSetup_AE.ini" Date)" ] || e2e_fail "NetSetup_AE.ini has no Date"
 # No restart is ever asked for in mode 5.
 e2e_flush
@@ -63,9 +62,8 @@ for pair in bin/fncmain.exe:bin/fncmain.exe bin/fncplat.dll:variants/nt/fncplat.
   cmp -s "$placed" "$PLANDRIX_SAMPLE_DIR/${pair#*:}" || e2e_fail "C:\\Fin\\${pair%%:*} is not the image's file"
   is_normal "$placed" || e2e_fail "C:\\Fin\\${pair%%:*} stayed read-only ($(stat -c %A "$placed"))"
 done
-cmp -s "$(e2e_path 'C:\windows\system32\fncshared.dll')" "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll" ||
-  e2e_fail "the image's shared system file did not reach the system folder"
-e2e_expect_eq "$(site_requests 'Action=2' | wc -l | tr -d ' ')" 0 "items fetched from the site by mode 6"
+e2e_expect_same 'C:\windows\system32\fncshared.dll' "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll"
+site_expect_requests 'Action=2' 0 "items fetched from the site by mode 6"
 
 mkdir -p "$E2E_WORK/share/FromCD/usr"
 e2e_run_line '"C:\CD\NetSetup_AE.exe" /S:2 /I:"N:\FromCD"'
@@ -78,7 +76,7 @@ for placed in bin/fncmain.exe bin/nt/fncplat.dll bin/9X/fncplat.dll SystemFolder
   cmp -s "$net/$placed" "$cd_dir/$placed" || e2e_fail "N:\\FromCD\\$placed is not the image's file"
   is_normal "$net/$placed" || e2e_fail "N:\\FromCD\\$placed stayed read-only"
 done
-e2e_expect_eq "$(ini_get "$net/wsetup.ini" InstallMode)" 3 "wsetup.ini InstallMode of the share"
+e2e_expect_ini "$net/wsetup.ini" InstallMode 3
 cmp -s "$net/wsetup.exe" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "the share's wsetup.exe is not the program"
 
 chmod -R u+w "$cd_dir"

@@ -5,9 +5,7 @@
 # each refused entry; the honest entries of the same list are installed.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
-e2e_install_program
+site_begin
 
 # Hostile copies of the readme's record: the item on the site is real, only the
 # target differs. Field 2 is the file name, field 5 the folder.
@@ -22,8 +20,7 @@ add_record escaped3.txt 'bin\..\..\..'
 add_record '..\..\escaped4.txt' 'bin'
 add_record escaped5.txt '\Escaped'
 
-e2e_mkdir 'C:\Deep\Fin\usr'
-e2e_run "/S:2 /IM:0 /I:\"C:\\Deep\\Fin\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+site_install 'C:\Deep\Fin'
 e2e_expect_eq "$E2E_RC" 0 "exit code"
 log=$(e2e_read_log 'C:\Deep\Fin') || e2e_fail "no log"
 
@@ -33,7 +30,7 @@ for entry in "folder '..\\..\\Escaped'" "folder 'C:\\Escaped'" "folder 'bin\\..\
              "folder '\\Escaped'"; do
   printf '%s\n' "$log" | grep -q -F -- "$entry" || e2e_fail "the log does not name the entry with $entry"
 done
-cmp -s "$(e2e_path 'C:\Deep\Fin\readme.txt')" "$PLANDRIX_SAMPLE_DIR/readme.txt" || e2e_fail "readme.txt was not installed"
-cmp -s "$(e2e_path 'C:\Deep\Fin\bin\fncmain.exe')" "$PLANDRIX_SAMPLE_DIR/bin/fncmain.exe" || e2e_fail "fncmain.exe was not installed"
+e2e_expect_same 'C:\Deep\Fin\readme.txt' "$PLANDRIX_SAMPLE_DIR/readme.txt"
+e2e_expect_same 'C:\Deep\Fin\bin\fncmain.exe' "$PLANDRIX_SAMPLE_DIR/bin/fncmain.exe"
 
 e2e_end

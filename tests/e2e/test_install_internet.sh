@@ -7,8 +7,7 @@
 # the run used (never the password).
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
+site_begin
 
 machine_key='HKLM\Software\Molvex\Molvex for Windows\4.0'
 user_key='HKCU\Software\Molvex\e-Halomir Plandrix'
@@ -22,9 +21,7 @@ awk -F '\t' 'BEGIN { OFS = "\t" } { $5 = sprintf("%02d-03-2024 10:%02d:%02d", NR
 slow_item=$(site_list_field fncaccounts.txt 0)
 site_faults "LogItemAttachment.aspx?Item=$slow_item slow 12000"
 
-e2e_install_program
-e2e_mkdir 'C:\Fin\usr'
-( e2e_run "/S:2 /IM:0 /I:\"C:\\Fin\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+( site_install 'C:\Fin'
   echo "$E2E_RC" > "$E2E_WORK/rc" ) &
 runner=$!
 marker=""
@@ -84,8 +81,7 @@ fncsymbols.ttf    $fonts_dir       fonts/fncsymbols.ttf
 fncformats.txt    $crystal_dir     crystal/fncformats.txt
 EOF
 e2e_expect_file 'C:\Fin\docs\Release Notes.txt'
-cmp -s "$(e2e_path 'C:\Fin\docs\Release Notes.txt')" "$PLANDRIX_SAMPLE_DIR/docs/Release Notes.txt" ||
-  e2e_fail "the release notes differ from the published ones"
+e2e_expect_same 'C:\Fin\docs\Release Notes.txt' "$PLANDRIX_SAMPLE_DIR/docs/Release Notes.txt"
 # No expansion file is left behind in any target folder.
 leftovers=$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp' 2>/dev/null)
 e2e_expect_eq "$leftovers" "" "expansion files left behind"

@@ -14,12 +14,10 @@ e2e_begin
 site_start_carrying_program
 site_map_share
 share="$E2E_WORK/share/Fennic"
-mkdir -p "$share/usr"
-
-# Reads KEY of section Setup of a Unix INI file.
+mkdir -p "$share"
 
 e2e_install_program
-e2e_run "/S:2 /IM:1 /I:\"N:\\Fennic\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+site_install 'N:\Fennic' 1
 e2e_expect_eq "$E2E_RC" 0 "exit code of the network installation"
 e2e_expect_log_contains 'N:\Fennic' 'Install mode = Internet network installation'
 cmp -s "$share/HalomirPlandrix.lst" "$SITE_LIST" || e2e_fail "the share's HalomirPlandrix.lst is not the release's list"
@@ -33,14 +31,14 @@ done
 for copy in netupdate.exe wsetup.exe; do
   cmp -s "$share/$copy" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "N:\\Fennic\\$copy is not the program"
 done
-e2e_expect_eq "$(ini_get "$share/netupdate.ini" InstallMode)" 2 "netupdate.ini InstallMode"
-e2e_expect_eq "$(ini_get "$share/netupdate.ini" WebSite1)" "$SITE_URL" "netupdate.ini WebSite1"
-e2e_expect_eq "$(ini_get "$share/netupdate.ini" Release)" 30052 "netupdate.ini Release"
-e2e_expect_eq "$(ini_get "$share/wsetup.ini" InstallMode)" 3 "wsetup.ini InstallMode"
-e2e_expect_eq "$(ini_get "$share/wsetup.ini" ProductLine)" FNC "wsetup.ini ProductLine"
-e2e_expect_eq "$(ini_get "$share/wsetup.ini" Release)" 30052 "wsetup.ini Release"
+e2e_expect_ini "$share/netupdate.ini" InstallMode 2
+e2e_expect_ini "$share/netupdate.ini" WebSite1 "$SITE_URL"
+e2e_expect_ini "$share/netupdate.ini" Release 30052
+e2e_expect_ini "$share/wsetup.ini" InstallMode 3
+e2e_expect_ini "$share/wsetup.ini" ProductLine FNC
+e2e_expect_ini "$share/wsetup.ini" Release 30052
 [ -n "$(ini_get "$share/wsetup.ini" Date)" ] || e2e_fail "wsetup.ini has no Date after a complete run"
-e2e_expect_eq "$(ini_get "$share/wsetup.ini" MolvexInstallStatus)" "" "the share's install-status marker"
+e2e_expect_ini "$share/wsetup.ini" MolvexInstallStatus ""
 tr -d '\r' < "$share/netupdate.ini" | grep -qiE '^(password|pw|MolvexP)=' && e2e_fail "netupdate.ini holds a password"
 
 # A workstation from the share, through the share's own "wsetup.exe" (its INI file
@@ -54,18 +52,16 @@ e2e_expect_log_contains 'C:\Fin' 'Install mode = LAN workstation installation'
 e2e_expect_log_contains 'C:\Fin' 'Path to network installation = N:\Fennic'
 for pair in bin/fncmain.exe:bin/fncmain.exe bin/fncplat.dll:variants/nt/fncplat.dll bin/fncaccounts.txt:bin/fncaccounts.txt; do
   placed=${pair%%:*}
-  cmp -s "$(e2e_path "C:\\Fin\\$placed")" "$PLANDRIX_SAMPLE_DIR/${pair#*:}" || e2e_fail "C:\\Fin\\$placed is not the share's file"
+  e2e_expect_same "C:\\Fin\\$placed" "$PLANDRIX_SAMPLE_DIR/${pair#*:}"
 done
-cmp -s "$(e2e_path 'C:\windows\system32\fncshared.dll')" "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll" ||
-  e2e_fail "the shared system file did not reach the system folder"
+e2e_expect_same 'C:\windows\system32\fncshared.dll' "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll"
 e2e_expect_log_contains 'C:\Fin' 'C:\Fin\bin\fncmain.exe ---> OK'
-e2e_expect_eq "$(site_requests 'Action=2' | wc -l | tr -d ' ')" 0 "items fetched from the site by mode 3"
-cmp -s "$(e2e_path 'C:\Fin\bin\wupdate.exe')" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" ||
-  e2e_fail "C:\\Fin\\bin\\wupdate.exe is not the program"
+site_expect_requests 'Action=2' 0 "items fetched from the site by mode 3"
+e2e_expect_same 'C:\Fin\bin\wupdate.exe' "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe"
 wupdate_ini=$(e2e_path 'C:\Fin\bin\wupdate.ini')
-e2e_expect_eq "$(ini_get "$wupdate_ini" Network)" 'N:\Fennic' "wupdate.ini Network"
-e2e_expect_eq "$(ini_get "$wupdate_ini" InstallMode)" 4 "wupdate.ini InstallMode"
-e2e_expect_eq "$(ini_get "$wupdate_ini" Release)" 30052 "wupdate.ini Release"
+e2e_expect_ini "$wupdate_ini" Network 'N:\Fennic'
+e2e_expect_ini "$wupdate_ini" InstallMode 4
+e2e_expect_ini "$wupdate_ini" Release 30052
 
 # The share moves on to another release. The workstation's "wupdate.exe" follows it,
 # whatever /R: says, and puts back a file that was damaged on the workstation.
@@ -77,8 +73,7 @@ e2e_run_line '"C:\Fin\bin\wupdate.exe" /S:2 /R:30052'
 e2e_expect_eq "$E2E_RC" 0 "exit code of the workstation update"
 e2e_expect_log_contains 'C:\Fin' 'Install mode = LAN workstation update'
 e2e_expect_log_contains 'C:\Fin' 'Release = 30060'
-cmp -s "$(e2e_path 'C:\Fin\bin\fncsettings.ini')" "$PLANDRIX_SAMPLE_DIR/bin/fncsettings.ini" ||
-  e2e_fail "the workstation update did not restore fncsettings.ini"
-e2e_expect_eq "$(ini_get "$wupdate_ini" Release)" 30060 "wupdate.ini Release after the update"
+e2e_expect_same 'C:\Fin\bin\fncsettings.ini' "$PLANDRIX_SAMPLE_DIR/bin/fncsettings.ini"
+e2e_expect_ini "$wupdate_ini" Release 30060
 
 e2e_end

@@ -6,8 +6,7 @@
 # same installation is updated again.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-site_start
+site_begin
 
 shared_key='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDlls'
 target='C:\windows\system32\fncshared.dll'
@@ -36,14 +35,12 @@ build_version() {
 build_version 2.5.0.5
 build_version 2.5.0.10
 
-e2e_install_program
 # A fresh Wine prefix has no shared-file list; Windows always has one.
 wine reg add "$shared_key" /f >/dev/null 2>&1 || e2e_fail "could not create the shared-file list"
 
 count_after() { e2e_flush; e2e_reg_get "$shared_key" "$target"; }
 install_into() {
-  e2e_mkdir "$1\\usr"
-  e2e_run "/S:2 /IM:0 /I:\"$1\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+  site_install "$1"
   e2e_expect_eq "$E2E_RC" 0 "exit code of the run into $1"
 }
 

@@ -14,7 +14,7 @@ for folder in 'C:\From Command Line' 'C:\From Ini' 'C:\From Registry'; do
   e2e_write_file "$folder\\Deployment.xml" '<deployment/>'
   e2e_mkdir "$folder\\usr"
 done
-e2e_write_ini 'C:\Setup\Plandrix_T17_AE.ini' Setup 'InstallDir=C:\From Ini'
+printf '[Setup]\r\nInstallDir=C:\\From Ini\r\n' > "$(e2e_path 'C:\Setup\Plandrix_T17_AE.ini')"
 e2e_reg_add 'HKCU\Software\Molvex\e-Halomir Plandrix' InstallDir REG_SZ 'C:\From Registry'
 
 # Runs the program with ARGS and expects the log in WINNER only.

@@ -7,14 +7,9 @@
 # credentials bring up the system's password dialog (on this test's own display): its
 # Cancel ends the request quietly, the right credentials typed into it let the run on.
 . "$(dirname "$0")/lib.sh"
-
-: "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
-for tool in plandrix-site plandrix-publish; do
-  if [ ! -x "$PLANDRIX_NATIVE_BIN/$tool" ]; then
-    e2e_note "$PLANDRIX_NATIVE_BIN/$tool is missing: build the native preset first"
-    exit $E2E_SKIP
-  fi
-done
+. "$(dirname "$0")/sitelib.sh"
+[ -x "$PLANDRIX_NATIVE_BIN/plandrix-publish" ] && [ -x "$PLANDRIX_NATIVE_BIN/plandrix-site" ] ||
+  site_missing "$PLANDRIX_NATIVE_BIN lacks the site tools"
 for tool in curl xdotool; do
   command -v $tool >/dev/null 2>&1 || { e2e_note "$tool is not installed"; exit $E2E_SKIP; }
 done
@@ -31,16 +26,9 @@ for release in 30052 30060; do
   "$PLANDRIX_NATIVE_BIN/plandrix-publish" --from "$product" --site "$E2E_WORK/site" --line FNC \
     --release "$release" >/dev/null || e2e_fail "publishing release $release"
 done
-printf 'jan:geheim\nCORP\\piet:pw2\n' > "$E2E_WORK/users"
-: > "$E2E_WORK/faults"
-"$PLANDRIX_NATIVE_BIN/plandrix-site" --root "$E2E_WORK/site" --listen 127.0.0.1:0 --users "$E2E_WORK/users" \
-  --faults "$E2E_WORK/faults" --log "$E2E_WORK/access.log" --port-file "$E2E_WORK/port" \
-  >"$E2E_WORK/site.out" 2>&1 &
-SITE_PID=$!
-trap 'status=$?; kill "$SITE_PID" 2>/dev/null; wait "$SITE_PID" 2>/dev/null; (exit $status); e2e_cleanup' EXIT
-for _ in $(seq 100); do [ -s "$E2E_WORK/port" ] && break; sleep 0.1; done
-[ -s "$E2E_WORK/port" ] || { e2e_fail "the site did not start"; e2e_end; }
-SITE="http://127.0.0.1:$(cat "$E2E_WORK/port")"
+SITE_USERS=$(printf 'jan:geheim\nCORP\\piet:pw2')
+site_start "$E2E_WORK/site"
+SITE=$SITE_URL
 STAMP_URL="$SITE/docs/LogItemAttachUpDnLoad.aspx?Action=10"
 
 finding() { sed -n "s/^$1=//p" "$E2E_WORK/run.out" | tr -d '\r' | head -n1; }
@@ -160,28 +148,25 @@ e2e_expect_eq "$(finding filelist)" ok "file list after the dialog's OK"
 e2e_expect_eq "$(finding item)" ok "item after the dialog's OK"
 
 # A clock that answers an HTML page: eleven attempts, then the request gives up.
-printf 'LogItemAttachUpDnLoad.aspx?Action=10 html\n' > "$E2E_WORK/faults"
-sleep 1
-: > "$E2E_WORK/access.log"
+site_faults 'LogItemAttachUpDnLoad.aspx?Action=10 html'
+site_clear_log
 probe jan geheim '""'
 e2e_expect_eq "$E2E_RC" 1 "probe exit code with a broken clock"
 e2e_expect_log_contains 'C:\Out' "Failed to download: '$STAMP_URL' (0x0)"
-stamps=$(grep -c 'Action=10$' "$E2E_WORK/access.log")
+stamps=$(site_requests 'Action=10' | grep -c 'Action=10$')
 # The callback-only download, the session's opening (with its credentials round) and
 # the eleven attempts.
 [ "$stamps" -ge 13 ] || e2e_fail "the site saw $stamps time stamp requests, expected at least 13"
-grep -q 'Action=1&' "$E2E_WORK/access.log" && e2e_fail "the file list was asked for without a time stamp"
-: > "$E2E_WORK/faults"
+site_requests 'Action=1&' >/dev/null && e2e_fail "the file list was asked for without a time stamp"
 
 # A connection dropped in the middle of an item reads as a clean end under WinINet; the
 # announced length tells the truth.
-printf 'LogItemAttachment.aspx?Item=* cut 3000\n' > "$E2E_WORK/faults"
-sleep 1
+site_faults 'LogItemAttachment.aspx?Item=* cut 3000'
 probe jan geheim '""'
 e2e_expect_eq "$E2E_RC" 4 "probe exit code with a cut item"
 e2e_expect_eq "$(finding item)" failed "a cut item"
 e2e_expect_log_contains 'C:\Out' "ended after 3000 of"
-: > "$E2E_WORK/faults"
+site_faults
 
 # The release list a request found new is kept for the next start.
 e2e_flush

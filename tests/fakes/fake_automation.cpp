@@ -5,10 +5,8 @@
 namespace fakes {
 
 namespace {
-// REGDB_E_CLASSNOTREG and CO_E_SERVER_EXEC_FAILURE, as CLSIDFromProgID and
-// CoCreateInstance report them.
+// REGDB_E_CLASSNOTREG, as CLSIDFromProgID and CoCreateInstance report it.
 constexpr sys::Error kClassNotRegistered = 0x80040154;
-constexpr sys::Error kServerExecFailure = 0x80080005;
 }  // namespace
 
 void FakeAutomation::Register(const std::string& programId, Registered object) {
@@ -25,26 +23,24 @@ const FakeAutomation::Registered* FakeAutomation::Find(const std::string& progra
 }
 
 sys::Result<std::string> FakeAutomation::ClassIdOf(const std::string& programId) {
-  if (sys::Error e = faults.Check(Op::ClassIdOf, programId)) return sys::Result<std::string>::Fail(e);
+  if (sys::Error e = faults.Check(Op::ClassIdOf, programId)) return {e};
   const Registered* object = Find(programId);
-  if (object == nullptr) return sys::Result<std::string>::Fail(kClassNotRegistered);
-  return sys::Result<std::string>::Ok(object->classId);
+  if (object == nullptr) return {kClassNotRegistered};
+  return {sys::err::kSuccess, object->classId};
 }
 
 sys::Result<std::vector<std::string>> FakeAutomation::ReadStringProperties(const std::string& programId,
                                                                            const std::vector<std::string>& names) {
-  using Texts = sys::Result<std::vector<std::string>>;
-  if (sys::Error e = faults.Check(Op::Create, programId)) return Texts::Fail(e);
+  if (sys::Error e = faults.Check(Op::Create, programId)) return {e};
   const Registered* object = Find(programId);
-  if (object == nullptr) return Texts::Fail(kClassNotRegistered);
-  if (!object->creatable) return Texts::Fail(kServerExecFailure);
+  if (object == nullptr) return {kClassNotRegistered};
   created.push_back(programId);
   std::vector<std::string> texts;
   for (const std::string& name : names) {
     auto it = object->properties.find(sys::FoldedCopy(name));
     texts.push_back(it == object->properties.end() ? std::string() : it->second);
   }
-  return Texts::Ok(std::move(texts));
+  return {sys::err::kSuccess, std::move(texts)};
 }
 
 }  // namespace fakes

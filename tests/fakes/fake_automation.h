@@ -17,7 +17,6 @@ class FakeAutomation : public sys::Automation {
   struct Registered {
     std::string classId;                            // "{...}"
     std::map<std::string, std::string> properties;  // names compare without letter case
-    bool creatable = true;                          // false: registered, but the server does not start
   };
 
   // Registers (or replaces) a program identifier; identifiers compare without letter case.

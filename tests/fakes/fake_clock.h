@@ -21,9 +21,6 @@ class FakeClock : public sys::Clock {
   void SetNow(const sys::LocalTime& time);
   void SetTickCount(uint32_t ticks) { ticks_ = ticks; }
 
-  int sleepCalls = 0;
-  uint64_t sleptMilliseconds = 0;
-
  private:
   uint64_t fileTime_ = 0;  // 100 ns since 1601
   uint32_t ticks_ = 0;

@@ -48,7 +48,6 @@ FakeDesktop::FakeDesktop() {
 }
 
 int FakeDesktop::MessageBox(sys::WindowId owner, const std::string& text, const std::string& caption, uint32_t type) {
-  Guard guard(mutex_);
   int answer = 0;
   if (!faults.Check(DesktopOp::MessageBox, text)) {
     answer = answers_.empty() ? FirstButton(type) : answers_.front();
@@ -59,22 +58,10 @@ int FakeDesktop::MessageBox(sys::WindowId owner, const std::string& text, const 
 }
 
 sys::Result<std::string> FakeDesktop::GetSpecialFolder(int csidl) {
-  if (sys::Error e = faults.Check(DesktopOp::GetSpecialFolder)) return sys::Result<std::string>::Fail(e);
+  if (sys::Error e = faults.Check(DesktopOp::GetSpecialFolder)) return {e};
   auto it = specialFolders.find(csidl);
-  if (it == specialFolders.end()) return sys::Result<std::string>::Fail(sys::err::kFileNotFound);
-  return sys::Result<std::string>::Ok(it->second);
-}
-
-std::string FakeDesktop::GetErrorText(sys::Error error) {
-  Guard guard(mutex_);
-  auto it = errorTexts.find(error);
-  return it == errorTexts.end() ? std::string() : it->second;
-}
-
-sys::Error FakeDesktop::RestartSystem() {
-  Guard guard(mutex_);
-  ++restartRequests;
-  return restartResult;
+  if (it == specialFolders.end()) return {sys::err::kFileNotFound};
+  return {sys::err::kSuccess, it->second};
 }
 
 void FakeDesktop::UseProductStrings(StringTableBuild build) {

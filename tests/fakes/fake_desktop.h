@@ -6,7 +6,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -41,15 +40,13 @@ class FakeDesktop : public sys::Desktop {
   std::string GetProgramPath() override { return programPath; }
   std::string GetCommandLine() override { return commandLine; }
   std::string LoadString(uint32_t id) override;
-  // The text a test set for the error number, else empty (as for a number the system has no text for).
-  std::string GetErrorText(sys::Error error) override;
-  // Counts the request and answers `restartResult`.
-  sys::Error RestartSystem() override;
+  // No error has a text here (as a number the system has no text for).
+  std::string GetErrorText(sys::Error) override { return std::string(); }
+  sys::Error RestartSystem() override { return sys::err::kSuccess; }
 
   // The answers the next boxes get, in order. With the script empty a box gets its
   // default button (the first: OK, Abort, Yes or Retry), as when the user presses Enter.
   void QueueAnswers(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
-  int PendingAnswers() const { return static_cast<int>(answers_.size()); }
   // Every box shown, in order.
   std::vector<ShownBox> boxes;
 
@@ -65,19 +62,12 @@ class FakeDesktop : public sys::Desktop {
   // Entries a test sets win over the loader; the loader serves the product's table.
   std::map<uint32_t, std::string> strings;
   std::function<std::string(uint32_t)> stringLoader;
-  // The system's error texts, as FormatMessage gives them (with their CR LF).
-  std::map<sys::Error, std::string> errorTexts;
-  int restartRequests = 0;
-  sys::Error restartResult = 0;
   // Serves the product's own string table of `build` through `stringLoader`.
   void UseProductStrings(StringTableBuild build = StringTableBuild::kFnc);
 
   Faults<DesktopOp> faults;  // a failing MessageBox answers 0 (no box)
 
  private:
-  // Each call is atomic, as a system call is, so tests may use the fake from two threads.
-  using Guard = std::lock_guard<std::recursive_mutex>;
-  mutable std::recursive_mutex mutex_;
   std::deque<int> answers_;
 };
 

@@ -24,6 +24,16 @@ FakeFiles::FakeFiles(sys::Clock& clock) : clock_(clock) { AddVolume("C:"); }
 
 FakeFiles::~FakeFiles() = default;
 
+FakeFiles::Call FakeFiles::Begin(FileOp op, const std::string& path) {
+  Call call{std::unique_lock(mutex_)};
+  call.error = faults.Check(op, path);
+  if (call.error) return call;
+  auto parsed = Parse(path);
+  call.error = parsed.error;
+  call.path = std::move(parsed.value);
+  return call;
+}
+
 FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) {
   auto it = nodes_.find(key);
   return it == nodes_.end() ? nullptr : &it->second;
@@ -34,7 +44,7 @@ const FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) const {
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
-VolumeSpec* FakeFiles::VolumeOf(const FakePath& path) {
+VolumeFacts* FakeFiles::VolumeOf(const FakePath& path) {
   auto it = volumes_.find(path.rootKey);
   return it == volumes_.end() ? nullptr : &it->second;
 }
@@ -67,10 +77,11 @@ Error FakeFiles::DeleteConflict(const std::string& key) const {
   return err::kSuccess;
 }
 
-FakeFiles::Handle* FakeFiles::HandleOf(sys::FileHandle file) {
+std::pair<FakeFiles::Handle*, Error> FakeFiles::Use(FileOp op, sys::FileHandle file) {
   auto it = handles_.find(file.id);
-  if (it == handles_.end() || it->second.foreign || !NodeAt(it->second.key)) return nullptr;
-  return &it->second;
+  bool valid = it != handles_.end() && !it->second.foreign && NodeAt(it->second.key);
+  if (Error e = faults.Check(op, valid ? NodeAt(it->second.key)->display : "")) return {nullptr, e};
+  return valid ? std::pair{&it->second, err::kSuccess} : std::pair{nullptr, err::kInvalidHandle};
 }
 
 uint32_t FakeFiles::Reported(const Node& node) const {
@@ -90,7 +101,7 @@ FakeFiles::Node& FakeFiles::CreateNode(const FakePath& path, bool directory) {
 }
 
 Error FakeFiles::Resize(Node& node, const FakePath& path, uint64_t newSize) {
-  VolumeSpec* volume = VolumeOf(path);
+  VolumeFacts* volume = VolumeOf(path);
   uint64_t oldSize = node.data.size();
   if (volume && newSize > oldSize) {
     if (newSize - oldSize > volume->freeBytes) return err::kDiskFull;
@@ -116,24 +127,19 @@ void FakeFiles::RemoveNode(const std::string& key) {
 }
 
 sys::Result<uint32_t> FakeFiles::GetAttributes(const std::string& path) {
-  Guard guard(mutex_);
-  using R = sys::Result<uint32_t>;
-  if (Error e = faults.Check(FileOp::GetAttributes, path)) return R::Fail(e);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return R::Fail(parsed.error);
-  const Node* node = NodeAt(parsed.value.key);
-  if (!node) return R::Fail(MissingError(parsed.value));
-  return R::Ok(Reported(*node));
+  auto call = Begin(FileOp::GetAttributes, path);
+  if (call.error) return {call.error};
+  const Node* node = NodeAt(call.path.key);
+  if (!node) return {MissingError(call.path)};
+  return {sys::err::kSuccess, Reported(*node)};
 }
 
 Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
-  Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::SetAttributes, path)) return e;
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  Node* node = NodeAt(parsed.value.key);
-  if (!node) return MissingError(parsed.value);
-  if (VolumeSpec* volume = VolumeOf(parsed.value); volume && volume->readOnly) return err::kWriteProtect;
+  auto call = Begin(FileOp::SetAttributes, path);
+  if (call.error) return call.error;
+  Node* node = NodeAt(call.path.key);
+  if (!node) return MissingError(call.path);
+  if (VolumeFacts* volume = VolumeOf(call.path); volume && volume->readOnly) return err::kWriteProtect;
   node->attributes = attributes & ~(sys::attr::kNormal | sys::attr::kDirectory);
   return err::kSuccess;
 }
@@ -141,32 +147,30 @@ Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
 sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess access, uint32_t shareMode,
                                              sys::Disposition disposition) {
   Guard guard(mutex_);
-  using R = sys::Result<sys::FileHandle>;
   using sys::Disposition;
-  if (Error e = faults.Check(FileOp::Open, path)) return R::Fail(e);
+  if (Error e = faults.Check(FileOp::Open, path)) return {e};
   auto parsed = Parse(path);
-  if (!parsed.ok()) return R::Fail(parsed.error);
+  if (!parsed.ok()) return {parsed.error};
   const FakePath& where = parsed.value;
-  if (Error e = ParentError(where)) return R::Fail(e);
-  VolumeSpec* volume = VolumeOf(where);
+  if (Error e = ParentError(where)) return {e};
+  VolumeFacts* volume = VolumeOf(where);
   Node* node = NodeAt(where.key);
   bool truncates = disposition == Disposition::CreateAlways || disposition == Disposition::TruncateExisting;
 
-  if (node && node->directory) return R::Fail(err::kAccessDenied);
+  if (node && node->directory) return {err::kAccessDenied};
   if (!node) {
     if (disposition == Disposition::OpenExisting || disposition == Disposition::TruncateExisting)
-      return R::Fail(err::kFileNotFound);
-    if (volume->readOnly) return R::Fail(err::kWriteProtect);
+      return {err::kFileNotFound};
+    if (volume->readOnly) return {err::kWriteProtect};
     node = &CreateNode(where, false);
   } else {
-    if (disposition == Disposition::CreateNew) return R::Fail(err::kFileExists);
-    if ((Writes(access) || truncates) && volume->readOnly) return R::Fail(err::kWriteProtect);
-    if ((Writes(access) || truncates) && (node->attributes & kBlockingAttributes)) return R::Fail(err::kAccessDenied);
+    if (disposition == Disposition::CreateNew) return {err::kFileExists};
+    if ((Writes(access) || truncates) && volume->readOnly) return {err::kWriteProtect};
+    if ((Writes(access) || truncates) && (node->attributes & kBlockingAttributes)) return {err::kAccessDenied};
     // Replacing a hidden or system file without naming those attributes is refused.
     if (disposition == Disposition::CreateAlways && (node->attributes & kHiddenOrSystem))
-      return R::Fail(err::kAccessDenied);
-    if (Error e = ShareConflict(where.key, access, shareMode)) return R::Fail(e);
-    if (truncates && node->mapped) return R::Fail(err::kUserMappedFile);
+      return {err::kAccessDenied};
+    if (Error e = ShareConflict(where.key, access, shareMode)) return {e};
     if (truncates) {
       Resize(*node, where, 0);
       node->times.lastWrite = clock_.NowFileTime();
@@ -174,73 +178,63 @@ sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess
   }
   uint64_t id = nextHandle_++;
   handles_[id] = Handle{where.key, access, shareMode, 0, false};
-  return R::Ok(sys::FileHandle{id});
+  return {sys::err::kSuccess, sys::FileHandle{id}};
 }
 
 sys::Result<uint32_t> FakeFiles::Read(sys::FileHandle file, void* buffer, uint32_t size) {
   Guard guard(mutex_);
-  using R = sys::Result<uint32_t>;
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::Read, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
-  if (!handle) return R::Fail(err::kInvalidHandle);
-  if (!Reads(handle->access)) return R::Fail(err::kAccessDenied);
+  auto [handle, error] = Use(FileOp::Read, file);
+  if (error) return {error};
+  if (!Reads(handle->access)) return {err::kAccessDenied};
   const Node& node = *NodeAt(handle->key);
-  if (handle->position >= node.data.size()) return R::Ok(0);
+  if (handle->position >= node.data.size()) return {sys::err::kSuccess, 0};
   uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size, node.data.size() - handle->position));
   std::memcpy(buffer, node.data.data() + handle->position, count);
   handle->position += count;
-  return R::Ok(count);
+  return {sys::err::kSuccess, count};
 }
 
 sys::Result<uint32_t> FakeFiles::Write(sys::FileHandle file, const void* buffer, uint32_t size) {
   Guard guard(mutex_);
-  using R = sys::Result<uint32_t>;
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::Write, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
-  if (!handle) return R::Fail(err::kInvalidHandle);
-  if (!Writes(handle->access)) return R::Fail(err::kAccessDenied);
+  auto [handle, error] = Use(FileOp::Write, file);
+  if (error) return {error};
+  if (!Writes(handle->access)) return {err::kAccessDenied};
   Node& node = *NodeAt(handle->key);
   uint64_t end = handle->position + size;
   if (end > node.data.size())
-    if (Error e = ResizeKey(handle->key, end)) return R::Fail(e);
+    if (Error e = ResizeKey(handle->key, end)) return {e};
   if (size) std::memcpy(node.data.data() + handle->position, buffer, size);
   handle->position = end;
   node.times.lastWrite = clock_.NowFileTime();
   node.attributes |= sys::attr::kArchive;
-  return R::Ok(size);
+  return {sys::err::kSuccess, size};
 }
 
 sys::Result<uint64_t> FakeFiles::Seek(sys::FileHandle file, int64_t offset, sys::SeekFrom from) {
   Guard guard(mutex_);
-  using R = sys::Result<uint64_t>;
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::Seek, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
-  if (!handle) return R::Fail(err::kInvalidHandle);
+  auto [handle, error] = Use(FileOp::Seek, file);
+  if (error) return {error};
   int64_t base = from == sys::SeekFrom::Begin     ? 0
                  : from == sys::SeekFrom::Current ? static_cast<int64_t>(handle->position)
                                                   : static_cast<int64_t>(NodeAt(handle->key)->data.size());
-  if (base + offset < 0) return R::Fail(errnum::kNegativeSeek);
+  if (base + offset < 0) return {errnum::kNegativeSeek};
   handle->position = static_cast<uint64_t>(base + offset);
-  return R::Ok(handle->position);
+  return {sys::err::kSuccess, handle->position};
 }
 
 sys::Result<uint64_t> FakeFiles::GetSize(sys::FileHandle file) {
   Guard guard(mutex_);
-  using R = sys::Result<uint64_t>;
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::GetSize, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
-  if (!handle) return R::Fail(err::kInvalidHandle);
-  return R::Ok(NodeAt(handle->key)->data.size());
+  auto [handle, error] = Use(FileOp::GetSize, file);
+  if (error) return {error};
+  return {sys::err::kSuccess, NodeAt(handle->key)->data.size()};
 }
 
 Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
   Guard guard(mutex_);
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::SetEndOfFile, handle ? NodeAt(handle->key)->display : "")) return e;
-  if (!handle) return err::kInvalidHandle;
+  auto [handle, error] = Use(FileOp::SetEndOfFile, file);
+  if (error) return error;
   if (!Writes(handle->access)) return err::kAccessDenied;
   Node& node = *NodeAt(handle->key);
-  if (node.mapped && handle->position < node.data.size()) return err::kUserMappedFile;
   if (Error e = ResizeKey(handle->key, handle->position)) return e;
   node.times.lastWrite = clock_.NowFileTime();
   return err::kSuccess;
@@ -248,18 +242,15 @@ Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
 
 sys::Result<sys::FileTimes> FakeFiles::GetTimes(sys::FileHandle file) {
   Guard guard(mutex_);
-  using R = sys::Result<sys::FileTimes>;
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::GetTimes, handle ? NodeAt(handle->key)->display : "")) return R::Fail(e);
-  if (!handle) return R::Fail(err::kInvalidHandle);
-  return R::Ok(NodeAt(handle->key)->times);
+  auto [handle, error] = Use(FileOp::GetTimes, file);
+  if (error) return {error};
+  return {sys::err::kSuccess, NodeAt(handle->key)->times};
 }
 
 Error FakeFiles::SetTimes(sys::FileHandle file, const sys::FileTimes& times) {
   Guard guard(mutex_);
-  Handle* handle = HandleOf(file);
-  if (Error e = faults.Check(FileOp::SetTimes, handle ? NodeAt(handle->key)->display : "")) return e;
-  if (!handle) return err::kInvalidHandle;
+  auto [handle, error] = Use(FileOp::SetTimes, file);
+  if (error) return error;
   if (!Writes(handle->access)) return err::kAccessDenied;
   sys::FileTimes& kept = NodeAt(handle->key)->times;
   if (times.creation) kept.creation = times.creation;

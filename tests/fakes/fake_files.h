@@ -3,7 +3,7 @@
 // drives and UNC shares as volumes (file-system name, cluster size, free space, CD
 // volumes that refuse writes), paths without letter case but with their case kept,
 // attribute bits, file times, contents, version resources set per file, share modes
-// between open handles (32), locks held by other programs, mapped files (1224), the
+// between open handles (32), locks held by other programs, running programs, the
 // pending-rename list of delayed moves, and temp names. Every operation can be made to
 // fail through `faults`.
 #include <cstdint>
@@ -34,7 +34,7 @@ constexpr sys::Error kNoVersionResource = 1812;
 constexpr sys::Error kInvalidSecurityDescriptor = 1338;
 }  // namespace errnum
 
-struct VolumeSpec {
+struct VolumeFacts {
   std::string fileSystem = "NTFS";
   std::string label;
   uint32_t serial = 0x1CE5A17E;
@@ -69,8 +69,7 @@ class FakeFiles : public sys::Files {
   sys::Error Close(sys::FileHandle file) override;
   sys::Result<std::vector<sys::FindEntry>> Find(const std::string& pattern) override;
   sys::Error CreateDirectory(const std::string& path) override;
-  // Like CreateDirectory; the folder keeps the descriptor text (DescriptorOf). 1338 for a
-  // text that is no descriptor string (it must begin with "O:", "G:", "D:" or "S:").
+  // Like CreateDirectory; 1338 for a text that is no descriptor string.
   sys::Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) override;
   sys::Error RemoveDirectory(const std::string& path) override;
   sys::Error DeleteFile(const std::string& path) override;
@@ -85,9 +84,9 @@ class FakeFiles : public sys::Files {
 
   // --- Set-up and read-back for tests; these bypass faults, locks and attributes. ---
   // A drive "D:" or a share "\\server\share"; C: exists from the start.
-  void AddVolume(const std::string& root, const VolumeSpec& facts = {});
+  void AddVolume(const std::string& root, const VolumeFacts& facts = {});
   // The volume's facts, to change them (free space, file system); null when unknown.
-  VolumeSpec* Volume(const std::string& root);
+  VolumeFacts* Volume(const std::string& root);
   // Creates the folder and every missing parent.
   void MakeDirectories(const std::string& path);
   // Creates or replaces a file (and its folders) with these bytes.
@@ -99,22 +98,17 @@ class FakeFiles : public sys::Files {
   std::optional<uint32_t> AttributesOf(const std::string& path) const;
   void SetFileVersion(const std::string& path, const sys::FileVersion& version);
   std::optional<sys::FileTimes> TimesOf(const std::string& path) const;
-  // The descriptor a folder was made with; nothing for one made without.
-  std::optional<std::string> DescriptorOf(const std::string& path) const;
   void SetTimesOf(const std::string& path, const sys::FileTimes& times);
   // Another program has the file open for reading and allows only `shareMode` (share::kNone: nothing).
   void LockFile(const std::string& path, uint32_t shareMode = sys::share::kNone);
-  void UnlockFile(const std::string& path);
-  // The file is mapped into a process (a loaded library): cutting it gives 1224,
-  // deleting it 5; renaming it still works.
-  void MapFile(const std::string& path, bool mapped = true);
   // The file is a running program (or a library it loaded): it can be read and renamed,
   // but opening it for writing or copying onto it gives 32, deleting it or replacing it
-  // by a move gives 5. EndProgram lets it go.
+  // by a move gives 5.
   void RunProgram(const std::string& path);
-  void EndProgram(const std::string& path);
+  // The other programs end: their locks go and their files may be deleted.
+  void EndOtherPrograms();
   const std::vector<PendingRename>& PendingRenames() const { return pendingRenames_; }
-  // A restart: carries out the pending renames and deletions in order, drops locks and maps.
+  // A restart: ends the other programs, then carries out the pending renames and deletions in order.
   void Restart();
   // Handles the program has opened and not closed.
   int OpenHandleCount() const;
@@ -139,9 +133,7 @@ class FakeFiles : public sys::Files {
     sys::FileTimes times;
     std::string data;
     std::optional<sys::FileVersion> version;
-    bool mapped = false;
     bool running = false;
-    std::optional<std::string> descriptor;
   };
   struct Handle {
     std::string key;
@@ -152,15 +144,26 @@ class FakeFiles : public sys::Files {
   };
 
   sys::Result<FakePath> Parse(const std::string& path) const { return ParseFakePath(path, currentFolder); }
+  // The start of a call on a path: holds the fake for the call, counts it against
+  // `faults` and reads the path; `error` is what the call answers instead.
+  struct Call {
+    std::unique_lock<std::recursive_mutex> lock;
+    sys::Error error = 0;
+    FakePath path;
+  };
+  Call Begin(FileOp op, const std::string& path);
   Node* NodeAt(const std::string& key);
+  // The node at a path, for the set-up helpers (which hold the fake themselves).
+  Node* Lookup(const std::string& path) const;
   const Node* NodeAt(const std::string& key) const;
-  VolumeSpec* VolumeOf(const FakePath& path);
+  VolumeFacts* VolumeOf(const FakePath& path);
   // 0, or 3 when the parent folder is missing (or the volume is unknown).
   sys::Error ParentError(const FakePath& path) const;
   sys::Error MissingError(const FakePath& path) const;
   sys::Error ShareConflict(const std::string& key, sys::FileAccess access, uint32_t shareMode) const;
   sys::Error DeleteConflict(const std::string& key) const;
-  Handle* HandleOf(sys::FileHandle file);
+  // An open handle of the program's, after the fault check; 6 for any other.
+  std::pair<Handle*, sys::Error> Use(FileOp op, sys::FileHandle file);
   // Resizes a file's data, charging its volume; 112 when the growth does not fit.
   sys::Error Resize(Node& node, const FakePath& path, uint64_t newSize);
   sys::Error ResizeKey(const std::string& key, uint64_t newSize);
@@ -171,7 +174,7 @@ class FakeFiles : public sys::Files {
 
   sys::Clock& clock_;
   std::map<std::string, Node> nodes_;  // folded path -> node; sorted, so a folder's children are in order
-  std::map<std::string, VolumeSpec> volumes_;  // folded root -> volume
+  std::map<std::string, VolumeFacts> volumes_;  // folded root -> volume
   std::map<uint64_t, Handle> handles_;
   std::vector<PendingRename> pendingRenames_;
   uint64_t nextHandle_ = 1;

@@ -10,7 +10,7 @@ namespace fakes {
 using sys::Error;
 namespace err = sys::err;
 
-void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& facts) {
+void FakeFiles::AddVolume(const std::string& root, const VolumeFacts& facts) {
   Guard guard(mutex_);
   auto parsed = Parse(root);
   if (!parsed.ok()) return;
@@ -24,7 +24,7 @@ void FakeFiles::AddVolume(const std::string& root, const VolumeSpec& facts) {
   }
 }
 
-VolumeSpec* FakeFiles::Volume(const std::string& root) {
+VolumeFacts* FakeFiles::Volume(const std::string& root) {
   Guard guard(mutex_);
   auto parsed = Parse(root);
   return parsed.ok() ? VolumeOf(parsed.value) : nullptr;
@@ -49,70 +49,57 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
   MakeDirectories(parsed.value.ParentDisplay());
   Node* node = NodeAt(parsed.value.key);
   if (!node) node = &CreateNode(parsed.value, false);
-  VolumeSpec* volume = VolumeOf(parsed.value);
+  VolumeFacts* volume = VolumeOf(parsed.value);
   volume->freeBytes += node->data.size();
   volume->freeBytes -= std::min<uint64_t>(volume->freeBytes, text.size());
   node->data = text;
   node->times.lastWrite = clock_.NowFileTime();
 }
 
+FakeFiles::Node* FakeFiles::Lookup(const std::string& path) const {
+  auto parsed = Parse(path);
+  return parsed.ok() ? const_cast<Node*>(NodeAt(parsed.value.key)) : nullptr;
+}
+
 std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return std::nullopt;
-  const Node* node = NodeAt(parsed.value.key);
+  const Node* node = Lookup(path);
   if (!node || node->directory) return std::nullopt;
   return node->data;
 }
 
 bool FakeFiles::Exists(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  return parsed.ok() && NodeAt(parsed.value.key);
+  return Lookup(path) != nullptr;
 }
 
 bool FakeFiles::IsDirectory(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  const Node* node = Lookup(path);
   return node && node->directory;
 }
 
 std::optional<uint32_t> FakeFiles::AttributesOf(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
-  if (!node) return std::nullopt;
-  return Reported(*node);
+  const Node* node = Lookup(path);
+  return node ? std::optional(Reported(*node)) : std::nullopt;
 }
 
 void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& version) {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return;
-  if (!NodeAt(parsed.value.key)) WriteText(path, "");
-  if (Node* node = NodeAt(parsed.value.key)) node->version = version;
+  if (!Lookup(path)) WriteText(path, "");
+  if (Node* node = Lookup(path)) node->version = version;
 }
 
 std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
-  if (!node) return std::nullopt;
-  return node->times;
-}
-
-std::optional<std::string> FakeFiles::DescriptorOf(const std::string& path) const {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  const Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
-  return node ? node->descriptor : std::nullopt;
+  const Node* node = Lookup(path);
+  return node ? std::optional(node->times) : std::nullopt;
 }
 
 void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->times = times;
+  if (Node* node = Lookup(path)) node->times = times;
 }
 
 void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
@@ -122,39 +109,24 @@ void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
   handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::Read, shareMode, 0, true};
 }
 
-void FakeFiles::UnlockFile(const std::string& path) {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return;
-  std::erase_if(handles_, [&](const auto& h) { return h.second.foreign && h.second.key == parsed.value.key; });
-}
-
-void FakeFiles::MapFile(const std::string& path, bool mapped) {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->mapped = mapped;
-}
-
 void FakeFiles::RunProgram(const std::string& path) {
   Guard guard(mutex_);
-  auto parsed = Parse(path);
-  Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
+  Node* node = Lookup(path);
   if (!node) return;
   node->running = true;
   LockFile(path, sys::share::kRead | sys::share::kDelete);
 }
 
-void FakeFiles::EndProgram(const std::string& path) {
+void FakeFiles::EndOtherPrograms() {
   Guard guard(mutex_);
-  UnlockFile(path);
-  auto parsed = Parse(path);
-  if (Node* node = parsed.ok() ? NodeAt(parsed.value.key) : nullptr) node->running = false;
+  std::erase_if(handles_, [](const auto& h) { return h.second.foreign; });
+  for (auto& [key, node] : nodes_) node.running = false;
 }
 
 void FakeFiles::Restart() {
   Guard guard(mutex_);
   handles_.clear();
-  for (auto& [key, node] : nodes_) node.mapped = node.running = false;
+  EndOtherPrograms();
   std::vector<PendingRename> renames;
   renames.swap(pendingRenames_);
   for (const PendingRename& rename : renames) {
@@ -181,15 +153,14 @@ std::vector<std::string> FakeFiles::AllPaths() const {
 
 sys::Result<std::string> FakeFiles::LoadContents(const std::string& path) {
   Guard guard(mutex_);
-  using R = sys::Result<std::string>;
   auto parsed = Parse(path);
-  if (!parsed.ok()) return R::Fail(parsed.error);
+  if (!parsed.ok()) return {parsed.error};
   const Node* node = NodeAt(parsed.value.key);
-  if (!node) return R::Fail(MissingError(parsed.value));
-  if (node->directory) return R::Fail(err::kAccessDenied);
+  if (!node) return {MissingError(parsed.value)};
+  if (node->directory) return {err::kAccessDenied};
   if (Error e = ShareConflict(parsed.value.key, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite))
-    return R::Fail(e);
-  return R::Ok(node->data);
+    return {e};
+  return {sys::err::kSuccess, node->data};
 }
 
 Error FakeFiles::StoreContents(const std::string& path, const std::string& data) {

@@ -25,14 +25,13 @@ bool IsBelowKey(const std::string& key, const std::string& folderKey) {
 
 sys::Result<std::vector<sys::FindEntry>> FakeFiles::Find(const std::string& pattern) {
   Guard guard(mutex_);
-  using R = sys::Result<std::vector<sys::FindEntry>>;
-  if (Error e = faults.Check(FileOp::Find, pattern)) return R::Fail(e);
+  if (Error e = faults.Check(FileOp::Find, pattern)) return {e};
   sys::PathParts split = sys::SplitAtLastBackslash(pattern);
   auto folder = Parse(split.folder.empty() && pattern.size() > 2 && pattern[1] == ':' ? pattern.substr(0, 2)
                                                                                       : split.folder);
-  if (!folder.ok()) return R::Fail(folder.error);
+  if (!folder.ok()) return {folder.error};
   const Node* dir = NodeAt(folder.value.key);
-  if (!dir || !dir->directory) return R::Fail(err::kPathNotFound);
+  if (!dir || !dir->directory) return {err::kPathNotFound};
   std::vector<sys::FindEntry> found;
   for (const auto& [key, node] : nodes_) {
     if (!IsChildKey(key, folder.value.key)) continue;
@@ -40,63 +39,49 @@ sys::Result<std::vector<sys::FindEntry>> FakeFiles::Find(const std::string& patt
     if (!MatchesPattern(split.name, name)) continue;
     found.push_back(sys::FindEntry{name, Reported(node), node.data.size(), node.times.lastWrite});
   }
-  return R::Ok(std::move(found));
+  return {sys::err::kSuccess, std::move(found)};
 }
 
 Error FakeFiles::CreateDirectory(const std::string& path) {
-  Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::CreateDirectory, path)) return e;
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  if (NodeAt(parsed.value.key)) return err::kAlreadyExists;
-  if (Error e = ParentError(parsed.value)) return e;
-  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  CreateNode(parsed.value, true);
+  auto call = Begin(FileOp::CreateDirectory, path);
+  if (call.error) return call.error;
+  if (NodeAt(call.path.key)) return err::kAlreadyExists;
+  if (Error e = ParentError(call.path)) return e;
+  if (VolumeOf(call.path)->readOnly) return err::kWriteProtect;
+  CreateNode(call.path, true);
   return err::kSuccess;
 }
 
 Error FakeFiles::CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) {
   Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::CreateDirectoryWithAccessList, path)) return e;
-  bool shaped = descriptor.size() >= 2 && descriptor[1] == ':' && std::string("OGDS").find(descriptor[0]) != std::string::npos;
-  if (!shaped) return errnum::kInvalidSecurityDescriptor;
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  if (NodeAt(parsed.value.key)) return err::kAlreadyExists;
-  if (Error e = ParentError(parsed.value)) return e;
-  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  CreateNode(parsed.value, true).descriptor = descriptor;
-  return err::kSuccess;
+  return IsDescriptorString(descriptor) ? CreateDirectory(path) : sys::err::kInvalidSecurityDescriptor;
 }
 
 Error FakeFiles::RemoveDirectory(const std::string& path) {
-  Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::RemoveDirectory, path)) return e;
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  const Node* node = NodeAt(parsed.value.key);
-  if (!node) return MissingError(parsed.value);
+  auto call = Begin(FileOp::RemoveDirectory, path);
+  if (call.error) return call.error;
+  const Node* node = NodeAt(call.path.key);
+  if (!node) return MissingError(call.path);
   if (!node->directory) return errnum::kDirectory;
-  if (parsed.value.IsRoot() || (node->attributes & sys::attr::kReadOnly)) return err::kAccessDenied;
-  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
+  if (call.path.IsRoot() || (node->attributes & sys::attr::kReadOnly)) return err::kAccessDenied;
+  if (VolumeOf(call.path)->readOnly) return err::kWriteProtect;
   for (const auto& entry : nodes_)
-    if (IsBelowKey(entry.first, parsed.value.key)) return err::kDirNotEmpty;
-  nodes_.erase(parsed.value.key);
+    if (IsBelowKey(entry.first, call.path.key)) return err::kDirNotEmpty;
+  nodes_.erase(call.path.key);
   return err::kSuccess;
 }
 
 Error FakeFiles::DeleteFile(const std::string& path) {
-  Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::DeleteFile, path)) return e;
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  const Node* node = NodeAt(parsed.value.key);
-  if (!node) return MissingError(parsed.value);
-  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->mapped || node->running)
+  auto call = Begin(FileOp::DeleteFile, path);
+  if (call.error) return call.error;
+  const Node* node = NodeAt(call.path.key);
+  if (!node) return MissingError(call.path);
+  if (VolumeOf(call.path)->readOnly) return err::kWriteProtect;
+  if (node->directory || (node->attributes & sys::attr::kReadOnly) || node->running)
     return err::kAccessDenied;
-  if (Error e = DeleteConflict(parsed.value.key)) return e;
-  RemoveNode(parsed.value.key);
+  if (Error e = DeleteConflict(call.path.key)) return e;
+  RemoveNode(call.path.key);
   return err::kSuccess;
 }
 
@@ -121,7 +106,6 @@ Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool f
     if (existing->attributes & (sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem))
       return err::kAccessDenied;
     if (Error e = ShareConflict(target.value.key, sys::FileAccess::Write, 0)) return e;
-    if (existing->mapped) return err::kUserMappedFile;
     copy.display = existing->display;
   } else {
     copy.display = target.value.display;
@@ -138,7 +122,6 @@ Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool f
   placed.version = copy.version;
   placed.attributes = copy.attributes | sys::attr::kArchive;
   placed.times.lastWrite = copy.times.lastWrite;
-  placed.mapped = false;
   return err::kSuccess;
 }
 
@@ -189,8 +172,8 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
   }
   if (Node* existing = NodeAt(target.value.key)) {
     if (!(flags & sys::move::kReplaceExisting)) return err::kAlreadyExists;
-    // A target that is open, mapped or running cannot be replaced: 5, not 32.
-    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) || existing->mapped ||
+    // A target that is open or running cannot be replaced: 5, not 32.
+    if (existing->directory || node->directory || (existing->attributes & sys::attr::kReadOnly) ||
         existing->running || DeleteConflict(target.value.key))
       return err::kAccessDenied;
     RemoveNode(target.value.key);
@@ -207,48 +190,39 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
 }
 
 sys::Result<std::string> FakeFiles::CreateTempFile(const std::string& folder, const std::string& prefix) {
-  Guard guard(mutex_);
-  using R = sys::Result<std::string>;
-  if (Error e = faults.Check(FileOp::CreateTempFile, folder)) return R::Fail(e);
-  auto parsed = Parse(folder);
-  if (!parsed.ok()) return R::Fail(parsed.error);
-  const Node* dir = NodeAt(parsed.value.key);
-  if (!dir || !dir->directory) return R::Fail(err::kPathNotFound);
-  if (VolumeOf(parsed.value)->readOnly) return R::Fail(err::kWriteProtect);
+  auto call = Begin(FileOp::CreateTempFile, folder);
+  if (call.error) return {call.error};
+  const Node* dir = NodeAt(call.path.key);
+  if (!dir || !dir->directory) return {err::kPathNotFound};
+  if (VolumeOf(call.path)->readOnly) return {err::kWriteProtect};
   for (;;) {
     char number[8];
     std::snprintf(number, sizeof number, "%X", nextTempNumber_++ & 0xFFFF);
-    std::string name = sys::JoinPath(parsed.value.display, prefix.substr(0, 3) + number + ".tmp");
+    std::string name = sys::JoinPath(call.path.display, prefix.substr(0, 3) + number + ".tmp");
     auto candidate = Parse(name);
     if (NodeAt(candidate.value.key)) continue;
     CreateNode(candidate.value, false);
-    return R::Ok(candidate.value.display);
+    return {sys::err::kSuccess, candidate.value.display};
   }
 }
 
 sys::Result<sys::FileVersion> FakeFiles::GetFileVersion(const std::string& path) {
-  Guard guard(mutex_);
-  using R = sys::Result<sys::FileVersion>;
-  if (Error e = faults.Check(FileOp::GetFileVersion, path)) return R::Fail(e);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return R::Fail(parsed.error);
-  const Node* node = NodeAt(parsed.value.key);
-  if (!node) return R::Fail(MissingError(parsed.value));
-  if (!node->version) return R::Fail(errnum::kNoVersionResource);
-  return R::Ok(*node->version);
+  auto call = Begin(FileOp::GetFileVersion, path);
+  if (call.error) return {call.error};
+  const Node* node = NodeAt(call.path.key);
+  if (!node) return {MissingError(call.path)};
+  if (!node->version) return {errnum::kNoVersionResource};
+  return {sys::err::kSuccess, *node->version};
 }
 
 sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
-  Guard guard(mutex_);
-  using R = sys::Result<std::string>;
-  if (Error e = faults.Check(FileOp::GetShortPath, path)) return R::Fail(e);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return R::Fail(parsed.error);
-  if (!NodeAt(parsed.value.key)) return R::Fail(MissingError(parsed.value));
+  auto call = Begin(FileOp::GetShortPath, path);
+  if (call.error) return {call.error};
+  if (!NodeAt(call.path.key)) return {MissingError(call.path)};
   // Each long name gets ~N by its place among the siblings that share its alias stem.
-  std::string shortPath = parsed.value.root;
-  std::string parentKey = parsed.value.rootKey;
-  for (const std::string& part : parsed.value.parts) {
+  std::string shortPath = call.path.root;
+  std::string parentKey = call.path.rootKey;
+  for (const std::string& part : call.path.parts) {
     std::string key = parentKey + "\\" + sys::FoldedCopy(part);
     std::string name = sys::SplitAtLastBackslash(NodeAt(key)->display).name;
     std::string alias = name;
@@ -266,44 +240,35 @@ sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
     shortPath += "\\" + alias;
     parentKey = key;
   }
-  if (parsed.value.IsRoot()) shortPath += "\\";
-  return R::Ok(shortPath);
+  if (call.path.IsRoot()) shortPath += "\\";
+  return {sys::err::kSuccess, shortPath};
 }
 
 sys::Result<sys::VolumeInfo> FakeFiles::GetVolumeInfo(const std::string& root) {
-  Guard guard(mutex_);
-  using R = sys::Result<sys::VolumeInfo>;
-  if (Error e = faults.Check(FileOp::GetVolumeInfo, root)) return R::Fail(e);
-  auto parsed = Parse(root);
-  if (!parsed.ok()) return R::Fail(parsed.error);
+  auto call = Begin(FileOp::GetVolumeInfo, root);
+  if (call.error) return {call.error};
   // The function wants a root with its trailing backslash.
-  if (!parsed.value.IsRoot() || root.empty() || root.back() != '\\') return R::Fail(err::kInvalidName);
-  VolumeSpec* volume = VolumeOf(parsed.value);
-  if (!volume) return R::Fail(err::kPathNotFound);
-  return R::Ok(sys::VolumeInfo{volume->fileSystem, volume->label, volume->serial});
+  if (!call.path.IsRoot() || root.empty() || root.back() != '\\') return {err::kInvalidName};
+  VolumeFacts* volume = VolumeOf(call.path);
+  if (!volume) return {err::kPathNotFound};
+  return {sys::err::kSuccess, sys::VolumeInfo{volume->fileSystem, volume->label, volume->serial}};
 }
 
 sys::Result<sys::DiskSpace> FakeFiles::GetDiskSpace(const std::string& folder) {
-  Guard guard(mutex_);
-  using R = sys::Result<sys::DiskSpace>;
-  if (Error e = faults.Check(FileOp::GetDiskSpace, folder)) return R::Fail(e);
-  auto parsed = Parse(folder);
-  if (!parsed.ok()) return R::Fail(parsed.error);
-  const Node* node = NodeAt(parsed.value.key);
-  if (!node || !node->directory) return R::Fail(err::kPathNotFound);
-  VolumeSpec* volume = VolumeOf(parsed.value);
-  return R::Ok(sys::DiskSpace{volume->freeBytes, volume->totalBytes, volume->freeBytes});
+  auto call = Begin(FileOp::GetDiskSpace, folder);
+  if (call.error) return {call.error};
+  const Node* node = NodeAt(call.path.key);
+  if (!node || !node->directory) return {err::kPathNotFound};
+  VolumeFacts* volume = VolumeOf(call.path);
+  return {sys::err::kSuccess, sys::DiskSpace{volume->freeBytes, volume->totalBytes, volume->freeBytes}};
 }
 
 sys::Result<sys::ClusterInfo> FakeFiles::GetClusterInfo(const std::string& root) {
-  Guard guard(mutex_);
-  using R = sys::Result<sys::ClusterInfo>;
-  if (Error e = faults.Check(FileOp::GetClusterInfo, root)) return R::Fail(e);
-  auto parsed = Parse(root);
-  if (!parsed.ok()) return R::Fail(parsed.error);
-  VolumeSpec* volume = VolumeOf(parsed.value);
-  if (!volume || !NodeAt(parsed.value.key)) return R::Fail(err::kPathNotFound);
-  return R::Ok(sys::ClusterInfo{volume->sectorsPerCluster, volume->bytesPerSector});
+  auto call = Begin(FileOp::GetClusterInfo, root);
+  if (call.error) return {call.error};
+  VolumeFacts* volume = VolumeOf(call.path);
+  if (!volume || !NodeAt(call.path.key)) return {err::kPathNotFound};
+  return {sys::err::kSuccess, sys::ClusterInfo{volume->sectorsPerCluster, volume->bytesPerSector}};
 }
 
 }  // namespace fakes

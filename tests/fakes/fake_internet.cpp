@@ -40,21 +40,19 @@ SiteReply FakeInternet::Next(Queue& queue) {
 
 sys::Result<sys::InternetHandle> FakeInternet::OpenSession(const std::string& agent) {
   lastAgent = agent;
-  if (sys::Error error = faults.Check(InternetOp::OpenSession)) return sys::Result<sys::InternetHandle>::Fail(error);
+  if (sys::Error error = faults.Check(InternetOp::OpenSession)) return {error};
   ++sessionsOpened;
   uint64_t id = nextHandle_++;
   handles_[id].isSession = true;
-  return sys::Result<sys::InternetHandle>::Ok({id});
+  return {sys::err::kSuccess, {id}};
 }
 
 sys::Result<sys::InternetHandle> FakeInternet::OpenUrl(sys::InternetHandle session, const std::string& url,
                                                        uint32_t /*flags*/) {
   openedUrls.push_back(url);
   auto owner = handles_.find(session.id);
-  if (owner == handles_.end() || !owner->second.isSession) {
-    return sys::Result<sys::InternetHandle>::Fail(sys::err::kInvalidHandle);
-  }
-  if (sys::Error error = faults.Check(InternetOp::OpenUrl, url)) return sys::Result<sys::InternetHandle>::Fail(error);
+  if (owner == handles_.end() || !owner->second.isSession) return {sys::err::kInvalidHandle};
+  if (sys::Error error = faults.Check(InternetOp::OpenUrl, url)) return {error};
   OpenRequest request;
   request.url = url;
   auto page = pages_.find(url);
@@ -66,7 +64,7 @@ sys::Result<sys::InternetHandle> FakeInternet::OpenUrl(sys::InternetHandle sessi
   }
   uint64_t id = nextHandle_++;
   handles_[id] = request;
-  return sys::Result<sys::InternetHandle>::Ok({id});
+  return {sys::err::kSuccess, {id}};
 }
 
 sys::Error FakeInternet::SendRequest(sys::InternetHandle request) {
@@ -81,23 +79,21 @@ sys::Error FakeInternet::SendRequest(sys::InternetHandle request) {
 
 sys::Result<uint32_t> FakeInternet::QueryStatusCode(sys::InternetHandle request) {
   auto it = handles_.find(request.id);
-  if (it == handles_.end() || it->second.isSession) return sys::Result<uint32_t>::Fail(sys::err::kInvalidHandle);
-  if (sys::Error error = faults.Check(InternetOp::QueryStatus, it->second.url)) {
-    return sys::Result<uint32_t>::Fail(error);
-  }
+  if (it == handles_.end() || it->second.isSession) return {sys::err::kInvalidHandle};
+  if (sys::Error error = faults.Check(InternetOp::QueryStatus, it->second.url)) return {error};
   const std::vector<uint32_t>& statuses = it->second.reply.statuses;
-  if (statuses.empty()) return sys::Result<uint32_t>::Ok(200);
+  if (statuses.empty()) return {sys::err::kSuccess, 200};
   std::size_t index = std::min(it->second.statusIndex, statuses.size() - 1);
-  return sys::Result<uint32_t>::Ok(statuses[index]);
+  return {sys::err::kSuccess, statuses[index]};
 }
 
 sys::Result<uint64_t> FakeInternet::QueryContentLength(sys::InternetHandle request) {
   auto it = handles_.find(request.id);
-  if (it == handles_.end() || it->second.isSession) return sys::Result<uint64_t>::Fail(sys::err::kInvalidHandle);
+  if (it == handles_.end() || it->second.isSession) return {sys::err::kInvalidHandle};
   const SiteReply& reply = it->second.reply;
-  if (reply.announcedLength == -2) return sys::Result<uint64_t>::Fail(sys::inet::kHeaderNotFound);
-  if (reply.announcedLength == -1) return sys::Result<uint64_t>::Ok(reply.body.size());
-  return sys::Result<uint64_t>::Ok(static_cast<uint64_t>(reply.announcedLength));
+  if (reply.announcedLength == -2) return {sys::inet::kHeaderNotFound};
+  if (reply.announcedLength == -1) return {sys::err::kSuccess, reply.body.size()};
+  return {sys::err::kSuccess, static_cast<uint64_t>(reply.announcedLength)};
 }
 
 sys::Error FakeInternet::SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) {
@@ -125,19 +121,19 @@ uint32_t FakeInternet::ErrorDialog(sys::InternetHandle /*request*/, sys::Error e
 
 sys::Result<uint32_t> FakeInternet::Read(sys::InternetHandle request, void* buffer, uint32_t size) {
   auto it = handles_.find(request.id);
-  if (it == handles_.end() || it->second.isSession) return sys::Result<uint32_t>::Fail(sys::err::kInvalidHandle);
+  if (it == handles_.end() || it->second.isSession) return {sys::err::kInvalidHandle};
   OpenRequest& open = it->second;
-  if (sys::Error error = faults.Check(InternetOp::Read, open.url)) return sys::Result<uint32_t>::Fail(error);
+  if (sys::Error error = faults.Check(InternetOp::Read, open.url)) return {error};
   const SiteReply& reply = open.reply;
   std::size_t end = reply.body.size();
   if (reply.readError != 0) {
-    if (open.readOffset >= reply.readFailAfter) return sys::Result<uint32_t>::Fail(reply.readError);
+    if (open.readOffset >= reply.readFailAfter) return {reply.readError};
     end = std::min<std::size_t>(end, reply.readFailAfter);
   }
   std::size_t count = std::min<std::size_t>(size, end - std::min(end, open.readOffset));
   std::memcpy(buffer, reply.body.data() + open.readOffset, count);
   open.readOffset += count;
-  return sys::Result<uint32_t>::Ok(static_cast<uint32_t>(count));
+  return {sys::err::kSuccess, static_cast<uint32_t>(count)};
 }
 
 sys::Error FakeInternet::CloseHandle(sys::InternetHandle handle) {
@@ -147,36 +143,30 @@ sys::Error FakeInternet::CloseHandle(sys::InternetHandle handle) {
 }
 
 sys::Result<uint32_t> FakeInternet::LastResponseLength() {
-  if (sys::Error error = faults.Check(InternetOp::LastResponse)) return sys::Result<uint32_t>::Fail(error);
-  return sys::Result<uint32_t>::Ok(lastResponse.empty() ? 0 : static_cast<uint32_t>(lastResponse.size() + 1));
+  if (sys::Error error = faults.Check(InternetOp::LastResponse)) return {error};
+  return {sys::err::kSuccess, lastResponse.empty() ? 0u : static_cast<uint32_t>(lastResponse.size() + 1)};
 }
 
 sys::Result<std::string> FakeInternet::LastResponseText(uint32_t length) {
-  if (sys::Error error = faults.Check(InternetOp::LastResponse)) return sys::Result<std::string>::Fail(error);
-  if (length <= lastResponse.size()) return sys::Result<std::string>::Fail(sys::err::kInsufficientBuffer);
-  return sys::Result<std::string>::Ok(lastResponse);
+  if (sys::Error error = faults.Check(InternetOp::LastResponse)) return {error};
+  if (length <= lastResponse.size()) return {sys::err::kInsufficientBuffer};
+  return {sys::err::kSuccess, lastResponse};
 }
 
 std::string FakeInternet::ErrorText(sys::Error code) {
-  switch (code) {
-    case 12002:
-      return "The operation timed out";
-    case 12007:
-      return "The server name or address could not be resolved";
-    case 12029:
-      return "A connection with the server could not be established";
-    case 12003:
-      return "An extended error was returned from the server.";
-    default:
-      return {};
-  }
+  static const std::map<sys::Error, std::string> texts = {
+      {12002, "The operation timed out"},
+      {12007, "The server name or address could not be resolved"},
+      {12029, "A connection with the server could not be established"},
+      {12003, "An extended error was returned from the server."}};
+  auto it = texts.find(code);
+  return it == texts.end() ? std::string() : it->second;
 }
 
 bool FakeInternet::Authenticated(sys::DownloadListener* listener) {
   if (listener == nullptr) return false;
   sys::AuthenticateReply reply = listener->Authenticate();
-  authReplies.push_back(reply);
-  if (reply.letSystemAsk) return userAnswersSystemPrompt;
+  if (reply.letSystemAsk) return true;  // the user answers the system's prompt
   return reply.userName == acceptedUserName && reply.password == acceptedPassword;
 }
 
@@ -196,46 +186,24 @@ sys::CacheDownload FakeInternet::DownloadToCacheFile(const std::string& url, uin
   downloadedUrls.push_back(url);
   downloadFlags.push_back(reserved);
   downloadHadListener.push_back(listener != nullptr);
-  sys::CacheDownload outcome;
-
   auto queue = downloads_.find(url);
-  if (queue == downloads_.end() || queue->second.empty()) {
-    outcome.result = kResourceNotFound;
-    return outcome;
-  }
+  if (queue == downloads_.end() || queue->second.empty()) return {kResourceNotFound};
   SiteReply reply = Next(queue->second);
-  if (reply.downloadResult < 0) {
-    outcome.result = reply.downloadResult;
-    return outcome;
-  }
-  if (reply.asksCredentials && !Authenticated(listener)) {
-    outcome.result = kAccessDenied;
-    return outcome;
-  }
+  if (reply.downloadResult < 0) return {reply.downloadResult};
+  if (reply.asksCredentials && !Authenticated(listener)) return {kAccessDenied};
 
   uint32_t size = static_cast<uint32_t>(reply.body.size());
   for (uint32_t done = 0;; done = std::min(size, done + kProgressStep)) {
-    if (listener != nullptr && listener->OnProgress(done, size) == sys::hr::kAbort) {
-      outcome.result = sys::hr::kAbort;
-      return outcome;
-    }
+    if (listener != nullptr && listener->OnProgress(done, size) == sys::hr::kAbort) return {sys::hr::kAbort};
     if (duringDownload) duringDownload(done);
     if (done == size) break;
   }
 
   std::string path = sys::JoinPath(cacheFolder, "entry" + std::to_string(++nextCacheFile_) + ".txt");
-  if (path.size() >= capacity) {
-    outcome.result = static_cast<int32_t>(0x8007007A);  // the caller's buffer is too small
-    return outcome;
-  }
-  if (!WriteCacheFile(path, reply.body)) {
-    outcome.result = sys::hr::kFail;
-    return outcome;
-  }
+  if (path.size() >= capacity) return {static_cast<int32_t>(0x8007007A)};  // the caller's buffer is too small
+  if (!WriteCacheFile(path, reply.body)) return {sys::hr::kFail};
   cacheEntries_[url] = path;
-  outcome.result = sys::hr::kOk;
-  outcome.path = path;
-  return outcome;
+  return {sys::hr::kOk, path};
 }
 
 sys::Error FakeInternet::DeleteCacheEntry(const std::string& url) {

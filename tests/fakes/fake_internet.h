@@ -55,7 +55,6 @@ class FakeInternet : public sys::Internet {
   std::deque<uint32_t> dialogAnswers;  // ErrorDialog answers; 1223 (cancelled) when empty
   std::string acceptedUserName;        // credentials a download that asks accepts
   std::string acceptedPassword;
-  bool userAnswersSystemPrompt = true;  // when the listener lets the system ask
   std::string lastResponse;             // InternetGetLastResponseInfo
   std::string cacheFolder = "C:\\Cache";
   // Runs after every progress report of a download (a Cancel click mid-transfer).
@@ -74,7 +73,6 @@ class FakeInternet : public sys::Internet {
   std::vector<OptionCall> passwords;
   std::vector<sys::Error> dialogErrors;
   std::vector<uint32_t> dialogFlags;
-  std::vector<sys::AuthenticateReply> authReplies;
   std::vector<std::string> deletedCacheEntries;
   int sessionsOpened = 0;
   int sends = 0;

@@ -39,27 +39,25 @@ void FakeModules::SetVersionString(const std::string& path, const std::string& n
 }
 
 sys::Result<sys::ModuleHandle> FakeModules::Load(const std::string& path) {
-  using R = sys::Result<sys::ModuleHandle>;
   loadErrorModes.push_back(processes_.errorMode);
-  if (Error e = faults.Check(ModuleOp::Load, path)) return R::Fail(e);
-  if (!files_.Exists(path)) return R::Fail(err::kModuleNotFound);
+  if (Error e = faults.Check(ModuleOp::Load, path)) return {e};
+  if (!files_.Exists(path)) return {err::kModuleNotFound};
   std::string key = sys::FoldedCopy(path);
-  if (!libraries_.count(key)) return R::Fail(err::kBadExeFormat);
+  if (!libraries_.count(key)) return {err::kBadExeFormat};
   uint64_t id = nextId_++;
   loaded_[id] = key;
-  return R::Ok(sys::ModuleHandle{id});
+  return {sys::err::kSuccess, sys::ModuleHandle{id}};
 }
 
 sys::Result<sys::EntryPoint> FakeModules::FindExport(sys::ModuleHandle module, const std::string& name) {
-  using R = sys::Result<sys::EntryPoint>;
   auto it = loaded_.find(module.id);
-  if (it == loaded_.end()) return R::Fail(err::kInvalidHandle);
-  if (Error e = faults.Check(ModuleOp::FindExport, name)) return R::Fail(e);
+  if (it == loaded_.end()) return {err::kInvalidHandle};
+  if (Error e = faults.Check(ModuleOp::FindExport, name)) return {e};
   const FakeLibrary& library = libraries_.at(it->second);
-  if (!library.exports.count(name)) return R::Fail(err::kProcNotFound);
+  if (!library.exports.count(name)) return {err::kProcNotFound};
   uint64_t id = nextId_++;
   exports_[id] = Export{it->second, name};
-  return R::Ok(sys::EntryPoint{id});
+  return {sys::err::kSuccess, sys::EntryPoint{id}};
 }
 
 int32_t FakeModules::CallRegistrationEntry(sys::EntryPoint entry) {
@@ -81,14 +79,13 @@ Error FakeModules::SetCurrentFolder(const std::string& folder) {
 }
 
 sys::Result<std::string> FakeModules::QueryVersionString(const std::string& path, const std::string& name) {
-  using R = sys::Result<std::string>;
-  if (Error e = faults.Check(ModuleOp::QueryVersionString, path)) return R::Fail(e);
-  if (!files_.Exists(path)) return R::Fail(err::kFileNotFound);
+  if (Error e = faults.Check(ModuleOp::QueryVersionString, path)) return {e};
+  if (!files_.Exists(path)) return {err::kFileNotFound};
   auto file = versionStrings_.find(sys::FoldedCopy(path));
-  if (file == versionStrings_.end()) return R::Fail(kNoVersionResourceError);
+  if (file == versionStrings_.end()) return {kNoVersionResourceError};
   auto value = file->second.find(sys::FoldedCopy(name));
-  if (value == file->second.end()) return R::Fail(err::kResourceTypeNotFound);
-  return R::Ok(value->second);
+  if (value == file->second.end()) return {err::kResourceTypeNotFound};
+  return {sys::err::kSuccess, value->second};
 }
 
 }  // namespace fakes

@@ -49,24 +49,23 @@ std::string FakePath::ParentDisplay() const {
 }
 
 sys::Result<FakePath> ParseFakePath(const std::string& rawPath, const std::string& currentFolder) {
-  using R = sys::Result<FakePath>;
   std::string path = rawPath;
   for (char& c : path)
     if (c == '/') c = '\\';
-  if (path.empty()) return R::Fail(sys::err::kPathNotFound);
+  if (path.empty()) return {sys::err::kPathNotFound};
 
   FakePath result;
   std::string rest;
   if (path.rfind("\\\\", 0) == 0) {
     std::vector<std::string> unc = SplitParts(path.substr(2));
-    if (unc.size() < 2 || unc[0].empty() || unc[1].empty()) return R::Fail(sys::err::kInvalidName);
+    if (unc.size() < 2 || unc[0].empty() || unc[1].empty()) return {sys::err::kInvalidName};
     result.root = "\\\\" + unc[0] + "\\" + unc[1];
     for (std::size_t i = 2; i < unc.size(); ++i) rest += "\\" + unc[i];
   } else if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
     result.root = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])))) + ":";
     rest = path.substr(2);
   } else {
-    if (currentFolder.empty()) return R::Fail(sys::err::kPathNotFound);
+    if (currentFolder.empty()) return {sys::err::kPathNotFound};
     auto base = ParseFakePath(currentFolder, "");
     if (!base.ok()) return base;
     result.root = base.value.root;
@@ -82,7 +81,7 @@ sys::Result<FakePath> ParseFakePath(const std::string& rawPath, const std::strin
       continue;
     }
     while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
-    if (part.empty() || !ValidName(part)) return R::Fail(sys::err::kInvalidName);
+    if (part.empty() || !ValidName(part)) return {sys::err::kInvalidName};
     result.parts.push_back(part);
   }
 
@@ -94,7 +93,7 @@ sys::Result<FakePath> ParseFakePath(const std::string& rawPath, const std::strin
     result.key += "\\" + sys::FoldedCopy(part);
   }
   if (result.parts.empty()) result.display += "\\";
-  return R::Ok(std::move(result));
+  return {sys::err::kSuccess, std::move(result)};
 }
 
 bool MatchesPattern(const std::string& pattern, const std::string& name) {

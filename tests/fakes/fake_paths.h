@@ -30,6 +30,11 @@ sys::Result<FakePath> ParseFakePath(const std::string& path, const std::string& 
 // A FindFirstFile pattern with * and ? against a name, without letter case ("*.*" is "*").
 bool MatchesPattern(const std::string& pattern, const std::string& name);
 
+// True for the shape of a security descriptor string ("O:", "G:", "D:" or "S:" first).
+inline bool IsDescriptorString(const std::string& text) {
+  return text.size() >= 2 && text[1] == ':' && std::string("OGDS").find(text[0]) != std::string::npos;
+}
+
 // True when `name` already is a valid 8.3 name.
 bool IsShortName(const std::string& name);
 // The 8.3 alias "PROGRA~1" style for a long name; `index` is the ~N.

@@ -20,15 +20,12 @@ bool ContainsNoCase(const std::string& text, const std::string& pattern) {
 }  // namespace
 
 void FakeProcesses::Script(const std::string& pattern, const ProgramScript& script) {
-  Guard guard(mutex_);
   scripts_.emplace_back(pattern, script);
 }
 
 sys::Result<sys::ProcessHandle> FakeProcesses::Create(const std::string& commandLine,
                                                       const sys::StartOptions& options) {
-  Guard guard(mutex_);
-  using R = sys::Result<sys::ProcessHandle>;
-  if (Error e = faults.Check(ProcessOp::Create, commandLine)) return R::Fail(e);
+  if (Error e = faults.Check(ProcessOp::Create, commandLine)) return {e};
   started.push_back(StartedProcess{commandLine, options, errorMode});
   ProgramScript script;
   for (auto& [pattern, rule] : scripts_) {
@@ -43,11 +40,10 @@ sys::Result<sys::ProcessHandle> FakeProcesses::Create(const std::string& command
                         : clock_.NowFileTime() + script.runsForMilliseconds * kFileTimePerMillisecond;
   uint64_t id = nextHandle_++;
   processes_[id] = Running{endsAt, script.exitCode};
-  return R::Ok(sys::ProcessHandle{id});
+  return {sys::err::kSuccess, sys::ProcessHandle{id}};
 }
 
 Error FakeProcesses::Wait(sys::ProcessHandle process, uint32_t milliseconds) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(ProcessOp::Wait)) return e;
   auto it = processes_.find(process.id);
   if (it == processes_.end()) return err::kInvalidHandle;
@@ -64,39 +60,32 @@ Error FakeProcesses::Wait(sys::ProcessHandle process, uint32_t milliseconds) {
 }
 
 sys::Result<uint32_t> FakeProcesses::GetExitCode(sys::ProcessHandle process) {
-  Guard guard(mutex_);
-  using R = sys::Result<uint32_t>;
-  if (Error e = faults.Check(ProcessOp::GetExitCode)) return R::Fail(e);
+  if (Error e = faults.Check(ProcessOp::GetExitCode)) return {e};
   auto it = processes_.find(process.id);
-  if (it == processes_.end()) return R::Fail(err::kInvalidHandle);
-  if (it->second.endsAt > clock_.NowFileTime()) return R::Ok(err::kStillActive);
-  return R::Ok(it->second.exitCode);
+  if (it == processes_.end()) return {err::kInvalidHandle};
+  if (it->second.endsAt > clock_.NowFileTime()) return {sys::err::kSuccess, err::kStillActive};
+  return {sys::err::kSuccess, it->second.exitCode};
 }
 
 Error FakeProcesses::Close(sys::ProcessHandle process) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(ProcessOp::Close)) return e;
   return processes_.erase(process.id) ? err::kSuccess : err::kInvalidHandle;
 }
 
 Error FakeProcesses::ShellExecute(sys::WindowId owner, const std::string& verb, const std::string& file,
                                   const std::string& parameters, const std::string& folder, int showState) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(ProcessOp::ShellExecute, file)) return e;
   shellCalls.push_back(ShellCall{owner, verb, file, parameters, folder, showState});
   return err::kSuccess;
 }
 
 sys::Result<std::vector<std::string>> FakeProcesses::ListProcessNames() {
-  Guard guard(mutex_);
-  using R = sys::Result<std::vector<std::string>>;
-  if (Error e = faults.Check(ProcessOp::ListProcessNames)) return R::Fail(e);
-  return R::Ok(runningProcesses);
+  if (Error e = faults.Check(ProcessOp::ListProcessNames)) return {e};
+  return {sys::err::kSuccess, runningProcesses};
 }
 
 std::optional<sys::WindowId> FakeProcesses::FindTopLevelWindow(const std::string& className,
                                                                const std::string& title) {
-  Guard guard(mutex_);
   for (const TopLevelWindow& window : windows) {
     // FindWindow compares classes and titles without letter case.
     if (!className.empty() && !sys::EqualsNoCase(window.className, className)) continue;
@@ -107,7 +96,6 @@ std::optional<sys::WindowId> FakeProcesses::FindTopLevelWindow(const std::string
 }
 
 uint32_t FakeProcesses::SetErrorMode(uint32_t mode) {
-  Guard guard(mutex_);
   uint32_t previous = errorMode;
   errorMode = mode;
   return previous;

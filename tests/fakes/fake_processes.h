@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,9 +76,6 @@ class FakeProcesses : public sys::Processes {
   Faults<ProcessOp> faults;
 
  private:
-  // Each call is atomic, as a system call is, so tests may use the fake from two threads.
-  using Guard = std::lock_guard<std::recursive_mutex>;
-  mutable std::recursive_mutex mutex_;
   struct Running {
     uint64_t endsAt;  // FILETIME, or UINT64_MAX for never
     uint32_t exitCode;

@@ -1,5 +1,6 @@
 #include "fakes/fake_registry.h"
 
+#include "fakes/fake_paths.h"
 #include "sys/registry_helpers.h"
 
 namespace fakes {
@@ -14,7 +15,6 @@ struct FakeRegistry::Key {
   std::string name;
   std::map<std::string, std::unique_ptr<Key>> subKeys;  // folded name -> key, so sorted without case
   std::vector<std::pair<std::string, RegValue>> values;  // in the order first set
-  std::optional<std::string> descriptor;
 
   std::pair<std::string, RegValue>* FindValue(const std::string& valueName) {
     for (auto& value : values)
@@ -72,7 +72,7 @@ std::vector<std::string> FakeRegistry::Resolve(Hive hive, const std::string& pat
   }
   for (std::string& part : SplitKeyPath(path)) parts.push_back(std::move(part));
   // The 32-bit view of the machine's software lives under Wow6432Node.
-  bool redirect = view == RegistryView::Wow32 && is64BitSystem && hive == Hive::LocalMachine && parts.size() >= 2 &&
+  bool redirect = view == RegistryView::Wow32 && hive == Hive::LocalMachine && parts.size() >= 2 &&
                   sys::EqualsNoCase(parts[1], "Software") &&
                   !(parts.size() >= 3 && sys::EqualsNoCase(parts[2], "Wow6432Node"));
   if (redirect) parts.insert(parts.begin() + 2, "Wow6432Node");
@@ -120,7 +120,6 @@ Error FakeRegistry::Lookup(Hive hive, const std::string& path, RegistryView view
 }
 
 Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::CreateKey, path)) return e;
   std::vector<std::string> parts = Resolve(hive, path, view);
   // Creating needs write access to the deepest key that exists already.
@@ -132,30 +131,18 @@ Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView v
 }
 
 Error FakeRegistry::CreateKeyWithDescriptor(Hive hive, const std::string& path, const std::string& descriptor) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::CreateKeyWithDescriptor, path)) return e;
-  bool existed = HasKey(hive, path);
-  if (Error e = CreateKey(hive, path, RegistryView::Native)) return e;
-  // As with the system, the descriptor goes only to a key that this call makes.
-  if (!existed) Find(Resolve(hive, path, RegistryView::Native))->descriptor = descriptor;
-  return sys::err::kSuccess;
-}
-
-std::optional<std::string> FakeRegistry::DescriptorOf(Hive hive, const std::string& path) const {
-  Guard guard(mutex_);
-  Key* key = Find(Resolve(hive, path, RegistryView::Native));
-  return key ? key->descriptor : std::nullopt;
+  return IsDescriptorString(descriptor) ? CreateKey(hive, path, RegistryView::Native)
+                                        : sys::err::kInvalidSecurityDescriptor;
 }
 
 Error FakeRegistry::OpenKey(Hive hive, const std::string& path, KeyAccess access, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::OpenKey, path)) return e;
   Key* key = nullptr;
   return Lookup(hive, path, view, access, key);
 }
 
 Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::DeleteKey, path)) return e;
   std::vector<std::string> parts = Resolve(hive, path, view);
   Key* key = Find(parts);
@@ -168,18 +155,16 @@ Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView v
 
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
-  Guard guard(mutex_);
-  if (Error e = faults.Check(RegistryOp::QueryValue, path)) return sys::Result<RegValue>::Fail(e);
+  if (Error e = faults.Check(RegistryOp::QueryValue, path)) return {e};
   Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return sys::Result<RegValue>::Fail(e);
+  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
   auto* value = key->FindValue(name);
-  if (!value) return sys::Result<RegValue>::Fail(sys::err::kFileNotFound);
-  return sys::Result<RegValue>::Ok(value->second);
+  if (!value) return {sys::err::kFileNotFound};
+  return {sys::err::kSuccess, value->second};
 }
 
 Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                              RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::SetValue, path)) return e;
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
@@ -191,7 +176,6 @@ Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::stri
 }
 
 Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::string& name, RegistryView view) {
-  Guard guard(mutex_);
   if (Error e = faults.Check(RegistryOp::DeleteValue, path)) return e;
   Key* key = nullptr;
   if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
@@ -206,31 +190,26 @@ Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::s
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const std::string& path,
                                                                 RegistryView view) {
-  Guard guard(mutex_);
-  using R = sys::Result<std::vector<std::string>>;
-  if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return R::Fail(e);
+  if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return {e};
   Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return R::Fail(e);
+  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
   std::vector<std::string> names;
   for (const auto& sub : key->subKeys) names.push_back(sub.second->name);
-  return R::Ok(std::move(names));
+  return {sys::err::kSuccess, std::move(names)};
 }
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, const std::string& path,
                                                                    RegistryView view) {
-  Guard guard(mutex_);
-  using R = sys::Result<std::vector<std::string>>;
-  if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return R::Fail(e);
+  if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return {e};
   Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return R::Fail(e);
+  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
   std::vector<std::string> names;
   for (const auto& value : key->values) names.push_back(value.first);
-  return R::Ok(std::move(names));
+  return {sys::err::kSuccess, std::move(names)};
 }
 
 void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                             RegistryView view) {
-  Guard guard(mutex_);
   Key* key = Create(Resolve(hive, path, view));
   if (auto* existing = key->FindValue(name))
     existing->second = value;
@@ -240,24 +219,20 @@ void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::strin
 
 void FakeRegistry::PutString(Hive hive, const std::string& path, const std::string& name, const std::string& text,
                              RegistryView view) {
-  Guard guard(mutex_);
   PutValue(hive, path, name, sys::StringValue(text), view);
 }
 
 void FakeRegistry::PutDword(Hive hive, const std::string& path, const std::string& name, uint32_t value,
                             RegistryView view) {
-  Guard guard(mutex_);
   PutValue(hive, path, name, sys::DwordValue(value), view);
 }
 
 bool FakeRegistry::HasKey(Hive hive, const std::string& path, RegistryView view) const {
-  Guard guard(mutex_);
   return Find(Resolve(hive, path, view)) != nullptr;
 }
 
 std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
-  Guard guard(mutex_);
   Key* key = Find(Resolve(hive, path, view));
   if (!key) return std::nullopt;
   auto* value = key->FindValue(name);
@@ -267,27 +242,17 @@ std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path
 
 std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& path, const std::string& name,
                                                   RegistryView view) const {
-  Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   return value ? sys::TextOf(*value) : std::nullopt;
 }
 
 std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path, const std::string& name,
                                               RegistryView view) const {
-  Guard guard(mutex_);
   auto value = ValueOf(hive, path, name, view);
   return value ? sys::DwordOf(*value) : std::nullopt;
 }
 
-std::optional<std::string> FakeRegistry::KeyNameOf(Hive hive, const std::string& path, RegistryView view) const {
-  Guard guard(mutex_);
-  Key* key = Find(Resolve(hive, path, view));
-  if (!key) return std::nullopt;
-  return key->name;
-}
-
 void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused, RegistryView view) {
-  Guard guard(mutex_);
   refusals_[JoinFolded(Resolve(hive, path, view), Resolve(hive, path, view).size())] = refused;
 }
 

@@ -6,7 +6,6 @@
 // "Software\Classes", as the program sees it on a machine-wide installation.
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,7 +26,7 @@ class FakeRegistry : public sys::Registry {
   ~FakeRegistry() override;
 
   sys::Error CreateKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
-  // Like CreateKey; a key it makes keeps the descriptor text (DescriptorOf).
+  // Like CreateKey; 1338 for a text that is no descriptor string.
   sys::Error CreateKeyWithDescriptor(sys::Hive hive, const std::string& path, const std::string& descriptor) override;
   sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
   sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
@@ -57,28 +56,17 @@ class FakeRegistry : public sys::Registry {
                                       sys::RegistryView view = sys::RegistryView::Native) const;
   std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name,
                                   sys::RegistryView view = sys::RegistryView::Native) const;
-  // The name of a key as it was created (its case kept), or nothing.
-  std::optional<std::string> KeyNameOf(sys::Hive hive, const std::string& path,
-                                       sys::RegistryView view = sys::RegistryView::Native) const;
-
-  // The descriptor a key was created with; nothing for a key made without one.
-  std::optional<std::string> DescriptorOf(sys::Hive hive, const std::string& path) const;
 
   // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
   // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.
   void RefuseAccess(sys::Hive hive, const std::string& path, sys::KeyAccess refused,
                     sys::RegistryView view = sys::RegistryView::Native);
 
-  // False for a 32-bit system, where the 32-bit view is the only one.
-  bool is64BitSystem = true;
   Faults<RegistryOp> faults;
 
   struct Key;
 
  private:
-  // Each call is atomic, as a system call is, so tests may use the fake from two threads.
-  using Guard = std::lock_guard<std::recursive_mutex>;
-  mutable std::recursive_mutex mutex_;
   std::vector<std::string> Resolve(sys::Hive hive, const std::string& path, sys::RegistryView view) const;
   Key* Find(const std::vector<std::string>& parts) const;
   Key* Create(const std::vector<std::string>& parts);

@@ -16,27 +16,27 @@ bool AllDigits(const std::string& text) {
 }  // namespace
 
 sys::Result<bool> FakeSystemInfo::IsWow64Process() {
-  if (sys::Error e = faults.Check(SystemInfoOp::IsWow64Process)) return sys::Result<bool>::Fail(e);
-  return sys::Result<bool>::Ok(wow64);
+  if (sys::Error e = faults.Check(SystemInfoOp::IsWow64Process)) return {e};
+  return {sys::err::kSuccess, wow64};
 }
 
 sys::Result<sys::RegistryQuota> FakeSystemInfo::QueryRegistryQuota() {
-  if (sys::Error e = faults.Check(SystemInfoOp::QueryRegistryQuota)) return sys::Result<sys::RegistryQuota>::Fail(e);
-  return sys::Result<sys::RegistryQuota>::Ok(registryQuota);
+  if (sys::Error e = faults.Check(SystemInfoOp::QueryRegistryQuota)) return {e};
+  return {sys::err::kSuccess, registryQuota};
 }
 
 sys::Result<uint64_t> FakeSystemInfo::FreeBytesAvailable(const std::string& root) {
   freeSpaceQueries.push_back(root);
-  if (sys::Error e = faults.Check(SystemInfoOp::FreeBytesAvailable, root)) return sys::Result<uint64_t>::Fail(e);
+  if (sys::Error e = faults.Check(SystemInfoOp::FreeBytesAvailable, root)) return {e};
   for (const auto& [known, bytes] : freeBytesByRoot) {
-    if (sys::EqualsNoCase(known, root)) return sys::Result<uint64_t>::Ok(bytes);
+    if (sys::EqualsNoCase(known, root)) return {sys::err::kSuccess, bytes};
   }
-  return sys::Result<uint64_t>::Fail(3);  // a volume the machine does not have
+  return {3};  // a volume the machine does not have
 }
 
 sys::Result<std::string> FakeSystemInfo::SystemWindowsFolder() {
-  if (sys::Error e = faults.Check(SystemInfoOp::SystemWindowsFolder)) return sys::Result<std::string>::Fail(e);
-  return sys::Result<std::string>::Ok(systemWindowsFolder);
+  if (sys::Error e = faults.Check(SystemInfoOp::SystemWindowsFolder)) return {e};
+  return {sys::err::kSuccess, systemWindowsFolder};
 }
 
 // Groups the whole part by three and pads or cuts the decimals, as a simple locale would.

@@ -1,0 +1,50 @@
+#include "seam/contract.h"
+
+#include "sys/files.h"
+#include "sys/os.h"
+
+namespace seam {
+
+void Bench::Fail(const char* file, int line, const std::string& what) {
+  std::string where = file;
+  where = where.substr(where.find_last_of("/\\") + 1);
+  failures.push_back(where + ":" + std::to_string(line) + ": " + what);
+}
+
+std::vector<Check>& Checks() {
+  static std::vector<Check> checks;
+  return checks;
+}
+
+bool Register(const char* name, void (*run)(Bench&)) {
+  Checks().push_back(Check{name, run});
+  return true;
+}
+
+std::string Number(uint64_t value) { return std::to_string(value); }
+
+std::string WriteFile(const std::string& path, const std::string& text) {
+  sys::Files& files = *sys::os().files;
+  auto handle = files.Open(path, sys::FileAccess::Write, 0, sys::Disposition::CreateAlways);
+  if (!handle.ok()) return "open " + Number(handle.error);
+  auto written = files.Write(handle.value, text.data(), static_cast<uint32_t>(text.size()));
+  files.Close(handle.value);
+  return written.ok() ? "" : "write " + Number(written.error);
+}
+
+std::string ReadFile(const std::string& path) {
+  sys::Files& files = *sys::os().files;
+  auto handle = files.Open(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+  if (!handle.ok()) return "(open " + Number(handle.error) + ")";
+  std::string text;
+  char buffer[64];
+  for (;;) {
+    auto got = files.Read(handle.value, buffer, sizeof buffer);
+    if (!got.ok() || got.value == 0) break;
+    text.append(buffer, got.value);
+  }
+  files.Close(handle.value);
+  return text;
+}
+
+}  // namespace seam

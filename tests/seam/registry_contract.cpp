@@ -1,0 +1,97 @@
+// The registry: names without letter case but with their case kept, typed values as
+// raw bytes, 2 for what is absent, 5 for a key with sub-keys, the 32-bit view, the
+// classes root and keys made with an access list.
+#include "seam/contract.h"
+#include <optional>
+
+#include "sys/os.h"
+#include "sys/paths.h"
+#include "sys/registry.h"
+#include "sys/registry_helpers.h"
+
+namespace {
+
+using sys::Hive;
+using sys::KeyAccess;
+using sys::RegistryView;
+namespace err = sys::err;
+
+sys::Registry& Registry() { return *sys::os().registry; }
+
+SEAM_CHECK(RegistryNamesIgnoreCaseButKeepIt) {
+  const std::string key = bench.key + "\\Mixed Case";
+  SEAM_EQ(Registry().CreateKey(Hive::CurrentUser, key), err::kSuccess);
+  SEAM_EQ(Registry().CreateKey(Hive::CurrentUser, sys::FoldedCopy(key)), err::kSuccess);
+  SEAM_EQ(sys::SetString(Hive::CurrentUser, sys::FoldedCopy(key), "InstallDir", "C:\\Fin"), err::kSuccess);
+  SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "INSTALLDIR"), std::optional<std::string>("C:\\Fin"));
+  SEAM_EQ(Registry().EnumSubKeys(Hive::CurrentUser, bench.key).value, std::vector<std::string>{"Mixed Case"});
+  SEAM_EQ(Registry().EnumValueNames(Hive::CurrentUser, key).value, std::vector<std::string>{"InstallDir"});
+}
+
+SEAM_CHECK(RegistryValuesKeepTheirTypeAndBytes) {
+  const std::string& key = bench.key;
+  Registry().CreateKey(Hive::CurrentUser, key);
+  sys::SetString(Hive::CurrentUser, key, "Path", "%TEMP%\\x", sys::ValueType::ExpandString);
+  sys::SetDword(Hive::CurrentUser, key, "Count", 0x01020304);
+  SEAM_EQ(Registry().SetValue(Hive::CurrentUser, key, "Blob", {sys::ValueType::Binary, std::string("\0\1", 2)}),
+          err::kSuccess);
+  auto path = Registry().QueryValue(Hive::CurrentUser, key, "Path");
+  SEAM_EQ(path.value.type, sys::ValueType::ExpandString);
+  SEAM_EQ(path.value.data, std::string("%TEMP%\\x\0", 9));  // stored with its NUL
+  SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, key, "Count").value.data, std::string("\4\3\2\1", 4));
+  SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Count"), std::optional<uint32_t>(0x01020304));
+  SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, key, "blob").value.data, std::string("\0\1", 2));
+  // A DWORD is no string and a string no DWORD.
+  SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Count"), std::nullopt);
+  SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Path"), std::nullopt);
+  SEAM_EQ(Registry().DeleteValue(Hive::CurrentUser, key, "COUNT"), err::kSuccess);
+  SEAM_EQ(Registry().EnumValueNames(Hive::CurrentUser, key).value.size(), 2u);
+}
+
+SEAM_CHECK(RegistryAbsentKeysAndValuesAnswerTwo) {
+  const std::string absent = bench.key + "\\Nowhere";
+  SEAM_EQ(Registry().OpenKey(Hive::CurrentUser, absent, KeyAccess::Read), err::kFileNotFound);
+  SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, absent, "x").error, err::kFileNotFound);
+  // Setting a value does not make its key.
+  SEAM_EQ(sys::SetString(Hive::CurrentUser, absent, "x", "y"), err::kFileNotFound);
+  SEAM_EQ(Registry().OpenKey(Hive::CurrentUser, absent, KeyAccess::Read), err::kFileNotFound);
+  Registry().CreateKey(Hive::CurrentUser, bench.key);
+  SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, bench.key, "").error, err::kFileNotFound);
+  SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, bench.key, "x").error, err::kFileNotFound);
+  SEAM_EQ(Registry().DeleteValue(Hive::CurrentUser, bench.key, "x"), err::kFileNotFound);
+}
+
+SEAM_CHECK(RegistryKeysWithSubKeysStayAndSubKeysListSorted) {
+  for (const char* sub : {"beta", "Alpha", "gamma\\deep"}) Registry().CreateKey(Hive::CurrentUser, bench.key + "\\" + sub);
+  SEAM_EQ(Registry().EnumSubKeys(Hive::CurrentUser, bench.key).value,
+          (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+  SEAM_EQ(Registry().DeleteKey(Hive::CurrentUser, bench.key + "\\Gamma"), err::kAccessDenied);
+  SEAM_EQ(Registry().DeleteKey(Hive::CurrentUser, bench.key + "\\Gamma\\Deep"), err::kSuccess);
+  SEAM_EQ(Registry().DeleteKey(Hive::CurrentUser, bench.key + "\\Gamma"), err::kSuccess);
+  SEAM_EQ(Registry().DeleteKey(Hive::CurrentUser, bench.key + "\\Gamma"), err::kFileNotFound);
+}
+
+SEAM_CHECK(RegistryMachineViewsAndClassesRoot) {
+  const std::string name = "Software\\PlandrixProbe32" + bench.key.substr(bench.key.rfind('\\'));
+  SEAM_EQ(Registry().CreateKey(Hive::LocalMachine, name, RegistryView::Wow32), err::kSuccess);
+  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, "Software\\Wow6432Node" + name.substr(8), KeyAccess::Read),
+          err::kSuccess);
+  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, name, KeyAccess::Read), err::kFileNotFound);
+  // The user's hive has one view.
+  SEAM_EQ(Registry().CreateKey(Hive::CurrentUser, bench.key, RegistryView::Wow32), err::kSuccess);
+  SEAM_EQ(Registry().OpenKey(Hive::CurrentUser, bench.key, KeyAccess::Read), err::kSuccess);
+  // A machine-wide class goes to the machine's Software\Classes.
+  const std::string clsid = "CLSID\\{PlandrixProbe" + name.substr(name.rfind('\\') + 1) + "}";
+  SEAM_EQ(Registry().CreateKey(Hive::ClassesRoot, clsid), err::kSuccess);
+  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, "Software\\Classes\\" + clsid, KeyAccess::Read), err::kSuccess);
+}
+
+SEAM_CHECK(RegistryKeysWithAnAccessList) {
+  const std::string name = "Software\\PlandrixProbeAcl" + bench.key.substr(bench.key.rfind('\\'));
+  SEAM_EQ(Registry().CreateKeyWithDescriptor(Hive::LocalMachine, name + "\\Key", "D:(A;OICI;KA;;;WD)"), err::kSuccess);
+  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, name + "\\Key", KeyAccess::All), err::kSuccess);
+  SEAM_TRUE(Registry().CreateKeyWithDescriptor(Hive::LocalMachine, name + "\\Bad", "no descriptor") != err::kSuccess);
+  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, name + "\\Bad", KeyAccess::Read), err::kFileNotFound);
+}
+
+}  // namespace
