@@ -70,15 +70,6 @@ TEST_F(DriverTest, DeploymentMarkerIsShownOncePerInteractivePass) {
   EXPECT_EQ(os.desktop.boxes[0].type, mb::kOk | mb::kSetForeground);
 }
 
-TEST_F(DriverTest, MissingStagesEndTheLoopWithALogLineNamingThem) {
-  EXPECT_EQ(RunStartupDriver("/I:C:\\Fin"), 0);
-  EXPECT_TRUE(Logged("The settings dialog is not part of this build")) << InstallLog();
-  Restart();
-  EXPECT_EQ(RunStartupDriver("/S:2 /I:C:\\Fin"), 0);
-  EXPECT_TRUE(Logged("The progress window is not part of this build")) << InstallLog();
-  EXPECT_FALSE(Logged("Finished"));
-}
-
 TEST_F(DriverTest, TheSettingsCheckDecidesOnTheDialog) {
   int dialogs = 0;
   Stages().settingsDialog = [&] { return ++dialogs, false; };  // cancelled

@@ -54,16 +54,9 @@ TEST(OfferedChoices, OnlyTheSiteModesOfferHelpAndDemoAndSomeLinesNever) {
   EXPECT_TRUE(DemoChoiceOffered("PINDRELV8", 2)) << "the demo company is still offered";
 }
 
-class HelpPages : public ::testing::Test {
- protected:
-  void SetUp() override {
-    os.desktop.strings[17] = "https://update.molvex.example";
-    os.desktop.strings[9] = "NL";
-  }
+TEST(HelpPages, HelpAndReleaseNotesOpenTheLinesTopicOnTheBuiltInSite) {
   FakeOs os;
-};
-
-TEST_F(HelpPages, HelpAndReleaseNotesOpenTheLinesTopicOnTheBuiltInSite) {
+  os.desktop.strings = {{9, "NL"}, {17, "https://update.molvex.example"}};
   Session().productLine = "qs2003se";
   Session().webSite = "https://other.example";
   OpenHelp(0x42);

@@ -60,14 +60,8 @@ TEST_F(LogTest, ARunTruncatesTheEarlierLogAndCutsLongLinesButNeverFormatsMessage
   EXPECT_EQ(InstallLog(), "first line of 2\r\n" + std::string(999, 'x') + "\r\nCannot copy C:\\100%s\\%n.dll\r\n");
 }
 
+// (A CD creation always logs to the documents: the CD end-to-end test.)
 TEST_F(LogTest, TheLogGoesToDocumentsUntilTheInstallationsUsrFolderExists) {
-  Session().installMode = kCdCreation;  // even when the installation exists
-  WriteLog("mode five");
-  EXPECT_EQ(os.files.ReadText(kDocumentsLog), "mode five\r\n");
-  EXPECT_FALSE(os.files.Exists(kInstallLog));
-  CloseLog();
-
-  Session().installMode = 0;
   Session().installDir = "D:\\Nowhere";  // a fresh machine
   WriteLog("fresh machine");
   EXPECT_EQ(os.files.ReadText(kDocumentsLog), "fresh machine\r\n");
