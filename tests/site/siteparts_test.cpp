@@ -8,7 +8,7 @@ namespace {
 
 using updatesite::ParseQuery;
 
-TEST(Query, KeepsPlusAndBackslashesFindsKeysWithoutCaseAndRefusesTooMuch) {
+TEST(Query, KeepsPlusAndBackslashesAndFindsKeysWithoutCase) {
   auto q = ParseQuery("/docs/LogItemAttachment.aspx?Item=..\\..\\x&Release=30052+1&ContactName=A%20B&help");
   ASSERT_TRUE(q.ok());
   EXPECT_EQ(q.Get("item"), "..\\..\\x");
@@ -18,12 +18,6 @@ TEST(Query, KeepsPlusAndBackslashesFindsKeysWithoutCaseAndRefusesTooMuch) {
   EXPECT_FALSE(q.Get("Demo"));
   EXPECT_EQ(ParseQuery("/x?Release=30052%2B1").Get("Release"), "30052+1");
   EXPECT_EQ(ParseQuery("/x?a=%zz%4").Get("a"), "%zz%4");  // broken escapes stay as they are
-
-  EXPECT_FALSE(ParseQuery("/x?a=" + std::string(257, 'v')).ok());
-  EXPECT_TRUE(ParseQuery("/x?a=" + std::string(256, 'v')).ok());
-  std::string many = "/x?";
-  for (int i = 0; i < 33; ++i) many += "k" + std::to_string(i) + "=1&";
-  EXPECT_FALSE(ParseQuery(many).ok());
 }
 
 TEST(Replies, ReleasesNewestFirstAndNoLongerThanTheInstallerKeeps) {
