@@ -1,7 +1,6 @@
 #include "app/runstages.h"
 
 #include "install/registration.h"
-#include "app/handover.h"
 #include "session/log.h"
 #include "app/persistedsettings.h"
 #include "productline/productline.h"
@@ -34,13 +33,6 @@ void RecordWorkstation() {
 }
 
 void InstallRunStages() {
-  StartupStages& stages = Stages();
-  stages.recordWorkstation = RecordWorkstation;
-  stages.handOverToInstallation = HandOverToInstallation;
   Steps().removeResumedRun = RemoveResumedRun;
   Steps().registerComponent = RegisterComponent;
-  stages.restartAfterRun = [](bool registerResumedRun) {
-    if (registerResumedRun) RegisterResumedRun();
-    PromptRestart();
-  };
 }

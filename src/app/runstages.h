@@ -1,6 +1,6 @@
 #pragma once
-// Plugs the stages that follow a run into the driver: recording a workstation, handing a
-// network or workstation installation its set-up files, and the restart.
+// What a workstation records after a successful run, and the run steps the program plugs
+// into the update run.
 
 void InstallRunStages();
 

@@ -39,7 +39,6 @@ class DriverTest : public ::testing::Test {
   // Stages of a pass that is accepted and whose run completes.
   void CompletingRun(std::function<void()> run = [] { Results().runCompleted = true; }) {
     Stages().checkSettings = [] { return SettingsCheck::Accepted; };
-    Stages().recordWorkstation = [] {};
     Stages().runProgressWindow = std::move(run);
   }
   std::string InstallLog() { return os.files.ReadText("C:\\Fin\\usr\\Plandrix.log").value_or("<no log>"); }
@@ -184,12 +183,14 @@ TEST_F(DriverTest, BareDriveBecomesTheDefaultFolderUnlessItHoldsAnInstallation) 
 TEST_F(DriverTest, LanWorkstationsAndNetworksGetTheirSetUpFilesButDirectInstallationsNot) {
   const std::pair<const char*, bool> cases[] = {{"/IM:0", false}, {"/IM:1", true}, {"/IM:3", true},
                                                 {"/IM:4", true},  {"/IM:6", false}, {"/IM:7", true}};
+  os.files.MakeDirectories("C:\\Fin\\bin");
   for (const auto& [modeOption, expected] : cases) {
     Restart();
-    bool handedOver = false;
+    const char* handOverFiles[] = {"C:\\Fin\\wsetup.ini", "C:\\Fin\\bin\\wupdate.ini"};
+    for (const char* file : handOverFiles) os.files.DeleteFile(file);
     CompletingRun();
-    Stages().handOverToInstallation = [&] { handedOver = true; };
     RunStartupDriver(std::string("/S:2 /I:C:\\Fin ") + modeOption);
+    bool handedOver = os.files.Exists(handOverFiles[0]) || os.files.Exists(handOverFiles[1]);
     EXPECT_EQ(handedOver, expected) << modeOption;
   }
 }
