@@ -7,7 +7,7 @@
 #include "session/session.h"
 #include "app/handover.h"
 #include "app/restart.h"
-#include "app/runstages.h"
+#include "app/recordworkstation.h"
 #include "session/textids.h"
 #include "sys/clock.h"
 #include "sys/os.h"

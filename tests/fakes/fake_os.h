@@ -18,7 +18,7 @@
 #include "fakes/fake_profiles.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_systeminfo.h"
-#include "session/session.h"
+#include "updaterun/runrecords.h"
 #include "sys/os.h"
 
 namespace fakes {
@@ -26,7 +26,7 @@ namespace fakes {
 class FakeOs {
  public:
   FakeOs() {
-    ResetSessionState();
+    ResetRunRecords();  // each test starts from the records of a new process
     // The folders every Windows machine has, so the program finds its known places.
     for (const std::string& folder : {desktop.windowsFolder, desktop.systemFolder, desktop.tempFolder,
                                       sys::SplitAtLastBackslash(desktop.programPath).folder})

@@ -1,14 +1,10 @@
-#include "app/runstages.h"
+#include "app/recordworkstation.h"
 
-#include "install/registration.h"
 #include "session/log.h"
 #include "app/persistedsettings.h"
 #include "productline/productline.h"
 #include "app/productline_registrations.h"
-#include "app/restart.h"
 #include "session/session.h"
-#include "app/stages.h"
-#include "updaterun/runstate.h"
 
 void RecordWorkstation() {
   const SessionSettings& s = Session();
@@ -30,9 +26,4 @@ void RecordWorkstation() {
   if (MakesStandardShortcuts(line)) WriteLog("Shortcuts are not part of this build; none were made");
   if (WritesUninstallEntry(line))
     WriteLog("The uninstall entry is not part of this build; none was written");
-}
-
-void InstallRunStages() {
-  Steps().removeResumedRun = RemoveResumedRun;
-  Steps().registerComponent = RegisterComponent;
 }
