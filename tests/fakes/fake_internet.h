@@ -1,9 +1,9 @@
 #pragma once
 // An update site in memory: scripted replies per URL for the WinINet side (status codes
 // in order, a body, failures by error number) and for the cache downloads (a body per
-// attempt, a failing result, a site that asks for credentials). Records what the program
-// sent: URLs, credentials with their buffer lengths, dialog calls. Cache files are
-// written through the installed file system into C:\Cache.
+// attempt, a failing result). Records what the program sent: URLs, credentials with
+// their buffer lengths, dialog calls. Cache files are written through the installed
+// file system into C:\Cache.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -30,9 +30,7 @@ struct SiteReply {
   std::string body;
   sys::Error readError = 0;  // a read fails with this once `readFailAfter` bytes went
   uint32_t readFailAfter = 0;
-  int32_t downloadResult = 0;    // a negative HRESULT fails the cache download
-  bool asksCredentials = false;  // the cache download asks the listener to authenticate
-  int64_t announcedLength = -1;  // -1: the body's own length, -2: none at all
+  int32_t downloadResult = 0;  // a negative HRESULT fails the cache download
 };
 
 class FakeInternet : public sys::Internet {
@@ -48,8 +46,6 @@ class FakeInternet : public sys::Internet {
 
   Faults<InternetOp> faults;            // OpenUrl, SendRequest, QueryStatus, Read, DeleteCacheEntry name a URL
   std::deque<uint32_t> dialogAnswers;   // ErrorDialog answers; 1223 (cancelled) when empty
-  std::string acceptedUserName;         // credentials a download that asks accepts
-  std::string acceptedPassword;
   std::string lastResponse;             // InternetGetLastResponseInfo
   std::function<void(uint32_t done)> duringDownload;  // after each progress report (a Cancel click)
 
@@ -61,7 +57,6 @@ class FakeInternet : public sys::Internet {
   std::vector<std::string> openedUrls;
   std::vector<std::string> downloadedUrls;
   std::vector<uint32_t> downloadFlags;
-  std::vector<bool> downloadHadListener;
   std::vector<OptionCall> userNames;
   std::vector<OptionCall> passwords;
   std::vector<sys::Error> dialogErrors;
@@ -69,7 +64,6 @@ class FakeInternet : public sys::Internet {
   std::vector<std::string> deletedCacheEntries;
   int sessionsOpened = 0;
   int sends = 0;
-  int handlesClosed = 0;
   int openHandles() const { return static_cast<int>(handles_.size()); }
 
   sys::Result<sys::InternetHandle> OpenSession(const std::string& agent) override {
@@ -107,9 +101,7 @@ class FakeInternet : public sys::Internet {
   sys::Result<uint64_t> QueryContentLength(sys::InternetHandle request) override {
     Request* open = RequestOf(request);
     if (!open) return {sys::err::kInvalidHandle};
-    if (open->reply.announcedLength == -2) return {sys::inet::kHeaderNotFound};
-    if (open->reply.announcedLength == -1) return {sys::err::kSuccess, open->reply.body.size()};
-    return {sys::err::kSuccess, static_cast<uint64_t>(open->reply.announcedLength)};
+    return {sys::err::kSuccess, open->reply.body.size()};
   }
   sys::Error SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) override {
     return SetOption(request, userNames, {userName, length});
@@ -141,9 +133,7 @@ class FakeInternet : public sys::Internet {
     return {sys::err::kSuccess, static_cast<uint32_t>(count)};
   }
   sys::Error CloseHandle(sys::InternetHandle handle) override {
-    if (handles_.erase(handle.id) == 0) return sys::err::kInvalidHandle;
-    ++handlesClosed;
-    return sys::err::kSuccess;
+    return handles_.erase(handle.id) ? sys::err::kSuccess : sys::err::kInvalidHandle;
   }
   sys::Result<uint32_t> LastResponseLength() override {
     if (sys::Error error = faults.Check(InternetOp::LastResponse)) return {error};
@@ -161,12 +151,10 @@ class FakeInternet : public sys::Internet {
                                          sys::DownloadListener* listener) override {
     downloadedUrls.push_back(url);
     downloadFlags.push_back(reserved);
-    downloadHadListener.push_back(listener != nullptr);
     auto queue = downloads_.find(url);
     if (queue == downloads_.end()) return {static_cast<int32_t>(0x800C0005), {}};  // the resource is not found
     SiteReply reply = Next(queue->second);
     if (reply.downloadResult < 0) return {reply.downloadResult, {}};
-    if (reply.asksCredentials && !Authenticated(listener)) return {static_cast<int32_t>(0x80070005), {}};
     auto size = static_cast<uint32_t>(reply.body.size());
     for (uint32_t done = 0;; done = std::min(size, done + 1024)) {
       if (listener && listener->OnProgress(done, size) == sys::hr::kAbort) return {sys::hr::kAbort, {}};
@@ -214,12 +202,6 @@ class FakeInternet : public sys::Internet {
     if (sys::Error error = faults.Check(InternetOp::SetOption)) return error;
     record.push_back(call);
     return sys::err::kSuccess;
-  }
-  bool Authenticated(sys::DownloadListener* listener) {
-    if (!listener) return false;
-    sys::AuthenticateReply reply = listener->Authenticate();
-    // With the system's own prompt the user answers it.
-    return reply.letSystemAsk || (reply.userName == acceptedUserName && reply.password == acceptedPassword);
   }
   bool WriteCacheFile(const std::string& path, const std::string& body) {
     sys::Files* files = sys::os().files;
