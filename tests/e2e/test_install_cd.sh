@@ -1,44 +1,27 @@
 #!/bin/sh
-# A CD image and what is made from it. Mode 5 builds the image from the site: the
-# list, the expanded items in their folders, and per language of the distribution
-# file a "Setup_" and a "NetSetup_" copy of the program with their INI files. Mode 6
-# installs a workstation from the image, whose files are read-only as on a CD: the
-# installed files are normal files. Mode 7 makes a network installation from it.
+# A CD image (mode 5: list, expanded items, "Setup_"/"NetSetup_" copies of the program
+# with their INI files) and, from it pressed read-only, a workstation (mode 6) and a
+# network installation (mode 7) whose files are normal files again.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-e2e_begin
-
-# The release carries the installer itself as its distribution file.
-site_start_carrying_program
-site_map_share
+site_begin_carrying_program
 
 # True when a Unix file carries no read-only attribute as Wine sees it (owner may write).
 is_normal() { [ "$(stat -c %A "$1" | cut -c3)" = w ]; }
-
-e2e_install_program
 site_install 'C:\CD' 5
 e2e_expect_eq "$E2E_RC" 0 "exit code of the image creation"
 # The image gets no log of its own: mode 5 writes into the documents folder.
 [ ! -e "$(e2e_log_file 'C:\CD')" ] || e2e_fail "the image holds a log"
-documents_log=$(find "$WINEPREFIX/drive_c/users" -path '*/Documents/Plandrix.log' | head -n1)
-if [ -z "$documents_log" ]; then
-  e2e_fail "no log in the documents folder"
-else
-  tr -d '\r' < "$documents_log" | grep -q -F 'Install mode = Creation of CD installation' ||
-    e2e_fail "the documents folder's log is not the image creation's"
-fi
+find "$WINEPREFIX/drive_c/users" -path '*/Documents/Plandrix.log' -exec cat {} + |
+  grep -q -F 'Install mode = Creation of CD installation' || e2e_fail "no image creation log in the documents folder"
 cd_dir=$(e2e_path 'C:\CD')
 # The image's list is the release's (with the help records, which an image always carries).
-tr -d '\r' < "$SITE_LIST" | while IFS= read -r record; do
-  tr -d '\r' < "$cd_dir/HalomirPlandrix.lst" | grep -qxF -- "$record" || echo "$record"
-done > "$E2E_WORK/missing-records"
-[ -s "$E2E_WORK/missing-records" ] && e2e_fail "the image's list lacks records: $(cat "$E2E_WORK/missing-records")"
-cmp -s "$cd_dir/bin/nt/fncplat.dll" "$PLANDRIX_SAMPLE_DIR/variants/nt/fncplat.dll" || e2e_fail "the image lacks bin\\nt\\fncplat.dll"
-cmp -s "$cd_dir/SystemFolder/fncshared.dll" "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll" ||
-  e2e_fail "the image lacks SystemFolder\\fncshared.dll"
-for copy in Setup_AE.exe NetSetup_AE.exe; do
-  cmp -s "$cd_dir/$copy" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "the image's $copy is not the program"
-done
+tr -d '\r' < "$cd_dir/HalomirPlandrix.lst" > "$E2E_WORK/image.lst"
+e2e_expect_eq "$(tr -d '\r' < "$SITE_LIST" | grep -vxF -f "$E2E_WORK/image.lst")" "" "records missing from the image's list"
+e2e_expect_same 'C:\CD\bin\nt\fncplat.dll' "$PLANDRIX_SAMPLE_DIR/variants/nt/fncplat.dll"
+e2e_expect_same 'C:\CD\SystemFolder\fncshared.dll' "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll"
+e2e_expect_same 'C:\CD\Setup_AE.exe' "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe"
+e2e_expect_same 'C:\CD\NetSetup_AE.exe' "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe"
 e2e_expect_ini "$cd_dir/Setup_AE.ini" InstallMode 6
 e2e_expect_ini "$cd_dir/Setup_AE.ini" Release 30052
 e2e_expect_ini "$cd_dir/NetSetup_AE.ini" InstallMode 7

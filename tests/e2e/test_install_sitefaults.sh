@@ -1,28 +1,23 @@
 #!/bin/sh
-# A site that does not deliver the list: a refusal ("__ERROR__" and the site's
-# message), an HTML page instead of the list, a password it does not take, and
-# credentials it refuses whatever they are (its 401 loop). Each silent run ends by
-# itself with exit code 0, says why in the log, and leaves the installation as it was.
+# A site that does not deliver the list (a refusal with a message, an HTML page, a
+# wrong password, a 401 for every password): each silent run ends with exit code 0,
+# says why in the log, and leaves the installation as it was.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 E2E_RUN_TIMEOUT=60
 site_begin
 
-# An installation from before: its files must come through every failed run unchanged.
 e2e_mkdir 'C:\Fin\usr'
 e2e_write_file 'C:\Fin\bin\fncmain.exe' 'the installed main program'
 
 # Runs silently with PASSWORD; leaves the log's text in $log.
 run_with() {
   rm -f "$(e2e_log_file 'C:\Fin')"
-  started=$(date +%s)
   site_install 'C:\Fin' 0 "$1"
-  e2e_note "$2: $(( $(date +%s) - started )) s"
   e2e_expect_eq "$E2E_RC" 0 "exit code with $2"
   log=$(e2e_read_log 'C:\Fin') || { e2e_fail "no log with $2"; log=""; }
   e2e_expect_eq "$(cat "$(e2e_path 'C:\Fin\bin\fncmain.exe')")" 'the installed main program' "fncmain.exe after $2"
-  installed=$(printf '%s\n' "$log" | grep -c -e '---> OK')
-  e2e_expect_eq "$installed" 0 "items installed with $2"
+  e2e_expect_eq "$(printf '%s\n' "$log" | grep -c -e '---> OK')" 0 "items installed with $2"
 }
 
 site_faults '*?Action=1 error Closed for maintenance'
@@ -42,12 +37,7 @@ printf '%s\n' "$log" | grep -q -F 'The site refused the credentials' ||
   e2e_fail "the log does not say that the credentials were refused"
 site_expect_requests 'Action=1&' 0 "file lists served to a wrong password"
 
-# None of these runs installed anything, so none persisted its settings as if it had.
-e2e_flush
-e2e_expect_reg_absent 'HKCU\Software\Molvex\e-Halomir Plandrix' Release
-
-# The time stamp is served, the list is refused whatever the credentials: the refusal
-# page is no list, and the run must not end as if it had installed the release.
+# The list refused whatever the credentials: no run may end as if it had installed.
 site_faults '*?Action=1 401'
 site_clear_log
 run_with demo 'a site that refuses every password for the list'

@@ -1,15 +1,12 @@
-// Runs the seam contract (tests/seam) against the Win32 adapter on a real system (Wine
-// in the end-to-end tests), so that fake and adapter cannot drift apart unnoticed, and
-// a few facts of the adapter alone:
+// Runs the seam contract (tests/seam) against the Win32 adapter under Wine, so that fake
+// and adapter cannot drift apart, and a few facts of the adapter alone:
 //
-//   seamprobe WORKDIR [ARGS…]      one "ok NAME" or "FAIL NAME: detail" line per check
+//   seamprobe WORKDIR [ARGS…]      one "ok NAME" or "FAIL NAME: detail" line per check;
+//                                  exit code: the number of failed checks
 //   seamprobe --child MS CODE      sleeps MS milliseconds and exits with CODE
-//   seamprobe --hold FILE SHARE MS [READY RELEASE]
-//                                  holds FILE open for reading, letting others SHARE
-//                                  (share bits), for MS milliseconds; makes READY once
-//                                  it holds the file and lets go early when RELEASE exists
-//
-// WORKDIR is an existing empty folder. Exit code: the number of failed checks.
+//   seamprobe --hold FILE SHARE MS [READY RELEASE]   holds FILE open for reading, letting
+//                                  others SHARE, for MS milliseconds; makes READY once it
+//                                  holds the file and lets go early when RELEASE exists
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -70,13 +67,8 @@ void Report(const char* name, const std::vector<std::string>& problems) {
 
 // What only the adapter has to say: the command line as typed, the machine's folders,
 // names and version resources.
-void CheckAdapterFacts(const std::string& expectedArguments) {
-  struct : seam::Bench {
-    void HoldOpen(const std::string&) override {}
-    void RunFrom(const std::string&) override {}
-    void Release() override {}
-    std::string ChildCommand(uint32_t, uint32_t) override { return ""; }
-  } bench;
+void CheckAdapterFacts(const std::string& workFolder, const std::string& expectedArguments) {
+  WineBench bench(workFolder, "AdapterFacts");
   sys::Desktop& desktop = *sys::os().desktop;
   SEAM_EQ(desktop.GetCommandLine(), expectedArguments);
   SEAM_TRUE(sys::EndsWithNoCase(desktop.GetProgramPath(), "\\seamprobe.exe"));
@@ -129,7 +121,7 @@ int main(int argc, char** argv) {
   // What the program should see after its own name: the rest of the line, as typed.
   std::string arguments;
   for (int i = 1; i < argc; ++i) arguments += (i > 1 ? " " : "") + std::string(argv[i]);
-  CheckAdapterFacts(arguments);
+  CheckAdapterFacts(argv[1], arguments);
   std::printf("failures=%d\n", failures);
   return failures;
 }
