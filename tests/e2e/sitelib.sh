@@ -7,7 +7,8 @@
 #                               SITE_USERS (default demo:demo); sets SITE_DIR, SITE_URL and
 #                               SITE_LIST (the release's file list)
 #   site_faults [RULE...]       replace the site's fault rules
-#   site_install DIR [MODE] [PASSWORD]   a silent run of release 30052 into DIR
+#   site_install DIR [MODE] [PASSWORD]   a silent run of release 30052 into DIR that
+#                               ends with exit code 0
 #   site_requests PATTERN       the access log's request targets containing PATTERN
 #   site_list_field FILE FIELD  a field (0-based) of FILE's record in the list
 #
@@ -84,7 +85,15 @@ site_begin_carrying_program() {
 
 ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
 
-e2e_expect_ini() { e2e_expect_eq "$(ini_get "$1" "$2")" "$3" "$(basename "$1") $2"; }
+# e2e_expect_ini FILE KEY VALUE [KEY VALUE...]
+e2e_expect_ini() {
+  ini=$1
+  shift
+  while [ $# -ge 2 ]; do
+    e2e_expect_eq "$(ini_get "$ini" "$1")" "$2" "$(basename "$ini") $1"
+    shift 2
+  done
+}
 
 # The site reads its rules again when the file changes; moved into place whole so
 # that no request sees half of it.
@@ -104,6 +113,7 @@ site_expect_requests() { e2e_expect_eq "$(site_requests "$1" | wc -l | tr -d ' '
 site_install() {
   e2e_mkdir "$1\\usr"
   e2e_run "/S:2 /IM:${2:-0} /I:\"$1\" /W:$SITE_URL /USER:demo /PW:${3:-demo} /R:30052"
+  e2e_expect_eq "$E2E_RC" 0 "exit code of the run into $1 (mode ${2:-0}, password ${3:-demo})"
 }
 
 site_clear_log() { : > "$E2E_WORK/site-access.log"; }

@@ -9,7 +9,6 @@ site_begin_carrying_program
 # True when a Unix file carries no read-only attribute as Wine sees it (owner may write).
 is_normal() { [ "$(stat -c %A "$1" | cut -c3)" = w ]; }
 site_install 'C:\CD' 5
-e2e_expect_eq "$E2E_RC" 0 "exit code of the image creation"
 # The image gets no log of its own: mode 5 writes into the documents folder.
 [ ! -e "$(e2e_log_file 'C:\CD')" ] || e2e_fail "the image holds a log"
 find "$WINEPREFIX/drive_c/users" -path '*/Documents/Plandrix.log' -exec cat {} + |
@@ -22,8 +21,7 @@ e2e_expect_same 'C:\CD\bin\nt\fncplat.dll' "$PLANDRIX_SAMPLE_DIR/variants/nt/fnc
 e2e_expect_same 'C:\CD\SystemFolder\fncshared.dll' "$PLANDRIX_SAMPLE_DIR/system/fncshared.dll"
 e2e_expect_same 'C:\CD\Setup_AE.exe' "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe"
 e2e_expect_same 'C:\CD\NetSetup_AE.exe' "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe"
-e2e_expect_ini "$cd_dir/Setup_AE.ini" InstallMode 6
-e2e_expect_ini "$cd_dir/Setup_AE.ini" Release 30052
+e2e_expect_ini "$cd_dir/Setup_AE.ini" InstallMode 6 Release 30052
 e2e_expect_ini "$cd_dir/NetSetup_AE.ini" InstallMode 7
 [ -n "$(ini_get "$cd_dir/NetSetup_AE.ini" Date)" ] || e2e_fail "NetSetup_AE.ini has no Date"
 # No restart is ever asked for in mode 5.

@@ -28,7 +28,6 @@ done
 [ -f "$(e2e_path 'C:\e2e')/held" ] || { cat "$E2E_WORK/holder.out" >&2; e2e_fail "the holder did not take the file"; e2e_end; }
 
 site_install 'C:\Fin'
-e2e_expect_eq "$E2E_RC" 0 "exit code"
 : > "$(e2e_path 'C:\e2e')/release"
 wait "$holder_pid"
 

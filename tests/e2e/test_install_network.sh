@@ -9,7 +9,6 @@ site_begin_carrying_program
 share="$SHARE/Fennic"
 mkdir -p "$share"
 site_install 'N:\Fennic' 1
-e2e_expect_eq "$E2E_RC" 0 "exit code of the network installation"
 e2e_expect_log_contains 'N:\Fennic' 'Install mode = Internet network installation'
 cmp -s "$share/HalomirPlandrix.lst" "$SITE_LIST" || e2e_fail "the share's HalomirPlandrix.lst is not the release's list"
 # Macros are plain folders on a share; both variants are there, each in its own folder.
@@ -22,14 +21,9 @@ done
 for copy in netupdate.exe wsetup.exe; do
   cmp -s "$share/$copy" "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" || e2e_fail "N:\\Fennic\\$copy is not the program"
 done
-e2e_expect_ini "$share/netupdate.ini" InstallMode 2
-e2e_expect_ini "$share/netupdate.ini" WebSite1 "$SITE_URL"
-e2e_expect_ini "$share/netupdate.ini" Release 30052
-e2e_expect_ini "$share/wsetup.ini" InstallMode 3
-e2e_expect_ini "$share/wsetup.ini" ProductLine FNC
-e2e_expect_ini "$share/wsetup.ini" Release 30052
+e2e_expect_ini "$share/netupdate.ini" InstallMode 2 WebSite1 "$SITE_URL" Release 30052
+e2e_expect_ini "$share/wsetup.ini" InstallMode 3 ProductLine FNC Release 30052 MolvexInstallStatus ""
 [ -n "$(ini_get "$share/wsetup.ini" Date)" ] || e2e_fail "wsetup.ini has no Date after a complete run"
-e2e_expect_ini "$share/wsetup.ini" MolvexInstallStatus ""
 tr -d '\r' < "$share/netupdate.ini" | grep -qiE '^(password|pw|MolvexP)=' && e2e_fail "netupdate.ini holds a password"
 
 # A workstation through the share's own "wsetup.exe"; nothing comes from the site.
@@ -45,9 +39,7 @@ e2e_expect_same 'C:\windows\system32\fncshared.dll' "$PLANDRIX_SAMPLE_DIR/system
 site_expect_requests 'Action=2' 0 "items fetched from the site by mode 3"
 e2e_expect_same 'C:\Fin\bin\wupdate.exe' "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe"
 wupdate_ini=$(e2e_path 'C:\Fin\bin\wupdate.ini')
-e2e_expect_ini "$wupdate_ini" Network 'N:\Fennic'
-e2e_expect_ini "$wupdate_ini" InstallMode 4
-e2e_expect_ini "$wupdate_ini" Release 30052
+e2e_expect_ini "$wupdate_ini" Network 'N:\Fennic' InstallMode 4 Release 30052
 
 # The share moves on; "wupdate.exe" follows it whatever /R: says, and repairs a file.
 awk '{ sub(/^Release=.*/, "Release=30060\r") } { print }' "$share/wsetup.ini" > "$share/wsetup.ini.new" &&

@@ -29,14 +29,10 @@ build_version 2.5.0.10
 wine reg add "$shared_key" /f >/dev/null 2>&1 || e2e_fail "could not create the shared-file list"
 
 count_after() { e2e_flush; e2e_reg_get "$shared_key" "$target"; }
-install_into() {
-  site_install "$1"
-  e2e_expect_eq "$E2E_RC" 0 "exit code of the run into $1"
-}
 
 # New to the machine.
 rm -f "$unix_target"
-install_into 'C:\FinA'
+site_install 'C:\FinA'
 cmp -s "$unix_target" "$published" || e2e_fail "the new shared file was not placed"
 e2e_expect_eq "$(count_after)" 1 "use count of a file new to the machine"
 e2e_expect_reg 'HKLM\Software\Molvex\e-Halomir Plandrix\C:-FinA\SharedDlls' "$target" 0
@@ -46,14 +42,14 @@ e2e_expect_reg 'HKLM\Software\Molvex\e-Halomir Plandrix\C:-FinA\SharedDlls' "$ta
 cp "$E2E_WORK/fncshared-2.5.0.5.dll" "$unix_target"
 touch -d 'tomorrow' "$unix_target"
 wine reg delete "$shared_key" /v "$target" /f >/dev/null 2>&1
-install_into 'C:\FinB'
+site_install 'C:\FinB'
 cmp -s "$unix_target" "$published" || e2e_fail "an older shared file was not replaced"
 e2e_expect_eq "$(count_after)" 2 "use count of a file that was on disk without a count"
 
 # A newer copy is kept, with its own date; the count grows by this installation.
 cp "$E2E_WORK/fncshared-2.5.0.10.dll" "$unix_target"
 touch -d '2024-01-02 03:04:05' "$unix_target"
-install_into 'C:\FinC'
+site_install 'C:\FinC'
 cmp -s "$unix_target" "$E2E_WORK/fncshared-2.5.0.10.dll" || e2e_fail "a newer shared file was replaced"
 e2e_expect_eq "$(date -d "@$(stat -c %Y "$unix_target")" '+%F %T')" '2024-01-02 03:04:05' "date of the kept file"
 e2e_expect_log_contains 'C:\FinC' "$target ---> OK"
@@ -61,7 +57,7 @@ e2e_expect_eq "$(count_after)" 3 "use count after a third installation"
 
 # Updating the same installation again counts nothing.
 rm -f "$(e2e_log_file 'C:\FinC')"
-install_into 'C:\FinC'
+site_install 'C:\FinC'
 e2e_expect_eq "$(count_after)" 3 "use count after updating an installation again"
 cmp -s "$unix_target" "$E2E_WORK/fncshared-2.5.0.10.dll" || e2e_fail "a newer shared file was replaced on the update"
 

@@ -40,11 +40,18 @@ SEAM_CHECK(RegistryValuesKeepTheirTypeAndBytes) {
   SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, key, "Count").value.data, std::string("\4\3\2\1", 4));
   SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Count"), std::optional<uint32_t>(0x01020304));
   SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, key, "blob").value.data, std::string("\0\1", 2));
-  // A DWORD is no string and a string no DWORD.
+  // A DWORD is no string and a string no DWORD; strings other programs wrote end at
+  // their first NUL or without one, a DWORD of the wrong size is none.
   SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Count"), std::nullopt);
   SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Path"), std::nullopt);
+  Registry().SetValue(Hive::CurrentUser, key, "Nuls", {sys::ValueType::String, std::string("ab\0\0", 4)});
+  Registry().SetValue(Hive::CurrentUser, key, "Bare", {sys::ValueType::String, "cd"});
+  Registry().SetValue(Hive::CurrentUser, key, "Short", {sys::ValueType::Dword, std::string("\1\0", 2)});
+  SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Nuls"), std::optional<std::string>("ab"));
+  SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Bare"), std::optional<std::string>("cd"));
+  SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Short"), std::nullopt);
   SEAM_EQ(Registry().DeleteValue(Hive::CurrentUser, key, "COUNT"), err::kSuccess);
-  SEAM_EQ(Registry().EnumValueNames(Hive::CurrentUser, key).value.size(), 2u);
+  SEAM_EQ(Registry().EnumValueNames(Hive::CurrentUser, key).value.size(), 5u);
 }
 
 SEAM_CHECK(RegistryAbsentKeysAndValuesAnswerTwo) {

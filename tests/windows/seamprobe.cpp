@@ -65,23 +65,16 @@ void Report(const char* name, const std::vector<std::string>& problems) {
   failures += problems.empty() ? 0 : 1;
 }
 
-// What only the adapter has to say: the command line as typed, the machine's folders,
-// names and version resources.
+// What only the adapter has to say and no installation scenario shows (those place
+// files in the system, fonts, temp and documents folders, pick the NT variant, read
+// version resources and INI files beside the program).
 void CheckAdapterFacts(const std::string& workFolder, const std::string& expectedArguments) {
   WineBench bench(workFolder, "AdapterFacts");
   sys::Desktop& desktop = *sys::os().desktop;
   SEAM_EQ(desktop.GetCommandLine(), expectedArguments);
-  SEAM_TRUE(sys::EndsWithNoCase(desktop.GetProgramPath(), "\\seamprobe.exe"));
-  SEAM_TRUE(sys::EqualsNoCase(desktop.GetWindowsFolder(), "C:\\windows"));
-  SEAM_TRUE(sys::EndsWithNoCase(desktop.GetSystemFolder(), "\\system32"));
-  SEAM_TRUE(!desktop.GetTempFolder().empty() && desktop.GetTempFolder().back() == '\\');
-  SEAM_TRUE(desktop.GetSpecialFolder(sys::csidl::kPersonal).ok());
   SEAM_TRUE(!desktop.GetUserName().empty() && !desktop.GetComputerName().empty());
-  SEAM_TRUE(desktop.GetOsVersion().platformId == 2 && desktop.GetOsVersion().major >= 5);
   SEAM_TRUE(desktop.LoadString(64999).empty());
   SEAM_TRUE(!desktop.GetErrorText(sys::err::kFileNotFound).empty());
-  auto version = sys::os().files->GetFileVersion(sys::JoinPath(desktop.GetSystemFolder(), "kernel32.dll"));
-  SEAM_TRUE(version.ok() && version.value[0] > 0);
   auto names = sys::os().processes->ListProcessNames();
   bool listed = false;
   for (const std::string& name : names.value) listed = listed || sys::EqualsNoCase(name, "seamprobe.exe");

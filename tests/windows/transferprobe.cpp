@@ -79,8 +79,6 @@ int CheckCallback() {
   HWND window = nullptr;
   LPWSTR user = nullptr;
   LPWSTR password = nullptr;
-  std::printf("authenticate-null=0x%lx\n",
-              static_cast<unsigned long>(authenticate->Authenticate(nullptr, &user, &password)));
   HRESULT answered = authenticate->Authenticate(&window, &user, &password);
   std::printf("authenticate=0x%lx window-all-bits=%d user=%ls password=%ls\n", static_cast<unsigned long>(answered),
               window == reinterpret_cast<HWND>(INVALID_HANDLE_VALUE) ? 1 : 0, user != nullptr ? user : L"(none)",
@@ -94,11 +92,6 @@ int CheckCallback() {
   authenticate->Authenticate(&window, &user, &password);
   std::printf("prompted-window-desktop=%d names-untouched=%d\n", window == GetDesktopWindow() ? 1 : 0,
               user == nullptr && password == nullptr ? 1 : 0);
-
-  std::printf("progress=0x%lx\n", static_cast<unsigned long>(status->OnProgress(10, 100, 0, nullptr)));
-  ++cancelRequested;
-  std::printf("progress-cancelled=0x%lx\n", static_cast<unsigned long>(status->OnProgress(20, 100, 0, nullptr)));
-  cancelRequested = 0;
 
   authenticate->Release();
   std::printf("refs-after-release=%lu\n", callback->references());
