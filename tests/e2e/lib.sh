@@ -2,17 +2,12 @@
 # A test_<name>.sh sources this file; ctest runs it (label "e2e") after the fixture has
 # made the shared template prefix. Windows paths (C:\...) match without letter case.
 #
-#   e2e_begin [--headless]      copy of the template, an Xvfb display (windows need one,
-#                               even in silent runs) unless headless, cleanup at exit
-#   e2e_install_program [EXE] [DIR]   copy EXE (Plandrix_T17_AE.exe) from the Windows build
-#                               into DIR (C:\Setup); sets E2E_PROGRAM
-#   e2e_path, e2e_mkdir, e2e_write_file, e2e_reg_add   Unix path of, make, write, set
-#   e2e_run 'ARGS' / e2e_run_line 'LINE'   run E2E_PROGRAM with exactly ARGS (or a whole
-#                               command line); waits up to E2E_RUN_TIMEOUT s; sets E2E_RC
-#   e2e_flush                   end the server: the registry files are current
-#   e2e_reg_get KEY [NAME]      a value from the registry files; status 1 when absent
-#   e2e_log_file / e2e_read_log 'C:\dir'   the log in C:\dir\usr, and its text
-#   e2e_expect_* ..., e2e_fail MESSAGE; e2e_end exits 1 after any failed check
+#   e2e_begin [--headless]   a copy of the template, an Xvfb display (windows need one),
+#                            cleanup at exit;  e2e_end: exit 1 after any failed check
+#   e2e_install_program [EXE] [DIR]   EXE (Plandrix_T17_AE.exe) into DIR (C:\Setup)
+#   e2e_run 'ARGS' / e2e_run_line 'LINE'   exactly this command line; sets E2E_RC
+#   e2e_flush                then e2e_reg_get KEY [NAME] reads the registry files
+#   e2e_path, e2e_mkdir, e2e_write_file, e2e_reg_add, e2e_read_log, e2e_expect_*
 #
 # E2E_KEEP=1 keeps the prefix after the test (a failed test always keeps it; the
 # fixture removes kept prefixes older than two hours). Every Wine command names its
@@ -33,15 +28,11 @@ e2e_note() { printf 'e2e: %s\n' "$*" >&2; }
 
 # The template: a booted prefix without links into $HOME nor the server socket name of
 # the machine that made it; made once per wine version, under a lock.
-e2e_template_stamp() { wine --version 2>/dev/null; }
-
 e2e_make_template() {
   mkdir -p "$PLANDRIX_E2E_ROOT/home"
   (
     flock 9
-    if [ -f "$E2E_TEMPLATE/.stamp" ] && [ "$(cat "$E2E_TEMPLATE/.stamp")" = "$(e2e_template_stamp)" ]; then
-      exit 0
-    fi
+    [ "$(cat "$E2E_TEMPLATE/.stamp" 2>/dev/null)" = "$(wine --version)" ] && exit 0
     rm -rf "$E2E_TEMPLATE" "$E2E_TEMPLATE.new"
     (
       unset DISPLAY
@@ -52,7 +43,7 @@ e2e_make_template() {
       if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
     done
     rm -f "$E2E_TEMPLATE.new/wineserver"
-    e2e_template_stamp > "$E2E_TEMPLATE.new/.stamp"
+    wine --version > "$E2E_TEMPLATE.new/.stamp"
     mv "$E2E_TEMPLATE.new" "$E2E_TEMPLATE"
   ) 9>"$PLANDRIX_E2E_ROOT/template.lock"
 }
@@ -167,9 +158,7 @@ e2e_run_line() {
   return 0
 }
 
-e2e_run() {
-  e2e_run_line "\"$E2E_PROGRAM\" $1"
-}
+e2e_run() { e2e_run_line "\"$E2E_PROGRAM\" $1"; }
 
 # The next wine call starts a server that ends by itself (and, as after a restart,
 # first performs pending renames and RunOnce).
@@ -214,8 +203,4 @@ e2e_expect_log_contains() {
     e2e_fail "the log in $1\\usr lacks '$2'"
     printf '%s\n' "$text" | sed 's/^/  log: /' >&2
   fi
-}
-
-e2e_expect_log_line() {
-  e2e_read_log "$1" | grep -qixF -- "$2" || e2e_fail "the log in $1\\usr lacks the line '$2'"
 }

@@ -7,8 +7,8 @@
 #                               SITE_USERS (default demo:demo); sets SITE_DIR, SITE_URL and
 #                               SITE_LIST (the release's file list)
 #   site_faults [RULE...]       replace the site's fault rules
-#   site_install DIR [MODE] [PASSWORD]   a silent run of release 30052 into DIR that
-#                               ends with exit code 0
+#   site_install DIR [MODE]     a silent run of release 30052 into DIR that ends with
+#                               exit code 0
 #   site_requests PATTERN       the access log's request targets containing PATTERN
 #   site_list_field FILE FIELD  a field (0-based) of FILE's record in the list
 #
@@ -112,8 +112,8 @@ site_expect_requests() { e2e_expect_eq "$(site_requests "$1" | wc -l | tr -d ' '
 
 site_install() {
   e2e_mkdir "$1\\usr"
-  e2e_run "/S:2 /IM:${2:-0} /I:\"$1\" /W:$SITE_URL /USER:demo /PW:${3:-demo} /R:30052"
-  e2e_expect_eq "$E2E_RC" 0 "exit code of the run into $1 (mode ${2:-0}, password ${3:-demo})"
+  e2e_run "/S:2 /IM:${2:-0} /I:\"$1\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+  e2e_expect_eq "$E2E_RC" 0 "exit code of the run into $1 (mode ${2:-0})"
 }
 
 site_clear_log() { : > "$E2E_WORK/site-access.log"; }

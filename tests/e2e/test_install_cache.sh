@@ -21,7 +21,7 @@ done
 # The transfer pass put each item into the cache, the install pass took it from there.
 e2e_read_log 'C:\Fin' | grep -qiF -- 'Molvex Update Setup Files\bin\fncmain.exe ---> OK' ||
   e2e_fail "the transfer pass did not put fncmain.exe into the cache"
-e2e_expect_log_line 'C:\Fin' 'C:\Fin\bin\fncmain.exe ---> OK'
+e2e_expect_log_contains 'C:\Fin' 'C:\Fin\bin\fncmain.exe ---> OK'
 e2e_expect_same 'C:\Fin\bin\fncmain.exe' "$PLANDRIX_SAMPLE_DIR/bin/fncmain.exe"
 [ ! -e "$cache" ] || e2e_fail "the download cache is still there after the run: $(find "$cache" | head -5)"
 

@@ -46,11 +46,11 @@ printf '%s\n' "$core_requests" | sed -n 2p | grep -q -F "&Size=$((core_size + 51
 printf '%s\n' "$core_requests" | sed -n 3p | grep -q -F "&Size=$core_size&CabSize=$core_cab" ||
   e2e_fail "the third request for fnccore.dll does not carry the sizes of the second reply: $core_requests"
 e2e_expect_same 'C:\Fin\bin\fnccore.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnccore.dll"
-e2e_expect_log_line 'C:\Fin' 'C:\Fin\bin\fnccore.dll ---> OK'
+e2e_expect_log_contains 'C:\Fin' 'C:\Fin\bin\fnccore.dll ---> OK'
 
 # The short transfer and the broken cabinet.
 for name in fncaccounts.txt fncmain.exe; do
-  e2e_expect_log_line 'C:\Fin' "C:\\Fin\\bin\\$name ---> Ignored"
+  e2e_expect_log_contains 'C:\Fin' "C:\\Fin\\bin\\$name ---> Ignored"
 done
 printf '%s\n' "$log" | grep -q -F 'Incorrect number of bytes' || e2e_fail "the log does not name the short transfer"
 printf '%s\n' "$log" | grep -q -F 'Failed to expand cabinet file' || e2e_fail "the log does not name the broken cabinet"
