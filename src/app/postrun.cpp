@@ -5,7 +5,9 @@
 #include "session/log.h"
 #include "productline/productline.h"
 #include "session/session.h"
-#include "app/stages.h"
+#include "app/handover.h"
+#include "app/restart.h"
+#include "app/recordworkstation.h"
 #include "session/textids.h"
 #include "sys/clock.h"
 #include "sys/os.h"
@@ -14,15 +16,6 @@
 #include "updaterun/expandcabinet.h"
 
 namespace {
-
-// A stage the build lacks is named in the log, so a reader knows what did not happen.
-void RunOrReport(const std::function<void()>& stage, const char* what) {
-  if (stage) {
-    stage();
-  } else {
-    WriteLog("%s is not part of this build", what);
-  }
-}
 
 bool RestartPending() { return Results().rebootNeeded && Session().installMode != kCdCreation; }
 
@@ -34,12 +27,12 @@ void FinishAfterLoop() {
   bool success = results.runCompleted;
 
   if (success && results.isWorkstation) {
-    RunOrReport(Stages().recordWorkstation, "Recording the installation (settings, shortcuts, uninstall entry)");
+    RecordWorkstation();
   }
   // Workstations installed straight from the site or a CD keep nothing for later updates.
   bool handsOver = settings.installMode != kInternetWorkstation && settings.installMode != kCdWorkstation;
   if (success && handsOver) {
-    RunOrReport(Stages().handOverToInstallation, "Handing the installation its set-up files");
+    HandOverToInstallation();
   }
   CloseSiteSession();
   if (settings.debugStatistics) {
@@ -55,18 +48,16 @@ void FinishAfterLoop() {
                      sys::answer::kOk);
   }
   if (results.rebootNeeded) WriteLog("Reboot needed = Yes");
-  if (RestartPending() && !Stages().restartAfterRun) {
-    WriteLog("The restart after the run is not part of this build; restart the computer to finish");
-  }
   ReleaseDownloadCallback();
   DestroyCabinetContext();
   CloseLog();
 }
 
 void RestartIfNeeded() {
-  if (!RestartPending() || !Stages().restartAfterRun) return;
+  if (!RestartPending()) return;
   // The web lines keep no marker and are not resumed, but still get the restart.
   bool resumable = !IsWebLine(Session().productLine);
   if (resumable) SetInstallStatus(std::string("Reboot"));
-  Stages().restartAfterRun(resumable);
+  if (resumable) RegisterResumedRun();
+  PromptRestart();
 }

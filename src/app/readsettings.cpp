@@ -127,10 +127,7 @@ void ReadProductLine(const SettingsSources& sources, SessionSettings& settings) 
 bool IniWritable(const std::string& iniPath) {
   sys::Files* files = sys::os().files;
   if (files == nullptr) return false;
-  auto opened = files->Open(iniPath, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::OpenExisting);
-  if (!opened.ok()) return false;
-  files->Close(opened.value);
-  return true;
+  return files->OpenOwned(iniPath, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::OpenExisting).ok();
 }
 
 void ReadRelease(const SettingsSources& sources, SessionSettings& settings) {

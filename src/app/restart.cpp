@@ -11,11 +11,9 @@
 #include "sys/profiles.h"
 #include "sys/registry_helpers.h"
 #include "transfer/sitesession.h"
+#include "updaterun/resumedrunentry.h"
 
 namespace {
-
-constexpr const char* kRunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-constexpr const char* kResumedRunValue = "Plandrix";
 
 std::string ProgramFolder() {
   return sys::JoinPath(Session().installDir.str(), ProgramFolderName(Session().productLine));
@@ -48,11 +46,6 @@ void RegisterResumedRun() {
   std::string command;
   AppendFormat(command, "\"%s\\%s\" /REBOOT:1", ProgramFolder().c_str(), LoadText(text::kDistributionFileName).c_str());
   sys::SetString(sys::Hive::LocalMachine, kRunOnceKey, kResumedRunValue, command);
-}
-
-void RemoveResumedRun() {
-  if (IsWebLine(Session().productLine)) return;
-  sys::os().registry->DeleteValue(sys::Hive::LocalMachine, kRunOnceKey, kResumedRunValue);
 }
 
 void PromptRestart() {

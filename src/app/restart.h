@@ -4,8 +4,6 @@
 
 // RunOnce "Plandrix": the program in the installation's "bin" folder with /REBOOT:1.
 void RegisterResumedRun();
-// Removes a pending resumed run before a newer run touches the files.
-void RemoveResumedRun();
 // Shows the in-use list (or the plain restart reason) and restarts on Yes.
 void PromptRestart();
 // Mode 5: the CD image's "Setup_xx.exe" and "NetSetup_xx.exe" copies with their INI files.

@@ -1,7 +1,8 @@
 #pragma once
-// The later stages of a settings-loop pass, as the driver calls them. Each is installed by
-// the code that implements it (dialogs and the progress window live with the user
-// interface); a stage that is not installed ends the loop with a log line naming it.
+// The stages of a settings-loop pass that cross into a window (the dialogs, the progress
+// window) or that a later build adds (the settings check), as the driver calls them. Each
+// is installed by the code that implements it; a stage that is not installed ends the
+// loop with a log line naming it.
 #include <functional>
 
 // What the settings check decides before the dialog.
@@ -18,15 +19,6 @@ struct StartupStages {
   // the window has closed.
   std::function<void()> runProgressWindow;
 
-  // After a successful run: the persisted settings and the per-line registrations,
-  // search path, shortcuts and uninstall entry of a workstation.
-  std::function<void()> recordWorkstation;
-  // After a successful run in modes 1 to 5 and 7: the hand-over files and the program's
-  // copies in the installation, or the CD image set.
-  std::function<void()> handOverToInstallation;
-  // After a run that replaces files at the next restart: registers the resumed run
-  // (unless `registerResumedRun` is false) and offers the restart.
-  std::function<void(bool registerResumedRun)> restartAfterRun;
 };
 
 // The stages the driver uses; empty members until installed.

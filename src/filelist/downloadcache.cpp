@@ -15,11 +15,10 @@ bool CachedItemIsCurrent(const FileEntry& entry) {
   const std::string path = sys::JoinPath(sys::JoinPath(DownloadCacheFolder(), entry.folder), entry.fileName);
 
   sys::Files& files = *sys::os().files;
-  const sys::Result<sys::FileHandle> file =
-      files.Open(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+  const sys::Result<sys::OwnedFile> file =
+      files.OpenOwned(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!file.ok()) return false;
-  const sys::Result<sys::FileTimes> times = files.GetTimes(file.value);
-  files.Close(file.value);
+  const sys::Result<sys::FileTimes> times = files.GetTimes(file.value.get());
   if (!times.ok()) return false;
   return CompareFileTimesLoosely(times.value.lastWrite, ParseListDate(entry.date)) == 0;
 }

@@ -62,13 +62,13 @@ void FindRegAsmFolder() {
   }
 }
 
-int HasAssemblyVersion(const std::string& path) {
-  return sys::os().modules->QueryVersionString(path, kAssemblyVersionName).ok() ? 1 : 0;
+bool HasAssemblyVersion(const std::string& path) {
+  return sys::os().modules->QueryVersionString(path, kAssemblyVersionName).ok();
 }
 
-int RegisterAssembly(const std::string& path, bool registerIt, bool codebase) {
+bool RegisterAssembly(const std::string& path, bool registerIt, bool codebase) {
   // Without a framework there is nothing that could use the assembly's registration.
-  if (regAsmFolder.empty()) return 1;
+  if (regAsmFolder.empty()) return true;
   RegistrationProgram program;
   program.commandLine = ToolCommandLine(path, registerIt, codebase);
   program.path = path;
@@ -76,8 +76,8 @@ int RegisterAssembly(const std::string& path, bool registerIt, bool codebase) {
   program.options.noConsoleWindow = true;
   // Removing a registration is not worth a question when the tool hangs.
   program.askOnTimeout = registerIt;
-  if (Session().repairOnly && !FileExists(path)) return 1;
-  if (RunRegistrationProgram(program) == ProgramOutcome::Aborted) return 0;
+  if (Session().repairOnly && !FileExists(path)) return true;
+  if (RunRegistrationProgram(program) == ProgramOutcome::Aborted) return false;
   RecordRegisteredNetDll(path);
-  return 1;
+  return true;
 }

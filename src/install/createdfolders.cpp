@@ -41,11 +41,11 @@ int RemoveCreatedFolders(sys::Hive root) {
   std::string key = InstallationKeyPath();
   sys::Result<std::vector<std::string>> names = registry.EnumValueNames(root, key);
   if (!names.ok()) return 0;
-  int sum = 0;
+  int stayed = 0;
   for (const std::string& name : names.value) {
     std::optional<std::string> folder = sys::QueryString(root, key, name);
-    if (folder && !folder->empty()) sum += DeleteDirectoryTree(*folder);
+    if (folder && !folder->empty() && !DeleteDirectoryTree(*folder)) ++stayed;
   }
   registry.DeleteKey(root, key);
-  return sum;
+  return stayed;
 }

@@ -12,8 +12,8 @@ std::string InstallationKeyPath();
 // installation folder itself is not recorded).
 void RecordCreatedFolder(const std::string& folder);
 
-// Deletes every recorded folder tree and the key itself; the sum of what the tree
-// deletions report. 0 when there is no key.
+// Deletes every recorded folder tree and the key itself; how many trees stayed. 0 when
+// there is no key.
 int RemoveCreatedFolders(sys::Hive root);
 
 // Starts the numbering of new records again (a new process, a test).

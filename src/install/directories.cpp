@@ -32,8 +32,8 @@ std::string CannotCreate(const std::string& path) {
   return AppendFormat(text, "%s: %s\r\n", LoadText(text::kCannotCreateDirectory).c_str(), path.c_str());
 }
 
-// The message for a folder that could not be created, by error; 1 when it exists after all.
-int ReportCreateFailure(const std::string& path, sys::Error error) {
+// The message for a folder that could not be created, by error; true when it exists after all.
+bool ReportCreateFailure(const std::string& path, sys::Error error) {
   std::string text;
   bool bareDrive = path.size() == 2 && path[1] == ':';
   if (error == sys::err::kPathNotFound && bareDrive) {
@@ -43,44 +43,44 @@ int ReportCreateFailure(const std::string& path, sys::Error error) {
   } else if (error == sys::err::kInvalidName) {
     AppendFormat(text = CannotCreate(path), "%s.", LoadText(text::kDirectoryNameIncorrect).c_str());
   } else if (error == sys::err::kAlreadyExists && IsDirectory(path)) {
-    return 1;
+    return true;
   } else {
     AppendFormat(text = CannotCreate(path), "%s: %ld", LoadText(text::kError).c_str(), static_cast<long>(error));
   }
   Tell(text);
-  return 0;
+  return false;
 }
 
 }  // namespace
 
-int CreateOneDirectory(const std::string& path) {
+bool CreateOneDirectory(const std::string& path) {
   if (Exists(path)) {
-    if (IsDirectory(path)) return 1;
+    if (IsDirectory(path)) return true;
     Tell(CannotCreate(path));
-    return 0;
+    return false;
   }
   sys::Error error = Fs().CreateDirectory(path);
   if (error != 0) return ReportCreateFailure(path, error);
   RecordCreatedFolder(path);
-  return 1;
+  return true;
 }
 
-int CreateSharedDirectory(const std::string& path) {
-  if (Exists(path) && IsDirectory(path)) return 1;
+bool CreateSharedDirectory(const std::string& path) {
+  if (Exists(path) && IsDirectory(path)) return true;
   sys::Error error = Fs().CreateDirectoryWithAccessList(path, kAuthenticatedUsersFullAccess);
-  if (error == sys::err::kInvalidSecurityDescriptor) return 0;  // the descriptor itself failed: no message
+  if (error == sys::err::kInvalidSecurityDescriptor) return false;  // the descriptor itself failed: no message
   if (error != 0) return ReportCreateFailure(path, error);
-  return 1;
+  return true;
 }
 
-int CreateDirectoryPath(const std::string& path, bool withAccessList) {
+bool CreateDirectoryPath(const std::string& path, bool withAccessList) {
   std::size_t start = 0;
   if (path.rfind("\\\\", 0) == 0) {
     // Skip the server and the share: the first level made is the first folder below them.
     std::size_t server = path.find('\\', 2);
-    if (server == std::string::npos) return 1;
+    if (server == std::string::npos) return true;
     std::size_t share = path.find('\\', server + 1);
-    if (share == std::string::npos) return 1;
+    if (share == std::string::npos) return true;
     start = share;
   } else {
     std::size_t first = path.find('\\');
@@ -93,9 +93,9 @@ int CreateDirectoryPath(const std::string& path, bool withAccessList) {
     std::string level = path.substr(0, next);
     bool last = next == std::string::npos || next + 1 >= path.size();
     if (level.empty() || level.back() == '\\') break;
-    int made = last && sharedLast ? CreateSharedDirectory(level) : CreateOneDirectory(level);
-    if (made == 0) return 0;
+    bool made = last && sharedLast ? CreateSharedDirectory(level) : CreateOneDirectory(level);
+    if (!made) return false;
     start = next;
   }
-  return 1;
+  return true;
 }

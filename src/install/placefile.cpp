@@ -38,17 +38,16 @@ std::string Text(const char* format, const std::string& a, const std::string& b)
 void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
   int32_t mode = Session().installMode;
   if (mode == kCdWorkstation || mode == kCdNetwork) Fs().SetAttributes(request.target, sys::attr::kNormal);
-  if (IsSourceMode(mode) || request.sourceKind == kSourceCopied)
+  if (IsSourceMode(mode) || request.sourceKind == SourceKind::Copied)
     UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
   uint64_t listTime = ParseListDate(entry.date.str());
   if (listTime == 0) return;
-  sys::Result<sys::FileHandle> file =
-      Fs().Open(request.target, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::OpenExisting);
+  sys::Result<sys::OwnedFile> file =
+      Fs().OpenOwned(request.target, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!file.ok()) return;
   sys::FileTimes times;
   times.lastWrite = listTime;
-  Fs().SetTimes(file.value, times);
-  Fs().Close(file.value);
+  Fs().SetTimes(file.value.get(), times);
 }
 
 int AskCannotCopy(const std::string& target) {
@@ -59,21 +58,20 @@ int AskCannotCopy(const std::string& target) {
 // The copy of one file, with what its failures need to remember between attempts.
 class Placing {
  public:
-  Placing(const PlaceRequest& request, const FileEntry& entry, bool& keepPrepared)
-      : request_(request), entry_(entry), keepPrepared_(keepPrepared) {}
+  Placing(const PlaceRequest& request, const FileEntry& entry) : request_(request), entry_(entry) {}
 
-  int Run() {
+  PlaceResult Run() {
     while (true) {
       sys::Error error = Fs().CopyFile(request_.prepared, request_.target, false);
       if (error == 0) {
         FinishPlacedFile(request_, entry_);
-        return kPlaced;
+        return {PlaceOutcome::Placed, keepPrepared_};
       }
       int answer = AnswerFor(error);
       if (answer == sys::answer::kRetry) continue;
-      if (answer == sys::answer::kIgnore) return kPlaceIgnored;
-      if (answer == sys::answer::kOk) return kPlaced;
-      return kPlaceAborted;
+      if (answer == sys::answer::kIgnore) return {PlaceOutcome::Ignored, keepPrepared_};
+      if (answer == sys::answer::kOk) return {PlaceOutcome::Placed, keepPrepared_};
+      return {PlaceOutcome::Aborted, keepPrepared_};
     }
   }
 
@@ -122,7 +120,7 @@ class Placing {
   // The file on this workstation is in use: replace it at the restart when we may.
   int InUseOnWorkstation() {
     if (!Session().hasAdminRights) return Ignored(AskCannotCopy(request_.target));
-    if (ScheduleReplaceAtReboot(request_.prepared, request_.target, request_.expandedInPlace) == 0)
+    if (!ScheduleReplaceAtReboot(request_.prepared, request_.target, request_.expandedInPlace))
       return sys::answer::kAbort;
     Placement().inUseList += request_.target + "\r\n";
     Placement().inUseListed = true;
@@ -154,29 +152,26 @@ class Placing {
 
   const PlaceRequest& request_;
   const FileEntry& entry_;
-  bool& keepPrepared_;
+  bool keepPrepared_ = false;
   int immediateRetries_ = 0;
 };
 
 }  // namespace
 
-int PlaceFile(const PlaceRequest& request, const FileEntry& entry, bool& keepPrepared) {
-  keepPrepared = false;
-  return Placing(request, entry, keepPrepared).Run();
-}
+PlaceResult PlaceFile(const PlaceRequest& request, const FileEntry& entry) { return Placing(request, entry).Run(); }
 
-int IsFatVolume(const std::string& path) {
-  if (path.empty()) return 0;
+bool IsFatVolume(const std::string& path) {
+  if (path.empty()) return false;
   std::string root = std::string(1, path[0]) + ":\\";
   sys::Result<sys::VolumeInfo> volume = Fs().GetVolumeInfo(root);
-  if (!volume.ok()) return 0;
+  if (!volume.ok()) return false;
   std::string name = volume.value.fileSystem.substr(0, 9);
-  return sys::EqualsNoCase(name, "FAT") || sys::EqualsNoCase(name, "FAT32") ? 1 : 0;
+  return sys::EqualsNoCase(name, "FAT") || sys::EqualsNoCase(name, "FAT32");
 }
 
-int IsOutlookRunning() {
+bool IsOutlookRunning() {
   sys::Processes* processes = sys::os().processes;
-  return processes != nullptr && processes->FindTopLevelWindow(kMailClientWindowClass, "").has_value() ? 1 : 0;
+  return processes != nullptr && processes->FindTopLevelWindow(kMailClientWindowClass, "").has_value();
 }
 
 int ReportInstallError(const std::string& itemPath, const std::string& target, uint32_t error) {

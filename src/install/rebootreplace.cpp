@@ -33,23 +33,23 @@ std::string CopyBesideTarget(const std::string& source, const std::string& targe
 
 }  // namespace
 
-int ScheduleReplaceAtReboot(const std::string& source, const std::optional<std::string>& target, bool sourceIsFinal) {
+bool ScheduleReplaceAtReboot(const std::string& source, const std::optional<std::string>& target, bool sourceIsFinal) {
   if (target) WriteLog("In use, copy file on reboot: %s", target->c_str());
   std::string moving = source;
   if (!sourceIsFinal && target) {
     moving = CopyBesideTarget(source, *target);
-    if (moving.empty()) return 0;
+    if (moving.empty()) return false;
   }
   if (Session().isNtFamily) {
-    if (!target) return Fs().MoveFile(moving, "", sys::move::kDelayUntilReboot) == 0 ? 1 : 0;
+    if (!target) return Fs().MoveFile(moving, "", sys::move::kDelayUntilReboot) == 0;
     bool deleted = Fs().MoveFile(*target, "", sys::move::kDelayUntilReboot) == 0;
     bool renamed = Fs().MoveFile(moving, *target, sys::move::kDelayUntilReboot) == 0;
-    return deleted && renamed ? 1 : 0;
+    return deleted && renamed;
   }
   std::string wininit = sys::JoinPath(sys::os().desktop->GetWindowsFolder(), "WININIT.INI");
   if (target)
     sys::os().profiles->WriteString(wininit, "rename", ShortForm(*target), ShortForm(moving));
   else
     sys::os().profiles->WriteString(wininit, "rename", std::string("NUL"), ShortForm(moving));
-  return 1;
+  return true;
 }

@@ -6,5 +6,5 @@
 
 // Schedules `source` to replace `target` at the restart, or, without a target, the
 // deletion of `source`. Unless `sourceIsFinal`, a "_sy" copy of the source is made in the
-// target's folder first and that copy is moved. 1 scheduled, 0 not.
-int ScheduleReplaceAtReboot(const std::string& source, const std::optional<std::string>& target, bool sourceIsFinal);
+// target's folder first and that copy is moved. True when scheduled.
+bool ScheduleReplaceAtReboot(const std::string& source, const std::optional<std::string>& target, bool sourceIsFinal);

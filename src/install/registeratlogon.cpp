@@ -13,10 +13,10 @@ int runOnceCounter = 0;
 
 void ResetRunOnceCounter() { runOnceCounter = 0; }
 
-int RegisterAtNextLogon(const std::string& path) {
+bool RegisterAtNextLogon(const std::string& path) {
   if (sys::os().registry->CreateKey(sys::Hive::LocalMachine, kRunOnceKey) != 0) {
     WriteLog("Failed to activate 'register after reboot': %s", path.c_str());
-    return 0;
+    return false;
   }
   WriteLog("Register after reboot: %s", path.c_str());
   std::string name;
@@ -29,5 +29,5 @@ int RegisterAtNextLogon(const std::string& path) {
   else
     AppendFormat(command, "%s /s \"%s\"", sys::JoinPath(Places().systemFolder, "regsvr32.exe").c_str(), path.c_str());
   sys::SetString(sys::Hive::LocalMachine, kRunOnceKey, name, command);
-  return 1;
+  return true;
 }

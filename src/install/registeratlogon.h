@@ -3,8 +3,8 @@
 // replaced only then.
 #include <string>
 
-// Writes a RunOnce value "MolvexRegister<n>" that registers `path`. 1 written; 0 the key
+// Writes a RunOnce value "MolvexRegister<n>" that registers `path`. False when the key
 // could not be opened.
-int RegisterAtNextLogon(const std::string& path);
+bool RegisterAtNextLogon(const std::string& path);
 
 void ResetRunOnceCounter();

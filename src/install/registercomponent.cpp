@@ -39,33 +39,33 @@ class LoadedLibrary {
   sys::ModuleHandle module_;
 };
 
-// Runs the library's "DllRegisterServer": 1 done, ignored or deferred; 0 Abort.
-int RegisterLoadedLibrary(sys::ModuleHandle module, const std::string& path, bool failureIsExpected) {
+// Runs the library's "DllRegisterServer": true done, ignored or deferred; false Abort.
+bool RegisterLoadedLibrary(sys::ModuleHandle module, const std::string& path, bool failureIsExpected) {
   LoadedLibrary library(module);
   sys::Result<sys::EntryPoint> entry = Libraries().FindExport(library.get(), "DllRegisterServer");
   while (!entry.ok()) {
     int answer = AskRegistrationQuestion(RegistrationText(text::kNoRegisterEntryPoint, "\r\n", path));
-    if (answer == sys::answer::kAbort) return 0;
-    if (answer != sys::answer::kRetry) return 1;
+    if (answer == sys::answer::kAbort) return false;
+    if (answer != sys::answer::kRetry) return true;
     entry = Libraries().FindExport(library.get(), "DllRegisterServer");
   }
   while (true) {
     int32_t result = Libraries().CallRegistrationEntry(entry.value);
-    if (result >= 0) return 1;
-    if (failureIsExpected) return 1;
-    if (Results().rebootNeeded && RegisterAtNextLogon(path)) return 1;
+    if (result >= 0) return true;
+    if (failureIsExpected) return true;
+    if (Results().rebootNeeded && RegisterAtNextLogon(path)) return true;
     std::string text;
     AppendFormat(text, "%s (0x%lx): %s", LoadText(text::kFailedToRegister).c_str(),
                  static_cast<unsigned long>(static_cast<uint32_t>(result)), path.c_str());
     int answer = AskRegistrationQuestion(text);
-    if (answer == sys::answer::kAbort) return 0;
+    if (answer == sys::answer::kAbort) return false;
     if (answer == sys::answer::kRetry) continue;
     Results().registrationFailed = true;
-    return 1;
+    return true;
   }
 }
 
-int RegisterLibrary(const std::string& path, const FileEntry& entry) {
+bool RegisterLibrary(const std::string& path, const FileEntry& entry) {
   bool failureIsExpected = sys::EqualsNoCase(entry.itemCode.str(), kXmlLibraryItem) && FileExists(path);
   while (true) {
     sys::Result<sys::ModuleHandle> loaded;
@@ -76,25 +76,25 @@ int RegisterLibrary(const std::string& path, const FileEntry& entry) {
     if (loaded.ok()) return RegisterLoadedLibrary(loaded.value, path, failureIsExpected);
     WriteLog("Loading %s for registration failed (%s: %lu)", path.c_str(), LoadText(text::kError).c_str(),
              static_cast<unsigned long>(loaded.error));
-    if (Results().rebootNeeded && RegisterAtNextLogon(path)) return 1;
-    if (Session().repairOnly && !FileExists(path)) return 1;
+    if (Results().rebootNeeded && RegisterAtNextLogon(path)) return true;
+    if (Session().repairOnly && !FileExists(path)) return true;
     int answer = AskRegistrationQuestion(RegistrationText(text::kFailedToLoadForRegistration, ": ", path));
-    if (answer == sys::answer::kAbort) return 0;
+    if (answer == sys::answer::kAbort) return false;
     if (answer == sys::answer::kRetry) continue;
     Results().registrationFailed = true;
-    return 1;
+    return true;
   }
 }
 
 }  // namespace
 
-int RegisterComponent(FileEntry& entry) {
+bool RegisterComponent(FileEntry& entry) {
   // An empty folder leaves the file name as the whole path (a component found elsewhere).
   std::string folder = ResolveTargetFolder(entry, kPassSingle);
   if (!folder.empty()) Libraries().SetCurrentFolder(folder);
   std::string path = sys::JoinPath(folder, entry.fileName.str());
 
-  if (sys::EndsWithNoCase(path, ".exe")) return RegisterExe(path) ? 1 : 0;
+  if (sys::EndsWithNoCase(path, ".exe")) return RegisterExe(path);
   if (entry.registrationKind == kKindAssemblyWithCodebase) return RegisterAssembly(path, true, true);
   if (entry.registrationKind == kKindAssembly || HasAssemblyVersion(path)) {
     bool codebase = sys::EqualsNoCase(entry.itemCode.str(), kCodebaseAssemblyItem);

@@ -7,21 +7,21 @@
 
 #include "filelist/fileentry.h"
 
-// Registers one file-list entry's component in its target folder. 1 done, ignored or
-// deferred to the next logon; 0 the user chose Abort.
-int RegisterComponent(FileEntry& entry);
+// Registers one file-list entry's component in its target folder. True done, ignored or
+// deferred to the next logon; false the user chose Abort.
+bool RegisterComponent(FileEntry& entry);
 
 // Starts the program with "/RegServer" and judges its exit code. true done or ignored;
 // false Abort. Lists the program unless aborted.
 bool RegisterExe(const std::string& path);
 
 // Runs the assembly registration tool on the file (with "/codebase" when asked, or
-// "/unregister"). 1 done, ignored, or nothing to do (no framework with the tool);
-// 0 Abort. Lists the assembly unless aborted.
-int RegisterAssembly(const std::string& path, bool registerIt, bool codebase);
+// "/unregister"). True done, ignored, or nothing to do (no framework with the tool);
+// false Abort. Lists the assembly unless aborted.
+bool RegisterAssembly(const std::string& path, bool registerIt, bool codebase);
 
-// 1 when the file's version resource carries the string "Assembly Version".
-int HasAssemblyVersion(const std::string& path);
+// True when the file's version resource carries the string "Assembly Version".
+bool HasAssemblyVersion(const std::string& path);
 
 // Looks for the newest .NET framework (2.0.50727 or later) that has "regasm.exe" and
 // remembers its folder; empty when there is none.

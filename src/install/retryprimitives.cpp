@@ -34,14 +34,14 @@ std::string Line(const char* format, const std::string& a, const std::string& b)
 
 }  // namespace
 
-int CopyFileWithRetry(const std::string& source, const std::string& target, bool failIfExists) {
+CopyOutcome CopyFileWithRetry(const std::string& source, const std::string& target, bool failIfExists) {
   bool cleared = false;
   int attempt = 1;
   // Attempts that neither copy nor clear anything still count, so a target that keeps
   // refusing ends in the question instead of a loop.
   while (true) {
     sys::Error error = Fs().CopyFile(source, target, failIfExists);
-    if (error == 0) return 1;
+    if (error == 0) return CopyOutcome::Copied;
     bool ask = false;
     if (error == sys::err::kAccessDenied) {
       if (cleared) {
@@ -55,69 +55,69 @@ int CopyFileWithRetry(const std::string& source, const std::string& target, bool
     } else if (error == sys::err::kSharingViolation) {
       if (++attempt > kMaxAttempts) ask = true;
     } else {
-      return 0;
+      return CopyOutcome::Failed;
     }
     if (!ask) continue;
     std::string text = Line("%s: %s.\r\n", "Copy failed", target) + LoadText(text::kCloseApplicationsAndRetry);
-    if (LoggedMessageBox(0, text, "", kRetryCancelStop, sys::answer::kCancel) != sys::answer::kRetry) return 0;
+    if (LoggedMessageBox(0, text, "", kRetryCancelStop, sys::answer::kCancel) != sys::answer::kRetry)
+      return CopyOutcome::Cancelled;
     attempt = 1;
   }
 }
 
-int DeleteFileWithRetry(const std::string& path) {
+DeleteOutcome DeleteFileWithRetry(const std::string& path) {
   bool cleared = false;
   int attempt = 1;
   while (true) {
     sys::Error error = Fs().DeleteFile(path);
-    if (error == 0 || error == sys::err::kFileNotFound) return kDeleteDone;
+    if (error == 0 || error == sys::err::kFileNotFound) return DeleteOutcome::Done;
     bool inUse = error == sys::err::kSharingViolation;
     if (error == sys::err::kAccessDenied) {
       if (cleared) {
         inUse = true;
       } else {
         Clearing clearing = ClearAttributesInTheWay(path);
-        if (clearing == Clearing::Failed) return kDeleteReadOnly;
+        if (clearing == Clearing::Failed) return DeleteOutcome::ReadOnly;
         if (clearing == Clearing::Cleared) cleared = true;
         if (++attempt <= kMaxAttempts) continue;
         inUse = true;
       }
     }
-    if (!inUse) return kDeleteFailed;
-    if (Session().silent) return kDeleteFailed;
+    if (!inUse || Session().silent) return DeleteOutcome::Failed;
     std::string text = Line("%s : %s.\r\n", path, LoadText(text::kSharingViolation)) + LoadText(text::kCloseApplicationsAndRetry);
     // A plain system box: this question is not one the log records.
     int answer = sys::os().desktop->MessageBox(0, text, "", kRetryCancelStop);
-    if (answer != sys::answer::kRetry) return kDeleteCancelled;
+    if (answer != sys::answer::kRetry) return DeleteOutcome::Cancelled;
     attempt = 1;
   }
 }
 
-int RemoveDirectoryWithRetry(const std::string& path) {
+RemoveOutcome RemoveDirectoryWithRetry(const std::string& path) {
   bool cleared = false;
   int attempt = 1;
   while (true) {
     sys::Error error = Fs().RemoveDirectory(path);
-    if (error == 0) return 1;
+    if (error == 0) return RemoveOutcome::Removed;
     if (error == sys::err::kAccessDenied) {
-      if (cleared) return 0;
+      if (cleared) return RemoveOutcome::Failed;
       Clearing clearing = ClearAttributesInTheWay(path);
-      if (clearing == Clearing::Failed) return 0;
+      if (clearing == Clearing::Failed) return RemoveOutcome::Failed;
       if (clearing == Clearing::Cleared) cleared = true;
-      if (++attempt > kMaxAttempts) return 0;
+      if (++attempt > kMaxAttempts) return RemoveOutcome::Failed;
       continue;
     }
-    if (error != sys::err::kSharingViolation) return 0;
+    if (error != sys::err::kSharingViolation) return RemoveOutcome::Failed;
     std::string text = Line("%s: %s.\r\n", LoadText(text::kFileNotDeleted), path) + LoadText(text::kCloseApplicationsAndRetry);
     int answer = LoggedMessageBox(0, text, "", kAbortRetryIgnoreStop, sys::answer::kIgnore);
-    if (answer == sys::answer::kIgnore) return 1;
-    if (answer != sys::answer::kRetry) return 0;
+    if (answer == sys::answer::kIgnore) return RemoveOutcome::Ignored;
+    if (answer != sys::answer::kRetry) return RemoveOutcome::Failed;
     attempt = 1;
   }
 }
 
-int DeleteDirectoryTree(const std::string& folder) {
+bool DeleteDirectoryTree(const std::string& folder) {
   sys::Result<std::vector<sys::FindEntry>> listing = Fs().Find(sys::JoinPath(folder, "*.*"));
-  if (!listing.ok()) return 0;
+  if (!listing.ok()) return true;
   for (const sys::FindEntry& entry : listing.value) {
     std::string path = sys::JoinPath(folder, entry.name);
     if ((entry.attributes & sys::attr::kDirectory) != 0) {
@@ -129,6 +129,5 @@ int DeleteDirectoryTree(const std::string& folder) {
     DeleteFileWithRetry(path);  // a file that stays does not stop the walk
   }
   sys::Result<uint32_t> attributes = Fs().GetAttributes(folder);
-  if (attributes.ok() && RemoveDirectoryWithRetry(folder) == 0) return 1;
-  return 0;
+  return !attributes.ok() || RemoveDirectoryWithRetry(folder) != RemoveOutcome::Failed;
 }

@@ -4,19 +4,28 @@
 // the outcome.
 #include <string>
 
-// 1 copied, 0 not copied (the user cancelled, or an error that no retry can mend).
-int CopyFileWithRetry(const std::string& source, const std::string& target, bool failIfExists);
+enum class CopyOutcome {
+  Copied,
+  Cancelled,  // the user answered the retry question with Cancel
+  Failed,     // an error that no retry can mend
+};
+CopyOutcome CopyFileWithRetry(const std::string& source, const std::string& target, bool failIfExists);
 
-// Results of DeleteFileWithRetry.
-constexpr int kDeleteDone = 1;        // deleted, or it was not there
-constexpr int kDeleteCancelled = 2;   // the user cancelled the sharing-violation question
-constexpr int kDeleteFailed = 5;      // another error, or a sharing violation in a silent run
-constexpr int kDeleteReadOnly = 0;    // the attributes in the way could not be cleared
-int DeleteFileWithRetry(const std::string& path);
+enum class DeleteOutcome {
+  Done,       // deleted, or it was not there
+  Cancelled,  // the user cancelled the sharing-violation question
+  Failed,     // another error, or a sharing violation in a silent run
+  ReadOnly,   // the attributes in the way could not be cleared
+};
+DeleteOutcome DeleteFileWithRetry(const std::string& path);
 
-// Non-zero removed or ignored by the user; 0 failed or aborted.
-int RemoveDirectoryWithRetry(const std::string& path);
+enum class RemoveOutcome {
+  Removed,
+  Ignored,  // the user chose Ignore for a folder in use
+  Failed,   // an error, or the user chose Abort
+};
+RemoveOutcome RemoveDirectoryWithRetry(const std::string& path);
 
-// Deletes every file below `folder`, then the folders. 0 the folder is gone (or could not
-// be listed at all); 1 it still exists.
-int DeleteDirectoryTree(const std::string& folder);
+// Deletes every file below `folder`, then the folders. True when the folder is gone (or
+// could not be listed at all); false when it still exists.
+bool DeleteDirectoryTree(const std::string& folder);

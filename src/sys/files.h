@@ -28,6 +28,44 @@ struct FileHandle {
   explicit operator bool() const { return id != 0; }
 };
 
+class Files;
+
+// An open file that closes itself: it owns one handle of the Files that opened it and
+// closes it when it goes, unless it was moved on. Move-only.
+class OwnedFile {
+ public:
+  OwnedFile() = default;
+  OwnedFile(Files& files, FileHandle handle) : files_(&files), handle_(handle) {}
+  OwnedFile(OwnedFile&& other) noexcept : files_(other.files_), handle_(other.handle_) { other.handle_ = {}; }
+  OwnedFile& operator=(OwnedFile&& other) noexcept {
+    if (this != &other) {
+      Close();
+      files_ = other.files_;
+      handle_ = other.handle_;
+      other.handle_ = {};
+    }
+    return *this;
+  }
+  OwnedFile(const OwnedFile&) = delete;
+  OwnedFile& operator=(const OwnedFile&) = delete;
+  ~OwnedFile() { Close(); }
+
+  FileHandle get() const { return handle_; }
+  explicit operator bool() const { return static_cast<bool>(handle_); }
+  // Closes now (a no-op when nothing is open).
+  inline void Close();
+  // Gives the handle up without closing it.
+  FileHandle Release() {
+    FileHandle handle = handle_;
+    handle_ = {};
+    return handle;
+  }
+
+ private:
+  Files* files_ = nullptr;
+  FileHandle handle_;
+};
+
 enum class FileAccess { Read, Write, ReadWrite };
 // Who else may open the file while we hold it (FILE_SHARE_* bits).
 namespace share {
@@ -104,6 +142,13 @@ class Files {
   // Sets the times that are non-zero.
   virtual Error SetTimes(FileHandle file, const FileTimes& times) = 0;
   virtual Error Close(FileHandle file) = 0;
+  // Open with a handle that closes itself.
+  Result<OwnedFile> OpenOwned(const std::string& path, FileAccess access, uint32_t shareMode,
+                              Disposition disposition) {
+    Result<FileHandle> opened = Open(path, access, shareMode, disposition);
+    if (!opened.ok()) return Result<OwnedFile>::Fail(opened.error);
+    return Result<OwnedFile>::Ok(OwnedFile(*this, opened.value));
+  }
 
   // FindFirstFile/FindNextFile over a pattern with * and ?; "." and ".." are left out.
   // No match is an empty list, not an error; a missing folder is 3.
@@ -135,5 +180,10 @@ class Files {
   virtual Result<DiskSpace> GetDiskSpace(const std::string& folder) = 0;
   virtual Result<ClusterInfo> GetClusterInfo(const std::string& root) = 0;
 };
+
+void OwnedFile::Close() {
+  if (handle_ && files_ != nullptr) files_->Close(handle_);
+  handle_ = {};
+}
 
 }  // namespace sys

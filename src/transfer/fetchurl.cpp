@@ -15,15 +15,6 @@ constexpr uint32_t kChunkSize = 1024;
 constexpr const char* kTempPrefix = "_sy";
 constexpr uint32_t kOpenFlags = sys::inet::kFlagReload | sys::inet::kFlagKeepConnection;
 
-// Closes the file however the transfer ends.
-struct OpenFile {
-  sys::Files& files;
-  sys::FileHandle handle;
-  ~OpenFile() {
-    if (handle) files.Close(handle);
-  }
-};
-
 // The session's temporary folder; the system's own until the places are resolved.
 std::string TempFolder() {
   if (!Places().tempFolder.empty()) return Places().tempFolder;
@@ -42,9 +33,9 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
   auto made = files->CreateTempFile(TempFolder(), kTempPrefix);
   if (!made.ok()) return false;
   tempPath = made.value;
-  auto opened = files->Open(tempPath, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::CreateAlways);
+  auto opened = files->OpenOwned(tempPath, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::CreateAlways);
   if (!opened.ok()) return false;
-  OpenFile file{*files, opened.value};
+  const sys::OwnedFile& file = opened.value;  // closed however the transfer ends
 
   auto request = internet->OpenUrl(Site().session, url, kOpenFlags);
   if (!request.ok()) return false;
@@ -67,7 +58,7 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
       }
       break;
     }
-    if (!files->Write(file.handle, chunk, read.value).ok()) {
+    if (!files->Write(file.get(), chunk, read.value).ok()) {
       // A full disk must not pass for a complete transfer; the caller's size check would
       // catch it too, but the log says why.
       WriteLog("Failed to write %s", tempPath.c_str());

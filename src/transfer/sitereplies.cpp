@@ -7,12 +7,6 @@ namespace {
 
 constexpr std::size_t kTimestampLength = 19;
 
-struct ScopedFile {
-  sys::Files& files;
-  sys::FileHandle handle;
-  ~ScopedFile() { files.Close(handle); }
-};
-
 }  // namespace
 
 bool IsServerTimestamp(std::string_view reply) {
@@ -29,11 +23,10 @@ bool ReadFileStart(const std::string& path, std::size_t limit, std::string& text
   text.clear();
   sys::Files* files = sys::os().files;
   if (files == nullptr) return false;
-  auto opened = files->Open(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+  auto opened = files->OpenOwned(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!opened.ok()) return false;
-  ScopedFile file{*files, opened.value};
   text.resize(limit);
-  auto read = files->Read(file.handle, text.data(), static_cast<uint32_t>(limit));
+  auto read = files->Read(opened.value.get(), text.data(), static_cast<uint32_t>(limit));
   text.resize(read.ok() ? read.value : 0);
   return true;
 }
@@ -41,20 +34,20 @@ bool ReadFileStart(const std::string& path, std::size_t limit, std::string& text
 bool TerminateLastLine(const std::string& path) {
   sys::Files* files = sys::os().files;
   if (files == nullptr) return false;
-  auto opened = files->Open(path, sys::FileAccess::ReadWrite, sys::share::kNone, sys::Disposition::OpenExisting);
+  auto opened = files->OpenOwned(path, sys::FileAccess::ReadWrite, sys::share::kNone, sys::Disposition::OpenExisting);
   if (!opened.ok()) return false;
-  ScopedFile file{*files, opened.value};
-  auto size = files->GetSize(file.handle);
+  sys::FileHandle file = opened.value.get();
+  auto size = files->GetSize(file);
   if (!size.ok() || size.value <= 2) return true;
 
   char tail[2] = {0, 0};
-  if (!files->Seek(file.handle, -2, sys::SeekFrom::End).ok()) return true;
-  auto read = files->Read(file.handle, tail, 2);
+  if (!files->Seek(file, -2, sys::SeekFrom::End).ok()) return true;
+  auto read = files->Read(file, tail, 2);
   if (!read.ok() || read.value != 2) return true;
   if (tail[0] == '\r' || tail[1] == '\n') return true;
 
-  files->Seek(file.handle, 0, sys::SeekFrom::End);
-  files->Write(file.handle, "\r\n", 2);
+  files->Seek(file, 0, sys::SeekFrom::End);
+  files->Write(file, "\r\n", 2);
   return true;
 }
 

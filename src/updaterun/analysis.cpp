@@ -1,6 +1,7 @@
 #include <cinttypes>
 
 #include "install/placementstate.h"
+#include "install/prerequisites.h"
 #include "session/log.h"
 #include "session/textids.h"
 #include "productline/productline.h"
@@ -26,22 +27,20 @@ bool Cancelled() { return cancelRequested.load() != 0; }
 // The current size of a target on disk; nothing when it does not open for reading.
 std::optional<int64_t> ExistingSize(const std::string& path) {
   sys::Files& files = *sys::os().files;
-  sys::Result<sys::FileHandle> file = files.Open(path, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite,
-                                                 sys::Disposition::OpenExisting);
+  sys::Result<sys::OwnedFile> file = files.OpenOwned(path, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite,
+                                                      sys::Disposition::OpenExisting);
   if (!file.ok()) return std::nullopt;
-  sys::Result<uint64_t> size = files.GetSize(file.value);
-  files.Close(file.value);
+  sys::Result<uint64_t> size = files.GetSize(file.value.get());
   return size.ok() ? static_cast<int64_t>(size.value) : 0;
 }
 
 // The first rules that decide an entry without looking at its target; nothing when the
 // target decides.
 std::optional<bool> SpecialSelection(FileEntry& entry, bool workstation) {
-  RunSteps& steps = Steps();
   if (!workstation) return std::nullopt;
-  if (Named(entry, "mdac_typ.exe")) return steps.dataAccessNeedsInstall && steps.dataAccessNeedsInstall();
+  if (Named(entry, "mdac_typ.exe")) return Prerequisites().dataAccessNeedsInstall;
   if (Named(entry, "novapin.exe_")) return UpdateRun().printerDriverInstalling;
-  if (Named(entry, "MolvexCRWXI.msi")) return steps.reportRuntimeMissing && steps.reportRuntimeMissing();
+  if (Named(entry, "MolvexCRWXI.msi")) return Prerequisites().reportRuntimeMissing;
   if (Named(entry, "MolvexTactonSetup.cab")) return false;
   return std::nullopt;
 }
@@ -112,17 +111,18 @@ void JudgeEntry(FileEntry& entry, AnalysisTotals& totals) {
 
 }  // namespace
 
-bool AnalyseFileList(sys::FileHandle list, uint32_t records, AnalysisTotals& totals) {
+std::optional<AnalysisTotals> AnalyseFileList(sys::FileHandle list, uint32_t records) {
   UpdateRunState& run = UpdateRun();
   run.entries.clear();
   run.entries.reserve(records);
   sys::Files& files = *sys::os().files;
   files.Seek(list, 0, sys::SeekFrom::Begin);
-  if (Cancelled()) return false;
+  if (Cancelled()) return std::nullopt;
 
+  AnalysisTotals totals;
   if (run.reregistrationList) {
     std::size_t before = run.entries.size();
-    if (!ReadReregistrationEntries(run.reregistrationList, run.entries)) return false;
+    if (!ReadReregistrationEntries(run.reregistrationList.get(), run.entries)) return std::nullopt;
     totals.registrationCount += static_cast<int32_t>(run.entries.size() - before);
     if (run.entries.size() > before) Results().previousRunUnfinished = true;
   }
@@ -132,7 +132,7 @@ bool AnalyseFileList(sys::FileHandle list, uint32_t records, AnalysisTotals& tot
   char block[kListBlock];
   while (true) {
     sys::Result<uint32_t> got = files.Read(list, block, kListBlock);
-    if (!got.ok()) return false;
+    if (!got.ok()) return std::nullopt;
     lines.clear();
     splitter.Feed(std::string_view(block, got.value), lines);
     for (const std::string& line : lines) {
@@ -142,7 +142,7 @@ bool AnalyseFileList(sys::FileHandle list, uint32_t records, AnalysisTotals& tot
       if (!Session().repairOnly && ((index + 1) % 10 == 0 || index + 1 == records)) ShowAnalysisCount(index, records);
       JudgeEntry(run.entries.back(), totals);
     }
-    if (Cancelled()) return false;
-    if (got.value == 0) return true;
+    if (Cancelled()) return std::nullopt;
+    if (got.value == 0) return totals;
   }
 }

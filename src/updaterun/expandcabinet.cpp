@@ -1,22 +1,12 @@
 #include "updaterun/expandcabinet.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cstdlib>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "session/log.h"
 #include "session/textids.h"
 #include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
 #include "session/progressstate.h"
+#include "updaterun/cabinetfiles.h"
 
 namespace {
 
@@ -28,48 +18,6 @@ constexpr int kPermissionWrite = 0x0080;
 cab::Context* context = nullptr;
 cab::CabinetError errorRecord;
 int filesCopied = 0;  // copy notifications of the running expansion
-
-void* AllocateMemory(uint32_t size) { return std::malloc(size); }
-void FreeMemory(void* block) { std::free(block); }
-
-#ifdef _WIN32
-// On Windows the decoder's flag and permission values are the runtime's own.
-intptr_t OpenFile(const char* path, int flags, int mode) { return _open(path, flags, mode); }
-uint32_t ReadFile(intptr_t handle, void* buffer, uint32_t count) {
-  return static_cast<uint32_t>(_read(static_cast<int>(handle), buffer, count));
-}
-uint32_t WriteFile(intptr_t handle, const void* buffer, uint32_t count) {
-  return static_cast<uint32_t>(_write(static_cast<int>(handle), buffer, count));
-}
-int CloseFile(intptr_t handle) { return _close(static_cast<int>(handle)); }
-int32_t SeekFile(intptr_t handle, int32_t offset, int origin) {
-  return _lseek(static_cast<int>(handle), offset, origin);
-}
-#else
-int PosixFlags(int flags) {
-  int posix = (flags & cab::openflag::kWriteOnly) ? O_WRONLY : O_RDONLY;
-  if (flags & cab::openflag::kCreate) posix |= O_CREAT;
-  if (flags & cab::openflag::kTruncate) posix |= O_TRUNC;
-  return posix | O_CLOEXEC;
-}
-mode_t PosixMode(int mode) {
-  mode_t posix = 0;
-  if (mode & kPermissionRead) posix |= S_IRUSR | S_IRGRP | S_IROTH;
-  if (mode & kPermissionWrite) posix |= S_IWUSR | S_IWGRP | S_IWOTH;
-  return posix;
-}
-intptr_t OpenFile(const char* path, int flags, int mode) { return ::open(path, PosixFlags(flags), PosixMode(mode)); }
-uint32_t ReadFile(intptr_t handle, void* buffer, uint32_t count) {
-  return static_cast<uint32_t>(::read(static_cast<int>(handle), buffer, count));
-}
-uint32_t WriteFile(intptr_t handle, const void* buffer, uint32_t count) {
-  return static_cast<uint32_t>(::write(static_cast<int>(handle), buffer, count));
-}
-int CloseFile(intptr_t handle) { return ::close(static_cast<int>(handle)); }
-int32_t SeekFile(intptr_t handle, int32_t offset, int origin) {
-  return static_cast<int32_t>(::lseek(static_cast<int>(handle), offset, origin));
-}
-#endif
 
 std::string ShortForm(const std::string& path) {
   sys::Files* files = sys::os().files;
@@ -107,8 +55,7 @@ bool ExpandCabinet(const std::string& cabinetPath, const std::string& outputPath
   std::string name = path.substr(split + 1);
 
   if (!context) {
-    cab::Callbacks callbacks{AllocateMemory, FreeMemory, OpenFile, ReadFile, WriteFile, CloseFile, SeekFile};
-    context = cab::CabinetContextCreate(callbacks, cab::kCpu80386, &errorRecord);
+    context = cab::CabinetContextCreate(cabinetfiles::Callbacks(), cab::kCpu80386, &errorRecord);
     if (!context) {
       ShowMessage(LoadText(text::kCabinetContextFailed));
       return false;
@@ -126,12 +73,12 @@ intptr_t CabinetNotify(int kind, cab::Notification* record) {
         WriteLog("Cabinet holds more than one file; refused at '%s' for '%s'", record->text1, output);
         return -1;
       }
-      return OpenFile(output, cab::openflag::kBinary | cab::openflag::kCreate | cab::openflag::kSequential |
+      return cabinetfiles::Open(output, cab::openflag::kBinary | cab::openflag::kCreate | cab::openflag::kSequential |
                                   cab::openflag::kWriteOnly,
                       kPermissionRead | kPermissionWrite);
     }
     case cab::notify::kCloseFile:
-      CloseFile(record->handle);
+      cabinetfiles::Close(record->handle);
       return 1;
     default:
       return 0;

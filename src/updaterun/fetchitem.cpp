@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "install/placefile.h"
@@ -26,23 +27,24 @@ constexpr uint32_t kQuestion = mb::kAbortRetryIgnore | mb::kIconStop | mb::kSetF
 
 sys::Files& Fs() { return *sys::os().files; }
 
-// An item left out here was not updated, so the run ends with the notice that not all
-// files have been updated, as for a file that could not be copied.
-int Ask(const std::string& text) {
+// The answer to an item's question: nothing when the user chose Retry. An item left out
+// here was not updated, so the run ends with the notice that not all files have been
+// updated, as for a file that could not be copied.
+std::optional<ItemOutcome> Ask(const std::string& text) {
   int answer = LoggedMessageBox(ProgressWindow(), text, Session().captionText, kQuestion, sys::answer::kIgnore);
-  if (answer == sys::answer::kAbort) return kItemAborted;
-  if (answer == sys::answer::kRetry) return -1;
+  if (answer == sys::answer::kAbort) return ItemOutcome::Aborted;
+  if (answer == sys::answer::kRetry) return std::nullopt;
   Results().copyIncomplete = true;
-  return kItemIgnored;
+  return ItemOutcome::Ignored;
 }
 
 // The first bytes of a reply; empty when it cannot be read.
 std::string PeekReply(const std::string& path) {
-  sys::Result<sys::FileHandle> file = Fs().Open(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+  sys::Result<sys::OwnedFile> file =
+      Fs().OpenOwned(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!file.ok()) return "";
   std::string bytes(kReplyPeek, '\0');
-  sys::Result<uint32_t> got = Fs().Read(file.value, bytes.data(), kReplyPeek);
-  Fs().Close(file.value);
+  sys::Result<uint32_t> got = Fs().Read(file.value.get(), bytes.data(), kReplyPeek);
   bytes.resize(got.ok() ? got.value : 0);
   return bytes;
 }
@@ -66,8 +68,8 @@ class ItemFetch {
 
   ~ItemFetch() { DropDownload(); }
 
-  // kItemOk with the prepared file, or the item's result.
-  int Transfer(std::string& prepared) {
+  // Ok with the transfer in downloaded(), or how the item ended.
+  ItemOutcome Transfer() {
     if (!started_)  // once: retries start from here
       UpdateProgress([](ProgressState& progress) { progress.itemBase = progress.totalDone; });
     started_ = true;
@@ -81,24 +83,7 @@ class ItemFetch {
       if (rate) BeginTransferRateWindow(sys::os().clock->TickCount());
       FetchUrlToTempFile(url_, downloaded_);
       if (rate) EndTransferRateWindow(sys::os().clock->TickCount());
-      prepared = downloaded_;
-      int32_t expected = cabSize_ > 0 ? cabSize_ : size_;
-      sys::Result<sys::FileHandle> file =
-          Fs().Open(prepared, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
-      int verdict;
-      if (!file.ok()) {
-        std::string text;
-        AppendFormat(text, "%s: '%s'\r\nError: %ld", LoadText(text::kFailedToOpenFile).c_str(), prepared.c_str(), static_cast<long>(file.error));
-        verdict = Ask(text);
-      } else {
-        sys::Result<uint64_t> got = Fs().GetSize(file.value);
-        Fs().Close(file.value);
-        if (got.ok() && got.value == static_cast<uint64_t>(expected)) return kItemOk;
-        verdict = WrongSize(prepared);
-        if (verdict == kSizesAgain) continue;
-      }
-      if (verdict != -1) return verdict;
-      ForgetCacheEntry();
+      if (std::optional<ItemOutcome> outcome = CheckTransfer()) return *outcome;
     }
   }
 
@@ -115,16 +100,38 @@ class ItemFetch {
   void KeepDownload() { downloaded_.clear(); }
 
  private:
-  static constexpr int kSizesAgain = -2;
+  // The transfer's size against the expected one; nothing when it is to be done again.
+  std::optional<ItemOutcome> CheckTransfer() {
+    int32_t expected = cabSize_ > 0 ? cabSize_ : size_;
+    sys::Result<sys::OwnedFile> file =
+        Fs().OpenOwned(downloaded_, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+    if (!file.ok()) {
+      std::string text;
+      AppendFormat(text, "%s: '%s'\r\nError: %ld", LoadText(text::kFailedToOpenFile).c_str(), downloaded_.c_str(), static_cast<long>(file.error));
+      return AskOrForget(text);
+    }
+    sys::Result<uint64_t> got = Fs().GetSize(file.value.get());
+    file.value.Close();
+    if (got.ok() && got.value == static_cast<uint64_t>(expected)) return ItemOutcome::Ok;
+    return WrongSize();
+  }
 
-  int WrongSize(const std::string& prepared) {
-    std::string reply = PeekReply(prepared);
+  std::optional<ItemOutcome> AskOrForget(const std::string& text) {
+    std::optional<ItemOutcome> answer = Ask(text);
+    if (!answer) ForgetCacheEntry();
+    return answer;
+  }
+
+  // A reply of the wrong size: the site's corrected sizes are asked for again, up to five
+  // times; anything else is asked about.
+  std::optional<ItemOutcome> WrongSize() {
+    std::string reply = PeekReply(downloaded_);
     bool sizesReply = ReadSizesReply(reply, size_, cabSize_);
     if (sizesReply) isCabinet_ = cabSize_ > 0;
     if (sizesReply && sizeRetries_ < kMaxSizeRetries) {
       ++sizeRetries_;
       ForgetCacheEntry();
-      return kSizesAgain;
+      return std::nullopt;
     }
     std::string text;
     AppendFormat(text, "%s: %s", LoadText(text::kFailedToDownload).c_str(), url_.c_str());
@@ -132,7 +139,7 @@ class ItemFetch {
       AppendFormat(text, " \r\n%s.", reply.substr(std::min<std::size_t>(9, reply.size())).c_str());
     else
       AppendFormat(text, " (%s).", LoadText(text::kIncorrectByteCount).c_str());
-    return Ask(text);
+    return AskOrForget(text);
   }
 
   const std::string& source_;
@@ -147,70 +154,90 @@ class ItemFetch {
   std::string downloaded_;
 };
 
-}  // namespace
-
-int FetchItem(const std::string& source, std::string& target, const std::string& targetFolder, FileEntry& entry,
-              int pass) {
-  int32_t mode = Session().installMode;
-  std::string expansion;
-  if (IsInternetMode(mode) && pass != 1) {
+// The "_sy" file a cabinet expands into, made in the target's folder on the passes that
+// expand. It goes unless it is kept for the restart or handed back to be run.
+class ExpansionFile {
+ public:
+  ExpansionFile(const std::string& targetFolder, int pass) {
+    if (!IsInternetMode(Session().installMode) || pass == 1) return;
     sys::Result<std::string> made = Fs().CreateTempFile(targetFolder + "\\", "_sy");
     if (made.ok())
-      expansion = made.value;
+      path_ = made.value;
     else
       WriteLog("No temporary file for the expansion in %s: %ld", targetFolder.c_str(), static_cast<long>(made.error));
   }
-  // The expansion file goes unless it is kept for the restart or handed back to be run.
-  bool keepExpansion = false;
-  struct ExpansionCleanup {
-    const std::string& path;
-    const bool& keep;
-    ~ExpansionCleanup() {
-      if (!path.empty() && !keep) sys::os().files->DeleteFile(path);
-    }
-  } cleanup{expansion, keepExpansion};
+  ~ExpansionFile() {
+    if (!path_.empty() && !keep_) Fs().DeleteFile(path_);
+  }
+  ExpansionFile(const ExpansionFile&) = delete;
+  ExpansionFile& operator=(const ExpansionFile&) = delete;
 
-  ItemFetch fetch(source, entry, pass);
+  const std::string& path() const { return path_; }
+  bool Holds(const std::string& prepared) const { return !path_.empty() && prepared == path_; }
+  void KeepIf(bool keep) { keep_ = keep; }
+
+ private:
+  std::string path_;
+  bool keep_ = false;
+};
+
+// The file that is ready to be placed or run, or how the item ended before that.
+struct Preparation {
+  std::optional<ItemOutcome> ended;
   std::string prepared;
+};
+
+// The source itself or its transfer; a cabinet is expanded, and one that does not expand
+// is asked about (Retry transfers it again).
+Preparation Prepare(ItemFetch& fetch, const ExpansionFile& expansion, const std::string& source,
+                    const FileEntry& entry, int pass) {
+  int32_t mode = Session().installMode;
   bool fromSource = pass == 2 || IsSourceMode(mode);
   while (true) {
-    if (fromSource) {
-      prepared = source;
-    } else {
-      if (pass == 1 && !entry.downloadNeeded) return kItemOk;  // the cache copy is current
-      int result = fetch.Transfer(prepared);
-      if (result != kItemOk) return result;
+    std::string prepared = source;
+    if (!fromSource) {
+      if (pass == 1 && !entry.downloadNeeded) return {ItemOutcome::Ok, ""};  // the cache copy is current
+      ItemOutcome transfer = fetch.Transfer();
+      if (transfer != ItemOutcome::Ok) return {transfer, ""};
+      prepared = fetch.downloaded();
     }
     bool cabinet = fromSource ? (pass == 2 && entry.cabSize != 0 && !IsSourceMode(mode)) : fetch.isCabinet();
-    if (!cabinet) break;
+    if (!cabinet) return {std::nullopt, prepared};
     // Without its expansion file a cabinet cannot be expanded; it is never placed as it came.
-    if (!expansion.empty() && ExpandCabinet(prepared, expansion)) {
-      prepared = expansion;
-      break;
-    }
-    if (Placement().installDirOnFat) return kItemOk;
+    if (!expansion.path().empty() && ExpandCabinet(prepared, expansion.path())) return {std::nullopt, expansion.path()};
+    if (Placement().installDirOnFat) return {ItemOutcome::Ok, ""};
     std::string text;
     AppendFormat(text, "%s: '%s'", LoadText(text::kFailedToExpandCabinet).c_str(), prepared.c_str());
-    int answer = Ask(text);
-    if (answer != -1) return answer;
+    if (std::optional<ItemOutcome> answer = Ask(text)) return {*answer, ""};
     if (!fromSource) fetch.ForgetCacheEntry();
   }
+}
+
+}  // namespace
+
+FetchResult FetchItem(const std::string& source, const std::string& target, const std::string& targetFolder,
+                      FileEntry& entry, int pass) {
+  ExpansionFile expansion(targetFolder, pass);
+  ItemFetch fetch(source, entry, pass);
+  Preparation preparation = Prepare(fetch, expansion, source, entry, pass);
+  if (preparation.ended) return {*preparation.ended, ""};
+  const std::string& prepared = preparation.prepared;
 
   if (target.empty()) {  // a program to run: the caller needs the prepared file
-    target = prepared;
-    keepExpansion = prepared == expansion;
+    expansion.KeepIf(expansion.Holds(prepared));
     if (prepared == fetch.downloaded()) fetch.KeepDownload();
-    return kItemOk;
+    return {ItemOutcome::Ok, prepared};
   }
+  bool fromSource = pass == 2 || IsSourceMode(Session().installMode);
   if (entry.protectedTarget && TargetNotOlder(prepared, target)) {
-    if (IsSourceMode(mode)) UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
-    return kItemOk;
+    if (IsSourceMode(Session().installMode))
+      UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
+    return {ItemOutcome::Ok, ""};
   }
-  PlaceRequest request{prepared, target, source, fromSource ? kSourceCopied : kSourceDownloaded,
-                       !expansion.empty() && prepared == expansion};
-  bool keepPrepared = false;
-  int result = PlaceFile(request, entry, keepPrepared);
-  keepExpansion = keepPrepared && prepared == expansion;
+  PlaceRequest request{prepared, target, source, fromSource ? SourceKind::Copied : SourceKind::Downloaded,
+                       expansion.Holds(prepared)};
+  PlaceResult placed = PlaceFile(request, entry);
+  expansion.KeepIf(placed.keepPrepared && expansion.Holds(prepared));
   fetch.ForgetCacheEntry();
-  return result;
+  return {ItemOutcomeOf(placed.outcome), ""};
 }

@@ -107,7 +107,6 @@ bool RunAndWait(const std::string& program, const std::string& arguments, const 
 bool AfterPlacement(Special special, const FileEntry& entry, const std::string& target, const std::string& source,
                     int pass) {
   UpdateRunState& run = UpdateRun();
-  RunSteps& steps = Steps();
   if (run.reportRuntimeFlag && entry.reportRuntimeCopy == 1 && pass != 1)
     sys::os().files->CopyFile(target, sys::JoinPath(Places().systemFolder, entry.fileName.str()), false);
   switch (special) {
@@ -115,31 +114,27 @@ bool AfterPlacement(Special special, const FileEntry& entry, const std::string& 
       if (std::optional<std::string> common = sys::QueryString(
               sys::Hive::LocalMachine, "Software\\Business Objects\\Suite 11.5\\Shared\\", "CommonFiles")) {
         std::string bin = sys::JoinPath(common->substr(0, 511), "bin");
-        if (CreateDirectoryPath(bin, false) == 0) return false;
+        if (!CreateDirectoryPath(bin, false)) return false;
         sys::os().files->CopyFile(target, sys::JoinPath(bin, entry.fileName.str()), false);
       }
       return true;
     case Special::PrinterDriver:
-      if (!RunAndWait(target, " /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART /PrinterName=novaPDFProv4",
-                      "Virtual PDF Printer Driver(Nova)", "NOVAPIN", source))
-        return false;
-      if (steps.printerDriverFollowUp) steps.printerDriverFollowUp();
-      return true;
+      return RunAndWait(target, " /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART /PrinterName=novaPDFProv4",
+                        "Virtual PDF Printer Driver(Nova)", "NOVAPIN", source);
     case Special::DataAccess:
       if (!RunAndWait(target, " /Q:A /C:\"dasetup /Q /N\"", "MDAC", "MDAC", source)) return false;
       Placement().inUseList += "MDAC\r\n";
       Placement().inUseListed = true;
       Results().rebootNeeded = true;
       return true;
-    case Special::ReportRuntime:
-      if (steps.installPackage && steps.installPackage(target)) return true;
-      {
-        std::string text;
-        AppendFormat(text, "%s: Crystal Report 11 '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), source.c_str());
-        AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), 0L);
-        LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
-      }
+    case Special::ReportRuntime: {
+      // This build has no package installer, so the runtime package cannot be installed.
+      std::string text;
+      AppendFormat(text, "%s: Crystal Report 11 '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), source.c_str());
+      AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), 0L);
+      LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
       return false;
+    }
     case Special::Msmq: return RunAndWait(target, "", "MSMQ", "MSMQ", source);
     case Special::DocumentEditor: return RunAndWait(target, "", "Document Editor", "Document Editor", source);
     case Special::DispatcherBatch: run.dispatcherServiceBatch = target; return true;
@@ -150,7 +145,7 @@ bool AfterPlacement(Special special, const FileEntry& entry, const std::string& 
 }
 
 void AppendToReregistrationList(const FileEntry& entry) {
-  sys::FileHandle list = UpdateRun().reregistrationList;
+  sys::FileHandle list = UpdateRun().reregistrationList.get();
   if (!list || entry.registrationKind < 1) return;
   std::string line;
   AppendFormat(line, "%s\t%s\r\n", entry.fileName.c_str(), entry.folder.c_str());
@@ -158,7 +153,25 @@ void AppendToReregistrationList(const FileEntry& entry) {
   sys::os().files->Write(list, line.data(), static_cast<uint32_t>(line.size()));
 }
 
+const char* OutcomeLine(ItemOutcome outcome) {
+  switch (outcome) {
+    case ItemOutcome::Ok: return "%s ---> OK";
+    case ItemOutcome::Aborted: return "%s ---> Aborted";
+    case ItemOutcome::Ignored: return "%s ---> Ignored";
+  }
+  return "%s";
+}
+
 }  // namespace
+
+ItemOutcome ItemOutcomeOf(PlaceOutcome placed) {
+  switch (placed) {
+    case PlaceOutcome::Placed: return ItemOutcome::Ok;
+    case PlaceOutcome::Aborted: return ItemOutcome::Aborted;
+    case PlaceOutcome::Ignored: return ItemOutcome::Ignored;
+  }
+  return ItemOutcome::Aborted;
+}
 
 bool InstallItem(FileEntry& entry, int pass) {
   if (entry.folder.empty()) return true;
@@ -170,14 +183,14 @@ bool InstallItem(FileEntry& entry, int pass) {
   bool runOnly = special == Special::PrinterDriver || special == Special::DataAccess;
   std::string target;
   if (!runOnly) {
-    if (CreateDirectoryPath(folder, false) == 0) return false;
+    if (!CreateDirectoryPath(folder, false)) return false;
     target = sys::JoinPath(folder, entry.fileName.str());
   }
-  int result = FetchItem(source, target, folder, entry, pass);
-  static const char* const kOutcome[] = {"%s ---> OK", "%s ---> Aborted", "%s ---> Ignored"};
-  WriteLog(kOutcome[result], target.c_str());
-  if (result == kItemAborted) return false;
-  if (result != kItemOk) return true;
+  FetchResult fetched = FetchItem(source, target, folder, entry, pass);
+  if (target.empty()) target = fetched.toRun;
+  WriteLog(OutcomeLine(fetched.outcome), target.c_str());
+  if (fetched.outcome == ItemOutcome::Aborted) return false;
+  if (fetched.outcome != ItemOutcome::Ok) return true;
   bool done = AfterPlacement(special, entry, target, source, pass);
   // A run-only program that was downloaded or expanded here has served once it ran; one
   // on the network installation, CD or in the download cache is the source and stays.

@@ -6,16 +6,21 @@
 
 #include "filelist/fileentry.h"
 
-// Item results.
-constexpr int kItemOk = 0;
-constexpr int kItemAborted = 1;
-constexpr int kItemIgnored = 2;
+#include "install/placefile.h"
+
+enum class ItemOutcome { Ok, Aborted, Ignored };
+ItemOutcome ItemOutcomeOf(PlaceOutcome placed);
+
+struct FetchResult {
+  ItemOutcome outcome = ItemOutcome::Ok;
+  std::string toRun;  // with an empty target: the prepared file, ready to be run
+};
 
 // True when every selected entry was installed or ignored; false on abort, failure or cancel.
 bool InstallEntries(uint32_t count, int pass);
 // False stops the run.
 bool InstallItem(FileEntry& entry, int pass);
 // Obtains the item from `source` (a URL or a path), checks and expands it and places it
-// at `target`. With an empty target the prepared file's path comes back in `target`.
-int FetchItem(const std::string& source, std::string& target, const std::string& targetFolder, FileEntry& entry,
-              int pass);
+// at `target`. With an empty target nothing is placed: the prepared file comes back.
+FetchResult FetchItem(const std::string& source, const std::string& target, const std::string& targetFolder,
+                      FileEntry& entry, int pass);

@@ -22,21 +22,22 @@ constexpr std::size_t kDateCapacity = 31;
 bool TallyoList() { return UpdateRun().tallyoPass || IsTallyoLine(Session().productLine.str()); }
 
 // Shows a refusal of the list and sends the user back to the settings.
-bool RefuseList(const std::string& text) {
+std::nullopt_t RefuseList(const std::string& text) {
   LoggedMessageBox(ProgressWindow(), text, Session().captionText, mb::kOk, sys::answer::kOk);
   if (!Session().silent) Results().returnToSettings = true;
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::string ListFileName() { return TallyoList() ? "Tallyo.lst" : "HalomirPlandrix.lst"; }
 
-bool ObtainFileList(std::string& listPath) {
+std::optional<std::string> ObtainFileList() {
   if (UpdateRun().mode.listFromSite) {
-    if (!RequestFileList(listPath)) return false;
+    std::string listPath;
+    if (!RequestFileList(listPath)) return std::nullopt;
     RequestReleaseList(nullptr, true);
-    return true;
+    return listPath;
   }
   std::string dateSource;
   int32_t mode = Session().installMode;
@@ -45,16 +46,16 @@ bool ObtainFileList(std::string& listPath) {
   Site().listTimestamp.clear();
   if (!dateSource.empty())
     Site().listTimestamp = sys::os().profiles->GetString(dateSource, "Setup", "Date", "", kDateCapacity);
-  listPath = sys::JoinPath(Session().netDir.str(), ListFileName());
-  return true;
+  return sys::JoinPath(Session().netDir.str(), ListFileName());
 }
 
-bool CheckFileList(sys::FileHandle list, uint32_t& records) {
+std::optional<uint32_t> CheckFileList(sys::FileHandle list) {
   char block[kListBlock];
   bool first = true;
+  uint32_t records = 0;
   while (true) {
     sys::Result<uint32_t> got = sys::os().files->Read(list, block, kListBlock);
-    if (!got.ok()) return true;
+    if (!got.ok()) return records;
     std::string_view text(block, got.value);
     if (first && text.size() >= 9) {
       if (text.substr(0, 9) == "__ERROR__") return RefuseList(std::string(text.substr(9)));
@@ -68,6 +69,6 @@ bool CheckFileList(sys::FileHandle list, uint32_t& records) {
     }
     first = false;
     records += CountListRecords(text);
-    if (got.value < kListBlock) return true;
+    if (got.value < kListBlock) return records;
   }
 }

@@ -34,13 +34,13 @@ sys::Error ForEachBlock(sys::FileHandle list, OnBlock onBlock) {
 
 std::string ReregistrationListPath() { return sys::JoinPath(EtcFolder(), kReregistrationListName); }
 
-sys::Result<sys::FileHandle> OpenReregistrationList() {
+sys::Result<sys::OwnedFile> OpenReregistrationList() {
   sys::Files& files = *sys::os().files;
   const sys::Result<uint32_t> etc = files.GetAttributes(EtcFolder());
   if (!etc.ok() || (etc.value & sys::attr::kDirectory) == 0) {
-    return sys::Result<sys::FileHandle>::Fail(sys::err::kPathNotFound);
+    return sys::Result<sys::OwnedFile>::Fail(sys::err::kPathNotFound);
   }
-  return files.Open(ReregistrationListPath(), sys::FileAccess::ReadWrite, sys::share::kRead,
+  return files.OpenOwned(ReregistrationListPath(), sys::FileAccess::ReadWrite, sys::share::kRead,
                     sys::Disposition::OpenAlways);
 }
 

@@ -19,7 +19,7 @@ std::string ReregistrationListPath();
 
 // Opens (or creates) the list for reading and appending, shared for reading. 3 when the
 // "etc" folder does not exist: the list is not used then.
-sys::Result<sys::FileHandle> OpenReregistrationList();
+sys::Result<sys::OwnedFile> OpenReregistrationList();
 
 // One line of the list as an entry: file name, folder field, registration kind 1.
 FileEntry ParseReregistrationRecord(std::string_view record);

@@ -1,9 +1,7 @@
 #pragma once
 // The state of one update run on the worker thread: its mode flags, the analysed entries
-// and their totals, the open re-registration list, and the steps that other parts of the
-// program plug in (services, prerequisites, registration, the clean reinstall).
+// and their totals, and the open re-registration list.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +26,7 @@ struct UpdateRunState {
   RunModeFlags mode;
   std::vector<FileEntry> entries;
   AnalysisTotals totals;
-  sys::FileHandle reregistrationList;  // open in the registration-keeping modes
+  sys::OwnedFile reregistrationList;   // open in the registration-keeping modes
   bool tallyoPass = false;
   bool reportRuntimeFlag = false;      // the report runtime's system library is present
   bool printerDriverInstalling = false;
@@ -40,27 +38,3 @@ struct UpdateRunState {
 UpdateRunState& UpdateRun();
 // Closes the re-registration list and forgets the entries (the end of a run).
 void ReleaseRunState();
-void ResetUpdateRunState();
-
-// Steps other parts of the program provide. A step that is not installed is logged when
-// the run would need it; nothing pretends it happened.
-struct RunSteps {
-  // Stops (false) or starts (true) the services that hold the product's files.
-  std::function<void(bool start)> controlServices;
-  // The services' installer batches and the migration tool after a run.
-  std::function<void()> restartServicesAfterRun;
-  // Registers one entry's component: 1 done, ignored or deferred; 0 the user aborted.
-  std::function<int(FileEntry&)> registerComponent;
-  // Removes the installation silently before a clean reinstall.
-  std::function<void()> uninstallBeforeReinstall;
-  // Prerequisite probes and installers.
-  std::function<void(int stage)> preparePrinterDriver;
-  std::function<bool()> dataAccessNeedsInstall;
-  std::function<bool()> reportRuntimeMissing;
-  std::function<bool(const std::string& package)> installPackage;
-  std::function<void()> printerDriverFollowUp;
-  // Removes the resumed-run entry before files are touched again.
-  std::function<void()> removeResumedRun;
-};
-
-RunSteps& Steps();

@@ -1,6 +1,10 @@
 #include "install/directories.h"
 #include "install/placementstate.h"
+#include "install/registration.h"
 #include "install/retryprimitives.h"
+#include "platform/services.h"
+#include "uninstall/cleanreinstall.h"
+#include "updaterun/resumedrunentry.h"
 #include "productline/installstatus.h"
 #include "session/log.h"
 #include "session/textids.h"
@@ -40,19 +44,6 @@ std::string MainProgramFile(const std::string& line) {
   if (IsLine(line, line::kFNS)) return "Omnis.exe";
   if (IsLine(line, line::kFNC)) return "Omnis7.exe";
   return "k7shell.exe";
-}
-
-bool HoldsServices(const std::string& line) {
-  return IsLineOneOf(line, {line::kFYNDRA, line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE});
-}
-
-void ControlServices(bool start) {
-  const std::string& line = Session().productLine.str();
-  if (Session().installMode == kCdCreation || !HoldsServices(line)) return;
-  if (Steps().controlServices)
-    Steps().controlServices(start);
-  else
-    WriteLog("Service control is not available in this build; services of %s left as they are", line.c_str());
 }
 
 void Tell(uint32_t textId) {
@@ -106,11 +97,11 @@ bool ConfirmInstallation(const AnalysisTotals& totals) {
 bool PrepareInstallationFolder(const std::string& listPath) {
   const std::string& installDir = Session().installDir.str();
   const std::string& line = Session().productLine.str();
-  if (CreateDirectoryPath(installDir, true) == 0) return false;
+  if (!CreateDirectoryPath(installDir, true)) return false;
   if (!IsLineOneOf(line, {line::kDORVAL5, line::kKS})) CreateOneDirectory(sys::JoinPath(installDir, "usr"));
   if (IsNetworkMode(Session().installMode) || Session().installMode == kCdCreation) {
     std::string copy = sys::JoinPath(installDir, IsTallyoLine(line) ? "Tallyo.lst" : "HalomirPlandrix.lst");
-    if (CopyFileWithRetry(listPath, copy, false) == 0) {
+    if (CopyFileWithRetry(listPath, copy, false) != CopyOutcome::Copied) {
       Results().returnToSettings = true;
       return false;
     }
@@ -121,7 +112,7 @@ bool PrepareInstallationFolder(const std::string& listPath) {
 
 // Marks the installation unfinished and removes a pending resume before files change.
 void BeginInstalling() {
-  if (UpdateRun().mode.workstation && Steps().removeResumedRun) Steps().removeResumedRun();
+  if (UpdateRun().mode.workstation) RemoveResumedRun();
   SetInstallStatus(std::string("Updating"));
 }
 
@@ -183,12 +174,7 @@ bool RegistrationPass(int32_t registrationCount) {
     AppendFormat(detail, "%ld %s %ld", n, LoadText(text::kOf).c_str(), static_cast<long>(registrationCount));
     UpdateProgress([&](ProgressState& progress) { progress.detailLine = detail; });
     RefreshProgress();
-    if (!Steps().registerComponent) {
-      WriteLog("Component registration is not available in this build; not registered: %s", name.c_str());
-      Results().registrationFailed = true;
-      return false;
-    }
-    if (Steps().registerComponent(entry) == 0) {
+    if (!RegisterComponent(entry)) {
       Results().registrationFailed = true;
       return false;
     }
@@ -197,87 +183,78 @@ bool RegistrationPass(int32_t registrationCount) {
   return true;
 }
 
-// One list from its download to its registrations.
-ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
-  UpdateRunState& run = UpdateRun();
-  const std::string& line = Session().productLine.str();
-  uint32_t records = 0;
-  if (!IsWebLine(line) && run.mode.workstation && Steps().preparePrinterDriver) Steps().preparePrinterDriver(1);
+// What became of one list; a failed registration does not stop the lists that follow.
+struct ListResult {
+  ListOutcome outcome = ListOutcome::Failed;
+  bool registrationFailed = false;
+};
 
-  WriteLog("Download file list, %s", LocalTimeText().c_str());
-  std::string listPath;
-  if (!ObtainFileList(listPath)) return ListOutcome::Failed;
-
-  WriteLog("Start Analyses, %s", LocalTimeText().c_str());
-  sys::Result<sys::FileHandle> list =
-      Fs().Open(listPath, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
+// The list file, open for reading; the user is told when it does not open.
+sys::Result<sys::OwnedFile> OpenList(const std::string& listPath) {
+  sys::Result<sys::OwnedFile> list =
+      Fs().OpenOwned(listPath, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!list.ok()) {
     std::string text;
     AppendFormat(text, "%s: '%s'", LoadText(text::kFailedToOpenFile).c_str(), listPath.c_str());
     LoggedMessageBox(ProgressWindow(), text, Session().captionText, mb::kOk, sys::answer::kOk);
-    return ListOutcome::Failed;
   }
-  struct Closer {
-    sys::FileHandle handle;
-    ~Closer() { Close(); }
-    void Close() {
-      if (handle) sys::os().files->Close(handle);
-      handle = {};
-    }
-  } closer{list.value};
-  if (!CheckFileList(list.value, records)) return ListOutcome::Failed;
+  return list;
+}
 
-  if (run.mode.keepRegistrationList) {
-    if (run.reregistrationList) Fs().Close(run.reregistrationList);
-    run.reregistrationList = {};
-    if (sys::Result<sys::FileHandle> reregistration = OpenReregistrationList(); reregistration.ok()) {
-      run.reregistrationList = reregistration.value;
-      if (sys::Result<uint32_t> lines = CountReregistrationRecords(run.reregistrationList); lines.ok())
-        records += lines.value;
-    }
-  }
-  if (records == 0) return NothingToInstall(true);
+// Opens the re-registration list again in the registration-keeping modes: its lines
+// count as records of the run.
+uint32_t ReopenReregistrationList() {
+  UpdateRunState& run = UpdateRun();
+  if (!run.mode.keepRegistrationList) return 0;
+  run.reregistrationList.Close();
+  sys::Result<sys::OwnedFile> opened = OpenReregistrationList();
+  if (!opened.ok()) return 0;
+  run.reregistrationList = std::move(opened.value);
+  sys::Result<uint32_t> lines = CountReregistrationRecords(run.reregistrationList.get());
+  return lines.ok() ? lines.value : 0;
+}
 
+// The list's entries and totals into the run; false when cancelled or unreadable.
+bool Analyse(sys::FileHandle list, uint32_t records) {
   UpdateProgress([](ProgressState& progress) {
     progress.phaseLine = LoadText(text::kCheckingFiles);
     progress.showTotals = false;
   });
   RefreshProgress();
-  AnalysisTotals totals;
   ClearRequiredSpace();
-  if (!AnalyseFileList(list.value, records, totals)) return ListOutcome::Failed;
-  closer.Close();  // the list is copied into a network installation below
-  run.totals = totals;
+  std::optional<AnalysisTotals> totals = AnalyseFileList(list, records);
+  if (!totals) return false;
+  UpdateRun().totals = *totals;
+  return true;
+}
 
+// False (back to the settings) when a drive lacks the space the run needs.
+bool EnoughSpace(const AnalysisTotals& totals) {
   AddRequiredSpace(Session().installDir.str(), static_cast<uint64_t>(std::max<int64_t>(totals.requiredBytes, 0)));
-  if (Session().updateMode == kUpdateAfterDownload) AddRequiredSpace(Places().tempFolder, static_cast<uint64_t>(run.downloadDriveBytes));
+  if (Session().updateMode == kUpdateAfterDownload)
+    AddRequiredSpace(Places().tempFolder, static_cast<uint64_t>(UpdateRun().downloadDriveBytes));
   if (CheckDiskSpace(ProgressWindow(), Session().captionText) == 0) {
     Results().returnToSettings = true;
-    return ListOutcome::Failed;
+    return false;
   }
-  if (!ConfirmInstallation(totals)) return ListOutcome::Failed;
+  return true;
+}
 
-  if (totals.installCount == 0 && !Results().previousRunUnfinished && !Session().repairOnly &&
-      !Results().netDllsUnregistered)
-    return NothingToInstall(false);
+// Nothing to install, and nothing left over from an earlier run or asked for a repair.
+bool NothingNew(const AnalysisTotals& totals) {
+  return totals.installCount == 0 && !Results().previousRunUnfinished && !Session().repairOnly &&
+         !Results().netDllsUnregistered;
+}
 
-  if (Results().runCleanReinstall && IsWorkstationMode(Session().installMode)) {
-    if (Steps().uninstallBeforeReinstall) {
-      bool silent = Session().silent;
-      Session().silent = true;
-      Steps().uninstallBeforeReinstall();
-      Session().silent = silent;
-    } else {
-      WriteLog("The clean reinstall is not available in this build; installing over the existing files");
-    }
-  }
-
+// The installation folder, the services stopped, and the run-result flags and progress
+// totals the install passes start from.
+bool StartInstallation(const std::string& listPath, const std::string& phase, const AnalysisTotals& totals) {
   WriteLog("Start installation, %s", LocalTimeText().c_str());
   if (Session().debugStatistics) Statistics().installStartTick = Now();
-  if (!PrepareInstallationFolder(listPath)) return ListOutcome::Failed;
+  if (!PrepareInstallationFolder(listPath)) return false;
   if (Session().updateMode != kUpdateAfterDownload) ControlServices(false);
-  if (!IsWebLine(line) && Session().installMode != kCdCreation)
-    run.reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
+  if (!IsWebLine(Session().productLine.str()) && Session().installMode != kCdCreation)
+    UpdateRun().reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
 
   UpdateProgress([&](ProgressState& progress) {
     progress.showTotals = true;
@@ -291,22 +268,54 @@ ListOutcome ProcessList(const std::string& phase, bool& registrationResult) {
     progress.totalSize = static_cast<int32_t>(totals.downloadBytes);
     progress.copyPhase = IsLanWorkstationMode(Session().installMode);
   });
+  return true;
+}
 
+// The install passes, then the registration pass; a Tallyo list may follow.
+ListResult InstallAndRegister(const AnalysisTotals& totals, uint32_t records) {
+  UpdateRunState& run = UpdateRun();
   if (!InstallPasses(totals, records)) {
     ControlServices(true);
-    return ListOutcome::Failed;
+    return {};
   }
-  if (run.reregistrationList) Fs().Close(run.reregistrationList);
-  run.reregistrationList = {};
+  run.reregistrationList.Close();
   UpdateProgress([](ProgressState& progress) { progress.totalDone = progress.totalSize; });
   RefreshProgress();
 
+  ListResult result{ListOutcome::Finished, false};
   if (run.mode.keepRegistrationList && totals.registrationCount >= 1 && !RegistrationPass(totals.registrationCount))
-    registrationResult = false;
+    result.registrationFailed = true;
+  if (TallyoListExists() && !run.tallyoPass) {
+    run.tallyoPass = true;
+    result.outcome = ListOutcome::NextList;
+  }
+  return result;
+}
 
-  if (!TallyoListExists() || run.tallyoPass) return ListOutcome::Finished;
-  run.tallyoPass = true;
-  return ListOutcome::NextList;
+// One list from its download to its registrations. (The printer-driver preparation that
+// a workstation run would begin with is not part of this build.)
+ListResult ProcessList(const std::string& phase) {
+  WriteLog("Download file list, %s", LocalTimeText().c_str());
+  std::optional<std::string> listPath = ObtainFileList();
+  if (!listPath) return {};
+
+  WriteLog("Start Analyses, %s", LocalTimeText().c_str());
+  sys::Result<sys::OwnedFile> list = OpenList(*listPath);
+  if (!list.ok()) return {};
+  std::optional<uint32_t> records = CheckFileList(list.value.get());
+  if (!records) return {};
+  *records += ReopenReregistrationList();
+  if (*records == 0) return {NothingToInstall(true)};
+
+  if (!Analyse(list.value.get(), *records)) return {};
+  list.value.Close();  // the list is copied into a network installation below
+  const AnalysisTotals& totals = UpdateRun().totals;
+  if (!EnoughSpace(totals) || !ConfirmInstallation(totals)) return {};
+  if (NothingNew(totals)) return {NothingToInstall(false)};
+
+  if (Results().runCleanReinstall && IsWorkstationMode(Session().installMode)) UninstallBeforeReinstall();
+  if (!StartInstallation(*listPath, phase, totals)) return {};
+  return InstallAndRegister(totals, *records);
 }
 
 }  // namespace
@@ -337,7 +346,9 @@ bool RunUpdate() {
   bool registrationResult = true;
   while (true) {
     UpdateProgress([&](ProgressState& progress) { progress.phaseLine = phase; });
-    ListOutcome outcome = ProcessList(phase, registrationResult);
+    ListResult list = ProcessList(phase);
+    if (list.registrationFailed) registrationResult = false;
+    ListOutcome outcome = list.outcome;
     if (outcome == ListOutcome::Failed) {
       ReleaseRunState();
       return false;
@@ -351,11 +362,6 @@ bool RunUpdate() {
   }
   ReleaseRunState();
   Results().runCompleted = true;
-  if (HoldsServices(line) && Session().installMode != kCdCreation) {
-    if (Steps().restartServicesAfterRun)
-      Steps().restartServicesAfterRun();
-    else
-      ControlServices(true);
-  }
+  ControlServices(true);
   return registrationResult;
 }

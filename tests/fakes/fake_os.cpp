@@ -1,13 +1,13 @@
 #include "fakes/fake_os.h"
 
-#include "session/session.h"
+#include "updaterun/runrecords.h"
 #include "sys/os.h"
 #include "sys/paths.h"
 
 namespace fakes {
 
 FakeOs::FakeOs() {
-  ResetSessionState();
+  ResetRunRecords();  // each test starts from the records of a new process
   // The folders every Windows machine has, so the program finds its known places.
   files.MakeDirectories(desktop.windowsFolder);
   files.MakeDirectories(desktop.systemFolder);

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Reads the headers of the built Windows programs: the 32-bit build (the one shipped)
-is i386, the 64-bit one amd64; both are GUI programs and, linked statically, import
+is i386, the 64-bit one amd64; both are GUI programs with the project's version resource
+and, linked statically, import
 from Windows system libraries only.
 
-usage: check_programs.py WINDOWS_BIN WINDOWS32_BIN
+usage: check_programs.py WINDOWS_BIN WINDOWS32_BIN VERSION
 """
 import os
 import struct
@@ -64,14 +65,26 @@ class Image:
         return names
 
 
-def check(path, machine):
+def file_version(data):
+    """The file version of the version resource's fixed part (signature 0xFEEF04BD)."""
+    at = data.find(struct.pack("<I", 0xFEEF04BD))
+    if at < 0:
+        return None
+    high, low = struct.unpack_from("<II", data, at + 8)
+    return f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+
+
+def check(path, machine, version):
     faults = []
     with open(path, "rb") as file:
-        image = Image(file.read())
+        data = file.read()
+    image = Image(data)
     if image.machine != machine:
         faults.append(f"machine {image.machine:#x}, expected {machine:#x}")
     if image.subsystem != SUBSYSTEM_GUI:
         faults.append(f"subsystem {image.subsystem}, expected {SUBSYSTEM_GUI} (GUI)")
+    if file_version(data) != version:
+        faults.append(f"version resource {file_version(data)}, expected {version}")
     libraries = image.imported_libraries()
     foreign = [name for name in libraries if name.lower() not in SYSTEM_LIBRARIES]
     if foreign:
@@ -80,7 +93,7 @@ def check(path, machine):
     return faults
 
 
-def main(windows_bin, windows32_bin):
+def main(windows_bin, windows32_bin, version):
     failed = False
     for folder, machine, preset in ((windows_bin, MACHINE_AMD64, "windows"), (windows32_bin, MACHINE_I386, "windows32")):
         for program in PROGRAMS:
@@ -90,11 +103,11 @@ def main(windows_bin, windows32_bin):
                       f"(cmake --preset {preset} && cmake --build --preset {preset})")
                 failed = True
                 continue
-            for fault in check(path, machine):
+            for fault in check(path, machine, version):
                 print(f"{path}: {fault}")
                 failed = True
     return 1 if failed else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:3]))
+    sys.exit(main(*sys.argv[1:4]))

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "bench.h"
+#include "diskfiles.h"
 #include "listing.h"
+#include "sys/os.h"
 #include "updaterun/expandcabinet.h"
 
 namespace {
@@ -46,6 +48,10 @@ int Expand(const std::string& cabinet, const std::string& output) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  static DiskFiles files;  // the expansion reaches the disk through the system's files
+  sys::Os os;
+  os.files = &files;
+  sys::InstallOs(os);
   if (args.size() == 2 && args[0] == "--list") return ListCabinet(args[1]) ? 0 : 1;
   if (!args.empty() && args[0] == "--bench") {
     int repeat = 5;

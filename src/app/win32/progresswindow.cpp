@@ -8,10 +8,10 @@
 #include "session/log.h"
 #include "session/session.h"
 #include "app/stages.h"
+#include "platform/services.h"
 #include "ui/progresspainter.h"
 #include "session/progressstate.h"
 #include "session/textids.h"
-#include "updaterun/runstate.h"
 #include "updaterun/updaterun.h"
 
 #include <objbase.h>
@@ -106,7 +106,7 @@ void OnPaint(HWND window) {
 void OnCancel(HWND window) {
   WriteLog("Canceled by user, %s", LocalTimeText().c_str());
   ShowWindow(cancelButton, SW_HIDE);
-  if (Session().installMode != kCdCreation && Steps().controlServices) Steps().controlServices(true);
+  ControlServices(true);
   ++cancelRequested;
   PostMessageA(window, WM_CLOSE, 0, 0);
 }

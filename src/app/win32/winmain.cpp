@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app/driver.h"
-#include "app/runstages.h"
 #include "app/win32/progresswindow.h"
 #include "sys/win32/win32os.h"
 
@@ -13,7 +12,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // A failed COM start is not fatal here: the parts that need COM report their own errors.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   InstallWin32Os(instance);
-  InstallRunStages();
   InstallProgressWindow(instance);
   RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());
   if (SUCCEEDED(com)) CoUninitialize();

@@ -19,7 +19,6 @@ TEST(FindOption, QuotingLastOccurrenceAndExactNames) {
       {"/I:C:\\A /I:\"C:\\B", "I", std::nullopt},     // the last one decides, well-formed or not
       {"/UNINSTALL:\"\" /S:2", "UNINSTALL", ""},
       {"/REBOOT:", "REBOOT", ""},
-      {"/DEBUG: /S:2", "DEBUG", ""},
       {"/s:2", "S", std::nullopt},                    // names keep their letter case
       {"/OS:9", "S", std::nullopt},                   // nor is one found inside a longer one
       {"/PW:secret", "P", std::nullopt},

@@ -60,14 +60,8 @@ TEST_F(LogTest, ARunTruncatesTheEarlierLogAndCutsLongLinesButNeverFormatsMessage
   EXPECT_EQ(InstallLog(), "first line of 2\r\n" + std::string(999, 'x') + "\r\nCannot copy C:\\100%s\\%n.dll\r\n");
 }
 
+// (A CD creation always logs to the documents: the CD end-to-end test.)
 TEST_F(LogTest, TheLogGoesToDocumentsUntilTheInstallationsUsrFolderExists) {
-  Session().installMode = kCdCreation;  // even when the installation exists
-  WriteLog("mode five");
-  EXPECT_EQ(os.files.ReadText(kDocumentsLog), "mode five\r\n");
-  EXPECT_FALSE(os.files.Exists(kInstallLog));
-  CloseLog();
-
-  Session().installMode = 0;
   Session().installDir = "D:\\Nowhere";  // a fresh machine
   WriteLog("fresh machine");
   EXPECT_EQ(os.files.ReadText(kDocumentsLog), "fresh machine\r\n");
@@ -130,22 +124,5 @@ TEST(LogWithoutFiles, DropsTheLineAndTheMessageBoxStillAnswers) {
   EXPECT_EQ(LoadText(600), "");
 }
 
-TEST_F(LogTest, SettingsSummaryOfANetworkFedSilentRun) {
-  os.desktop.strings = {{11, "Plandrix_T17_AE.exe"}, {101, "Product line"}, {102, "Release"}, {103, "Install mode"},
-                        {107, "Installation directory"}, {108, "Path to network installation"},
-                        {176, "LAN workstation installation"}, {198, "Update software"}, {200, "During download"}};
-  Session().programVersion = {4, 17, 2, 1};
-  Session().release = "30052";
-  Session().installMode = kLanWorkstation;
-  Session().netDir = "\\\\server\\fin";
-  Session().silent = true;
-  Results().productTitle = "Fennic Duziderav";
-  LogSettingsSummary();
-  EXPECT_EQ(InstallLog(),
-            "Plandrix_T17_AE.exe (4.17.2.1)\r\nProduct line = Fennic Duziderav\r\nRelease = 30052\r\n"
-            "Install mode = LAN workstation installation\r\nPath to network installation = \\\\server\\fin\r\n"
-            "Installation directory = C:\\Molvex Software\\Fennic Duziderav\r\n"
-            "Update software = During download\r\nThe installer is running in silent mode\r\n");
-}
 
 }  // namespace

@@ -1,120 +1,92 @@
 #pragma once
-// A workstation that installs the FNC line into C:\Fin from an update site in memory,
-// with the product's own texts, for the tests of item installation and of the analysis.
-// Entries are built as the analysis would leave them; the site serves each item URL.
+// A workstation that installs the FNC line into C:\Fin from an update site in memory (or
+// the network installation \\srv\share\Fin), with the product's texts and list entries.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "fakes/fake_os.h"
-#include "install/placementstate.h"
+#include "filelist/filelist.h"
+#include "filelist/listdate.h"
+#include "filelist/targetfolder.h"
+#include "session/knownplaces.h"
 #include "session/log.h"
 #include "session/logfolder.h"
+#include "session/progressstate.h"
 #include "session/session.h"
+#include "sys/os.h"
 #include "sys/paths.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
-#include "transfer/transferstatistics.h"
-#include "session/progressstate.h"
-#include "filelist/fileentry.h"
-#include "session/knownplaces.h"
-#include "sys/os.h"
 #include "updaterun/runstate.h"
-#include "filelist/targetfolder.h"
 
 class ItemTest : public ::testing::Test {
  protected:
   static constexpr const char* kSite = "http://updates.example";
-  static constexpr const char* kInstallDir = "C:\\Fin";
   static constexpr const char* kNetDir = "\\\\srv\\share\\Fin";
-  static constexpr const char* kTemp = "C:\\Temp\\";
+  static constexpr const char* kDate = "24-12-2025 10:30:00";
 
   ItemTest() {
     os.desktop.UseProductStrings();
-    ResetProgressState();
-    ResetSiteState();
-    ResetTransferStatistics();
-    ResetUpdateRunState();
-    Steps() = RunSteps{};
-    Placement().installDirOnFat = false;
-    Placement().netDirOnFat = false;
-    ResetPlacementState();
-
     SessionSettings& session = Session();
-    session.installMode = kInternetWorkstation;
     session.productLine = "FNC";
     session.release = "17.1";
     session.webSite = kSite;
-    session.userName = "jan";
-    session.password = "geheim";
-    session.installDir = kInstallDir;
+    session.installDir = "C:\\Fin";
     session.netDir = kNetDir;
     session.captionText = "Fennic Duziderav";
-    session.isNtFamily = true;
-    session.hasAdminRights = true;
-    Places() = KnownPlaces{};
-    Places().tempFolder = kTemp;
+    session.isNtFamily = session.hasAdminRights = true;
+    Places().tempFolder = "C:\\Temp\\";
     Places().systemFolder = "C:\\Windows\\system32";
-    Places().windowsFolder = "C:\\Windows";
-    Places().documentsFolder = "C:\\Users\\tester\\Documents";
     os.files.MakeDirectories("C:\\Temp");
     os.files.MakeDirectories("C:\\Fin\\usr");  // the log goes there
     os.files.AddVolume("\\\\srv\\share");
-
     os.internet.ServePage(TimestampUrl(kSite), {});
     EXPECT_TRUE(OpenSiteSession(TimestampUrl(kSite)));
   }
   ~ItemTest() override {
     CloseLog();
-    ResetSiteState();
     ReleaseRunState();
-    cancelRequested = 0;
   }
 
-  static FileEntry Entry(const std::string& name, int32_t size, const std::string& folder = "bin",
-                         int32_t cabSize = 0) {
-    FileEntry entry;
-    entry.itemCode = "CSFNC_" + name;
-    entry.itemRelease = "17.1";
-    entry.fileName = name;
-    entry.size = size;
-    entry.cabSize = cabSize;
-    entry.date = "24-12-2025 10:30:00";
-    entry.folder = folder;
-    entry.selected = true;
-    entry.downloadNeeded = true;
+  // A list record: code, release, name, size, date, folder, registration kind, cabinet size.
+  static std::string Record(const std::string& code, const std::string& name, long size,
+                            const std::string& folder = "bin", long cabSize = 0, int kind = 0) {
+    return code + "\t17.1\t" + name + "\t" + std::to_string(size) + "\t" + kDate + "\t" + folder + "\t" +
+           std::to_string(kind) + "\t\t\t\t\t" + std::to_string(cabSize) + "\r\n";
+  }
+  static FileEntry Entry(const std::string& name, long size, const std::string& folder = "bin", long cabSize = 0) {
+    FileEntry entry = ParseFileListRecord(Record("CSFNC_" + name, name, size, folder, cabSize), kInternetWorkstation);
+    entry.selected = entry.downloadNeeded = true;
     return entry;
   }
-  // The URL the item is requested with for these sizes.
   static std::string ItemRequest(const FileEntry& entry, long size, long cabSize) {
     return std::string(kSite) + "/docs/LogItemAttachment.aspx?Item=" + entry.itemCode.str() +
-           "&Release=" + entry.itemRelease.str() + "&Action=2&Size=" + std::to_string(size) +
-           "&CabSize=" + std::to_string(cabSize);
+           "&Release=17.1&Action=2&Size=" + std::to_string(size) + "&CabSize=" + std::to_string(cabSize);
   }
   static std::string ItemRequest(const FileEntry& entry) { return ItemRequest(entry, entry.size, entry.cabSize); }
-  // The site answers the item's first request with `body`.
   void Serve(const FileEntry& entry, const std::string& body) { os.internet.Serve(ItemRequest(entry), body); }
-  // A reply the site sends once, before what it sends afterwards.
-  void ServeOnce(const std::string& url, const std::string& body) {
+  void ServeOnce(const std::string& url, const std::string& body) {  // before what is served afterwards
     fakes::SiteReply reply;
     reply.body = body;
     os.internet.ServePage(url, reply);
   }
+  void Publish(const std::string& folder, const std::string& name, const std::string& bytes) {  // on the share
+    os.files.WriteText(std::string(kNetDir) + "\\" + folder + "\\" + name, bytes);
+  }
 
-  std::string Log() { return os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or(""); }
-  bool Logged(const std::string& text) { return Log().find(text) != std::string::npos; }
-  // Temporary "_sy" files anywhere on the machine: transfers and expansions left behind.
-  std::vector<std::string> TemporaryFiles() {
-    std::vector<std::string> left;
+  bool Logged(const std::string& text) {
+    return os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or("").find(text) != std::string::npos;
+  }
+  std::string Box(size_t i) { return i < os.desktop.boxes.size() ? os.desktop.boxes[i].text : "(no box)"; }
+  bool TemporaryFilesLeft() {  // "_sy" files anywhere: transfers and expansions left behind
     for (const std::string& path : os.files.AllPaths())
-      if (sys::SplitAtLastBackslash(path).name.rfind("_sy", 0) == 0) left.push_back(path);
-    return left;
+      if (sys::SplitAtLastBackslash(path).name.rfind("_sy", 0) == 0) return true;
+    return false;
   }
   int Requests(const std::string& url) {
-    int n = 0;
-    for (const std::string& opened : os.internet.openedUrls) n += opened == url ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count(os.internet.openedUrls.begin(), os.internet.openedUrls.end(), url));
   }
 
   FakeOs os;

@@ -1,15 +1,10 @@
-#include "app/runstages.h"
+#include "app/recordworkstation.h"
 
-#include "install/registration.h"
-#include "app/handover.h"
 #include "session/log.h"
 #include "app/persistedsettings.h"
 #include "productline/productline.h"
 #include "app/productline_registrations.h"
-#include "app/restart.h"
 #include "session/session.h"
-#include "app/stages.h"
-#include "updaterun/runstate.h"
 
 void RecordWorkstation() {
   const SessionSettings& s = Session();
@@ -31,16 +26,4 @@ void RecordWorkstation() {
   if (MakesStandardShortcuts(line)) WriteLog("Shortcuts are not part of this build; none were made");
   if (WritesUninstallEntry(line))
     WriteLog("The uninstall entry is not part of this build; none was written");
-}
-
-void InstallRunStages() {
-  StartupStages& stages = Stages();
-  stages.recordWorkstation = RecordWorkstation;
-  stages.handOverToInstallation = HandOverToInstallation;
-  Steps().removeResumedRun = RemoveResumedRun;
-  Steps().registerComponent = RegisterComponent;
-  stages.restartAfterRun = [](bool registerResumedRun) {
-    if (registerResumedRun) RegisterResumedRun();
-    PromptRestart();
-  };
 }

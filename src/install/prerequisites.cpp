@@ -1,0 +1,7 @@
+#include "install/prerequisites.h"
+
+namespace {
+PrerequisiteProbes probes;
+}
+
+PrerequisiteProbes& Prerequisites() { return probes; }

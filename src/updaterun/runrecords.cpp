@@ -1,0 +1,27 @@
+#include "updaterun/runrecords.h"
+
+#include "install/createdfolders.h"
+#include "install/placementstate.h"
+#include "install/prerequisites.h"
+#include "install/registeratlogon.h"
+#include "session/knownplaces.h"
+#include "session/progressstate.h"
+#include "session/session.h"
+#include "transfer/sitesession.h"
+#include "transfer/transferstatistics.h"
+#include "updaterun/runstate.h"
+
+void ResetRunRecords() {
+  ResetSessionState();
+  ResetProgressState();
+  Places() = KnownPlaces{};
+  ResetSiteState();
+  ResetTransferStatistics();
+  Placement() = PlacementState{};
+  ResetPlacementState();
+  ResetCreatedFolderCounter();
+  ResetRunOnceCounter();
+  Prerequisites() = PrerequisiteProbes{};
+  UpdateRun().reregistrationList.Release();
+  UpdateRun() = UpdateRunState{};
+}

@@ -1,0 +1,208 @@
+// Installing items: the request with its sizes, the size check and the site's corrected
+// sizes, the question, the cache pass, cabinets that do not expand, the run-only set-ups;
+// the loop over the entries with a Cancel, the re-registration list and shared files.
+#include "install/placementstate.h"
+#include "item_fixture.h"
+#include "updaterun/installentries.h"
+#include "updaterun/reregistrationlist.h"
+
+namespace {
+
+constexpr const char* kTarget = "C:\\Fin\\bin\\a.dll";
+
+class FetchItemTest : public ItemTest {
+ protected:
+  void TearDown() override {  // nothing left behind: no temporary file, no open handle
+    EXPECT_FALSE(TemporaryFilesLeft());
+    CloseLog();
+    EXPECT_EQ(os.files.OpenHandleCount(), 0);
+  }
+};
+
+TEST_F(FetchItemTest, TheSitesCorrectedSizesAreRequestedAgainAndCountedOnce) {
+  FileEntry entry = Entry("a.dll", 5), cabinet = Entry("b.dll", 100);
+  ServeOnce(ItemRequest(entry), "_ItemAttachmentSizes_\r\n7\t0");
+  os.internet.Serve(ItemRequest(entry, 7, 0), "1234567");
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 1000; });
+  EXPECT_TRUE(InstallItem(entry, kPassSingle) && os.files.ReadText(kTarget) == "1234567");
+  EXPECT_EQ(Progress().totalDone, 1007);  // the sizes reply's bytes do not stay in the totals
+  // Corrected sizes can make the item a cabinet: these 1024 bytes pass, but do not expand.
+  ServeOnce(ItemRequest(cabinet), "_ItemAttachmentSizes_\r\n2048\t1024");
+  os.internet.Serve(ItemRequest(cabinet, 2048, 1024), std::string(1024, 'c'));
+  os.desktop.QueueAnswers({sys::answer::kIgnore});
+  EXPECT_TRUE(InstallItem(cabinet, kPassSingle));
+  EXPECT_EQ(Box(0).rfind("Failed to expand cabinet file: 'C:\\Temp\\_sy", 0), 0u) << Box(0);
+  // A site that keeps sending sizes is asked about after five more requests.
+  Serve(entry, "_ItemAttachmentSizes_\r\n5\t0");
+  SetProgressWindow(0x4711);
+  os.desktop.QueueAnswers({sys::answer::kAbort});
+  EXPECT_FALSE(InstallItem(entry, kPassSingle));
+  SetProgressWindow(0);
+  EXPECT_EQ(Requests(ItemRequest(entry)), 1 + 6);
+  EXPECT_EQ(Box(1), "Failed to download: " + ItemRequest(entry) + " (Incorrect number of bytes).");
+  EXPECT_TRUE(os.desktop.boxes[1].owner == 0x4711u && Logged("C:\\Fin\\bin\\a.dll ---> Aborted"));
+}
+
+TEST_F(FetchItemTest, AShortOrRefusedTransferIsAskedAboutAndRetryTransfersAgain) {
+  os.files.WriteText(kTarget, "old");
+  FileEntry shortOne = Entry("a.dll", 5), refused = Entry("b.dll", 5);
+  ServeOnce(ItemRequest(shortOne), "123");
+  Serve(refused, "__ERROR__Item CSFNC_b.dll is not released");
+  os.desktop.QueueAnswers({sys::answer::kIgnore, sys::answer::kIgnore, sys::answer::kRetry});
+  EXPECT_TRUE(InstallItem(shortOne, kPassSingle) && InstallItem(refused, kPassSingle));
+  EXPECT_EQ(Box(0), "Failed to download: " + ItemRequest(shortOne) + " (Incorrect number of bytes).");
+  EXPECT_EQ(Box(1), "Failed to download: " + ItemRequest(refused) + " \r\nItem CSFNC_b.dll is not released.");
+  EXPECT_TRUE(os.files.ReadText(kTarget) == "old" && !os.files.Exists("C:\\Fin\\bin\\b.dll"));
+  EXPECT_TRUE(Logged("C:\\Fin\\bin\\b.dll ---> Ignored") && Results().copyIncomplete);
+  // Retry forgets the cached reply and the short file before it transfers again.
+  ServeOnce(ItemRequest(shortOne), "12");
+  ServeOnce(ItemRequest(shortOne), "12345");
+  os.internet.deletedCacheEntries.clear();
+  EXPECT_TRUE(InstallItem(shortOne, kPassSingle) && os.files.ReadText(kTarget) == "12345");
+  EXPECT_EQ(os.files.TimesOf(kTarget)->lastWrite, ParseListDate(kDate));
+  EXPECT_EQ(os.internet.deletedCacheEntries.size(), 2u);  // before the second request, after the placement
+}
+
+TEST_F(FetchItemTest, TheCachePassTransfersOnlyWhatIsNotCurrentAndExpandsNothing) {
+  FileEntry current = Entry("a.dll", 5), cabinet = Entry("b.dll", 10, "bin", 4);
+  current.downloadNeeded = false;
+  Serve(cabinet, "MSCF");
+  EXPECT_TRUE(InstallItem(current, kPassToCache) && InstallItem(cabinet, kPassToCache));
+  EXPECT_TRUE(Requests(ItemRequest(current)) == 0 && Logged("C:\\Temp\\Molvex Update Setup Files\\bin\\a.dll ---> OK"));
+  const std::string cached = "C:\\Temp\\Molvex Update Setup Files\\bin\\b.dll";  // as it came, for pass 2
+  EXPECT_EQ(os.files.ReadText(cached), "MSCF");
+  EXPECT_EQ(os.files.TimesOf(cached)->lastWrite, ParseListDate(kDate));
+}
+
+TEST_F(FetchItemTest, ACabinetThatDoesNotExpandIsNeverPlacedCompressed) {
+  FileEntry retried = Entry("a.dll", 10, "bin", 4), unexpandable = Entry("b.dll", 10, "bin", 4),
+            onFat = Entry("c.dll", 10, "bin", 4);
+  for (const FileEntry* entry : {&retried, &unexpandable, &onFat}) Serve(*entry, "MSCF");
+  os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kIgnore, sys::answer::kIgnore});
+  EXPECT_TRUE(InstallItem(retried, kPassSingle));
+  EXPECT_EQ(Requests(ItemRequest(retried)), 2);  // Retry transfers it again
+  EXPECT_TRUE(Box(1).rfind("Failed to expand cabinet file: '", 0) == 0 && Logged("C:\\Fin\\bin\\a.dll ---> Ignored"));
+  // Without its expansion file a cabinet cannot expand either.
+  os.files.faults.FailNext(fakes::FileOp::CreateTempFile, sys::err::kAccessDenied, 1, "C:\\Fin\\bin\\");
+  EXPECT_TRUE(InstallItem(unexpandable, kPassSingle));
+  EXPECT_TRUE(Box(2).rfind("Failed to expand", 0) == 0 && Logged("No temporary file for the expansion in C:\\Fin\\bin"));
+  // On a FAT installation drive it is passed over without a question.
+  Placement().installDirOnFat = true;
+  EXPECT_TRUE(InstallItem(onFat, kPassSingle) && os.desktop.boxes.size() == 3 && Logged("C:\\Fin\\bin\\c.dll ---> OK"));
+  for (const char* name : {"a.dll", "b.dll", "c.dll"}) EXPECT_FALSE(os.files.Exists(std::string("C:\\Fin\\bin\\") + name));
+}
+
+TEST_F(FetchItemTest, ADataAccessSetUpRunsFromItsDownloadWhichIsThenDeleted) {
+  FileEntry entry = Entry("mdac_typ.exe", 5);
+  Serve(entry, "MZ123");
+  EXPECT_TRUE(InstallItem(entry, kPassSingle));
+  ASSERT_EQ(os.processes.started.size(), 1u);
+  const std::string& command = os.processes.started[0].commandLine;
+  EXPECT_EQ(command.rfind("C:\\Temp\\_sy", 0), 0u);
+  EXPECT_EQ(command.substr(command.find(' ')), " /Q:A /C:\"dasetup /Q /N\"");
+  EXPECT_TRUE(os.processes.started[0].options.noConsoleWindow && Logged(command.substr(0, command.find(' ')) + " ---> OK"));
+  EXPECT_TRUE(Placement().inUseList.find("MDAC\r\n") != std::string::npos && Results().rebootNeeded);
+  EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin\\mdac_typ.exe"));
+  // One that cannot start stops the run, naming its source.
+  Results().rebootNeeded = false;
+  os.processes.faults.FailNext(fakes::ProcessOp::Create, sys::err::kFileNotFound);
+  EXPECT_FALSE(InstallItem(entry, kPassSingle) || Results().rebootNeeded);
+  EXPECT_EQ(Box(0), "Unable to start setup: MDAC '" + std::string(kSite) +
+                        "/docs/LogItemAttachment.aspx?Item=CSFNC_mdac_typ.exe&Release=17.1&Action=2'.\r\nError: 2");
+  // For a network installation it is an ordinary file.
+  Session().installMode = kInternetNetwork;
+  EXPECT_TRUE(InstallItem(entry, kPassSingle) && os.processes.started.size() == 1);
+  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\mdac_typ.exe"), "MZ123");
+}
+
+class InstallEntriesTest : public ItemTest {
+ protected:
+  bool Install(std::vector<FileEntry> entries, int pass = kPassSingle) {
+    UpdateRun().entries = std::move(entries);
+    return InstallEntries(static_cast<uint32_t>(UpdateRun().entries.size()), pass);
+  }
+};
+
+TEST_F(InstallEntriesTest, AbortOrACancelStopsTheRunAndASilentRunIgnoresAFailingItem) {
+  FileEntry broken = Entry("a.dll", 5), good = Entry("b.dll", 2), skipped = Entry("c.dll", 2);
+  skipped.selected = false;
+  Serve(broken, "1");
+  Serve(good, "bb");
+  os.desktop.QueueAnswers({sys::answer::kAbort});
+  EXPECT_FALSE(Install({broken, good}) || Requests(ItemRequest(good)));
+  cancelRequested = 1;
+  EXPECT_FALSE(Install({good, broken}));
+  EXPECT_EQ(Requests(ItemRequest(broken)), 1);  // the item in hand is finished, no more
+  cancelRequested = 0;
+  Session().silent = true;
+  EXPECT_TRUE(Install({broken, good, skipped}) && os.desktop.boxes.size() == 1);
+  EXPECT_TRUE(Logged("C:\\Fin\\bin\\a.dll ---> Ignored") && !os.files.Exists("C:\\Fin\\bin\\a.dll"));
+  EXPECT_EQ(Requests(ItemRequest(skipped)), 0);
+}
+
+TEST_F(InstallEntriesTest, ALanInstallationCopiesFromTheShareAndCountsEveryItemsSize) {
+  Session().installMode = kLanWorkstation;
+  os.clock.Advance(5000);
+  Publish("bin", "a.dll", "12345");
+  Publish("SystemFolder", "k.dll", "newer?");
+  os.files.SetFileVersion(std::string(kNetDir) + "\\SystemFolder\\k.dll", {1, 0, 0, 0});
+  os.files.WriteText("C:\\Windows\\system32\\k.dll", "installed");
+  os.files.SetFileVersion("C:\\Windows\\system32\\k.dll", {1, 0, 0, 0});
+  UpdateProgress([](ProgressState& progress) { progress.totalDone = 999; });
+  EXPECT_TRUE(Install({Entry("a.dll", 5), Entry("k.dll", 7, "SystemFolder")}));
+  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\a.dll"), "12345");
+  EXPECT_EQ(os.files.ReadText("C:\\Windows\\system32\\k.dll"), "installed");  // a protected target as new: kept
+  EXPECT_EQ(Progress().totalDone, 5 + 7);  // the copied and the kept item, from a fresh start
+  EXPECT_TRUE(Progress().runStartTick == os.clock.TickCount() && os.internet.openedUrls.size() == 1);
+}
+
+TEST_F(InstallEntriesTest, InstalledRegistrationsAreAppendedToTheReregistrationList) {
+  os.files.MakeDirectories("C:\\Fin\\etc");
+  os.files.WriteText(ReregistrationListPath(), "old.dll\tbin\r\n");
+  UpdateRun().reregistrationList = std::move(OpenReregistrationList().value);
+  FileEntry registered = Entry("r.dll", 1), plain = Entry("p.dll", 1), notSelected = Entry("n.dll", 1);
+  registered.registrationKind = notSelected.registrationKind = 1;
+  notSelected.selected = false;
+  Serve(registered, "r");
+  Serve(plain, "p");
+  EXPECT_TRUE(Install({registered, plain, notSelected}));
+  ReleaseRunState();
+  EXPECT_EQ(os.files.ReadText(ReregistrationListPath()), "old.dll\tbin\r\nr.dll\tbin\r\n");
+}
+
+TEST_F(InstallEntriesTest, SharedFilesAreCountedInTheInstallingPassesOnly) {
+  const char* kCounts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+  Session().installMode = kLanWorkstation;
+  os.registry.PutDword(sys::Hive::LocalMachine, kCounts, "C:\\Other\\x.dll", 3);
+  Publish("SystemFolder", "s.dll", "s");
+  FileEntry shared = Entry("s.dll", 1, "SystemFolder"), otherSystem = Entry("o.dll", 1, "SystemFolder");
+  shared.sharedFile = otherSystem.sharedFile = otherSystem.osSkipped = true;
+  shared.selected = otherSystem.selected = false;  // counted whether or not it is installed
+  EXPECT_TRUE(Install({shared, otherSystem}, kPassToCache));
+  EXPECT_FALSE(os.registry.DwordOf(sys::Hive::LocalMachine, kCounts, "C:\\Windows\\system32\\s.dll"));
+  EXPECT_TRUE(Install({shared, otherSystem}, kPassSingle));
+  EXPECT_TRUE(os.registry.DwordOf(sys::Hive::LocalMachine, kCounts, "C:\\Windows\\system32\\s.dll"));
+  EXPECT_FALSE(os.registry.DwordOf(sys::Hive::LocalMachine, kCounts, "C:\\Windows\\system32\\o.dll"));
+}
+
+TEST_F(InstallEntriesTest, SpecialItemsOfALanWorkstationAreRunOrRememberedAndTheirSourceStays) {
+  Session().installMode = kLanWorkstation;
+  os.registry.PutString(sys::Hive::LocalMachine, "Software\\Business Objects\\Suite 11.5\\Shared\\", "CommonFiles",
+                        "C:\\Common\\BO\\");
+  std::vector<FileEntry> entries;
+  for (const char* name : {"novapin.exe_", "InstallMSF1.bat", "InstallMolvexEntityService.bat", "Crdb_molvex.dll"}) {
+    Publish("bin", name, "x");
+    entries.push_back(Entry(name, 1));
+  }
+  EXPECT_TRUE(Install(entries));
+  const std::string driver = std::string(kNetDir) + "\\bin\\novapin.exe_";
+  ASSERT_EQ(os.processes.started.size(), 2u);
+  EXPECT_EQ(os.processes.started[0].commandLine,
+            driver + " /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART /PrinterName=novaPDFProv4");
+  EXPECT_TRUE(os.files.Exists(driver) && !os.files.Exists("C:\\Fin\\bin\\novapin.exe_"));  // run from the share
+  EXPECT_EQ(os.processes.started[1].commandLine, "C:\\Fin\\bin\\InstallMSF1.bat");
+  EXPECT_EQ(UpdateRun().entityServiceBatch, "C:\\Fin\\bin\\InstallMolvexEntityService.bat");
+  EXPECT_TRUE(os.files.Exists("C:\\Common\\BO\\bin\\Crdb_molvex.dll"));
+}
+
+}  // namespace
