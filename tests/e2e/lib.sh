@@ -26,6 +26,15 @@ unset WAYLAND_DISPLAY
 
 e2e_note() { printf 'e2e: %s\n' "$*" >&2; }
 
+# Polls CONDITION (a shell command) every tenth of a second, at most TENTHS times.
+e2e_wait_until() {
+  for _ in $(seq "$1"); do
+    eval "$2" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # The template: a booted prefix without links into $HOME nor the server socket name of
 # the machine that made it; made once per wine version, under a lock.
 e2e_make_template() {
@@ -77,11 +86,7 @@ e2e_start_display() {
   display_file="$E2E_WORK/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-  done
-  [ -s "$display_file" ] || { e2e_note "Xvfb did not start"; return 1; }
+  e2e_wait_until 100 '[ -s "$display_file" ]' || { e2e_note "Xvfb did not start"; return 1; }
   DISPLAY=":$(head -n1 "$display_file")"
   export DISPLAY
 }

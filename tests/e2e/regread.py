@@ -2,14 +2,12 @@
 """regread.py PREFIX 'HKLM\\Software\\Key' [VALUE]
 
 Reads one value (or checks one key) in a Wine prefix's registry files, current once the
-prefix's server has ended. Names compare without letter case; "@" or "" is the default
-value. Prints a string as UTF-8, a DWORD in decimal, anything else as the file writes it.
-Exit status 0 found, 1 not there, 2 bad arguments."""
+prefix's server has ended. Names compare without letter case. Prints a string as UTF-8,
+a DWORD in decimal, anything else as the file writes it. Exit status 0 found, 1 not there."""
 import os
 import re
 import sys
 
-HIVES = {"HKLM": "system.reg", "HKCU": "user.reg"}
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "a": "\a", "0": "\0"}
 
 
@@ -20,47 +18,24 @@ def unescape(text):
     return re.sub(r"\\(x[0-9a-fA-F]{1,4}|.)", one, text)
 
 
-def read_key(path, key):
-    """The value lines of `key` (continued lines joined), or None when it is absent."""
-    wanted = key.strip("\\").replace("\\", "\\\\").lower()
-    lines = None
-    pending = ""
-    with open(path, encoding="utf-8", errors="replace") as registry:
-        for raw in registry:
-            line = pending + raw.strip()
-            pending = ""
-            if line.endswith("\\") and not line.startswith("["):
-                pending = line[:-1]
-            elif line.startswith("["):
-                if lines is not None:
-                    break
-                if line[1:line.rfind("]")].lower() == wanted:
-                    lines = []
-            elif lines is not None and line and not line.startswith("#"):
-                lines.append(line)
-    return lines
-
-
-def show(data):
-    string = re.fullmatch(r'(?:str\(2\):)?"(.*)"', data)
-    if string:
-        return unescape(string.group(1))
-    return str(int(data[6:], 16)) if data.startswith("dword:") else data
-
-
 def main():
-    if len(sys.argv) not in (3, 4) or sys.argv[2].partition("\\")[0].upper() not in HIVES:
-        print(__doc__, file=sys.stderr)
-        return 2
     hive, _, key = sys.argv[2].partition("\\")
-    lines = read_key(os.path.join(sys.argv[1], HIVES[hive.upper()]), key)
-    if lines is None or len(sys.argv) == 3:
-        return 1 if lines is None else 0
-    name = sys.argv[3]
-    prefix = "@=" if name in ("", "@") else '"' + name.replace("\\", "\\\\").replace('"', '\\"') + '"='
-    for line in lines:
-        if line.lower().startswith(prefix.lower()):
-            print(show(line[len(prefix):]))
+    path = os.path.join(sys.argv[1], {"HKLM": "system.reg", "HKCU": "user.reg"}[hive.upper()])
+    with open(path, encoding="utf-8", errors="replace") as registry:
+        text = re.sub(r"\\\n\s*", "", registry.read())  # long hex data goes on in the next line
+    wanted = "[" + key.strip("\\").replace("\\", "\\\\").lower() + "]"
+    section = next((s for s in re.split(r"\n(?=\[)", text) if s.lower().startswith(wanted)), None)
+    if section is None or len(sys.argv) == 3:
+        return 1 if section is None else 0
+    name = '"' + sys.argv[3].replace("\\", "\\\\").replace('"', '\\"').lower() + '"='
+    for line in section.splitlines()[1:]:
+        if line.lower().startswith(name):
+            data = line[len(name):]
+            string = re.fullmatch(r'(?:str\(2\):)?"(.*)"', data)
+            if string:
+                print(unescape(string.group(1)))
+            else:
+                print(int(data[6:], 16) if data.startswith("dword:") else data)
             return 0
     return 1
 

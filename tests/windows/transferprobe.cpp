@@ -56,11 +56,9 @@ bool Keep(const std::string& from, const std::string& outDir, const char* name) 
   return sys::os().files->CopyFile(from, sys::JoinPath(outDir, name), false) == 0;
 }
 
-// The download callback as COM sees it, without a download.
+// The download callback as COM sees it, without a download. (Its answer with the stored
+// credentials, and with no window in a silent run, shows in every site request.)
 int CheckCallback() {
-  Session().userName = "jan";
-  Session().domain = "CORP";
-  Session().password = "geheim";
   SiteDownloadListener listener;
   sys::win32::DownloadCallback* callback = sys::win32::DownloadCallback::Create(&listener);
   IBindStatusCallback* status = callback;
@@ -76,19 +74,11 @@ int CheckCallback() {
   HRESULT refused = status->QueryInterface(IID_IClassFactory, &other);
   std::printf("qi-other=0x%lx null=%d\n", static_cast<unsigned long>(refused), other == nullptr ? 1 : 0);
 
+  // After the system's own prompt, the system asks again itself.
   HWND window = nullptr;
   LPWSTR user = nullptr;
   LPWSTR password = nullptr;
-  HRESULT answered = authenticate->Authenticate(&window, &user, &password);
-  std::printf("authenticate=0x%lx window-all-bits=%d user=%ls password=%ls\n", static_cast<unsigned long>(answered),
-              window == reinterpret_cast<HWND>(INVALID_HANDLE_VALUE) ? 1 : 0, user != nullptr ? user : L"(none)",
-              password != nullptr ? password : L"(none)");
-  CoTaskMemFree(user);
-  CoTaskMemFree(password);
-
   Site().credentialsPrompted = true;
-  user = nullptr;
-  password = nullptr;
   authenticate->Authenticate(&window, &user, &password);
   std::printf("prompted-window-desktop=%d names-untouched=%d\n", window == GetDesktopWindow() ? 1 : 0,
               user == nullptr && password == nullptr ? 1 : 0);
