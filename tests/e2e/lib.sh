@@ -58,7 +58,8 @@ e2e_make_template() {
 }
 
 E2E_FAILURES=0
-E2E_XVFB_PID=""
+# Background helpers (the display, a site) that end with the test.
+E2E_PIDS=""
 
 e2e_begin() {
   E2E_NAME=$(basename "$0" .sh)
@@ -85,7 +86,7 @@ e2e_start_display() {
   command -v Xvfb >/dev/null 2>&1 || { e2e_note "Xvfb is not installed"; return 1; }
   display_file="$E2E_WORK/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  E2E_XVFB_PID=$!
+  E2E_PIDS="$E2E_PIDS $!"
   e2e_wait_until 100 '[ -s "$display_file" ]' || { e2e_note "Xvfb did not start"; return 1; }
   DISPLAY=":$(head -n1 "$display_file")"
   export DISPLAY
@@ -93,9 +94,11 @@ e2e_start_display() {
 
 e2e_cleanup() {
   status=$?
-  WINEPREFIX="$E2E_WORK/prefix" wineserver -k >/dev/null 2>&1
-  WINEPREFIX="$E2E_WORK/prefix" wineserver -w >/dev/null 2>&1
-  if [ -n "$E2E_XVFB_PID" ]; then kill "$E2E_XVFB_PID" 2>/dev/null; wait "$E2E_XVFB_PID" 2>/dev/null; fi
+  e2e_flush
+  for pid in $E2E_PIDS; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
   if [ "$status" -ne 0 ] || [ "${E2E_KEEP:-0}" = 1 ]; then
     e2e_note "prefix kept in $E2E_WORK"
   else
@@ -131,9 +134,8 @@ e2e_path() {
 e2e_mkdir() { mkdir -p "$(e2e_path "$1")"; }
 
 e2e_write_file() {
-  target=$(e2e_path "$1")
-  mkdir -p "$(dirname "$target")"
-  printf '%s' "$2" > "$target"
+  mkdir -p "$(dirname "$(e2e_path "$1")")"
+  printf '%s' "$2" > "$(e2e_path "$1")"
 }
 
 e2e_install_program() {

@@ -1,25 +1,14 @@
-# The sample product (FNC release 30052, user "demo", password "demo") on an update site
-# of the test's own (published afresh in a blink, so a test may edit it freely); source
-# after lib.sh.
-#
-#   site_begin                  e2e_begin, site_start, e2e_install_program
-#   site_start [SITEDIR]        serve the published sample (or SITEDIR as it is) to
-#                               SITE_USERS (default demo:demo); sets SITE_DIR, SITE_URL and
-#                               SITE_LIST (the release's file list)
-#   site_faults [RULE...]       replace the site's fault rules
-#   site_install DIR [MODE]     a silent run of release 30052 into DIR that ends with
-#                               exit code 0
-#   site_requests PATTERN       the access log's request targets containing PATTERN
-#   site_list_field FILE FIELD  a field (0-based) of FILE's record in the list
-#
-# PLANDRIX_NATIVE_BIN (plandrix-site, plandrix-publish) and PLANDRIX_SAMPLE_DIR default
-# to the native build beside the sources.
+# The sample product (FNC release 30052, user demo, password demo) published afresh on
+# an update site of the test's own; source after lib.sh. site_start [SITEDIR] serves it
+# (or SITEDIR) to SITE_USERS and sets SITE_DIR, SITE_URL and SITE_LIST (the file list);
+# site_faults [RULE...] replaces the site's fault rules; site_install DIR [MODE] is a
+# silent run into DIR that must end with exit code 0. The native build beside the
+# sources (PLANDRIX_NATIVE_BIN, PLANDRIX_SAMPLE_DIR) has the site and the sample.
 : "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
 : "${PLANDRIX_SAMPLE_DIR:=$PLANDRIX_NATIVE_BIN/../sample-product}"
 SITE_LAYOUT="$E2E_LIB_DIR/../data/sample-product.layout"
 SITE_LINE=FNC
 SITE_RELEASE=30052
-SITE_PID=""
 
 site_publish() {
   for needed in "$PLANDRIX_NATIVE_BIN/plandrix-site" "$PLANDRIX_NATIVE_BIN/plandrix-publish" "$1"; do
@@ -45,18 +34,10 @@ site_start() {
     --log "$E2E_WORK/site-access.log" --port-file "$E2E_WORK/site-port" \
     >"$E2E_WORK/site.out" 2>&1 &
   SITE_PID=$!
-  trap site_cleanup EXIT
+  E2E_PIDS="$E2E_PIDS $SITE_PID"
   e2e_wait_until 100 '[ -s "$E2E_WORK/site-port" ] || ! kill -0 "$SITE_PID" 2>/dev/null'
   [ -s "$E2E_WORK/site-port" ] || { cat "$E2E_WORK/site.out" >&2; e2e_fail "the site did not start"; exit 1; }
   SITE_URL="http://127.0.0.1:$(cat "$E2E_WORK/site-port")"
-}
-
-site_cleanup() {
-  site_status=$?
-  kill "$SITE_PID" 2>/dev/null
-  wait "$SITE_PID" 2>/dev/null
-  (exit $site_status)
-  e2e_cleanup
 }
 
 site_begin() {

@@ -1,11 +1,8 @@
 #!/bin/sh
-# The release carries the program. A network installation on drive N: (mode 1: the
-# list, the expanded items, both variants, and the program as "netupdate.exe" and
-# "wsetup.exe" with their INI files), a workstation from it (mode 3, leaving
-# "wupdate.exe" pointing back) and its update (mode 4) to the release the share's
-# "wsetup.ini" names. A CD image (mode 5: "Setup_"/"NetSetup_" copies of the program)
-# and, from it pressed read-only, a workstation (mode 6) and a network installation
-# (mode 7) whose files are normal files again.
+# A network installation on drive N: (mode 1, with the program the release carries as
+# "netupdate.exe" and "wsetup.exe"), a workstation from it (mode 3) and its update
+# (mode 4); a CD image (mode 5) and, from it pressed read-only, a workstation (mode 6)
+# and a network installation (mode 7) whose files are normal files again.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin_carrying_program

@@ -23,7 +23,6 @@ site_faults "LogItemAttachment.aspx?Item=$core sizes $((core_size + 512)) $((cor
 cab_bytes=$(stat -c %s "$items/$main")
 printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
   dd of="$items/$main" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
-[ "$(stat -c %s "$items/$main")" = "$cab_bytes" ] || e2e_fail "damaging the cabinet changed its size"
 
 # Copies of the readme's record with another file name (field 2) and folder (field 5).
 readme=$(awk -F '\t' '$3 == "readme.txt"' "$SITE_LIST")
@@ -38,7 +37,6 @@ e2e_write_file 'C:\Fin\bin\fncaccounts.txt' 'the installed accounts'
 site_install 'C:\Fin'
 log=$(e2e_read_log 'C:\Fin') || e2e_fail "no log"
 
-# The size reply, honoured.
 core_requests=$(site_requests "Item=$core&")
 e2e_expect_eq "$(printf '%s\n' "$core_requests" | wc -l | tr -d ' ')" 3 "requests for fnccore.dll"
 printf '%s\n' "$core_requests" | sed -n 2p | grep -q -F "&Size=$((core_size + 512))&CabSize=$((core_cab + 100))" ||
@@ -48,7 +46,6 @@ printf '%s\n' "$core_requests" | sed -n 3p | grep -q -F "&Size=$core_size&CabSiz
 e2e_expect_same 'C:\Fin\bin\fnccore.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnccore.dll"
 e2e_expect_log_contains 'C:\Fin' 'C:\Fin\bin\fnccore.dll ---> OK'
 
-# The short transfer and the broken cabinet.
 for name in fncaccounts.txt fncmain.exe; do
   e2e_expect_log_contains 'C:\Fin' "C:\\Fin\\bin\\$name ---> Ignored"
 done
@@ -65,7 +62,6 @@ for entry in "folder '..\\..\\Escaped'" "folder 'C:\\Escaped'" "folder 'bin\\..\
   printf '%s\n' "$log" | grep -q -F -- "$entry" || e2e_fail "the log does not name the entry with $entry"
 done
 
-# Everything else arrived.
 e2e_expect_same 'C:\Fin\bin\fnclegacy.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnclegacy.dll"
 e2e_expect_same 'C:\Fin\readme.txt' "$PLANDRIX_SAMPLE_DIR/readme.txt"
 printf '%s\n' "$log" | tail -n 5 | grep -q -F 'The installation is incomplete because not all files have been updated.' ||

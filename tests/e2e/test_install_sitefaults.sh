@@ -4,7 +4,6 @@
 # leaves the installation as it was. (A wrong password: the transfer probe's test.)
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-E2E_RUN_TIMEOUT=60
 site_begin
 
 e2e_mkdir 'C:\Fin\usr'

@@ -1,9 +1,8 @@
 #!/bin/sh
-# The site requests of an internet run, made by the transfer probe under Wine against
-# the update site with Basic authentication: list, release list and item arrive as the
-# site serves them, with and without a domain; refusals, a broken clock and a cut item
-# end with the log lines a user reads. Not silent, refused credentials bring up the
-# system's password dialog: its Cancel ends quietly, the right credentials go on.
+# The transfer probe's site requests under Wine against the update site (Basic
+# authentication, with and without a domain): what arrives is what the site serves;
+# refusals, a broken clock and a cut item end with the log lines a user reads; not
+# silent, refused credentials bring up the system's password dialog.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 for tool in curl xdotool "$PLANDRIX_NATIVE_BIN/plandrix-site"; do
@@ -24,8 +23,7 @@ for release in 30052 30060; do
 done
 SITE_USERS=$(printf 'jan:geheim\nCORP\\piet:pw2')
 site_start "$E2E_WORK/site"
-SITE=$SITE_URL
-STAMP_URL="$SITE/docs/LogItemAttachUpDnLoad.aspx?Action=10"
+STAMP_URL="$SITE_URL/docs/LogItemAttachUpDnLoad.aspx?Action=10"
 
 finding() { sed -n "s/^$1=//p" "$E2E_WORK/run.out" | tr -d '\r' | head -n1; }
 
@@ -33,7 +31,7 @@ finding() { sed -n "s/^$1=//p" "$E2E_WORK/run.out" | tr -d '\r' | head -n1; }
 probe() {
   rm -rf "$(e2e_path 'C:\Out')"
   e2e_mkdir 'C:\Out\usr'
-  e2e_run "${4:-$SITE} $1 $2 $3 30060 C:\\Out"
+  e2e_run "${4:-$SITE_URL} $1 $2 $3 30060 C:\\Out"
 }
 
 # What arrived must be what the site serves to the same credentials.
@@ -83,7 +81,6 @@ e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_UR
 
 probe jan wrong '""'
 e2e_expect_eq "$E2E_RC" 1 "probe exit code with a wrong password"
-e2e_expect_eq "$(finding filelist)" failed "file list with a wrong password"
 e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
 
 # A site that cannot be reached: WinINet's own number and text.
@@ -98,7 +95,7 @@ probe_with_dialog() {
   answer=$1
   rm -rf "$(e2e_path 'C:\Out')"
   e2e_mkdir 'C:\Out\usr'
-  ( PROBE_INTERACTIVE=1 e2e_run "$SITE jan wrong \"\" 30060 C:\\Out"; echo "$E2E_RC" > "$E2E_WORK/dialog-rc" ) &
+  ( PROBE_INTERACTIVE=1 e2e_run "$SITE_URL jan wrong \"\" 30060 C:\\Out"; echo "$E2E_RC" > "$E2E_WORK/dialog-rc" ) &
   runner=$!
   e2e_wait_until 200 'dialog=$(xdotool search --onlyvisible --name . 2>/dev/null | head -n1) && [ -n "$dialog" ]'
   if [ -z "$dialog" ]; then

@@ -1,12 +1,9 @@
-// Runs the seam contract (tests/seam) against the Win32 adapter under Wine, so that fake
-// and adapter cannot drift apart, and a few facts of the adapter alone:
-//
-//   seamprobe WORKDIR [ARGS…]      one "ok NAME" or "FAIL NAME: detail" line per check;
-//                                  exit code: the number of failed checks
-//   seamprobe --child MS CODE      sleeps MS milliseconds and exits with CODE
-//   seamprobe --hold FILE SHARE MS [READY RELEASE]   holds FILE open for reading, letting
-//                                  others SHARE, for MS milliseconds; makes READY once it
-//                                  holds the file and lets go early when RELEASE exists
+// seamprobe WORKDIR [ARGS…] runs the seam contract (tests/seam) and a few facts of the
+// adapter alone against the Win32 adapter under Wine: one "ok NAME" or "FAIL NAME: detail"
+// line per check, the number of failed checks as exit code. "--child MS CODE" sleeps and
+// exits with CODE; "--hold FILE SHARE MS [READY RELEASE]" holds FILE open for reading
+// (letting others SHARE) for MS milliseconds, makes READY once it holds it and lets go
+// early when RELEASE exists.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

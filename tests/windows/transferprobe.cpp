@@ -1,13 +1,9 @@
-// Talks to an update site the way an internet run does and reports what arrived:
-//
-//   transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR
-//
-// asks for the file list of RELEASE of the line FNC, refreshes the release list quietly
-// and then interactively, and fetches the list's first item; what arrived goes to OUTDIR
-// (filelist.txt, item.bin, the log to OUTDIR\usr), stdout gets one "key=value" line per
-// finding. Silent unless PROBE_INTERACTIVE is set. Exit code: 0, or the failed step.
-//
-//   transferprobe callback     the download callback's COM side on its own
+// transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR: asks an update site for the
+// file list of RELEASE of the line FNC, refreshes the release list quietly and then
+// interactively, and fetches the list's first item, as an internet run does. What arrived
+// goes to OUTDIR (filelist.txt, item.bin, the log to OUTDIR\usr), one "key=value" line
+// per finding to stdout. Silent unless PROBE_INTERACTIVE is set. Exit code: 0, or the
+// failed step. "transferprobe callback" checks the download callback's COM side alone.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
