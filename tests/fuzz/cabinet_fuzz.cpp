@@ -1,6 +1,7 @@
 // CabinetExtract over a cabinet held in memory: whatever the bytes, the decoder must end
 // with true or false, inside its buffers and in bounded time. One context serves every
 // input, as in the product.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,7 +17,6 @@ constexpr intptr_t kSinkHandle = 4;
 const uint8_t* input = nullptr;
 size_t inputSize = 0;
 size_t position = 0;
-uint64_t written = 0;
 
 void* Alloc(uint32_t size) { return std::malloc(size); }
 void Free(void* block) { std::free(block); }
@@ -26,8 +26,7 @@ intptr_t Open(const char*, int, int) {
 }
 uint32_t Read(intptr_t handle, void* buffer, uint32_t count) {
   if (handle != kCabinetHandle) return UINT32_MAX;
-  size_t n = position >= inputSize ? 0 : inputSize - position;
-  if (n > count) n = count;
+  size_t n = std::min<size_t>(count, position >= inputSize ? 0 : inputSize - position);
   if (n) std::memcpy(buffer, input + position, n);
   position += n;
   return static_cast<uint32_t>(n);
@@ -37,15 +36,13 @@ uint32_t Write(intptr_t handle, const void* buffer, uint32_t count) {
   // Touch the bytes so that reads of uninitialised or freed memory show up.
   const volatile uint8_t* bytes = static_cast<const uint8_t*>(buffer);
   if (count) (void)bytes[0], (void)bytes[count - 1];
-  written += count;
   return count;
 }
 int Close(intptr_t) { return 0; }
 int32_t Seek(intptr_t handle, int32_t offset, int origin) {
-  if (handle != kCabinetHandle) return -1;
   int64_t base = origin == cab::kSeekSet ? 0 : origin == cab::kSeekCurrent ? static_cast<int64_t>(position)
                                                                            : static_cast<int64_t>(inputSize);
-  if (base + offset < 0) return -1;
+  if (handle != kCabinetHandle || base + offset < 0) return -1;
   position = static_cast<size_t>(base + offset);
   return static_cast<int32_t>(position);
 }

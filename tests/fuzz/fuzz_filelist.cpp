@@ -11,7 +11,6 @@
 #include "session/session.h"
 #include "sys/paths.h"
 #include "filelist/filelist.h"
-#include "filelist/fileversion.h"
 #include "session/knownplaces.h"
 #include "filelist/osvariant.h"
 #include "updaterun/reregistrationlist.h"
@@ -21,29 +20,18 @@ namespace {
 
 constexpr const char* kInstallDir = "C:\\Fennic";
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && sys::EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 // The depth a path reaches below its first `fixed` components when Windows reads it:
 // either separator, trailing dots and blanks dropped, "." stays, ".." climbs. Negative
 // when, once below them, it climbs back above them.
 int DepthBelow(std::string_view path, int fixed) {
   int depth = 0;
   bool reached = fixed == 0;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = start;
-    while (end < path.size() && path[end] != '\\' && path[end] != '/') ++end;
+  for (std::size_t start = 0; start <= path.size();) {
+    std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
     std::string_view part = path.substr(start, end - start);
-    std::string_view kept = part;
-    while (!kept.empty() && (kept.back() == '.' || kept.back() == ' ')) kept.remove_suffix(1);
-    if (!part.empty() && kept.empty()) {
-      if (part.find("..") != std::string_view::npos) --depth;
-    } else if (!part.empty()) {
-      ++depth;
-    }
-    if (depth >= fixed) reached = true;
+    if (part.find_last_not_of(". ") != std::string_view::npos) ++depth;
+    else if (part.find("..") != std::string_view::npos) --depth;
+    reached = reached || depth >= fixed;
     if (reached && depth < fixed) return -1;
     start = end + 1;
   }
@@ -51,15 +39,13 @@ int DepthBelow(std::string_view path, int fixed) {
 }
 
 // Every folder the rules may give lies below one of the places they define.
-void CheckInsidePlaces(const std::string& folder) {
+void CheckInsidePlaces(std::string_view folder) {
   if (folder.empty()) return;
-  if (folder.find(':', 2) != std::string::npos) std::abort();
+  if (folder.find(':', 2) != std::string_view::npos) std::abort();
   if (std::any_of(folder.begin(), folder.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
     std::abort();
-  for (std::string_view place : {std::string_view(kInstallDir), std::string_view("C:\\WINDOWS"),
-                                 std::string_view("C:\\Program Files"), std::string_view("C:\\Office"),
-                                 std::string_view("C:\\Temp")}) {
-    if (StartsWith(folder, place)) {
+  for (std::string_view place : {kInstallDir, "C:\\WINDOWS", "C:\\Program Files", "C:\\Office", "C:\\Temp"}) {
+    if (sys::EqualsNoCase(folder.substr(0, place.size()), place)) {
       if (DepthBelow(folder, DepthBelow(place, 0)) < 0) std::abort();
       return;
     }

@@ -24,10 +24,9 @@ TEST(PeVersion, ReadsTheFileAndProductVersionOf32And64BitBinariesAndNothingElse)
     EXPECT_EQ(version->product, (sys::FileVersion{17, 0, 0, 0})) << place;
   }
   EXPECT_FALSE(sys::ReadPeVersion(SampleBinary("readme.txt")));
-  EXPECT_FALSE(sys::ReadPeVersion(std::vector<uint8_t>{'M', 'Z'}));
 }
 
-TEST(PeVersion, EveryTruncationIsSafeAndOnlyTheWholeResourceCounts) {
+TEST(PeVersion, TruncatedOrCorruptedCopiesNeverReadOutsideAndOnlyTheWholeResourceCounts) {
   auto bytes = SampleBinary("bin/fnccore.dll");
   ASSERT_GT(bytes.size(), 1000u);
   size_t firstReadable = bytes.size();
@@ -38,20 +37,15 @@ TEST(PeVersion, EveryTruncationIsSafeAndOnlyTheWholeResourceCounts) {
     EXPECT_EQ(version->file, (sys::FileVersion{17, 0, 3, 12}));
   }
   EXPECT_LT(firstReadable, bytes.size());  // the resource is not the file's last byte
-}
-
-TEST(PeVersion, CorruptedHeadersAndTablesNeverReadOutside) {
-  auto original = SampleBinary("bin/fncmain.exe");
-  ASSERT_FALSE(original.empty());
   std::mt19937 random(20261205);
   for (int round = 0; round < 3000; ++round) {
-    auto bytes = original;
+    auto copy = bytes;
     for (int flips = 1 + static_cast<int>(random() % 8); flips > 0; --flips) {
       // Mostly the headers and the resource section, where offsets live.
-      size_t at = random() % 2 ? random() % 1024 : random() % bytes.size();
-      bytes[at] = static_cast<uint8_t>(random());
+      size_t at = random() % 2 ? random() % 1024 : random() % copy.size();
+      copy[at] = static_cast<uint8_t>(random());
     }
-    (void)sys::ReadPeVersion(bytes);
+    (void)sys::ReadPeVersion(copy);
   }
 }
 

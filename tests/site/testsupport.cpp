@@ -92,7 +92,6 @@ SiteProcess::SiteProcess(const fs::path& root, const std::vector<std::string>& o
   std::string tag = std::to_string(counter++);
   fs::path portFile = scratch / ("port-" + tag);
   outputFile_ = scratch / ("site-output-" + tag + ".txt");
-  fs::remove(portFile);
   std::vector<std::string> argv = {Tool("plandrix-site"), "--root", root.string(), "--listen", "127.0.0.1:0",
                                    "--port-file", portFile.string()};
   argv.insert(argv.end(), options.begin(), options.end());
@@ -111,17 +110,13 @@ int SiteProcess::Stop() {
   if (pid_ <= 0) return -1;
   kill(pid_, SIGTERM);
   int status = 0;
-  bool ended = false;
-  for (auto until = std::chrono::steady_clock::now() + kWait; !ended && std::chrono::steady_clock::now() < until;) {
-    ended = waitpid(pid_, &status, WNOHANG) == pid_;
-    if (!ended) std::this_thread::sleep_for(kPoll);
-  }
-  if (!ended) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
+  auto until = std::chrono::steady_clock::now() + kWait;
+  while (waitpid(pid_, &status, WNOHANG) != pid_) {
+    if (std::chrono::steady_clock::now() > until) kill(pid_, SIGKILL);  // then its status says -1
+    std::this_thread::sleep_for(kPoll);
   }
   pid_ = -1;
-  return ended ? ExitStatusOf(status) : -1;
+  return ExitStatusOf(status);
 }
 
 }  // namespace sitetest

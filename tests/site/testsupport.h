@@ -31,7 +31,6 @@ class SiteProcess {
   SiteProcess& operator=(const SiteProcess&) = delete;
 
   int port() const { return port_; }
-  pid_t pid() const { return pid_; }
   // Sends SIGTERM and waits; the exit status, or -1 when it had to be killed.
   int Stop();
   std::string Output() const { return ReadText(outputFile_); }

@@ -42,12 +42,16 @@ class TransferTest : public ::testing::Test {
     CloseLog();
     SetProgressRefresher(nullptr);
     ResetSiteState();
-    cancelRequested = 0;
   }
 
   std::string LogText() { return os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or(""); }
   // A site whose pages and downloads need no credentials and whose clock answers.
   void ServeTimestamp(const std::string& stamp = "05-12-2026 19:30:00") { os.internet.Serve(kTimestampUrl, stamp); }
+  void FailDownload(const std::string& url, uint32_t result) {
+    fakes::SiteReply reply;
+    reply.downloadResult = static_cast<int32_t>(result);
+    os.internet.ServeDownload(url, reply);
+  }
 
   FakeOs os;
   static inline int repaints = 0;
