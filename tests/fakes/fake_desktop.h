@@ -15,7 +15,7 @@
 
 namespace fakes {
 
-enum class DesktopOp { MessageBox, GetSpecialFolder };
+enum class DesktopOp { MessageBox };
 
 struct ShownBox {
   sys::WindowId owner = 0;
@@ -46,7 +46,6 @@ class FakeDesktop : public sys::Desktop {
     return answer;
   }
   sys::Result<std::string> GetSpecialFolder(int csidl) override {
-    if (sys::Error e = faults.Check(DesktopOp::GetSpecialFolder)) return {e};
     auto it = specialFolders.find(csidl);
     if (it == specialFolders.end()) return {sys::err::kFileNotFound};
     return {sys::err::kSuccess, it->second};

@@ -71,11 +71,16 @@ Error FakeFiles::DeleteConflict(const std::string& key) const {
   return err::kSuccess;
 }
 
-std::pair<FakeFiles::Handle*, Error> FakeFiles::Use(FileOp op, sys::FileHandle file) {
+FakeFiles::HandleCall FakeFiles::Use(FileOp op, sys::FileHandle file, bool (*allows)(FileAccess)) {
+  HandleCall call{std::unique_lock(mutex_)};
   auto it = handles_.find(file.id);
-  bool valid = it != handles_.end() && !it->second.foreign && NodeAt(it->second.key);
-  if (Error e = faults.Check(op, valid ? NodeAt(it->second.key)->display : "")) return {nullptr, e};
-  return valid ? std::pair{&it->second, err::kSuccess} : std::pair{nullptr, err::kInvalidHandle};
+  call.node = it != handles_.end() && !it->second.foreign ? NodeAt(it->second.key) : nullptr;
+  call.error = faults.Check(op, call.node ? call.node->display : "");
+  if (!call.error && !call.node) call.error = err::kInvalidHandle;
+  if (call.error) return call;
+  call.handle = &it->second;
+  if (allows && !allows(call.handle->access)) call.error = err::kAccessDenied;
+  return call;
 }
 
 uint32_t FakeFiles::Reported(const Node& node) const {
@@ -136,12 +141,10 @@ Error FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
 
 sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess access, uint32_t shareMode,
                                              sys::Disposition disposition) {
-  Guard guard(mutex_);
   using sys::Disposition;
-  if (Error e = faults.Check(FileOp::Open, path)) return {e};
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return {parsed.error};
-  const FakePath& where = parsed.value;
+  auto call = Begin(FileOp::Open, path);
+  if (call.error) return {call.error};
+  const FakePath& where = call.path;
   if (Error e = ParentError(where)) return {e};
   VolumeFacts* volume = VolumeOf(where);
   Node* node = NodeAt(where.key);
@@ -172,77 +175,64 @@ sys::Result<sys::FileHandle> FakeFiles::Open(const std::string& path, FileAccess
 }
 
 sys::Result<uint32_t> FakeFiles::Read(sys::FileHandle file, void* buffer, uint32_t size) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::Read, file);
-  if (error) return {error};
-  if (!Reads(handle->access)) return {err::kAccessDenied};
-  const Node& node = *NodeAt(handle->key);
-  if (handle->position >= node.data.size()) return {sys::err::kSuccess, 0};
-  uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size, node.data.size() - handle->position));
-  std::memcpy(buffer, node.data.data() + handle->position, count);
-  handle->position += count;
-  return {sys::err::kSuccess, count};
+  auto use = Use(FileOp::Read, file, Reads);
+  if (use.error) return {use.error};
+  const std::string& data = use.node->data;
+  uint64_t left = data.size() > use.handle->position ? data.size() - use.handle->position : 0;
+  uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(size, left));
+  if (count) std::memcpy(buffer, data.data() + use.handle->position, count);
+  use.handle->position += count;
+  return {err::kSuccess, count};
 }
 
 sys::Result<uint32_t> FakeFiles::Write(sys::FileHandle file, const void* buffer, uint32_t size) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::Write, file);
-  if (error) return {error};
-  if (!Writes(handle->access)) return {err::kAccessDenied};
-  Node& node = *NodeAt(handle->key);
-  uint64_t end = handle->position + size;
-  if (end > node.data.size())
-    if (Error e = ResizeKey(handle->key, end)) return {e};
-  if (size) std::memcpy(node.data.data() + handle->position, buffer, size);
-  handle->position = end;
-  node.times.lastWrite = clock_.NowFileTime();
-  node.attributes |= sys::attr::kArchive;
-  return {sys::err::kSuccess, size};
+  auto use = Use(FileOp::Write, file, Writes);
+  if (use.error) return {use.error};
+  uint64_t end = use.handle->position + size;
+  if (end > use.node->data.size())
+    if (Error e = ResizeKey(use.handle->key, end)) return {e};
+  if (size) std::memcpy(use.node->data.data() + use.handle->position, buffer, size);
+  use.handle->position = end;
+  use.node->times.lastWrite = clock_.NowFileTime();
+  use.node->attributes |= sys::attr::kArchive;
+  return {err::kSuccess, size};
 }
 
 sys::Result<uint64_t> FakeFiles::Seek(sys::FileHandle file, int64_t offset, sys::SeekFrom from) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::Seek, file);
-  if (error) return {error};
+  auto use = Use(FileOp::Seek, file);
+  if (use.error) return {use.error};
   int64_t base = from == sys::SeekFrom::Begin     ? 0
-                 : from == sys::SeekFrom::Current ? static_cast<int64_t>(handle->position)
-                                                  : static_cast<int64_t>(NodeAt(handle->key)->data.size());
+                 : from == sys::SeekFrom::Current ? static_cast<int64_t>(use.handle->position)
+                                                  : static_cast<int64_t>(use.node->data.size());
   if (base + offset < 0) return {errnum::kNegativeSeek};
-  handle->position = static_cast<uint64_t>(base + offset);
-  return {sys::err::kSuccess, handle->position};
+  use.handle->position = static_cast<uint64_t>(base + offset);
+  return {err::kSuccess, use.handle->position};
 }
 
 sys::Result<uint64_t> FakeFiles::GetSize(sys::FileHandle file) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::GetSize, file);
-  if (error) return {error};
-  return {sys::err::kSuccess, NodeAt(handle->key)->data.size()};
+  auto use = Use(FileOp::GetSize, file);
+  if (use.error) return {use.error};
+  return {err::kSuccess, use.node->data.size()};
 }
 
 Error FakeFiles::SetEndOfFile(sys::FileHandle file) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::SetEndOfFile, file);
-  if (error) return error;
-  if (!Writes(handle->access)) return err::kAccessDenied;
-  Node& node = *NodeAt(handle->key);
-  if (Error e = ResizeKey(handle->key, handle->position)) return e;
-  node.times.lastWrite = clock_.NowFileTime();
+  auto use = Use(FileOp::SetEndOfFile, file, Writes);
+  if (use.error) return use.error;
+  if (Error e = ResizeKey(use.handle->key, use.handle->position)) return e;
+  use.node->times.lastWrite = clock_.NowFileTime();
   return err::kSuccess;
 }
 
 sys::Result<sys::FileTimes> FakeFiles::GetTimes(sys::FileHandle file) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::GetTimes, file);
-  if (error) return {error};
-  return {sys::err::kSuccess, NodeAt(handle->key)->times};
+  auto use = Use(FileOp::GetTimes, file);
+  if (use.error) return {use.error};
+  return {err::kSuccess, use.node->times};
 }
 
 Error FakeFiles::SetTimes(sys::FileHandle file, const sys::FileTimes& times) {
-  Guard guard(mutex_);
-  auto [handle, error] = Use(FileOp::SetTimes, file);
-  if (error) return error;
-  if (!Writes(handle->access)) return err::kAccessDenied;
-  sys::FileTimes& kept = NodeAt(handle->key)->times;
+  auto use = Use(FileOp::SetTimes, file, Writes);
+  if (use.error) return use.error;
+  sys::FileTimes& kept = use.node->times;
   if (times.creation) kept.creation = times.creation;
   if (times.lastAccess) kept.lastAccess = times.lastAccess;
   if (times.lastWrite) kept.lastWrite = times.lastWrite;
@@ -252,8 +242,6 @@ Error FakeFiles::SetTimes(sys::FileHandle file, const sys::FileTimes& times) {
 Error FakeFiles::Close(sys::FileHandle file) {
   Guard guard(mutex_);
   auto it = handles_.find(file.id);
-  std::string display = it != handles_.end() && NodeAt(it->second.key) ? NodeAt(it->second.key)->display : "";
-  if (Error e = faults.Check(FileOp::Close, display)) return e;
   if (it == handles_.end() || it->second.foreign) return err::kInvalidHandle;
   handles_.erase(it);
   return err::kSuccess;

@@ -19,9 +19,9 @@
 namespace fakes {
 
 enum class FileOp {
-  GetAttributes, SetAttributes, Open, Read, Write, Seek, GetSize, SetEndOfFile, GetTimes, SetTimes, Close, Find,
-  CreateDirectory, RemoveDirectory, DeleteFile, CopyFile, MoveFile, CreateTempFile, GetFileVersion, GetShortPath,
-  GetVolumeInfo, GetDiskSpace, GetClusterInfo, CreateDirectoryWithAccessList
+  GetAttributes, SetAttributes, Open, Read, Write, Seek, GetSize, SetEndOfFile, GetTimes, SetTimes,
+  CreateDirectory, RemoveDirectory, DeleteFile, CopyFile, CreateTempFile, GetFileVersion, GetShortPath,
+  GetVolumeInfo, GetDiskSpace, GetClusterInfo
 };
 
 namespace errnum {
@@ -107,10 +107,6 @@ class FakeFiles : public sys::Files {
   // Every file and folder (display paths), sorted without case; roots left out.
   std::vector<std::string> AllPaths() const;
 
-  // --- For the fake profiles: a whole-file read and write with the program's rules. ---
-  sys::Result<std::string> LoadContents(const std::string& path);
-  sys::Error StoreContents(const std::string& path, const std::string& data);
-
   std::string currentFolder = "C:\\";
   Faults<FileOp> faults;
 
@@ -153,8 +149,15 @@ class FakeFiles : public sys::Files {
   sys::Error MissingError(const FakePath& path) const;
   sys::Error ShareConflict(const std::string& key, sys::FileAccess access, uint32_t shareMode) const;
   sys::Error DeleteConflict(const std::string& key) const;
-  // An open handle of the program's, after the fault check; 6 for any other.
-  std::pair<Handle*, sys::Error> Use(FileOp op, sys::FileHandle file);
+  // The start of a call on a handle: an open handle of the program's, after the fault
+  // check; 6 for any other, 5 when `allows` refuses its access.
+  struct HandleCall {
+    std::unique_lock<std::recursive_mutex> lock;
+    sys::Error error = 0;
+    Handle* handle = nullptr;
+    Node* node = nullptr;
+  };
+  HandleCall Use(FileOp op, sys::FileHandle file, bool (*allows)(sys::FileAccess) = nullptr);
   // Resizes a file's data, charging its volume; 112 when the growth does not fit.
   sys::Error Resize(Node& node, const FakePath& path, uint64_t newSize);
   sys::Error ResizeKey(const std::string& key, uint64_t newSize);

@@ -1,5 +1,4 @@
-// The fake file system's set-up and read-back for tests, and the whole-file access the
-// fake profiles use.
+// The fake file system's set-up and read-back for tests.
 #include <algorithm>
 
 #include "fakes/fake_files.h"
@@ -138,40 +137,6 @@ std::vector<std::string> FakeFiles::AllPaths() const {
   for (const auto& [key, node] : nodes_)
     if (key.find('\\') != std::string::npos) paths.push_back(node.display);
   return paths;
-}
-
-sys::Result<std::string> FakeFiles::LoadContents(const std::string& path) {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return {parsed.error};
-  const Node* node = NodeAt(parsed.value.key);
-  if (!node) return {MissingError(parsed.value)};
-  if (node->directory) return {err::kAccessDenied};
-  if (Error e = ShareConflict(parsed.value.key, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite))
-    return {e};
-  return {sys::err::kSuccess, node->data};
-}
-
-Error FakeFiles::StoreContents(const std::string& path, const std::string& data) {
-  Guard guard(mutex_);
-  auto parsed = Parse(path);
-  if (!parsed.ok()) return parsed.error;
-  if (Error e = ParentError(parsed.value)) return e;
-  if (VolumeOf(parsed.value)->readOnly) return err::kWriteProtect;
-  Node* node = NodeAt(parsed.value.key);
-  if (node && (node->directory || (node->attributes & sys::attr::kReadOnly))) return err::kAccessDenied;
-  if (node)
-    if (Error e = ShareConflict(parsed.value.key, sys::FileAccess::ReadWrite, sys::share::kRead)) return e;
-  bool created = !node;
-  if (created) node = &CreateNode(parsed.value, false);
-  if (Error e = Resize(*node, parsed.value, data.size())) {
-    if (created) RemoveNode(parsed.value.key);
-    return e;
-  }
-  node->data = data;
-  node->times.lastWrite = clock_.NowFileTime();
-  node->attributes |= sys::attr::kArchive;
-  return err::kSuccess;
 }
 
 }  // namespace fakes

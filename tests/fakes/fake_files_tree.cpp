@@ -25,7 +25,6 @@ bool IsBelowKey(const std::string& key, const std::string& folderKey) {
 
 sys::Result<std::vector<sys::FindEntry>> FakeFiles::Find(const std::string& pattern) {
   Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::Find, pattern)) return {e};
   sys::PathParts split = sys::SplitAtLastBackslash(pattern);
   auto folder = Parse(split.folder.empty() && pattern.size() > 2 && pattern[1] == ':' ? pattern.substr(0, 2)
                                                                                       : split.folder);
@@ -53,8 +52,6 @@ Error FakeFiles::CreateDirectory(const std::string& path) {
 }
 
 Error FakeFiles::CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) {
-  Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::CreateDirectoryWithAccessList, path)) return e;
   return IsDescriptorString(descriptor) ? CreateDirectory(path) : sys::err::kInvalidSecurityDescriptor;
 }
 
@@ -137,7 +134,6 @@ void FakeFiles::RenameTree(const FakePath& from, const FakePath& to) {
 
 Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32_t flags) {
   Guard guard(mutex_);
-  if (Error e = faults.Check(FileOp::MoveFile, from)) return e;
   auto source = Parse(from);
   auto target = Parse(to);
   if (!source.ok()) return source.error;

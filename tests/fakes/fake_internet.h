@@ -21,7 +21,7 @@
 
 namespace fakes {
 
-enum class InternetOp { OpenSession, OpenUrl, SendRequest, QueryStatus, SetOption, Read, LastResponse, DeleteCacheEntry };
+enum class InternetOp { OpenUrl };
 
 struct SiteReply {
   // What successive status queries of one opened URL answer: the first after opening,
@@ -44,7 +44,7 @@ class FakeInternet : public sys::Internet {
   void ServePage(const std::string& url, const SiteReply& reply) { pages_[url].push_back({reply}); }
   void ServeDownload(const std::string& url, const SiteReply& reply) { downloads_[url].push_back({reply}); }
 
-  Faults<InternetOp> faults;            // OpenUrl, SendRequest, QueryStatus, Read, DeleteCacheEntry name a URL
+  Faults<InternetOp> faults;
   std::deque<uint32_t> dialogAnswers;   // ErrorDialog answers; 1223 (cancelled) when empty
   std::string lastResponse;             // InternetGetLastResponseInfo
   std::function<void(uint32_t done)> duringDownload;  // after each progress report (a Cancel click)
@@ -68,7 +68,6 @@ class FakeInternet : public sys::Internet {
 
   sys::Result<sys::InternetHandle> OpenSession(const std::string& agent) override {
     lastAgent = agent;
-    if (sys::Error error = faults.Check(InternetOp::OpenSession)) return {error};
     ++sessionsOpened;
     handles_[nextHandle_].isSession = true;
     return {sys::err::kSuccess, {nextHandle_++}};
@@ -85,7 +84,6 @@ class FakeInternet : public sys::Internet {
   sys::Error SendRequest(sys::InternetHandle request) override {
     Request* open = RequestOf(request);
     if (!open) return sys::err::kInvalidHandle;
-    if (sys::Error error = faults.Check(InternetOp::SendRequest, open->url)) return error;
     ++sends;
     ++open->statusIndex;
     open->readOffset = 0;
@@ -94,7 +92,6 @@ class FakeInternet : public sys::Internet {
   sys::Result<uint32_t> QueryStatusCode(sys::InternetHandle request) override {
     Request* open = RequestOf(request);
     if (!open) return {sys::err::kInvalidHandle};
-    if (sys::Error error = faults.Check(InternetOp::QueryStatus, open->url)) return {error};
     const std::vector<uint32_t>& statuses = open->reply.statuses;
     return {sys::err::kSuccess, statuses[std::min(open->statusIndex, statuses.size() - 1)]};
   }
@@ -120,7 +117,6 @@ class FakeInternet : public sys::Internet {
   sys::Result<uint32_t> Read(sys::InternetHandle request, void* buffer, uint32_t size) override {
     Request* open = RequestOf(request);
     if (!open) return {sys::err::kInvalidHandle};
-    if (sys::Error error = faults.Check(InternetOp::Read, open->url)) return {error};
     const SiteReply& reply = open->reply;
     std::size_t end = reply.body.size();
     if (reply.readError != 0) {
@@ -136,11 +132,9 @@ class FakeInternet : public sys::Internet {
     return handles_.erase(handle.id) ? sys::err::kSuccess : sys::err::kInvalidHandle;
   }
   sys::Result<uint32_t> LastResponseLength() override {
-    if (sys::Error error = faults.Check(InternetOp::LastResponse)) return {error};
     return {sys::err::kSuccess, lastResponse.empty() ? 0u : static_cast<uint32_t>(lastResponse.size() + 1)};
   }
   sys::Result<std::string> LastResponseText(uint32_t length) override {
-    if (sys::Error error = faults.Check(InternetOp::LastResponse)) return {error};
     if (length <= lastResponse.size()) return {sys::err::kInsufficientBuffer};
     return {sys::err::kSuccess, lastResponse};
   }
@@ -168,7 +162,6 @@ class FakeInternet : public sys::Internet {
     return {sys::hr::kOk, path};
   }
   sys::Error DeleteCacheEntry(const std::string& url) override {
-    if (sys::Error error = faults.Check(InternetOp::DeleteCacheEntry, url)) return error;
     deletedCacheEntries.push_back(url);
     return cacheEntries_.erase(url) ? sys::err::kSuccess : sys::err::kFileNotFound;
   }
@@ -199,7 +192,6 @@ class FakeInternet : public sys::Internet {
   }
   sys::Error SetOption(sys::InternetHandle request, std::vector<OptionCall>& record, const OptionCall& call) {
     if (!handles_.count(request.id)) return sys::err::kInvalidHandle;
-    if (sys::Error error = faults.Check(InternetOp::SetOption)) return error;
     record.push_back(call);
     return sys::err::kSuccess;
   }

@@ -18,7 +18,7 @@
 
 namespace fakes {
 
-enum class ModuleOp { Load, FindExport, Free, SetCurrentFolder, QueryVersionString };
+enum class ModuleOp { Load };
 
 // Export name (matched exactly, as GetProcAddress does) -> what calling it does and returns.
 using FakeLibrary = std::map<std::string, std::function<int32_t()>>;
@@ -38,7 +38,6 @@ class FakeModules : public sys::Modules {
   sys::Result<sys::EntryPoint> FindExport(sys::ModuleHandle module, const std::string& name) override {
     auto it = loaded_.find(module.id);
     if (it == loaded_.end()) return {sys::err::kInvalidHandle};
-    if (sys::Error e = faults.Check(ModuleOp::FindExport, name)) return {e};
     auto entry = libraries_.at(it->second).find(name);
     if (entry == libraries_.at(it->second).end()) return {sys::err::kProcNotFound};
     exports_[nextId_] = entry;
@@ -49,17 +48,14 @@ class FakeModules : public sys::Modules {
     return exports_.at(entry.id)->second();
   }
   sys::Error Free(sys::ModuleHandle module) override {
-    if (sys::Error e = faults.Check(ModuleOp::Free)) return e;
     return loaded_.erase(module.id) ? sys::err::kSuccess : sys::err::kInvalidHandle;
   }
   sys::Error SetCurrentFolder(const std::string& folder) override {
-    if (sys::Error e = faults.Check(ModuleOp::SetCurrentFolder, folder)) return e;
     if (!files_.IsDirectory(folder)) return files_.Exists(folder) ? errnum::kDirectory : sys::err::kFileNotFound;
     files_.currentFolder = folder;
     return sys::err::kSuccess;
   }
   sys::Result<std::string> QueryVersionString(const std::string& path, const std::string& name) override {
-    if (sys::Error e = faults.Check(ModuleOp::QueryVersionString, path)) return {e};
     if (!files_.Exists(path)) return {sys::err::kFileNotFound};
     auto file = versionStrings_.find(sys::FoldedCopy(path));
     if (file == versionStrings_.end()) return {errnum::kNoVersionResource};

@@ -17,7 +17,7 @@
 
 namespace fakes {
 
-enum class ProcessOp { Create, Wait, GetExitCode, Close, ShellExecute, ListProcessNames };
+enum class ProcessOp { Create, ShellExecute };
 
 struct ProgramScript {
   uint32_t exitCode = 0;
@@ -66,7 +66,6 @@ class FakeProcesses : public sys::Processes {
     return {sys::err::kSuccess, sys::ProcessHandle{nextHandle_++}};
   }
   sys::Error Wait(sys::ProcessHandle process, uint32_t milliseconds) override {
-    if (sys::Error e = faults.Check(ProcessOp::Wait)) return e;
     auto it = processes_.find(process.id);
     if (it == processes_.end()) return sys::err::kInvalidHandle;
     uint64_t now = clock_.NowFileTime();
@@ -81,14 +80,12 @@ class FakeProcesses : public sys::Processes {
     return sys::err::kSuccess;
   }
   sys::Result<uint32_t> GetExitCode(sys::ProcessHandle process) override {
-    if (sys::Error e = faults.Check(ProcessOp::GetExitCode)) return {e};
     auto it = processes_.find(process.id);
     if (it == processes_.end()) return {sys::err::kInvalidHandle};
     bool running = it->second.endsAt > clock_.NowFileTime();
     return {sys::err::kSuccess, running ? sys::err::kStillActive : it->second.exitCode};
   }
   sys::Error Close(sys::ProcessHandle process) override {
-    if (sys::Error e = faults.Check(ProcessOp::Close)) return e;
     return processes_.erase(process.id) ? sys::err::kSuccess : sys::err::kInvalidHandle;
   }
   sys::Error ShellExecute(sys::WindowId owner, const std::string& verb, const std::string& file,
@@ -98,7 +95,6 @@ class FakeProcesses : public sys::Processes {
     return sys::err::kSuccess;
   }
   sys::Result<std::vector<std::string>> ListProcessNames() override {
-    if (sys::Error e = faults.Check(ProcessOp::ListProcessNames)) return {e};
     return {sys::err::kSuccess, {"System", "smss.exe", "csrss.exe", "winlogon.exe", "explorer.exe"}};
   }
   // Classes and titles compare without letter case, as FindWindow does.

@@ -70,9 +70,25 @@ std::optional<std::size_t> KeyLine(const Lines& lines, const Range& range, const
 }
 }  // namespace
 
+sys::Result<std::string> FakeProfiles::Load(const std::string& file) {
+  auto opened = files_.Open(Where(file), sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite,
+                            sys::Disposition::OpenExisting);
+  if (!opened.ok()) return {opened.error};
+  sys::OwnedFile owned(files_, opened.value);
+  std::string data(files_.GetSize(owned.get()).value, '\0');
+  return {files_.Read(owned.get(), data.data(), static_cast<uint32_t>(data.size())).error, data};
+}
+
+sys::Error FakeProfiles::Store(const std::string& file, const std::string& text) {
+  auto opened = files_.Open(Where(file), sys::FileAccess::Write, sys::share::kRead, sys::Disposition::CreateAlways);
+  if (!opened.ok()) return opened.error;
+  sys::OwnedFile owned(files_, opened.value);
+  return files_.Write(owned.get(), text.data(), static_cast<uint32_t>(text.size())).error;
+}
+
 std::optional<std::string> FakeProfiles::Find(const std::string& file, const std::string& section,
                                               const std::string& key) {
-  auto contents = files_.LoadContents(Where(file));
+  auto contents = Load(file);
   Lines lines = SplitLines(contents.value);
   auto range = SectionRange(lines, section);
   auto line = range ? KeyLine(lines, *range, key) : std::nullopt;
@@ -97,7 +113,7 @@ int FakeProfiles::GetInt(const std::string& file, const std::string& section, co
 
 sys::Error FakeProfiles::WriteString(const std::string& file, const std::string& section,
                                      const std::optional<std::string>& key, const std::optional<std::string>& value) {
-  auto contents = files_.LoadContents(Where(file));
+  auto contents = Load(file);
   if (!contents.ok() && contents.error != sys::err::kFileNotFound) return contents.error;
   if (!contents.ok() && (!key || !value)) return sys::err::kSuccess;  // nothing to delete
   Lines lines = SplitLines(contents.value);
@@ -123,11 +139,11 @@ sys::Error FakeProfiles::WriteString(const std::string& file, const std::string&
   }
   std::string text;
   for (const std::string& each : lines) text += each + "\r\n";
-  return files_.StoreContents(Where(file), text);
+  return Store(file, text);
 }
 
 std::vector<std::string> FakeProfiles::GetKeys(const std::string& file, const std::string& section) {
-  Lines lines = SplitLines(files_.LoadContents(Where(file)).value);
+  Lines lines = SplitLines(Load(file).value);
   auto range = SectionRange(lines, section);
   std::vector<std::string> keys;
   for (std::size_t i = range ? range->first + 1 : 0; range && i < range->last; ++i)

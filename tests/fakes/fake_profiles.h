@@ -26,6 +26,9 @@ class FakeProfiles : public sys::Profiles {
 
  private:
   std::optional<std::string> Find(const std::string& file, const std::string& section, const std::string& key);
+  // The whole file through the ordinary file calls, so locks, read-only files and a full disk apply.
+  sys::Result<std::string> Load(const std::string& file);
+  sys::Error Store(const std::string& file, const std::string& text);
 
   FakeFiles& files_;
 };

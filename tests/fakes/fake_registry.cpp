@@ -114,18 +114,15 @@ Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView v
 }
 
 Error FakeRegistry::CreateKeyWithDescriptor(Hive hive, const std::string& path, const std::string& descriptor) {
-  if (Error e = faults.Check(RegistryOp::CreateKeyWithDescriptor, path)) return e;
   return IsDescriptorString(descriptor) ? CreateKey(hive, path, RegistryView::Native)
                                         : sys::err::kInvalidSecurityDescriptor;
 }
 
 Error FakeRegistry::OpenKey(Hive hive, const std::string& path, KeyAccess access, RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::OpenKey, path)) return e;
   return Lookup(hive, path, view, access).second;
 }
 
 Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::DeleteKey, path)) return e;
   Parts parts = Resolve(hive, path, view);
   Key* key = Find(parts);
   if (!key) return sys::err::kFileNotFound;
@@ -136,7 +133,6 @@ Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView v
 
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::QueryValue, path)) return {e};
   auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);
   if (error) return {error};
   auto value = key->FindValue(name);
@@ -146,14 +142,12 @@ sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& pat
 
 Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                              RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::SetValue, path)) return e;
   auto [key, error] = Lookup(hive, path, view, KeyAccess::Write);
   if (!error) key->Set(name, value);
   return error;
 }
 
 Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::string& name, RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::DeleteValue, path)) return e;
   auto [key, error] = Lookup(hive, path, view, KeyAccess::Write);
   if (error) return error;
   auto value = key->FindValue(name);
@@ -164,7 +158,6 @@ Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::s
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const std::string& path,
                                                                 RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return {e};
   auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);
   if (error) return {error};
   std::vector<std::string> names;
@@ -174,7 +167,6 @@ sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, const std::string& path,
                                                                    RegistryView view) {
-  if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return {e};
   auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);
   if (error) return {error};
   std::vector<std::string> names;

@@ -17,9 +17,7 @@
 
 namespace fakes {
 
-enum class RegistryOp {
-  CreateKey, OpenKey, DeleteKey, QueryValue, SetValue, DeleteValue, EnumSubKeys, EnumValueNames, CreateKeyWithDescriptor
-};
+enum class RegistryOp { CreateKey };
 
 class FakeRegistry : public sys::Registry {
  public:
