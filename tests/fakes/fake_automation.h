@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "fakes/faults.h"
 #include "sys/automation.h"
 #include "sys/paths.h"
 
@@ -13,7 +12,6 @@ namespace fakes {
 
 class FakeAutomation : public sys::Automation {
  public:
-  enum class Op { ClassIdOf, Create };
   // REGDB_E_CLASSNOTREG, as CLSIDFromProgID and CoCreateInstance report it.
   static constexpr sys::Error kClassNotRegistered = 0x80040154;
 
@@ -28,17 +26,15 @@ class FakeAutomation : public sys::Automation {
   }
 
   sys::Result<std::string> ClassIdOf(const std::string& programId) override {
-    if (sys::Error e = faults.Check(Op::ClassIdOf, programId)) return {e};
     const Registered* object = Find(programId);
     if (!object) return {kClassNotRegistered};
     return {sys::err::kSuccess, object->classId};
   }
   sys::Result<std::vector<std::string>> ReadStringProperties(const std::string& programId,
                                                              const std::vector<std::string>& names) override {
-    if (sys::Error e = faults.Check(Op::Create, programId)) return {e};
+    created.push_back(programId);
     const Registered* object = Find(programId);
     if (!object) return {kClassNotRegistered};
-    created.push_back(programId);
     std::vector<std::string> texts;
     for (const std::string& name : names) {
       auto it = object->properties.find(sys::FoldedCopy(name));
@@ -47,8 +43,7 @@ class FakeAutomation : public sys::Automation {
     return {sys::err::kSuccess, std::move(texts)};
   }
 
-  Faults<Op> faults;
-  std::vector<std::string> created;  // program identifiers of the objects created
+  std::vector<std::string> created;  // program identifiers of the objects asked for, found or not
 
  private:
   const Registered* Find(const std::string& programId) const {

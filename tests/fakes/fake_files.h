@@ -81,8 +81,6 @@ class FakeFiles : public sys::Files {
   // --- Set-up and read-back for tests; these bypass faults, locks and attributes. ---
   // A drive "D:" or a share "\\server\share"; C: exists from the start.
   void AddVolume(const std::string& root, const VolumeFacts& facts = {});
-  // The volume's facts, to change them; null when unknown.
-  VolumeFacts* Volume(const std::string& root);
   void MakeDirectories(const std::string& path);
   // Creates or replaces a file, and its folders.
   void WriteText(const std::string& path, const std::string& text);

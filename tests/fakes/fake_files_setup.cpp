@@ -18,12 +18,6 @@ void FakeFiles::AddVolume(const std::string& root, const VolumeFacts& facts) {
   if (!NodeAt(rootOnly.value.key)) CreateNode(rootOnly.value, true);
 }
 
-VolumeFacts* FakeFiles::Volume(const std::string& root) {
-  Guard guard(mutex_);
-  auto parsed = Parse(root);
-  return parsed.ok() ? VolumeOf(parsed.value) : nullptr;
-}
-
 void FakeFiles::MakeDirectories(const std::string& path) {
   Guard guard(mutex_);
   auto parsed = Parse(path);
