@@ -78,7 +78,8 @@ class FakeFiles : public sys::Files {
   sys::Result<sys::DiskSpace> GetDiskSpace(const std::string& folder) override;
   sys::Result<sys::ClusterInfo> GetClusterInfo(const std::string& root) override;
 
-  // --- Set-up and read-back for tests; these bypass faults, locks and attributes. ---
+  // --- Set-up and read-back for tests; these bypass faults, locks and attributes, and take
+  // no lock of their own: tests call them while no other thread uses the fake. ---
   // A drive "D:" or a share "\\server\share"; C: exists from the start.
   void AddVolume(const std::string& root, const VolumeFacts& facts = {});
   void MakeDirectories(const std::string& path);

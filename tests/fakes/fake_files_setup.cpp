@@ -10,7 +10,6 @@ using sys::Error;
 namespace err = sys::err;
 
 void FakeFiles::AddVolume(const std::string& root, const VolumeFacts& facts) {
-  Guard guard(mutex_);
   auto parsed = Parse(root);
   if (!parsed.ok()) return;
   volumes_[parsed.value.rootKey] = facts;
@@ -19,7 +18,6 @@ void FakeFiles::AddVolume(const std::string& root, const VolumeFacts& facts) {
 }
 
 void FakeFiles::MakeDirectories(const std::string& path) {
-  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok() || !VolumeOf(parsed.value)) return;
   std::string display = parsed.value.root;
@@ -31,7 +29,6 @@ void FakeFiles::MakeDirectories(const std::string& path) {
 }
 
 void FakeFiles::WriteText(const std::string& path, const std::string& text) {
-  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok() || !VolumeOf(parsed.value)) return;
   MakeDirectories(sys::SplitAtLastBackslash(parsed.value.display).folder);
@@ -50,49 +47,41 @@ FakeFiles::Node* FakeFiles::Lookup(const std::string& path) const {
 }
 
 std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
-  Guard guard(mutex_);
   const Node* node = Lookup(path);
   if (!node || node->directory) return std::nullopt;
   return node->data;
 }
 
 bool FakeFiles::Exists(const std::string& path) const {
-  Guard guard(mutex_);
   return Lookup(path) != nullptr;
 }
 
 bool FakeFiles::IsDirectory(const std::string& path) const {
-  Guard guard(mutex_);
   const Node* node = Lookup(path);
   return node && node->directory;
 }
 
 void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& version) {
-  Guard guard(mutex_);
   if (!Lookup(path)) WriteText(path, "");
   if (Node* node = Lookup(path)) node->version = version;
 }
 
 std::optional<sys::FileTimes> FakeFiles::TimesOf(const std::string& path) const {
-  Guard guard(mutex_);
   const Node* node = Lookup(path);
   return node ? std::optional(node->times) : std::nullopt;
 }
 
 void FakeFiles::SetTimesOf(const std::string& path, const sys::FileTimes& times) {
-  Guard guard(mutex_);
   if (Node* node = Lookup(path)) node->times = times;
 }
 
 void FakeFiles::LockFile(const std::string& path, uint32_t shareMode) {
-  Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok()) return;
   handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::Read, shareMode, 0, true};
 }
 
 void FakeFiles::RunProgram(const std::string& path) {
-  Guard guard(mutex_);
   Node* node = Lookup(path);
   if (!node) return;
   node->running = true;
@@ -100,13 +89,11 @@ void FakeFiles::RunProgram(const std::string& path) {
 }
 
 void FakeFiles::EndOtherPrograms() {
-  Guard guard(mutex_);
   std::erase_if(handles_, [](const auto& h) { return h.second.foreign; });
   for (auto& [key, node] : nodes_) node.running = false;
 }
 
 void FakeFiles::Restart() {
-  Guard guard(mutex_);
   handles_.clear();
   EndOtherPrograms();
   std::vector<PendingRename> renames;
@@ -126,7 +113,6 @@ void FakeFiles::Restart() {
 }
 
 std::vector<std::string> FakeFiles::AllPaths() const {
-  Guard guard(mutex_);
   std::vector<std::string> paths;
   for (const auto& [key, node] : nodes_)
     if (key.find('\\') != std::string::npos) paths.push_back(node.display);

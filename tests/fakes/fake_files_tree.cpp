@@ -1,6 +1,5 @@
-// The fake file system's folders and names: find, create and remove, delete, copy,
-// move (with delayed moves), temp names, versions, short names, volumes, and the
-// helpers tests use to set up and read back.
+// The fake file system's folders and names: find, create and remove, delete, copy, move
+// (with delayed moves), temp names, versions, short names and volumes.
 #include <algorithm>
 #include <cstdio>
 
@@ -201,11 +200,8 @@ sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
   auto call = Begin(FileOp::GetShortPath, path);
   if (call.error) return {call.error};
   if (!NodeAt(call.path.key)) return {MissingError(call.path)};
-  // Every long name is its stem's first alias: no test has two that share one.
-  std::string shortPath = call.path.root;
-  for (const std::string& part : call.path.parts) shortPath += "\\" + (IsShortName(part) ? part : ShortAlias(part, 1));
-  if (call.path.IsRoot()) shortPath += "\\";
-  return {sys::err::kSuccess, shortPath};
+  // The volumes keep no 8.3 aliases (their making is switched off), so a name is its own short form.
+  return {sys::err::kSuccess, call.path.display};
 }
 
 sys::Result<sys::VolumeInfo> FakeFiles::GetVolumeInfo(const std::string& root) {

@@ -80,24 +80,4 @@ bool MatchesPattern(const std::string& pattern, const std::string& name) {
   return pattern == "*.*" || Matches(pattern.c_str(), name.c_str());
 }
 
-bool IsShortName(const std::string& name) {
-  std::size_t dot = name.find('.');
-  if (dot != name.rfind('.') || name.find_first_of(" +,;=[]") != std::string::npos) return false;
-  std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
-  return dot != 0 && std::min(dot, name.size()) <= 8 && extension <= 3;
-}
-
-std::string ShortAlias(const std::string& name, int index) {
-  std::size_t dot = name.rfind('.');
-  auto keep = [](const std::string& text, std::size_t limit) {
-    std::string kept;
-    for (char c : text)
-      if (kept.size() < limit && !std::strchr(" .+,;=[]", c)) kept += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return kept;
-  };
-  std::string alias = keep(name.substr(0, dot), 6) + "~" + std::to_string(index);
-  std::string extension = dot == std::string::npos ? "" : keep(name.substr(dot + 1), 3);
-  return extension.empty() ? alias : alias + "." + extension;
-}
-
 }  // namespace fakes

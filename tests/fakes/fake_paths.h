@@ -33,9 +33,4 @@ inline bool IsDescriptorString(const std::string& text) {
   return text.size() >= 2 && text[1] == ':' && std::string("OGDS").find(text[0]) != std::string::npos;
 }
 
-// True when `name` already is a valid 8.3 name.
-bool IsShortName(const std::string& name);
-// The 8.3 alias "PROGRA~1" style for a long name; `index` is the ~N.
-std::string ShortAlias(const std::string& name, int index);
-
 }  // namespace fakes
