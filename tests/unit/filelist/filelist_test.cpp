@@ -120,18 +120,12 @@ TEST(Clusters, RoundUpToWholeClusters) {
   for (const auto& [size, cluster, rounded] : cases) EXPECT_EQ(RoundUpToCluster(size, cluster), rounded) << size;
 }
 
-TEST(OsVariants, TheOtherFamilysVariantIsExcludedAndVariantFoldersAreJoined) {
+// The variant folders are the target-folder table's.
+TEST(OsVariants, TheOtherFamilysVariantIsExcludedAndTheLinesItemsAreKnownByTheirPrefix) {
   auto item = [](const char* code) { return ParseFileListRecord(code, 0); };
   Session().isNtFamily = false;
   EXPECT_TRUE(OsVariantExcluded(item("X_nt")) && !OsVariantExcluded(item("X_9x")));
   EXPECT_FALSE(OsVariantExcluded(item("_9X")) || OsVariantExcluded(item("X_9Y")));
-  const std::array<const char*, 3> folders[] = {
-      {"X_Nt", "C:\\bin", "C:\\bin\\nt"}, {"X_9x", "C:\\bin\\", "C:\\bin\\9X"}, {"_NT", "C:\\bin", "C:\\bin"}, {"X_NT", "", ""}};
-  for (const auto& [code, folder, joined] : folders) {
-    std::string path = folder;
-    OsVariantFolder(item(code), path);
-    EXPECT_EQ(path, joined) << code;
-  }
   EXPECT_TRUE(HasItemPrefix(item("X_CSFNC_ABC"), "CSFNC_"));  // anywhere, with letter case
   EXPECT_FALSE(HasItemPrefix(item("csfnc_ABC"), "CSFNC_") || HasItemPrefix(item("CSFNC"), "CSFNC_"));
 }

@@ -38,6 +38,7 @@ class ItemTest : public ::testing::Test {
     session.captionText = "Fennic Duziderav";
     session.isNtFamily = session.hasAdminRights = true;
     Places().tempFolder = "C:\\Temp\\";
+    Results().installClusterSize = Results().tempClusterSize = 4096;
     Places().systemFolder = "C:\\Windows\\system32";
     os.files.MakeDirectories("C:\\Temp");
     os.files.MakeDirectories("C:\\Fin\\usr");  // the log goes there
