@@ -1,7 +1,5 @@
-// Reading a file list's text into entries (records, fields, numbers, field limits),
-// judging its fields (versions, dates, cluster sizes, OS variants), and where entries go:
-// folder macros on a workstation, sub-folders in network installations, the download
-// cache, the spreadsheet's and the player's folders, and fields that try to leave.
+// Reading a file list (records, numbers, field limits), judging its fields (versions, dates,
+// clusters, OS variants), and where entries go, including fields that try to leave.
 #include "filelist/filelist.h"
 
 #include <gtest/gtest.h>
@@ -130,8 +128,6 @@ TEST(OsVariants, TheOtherFamilysVariantIsExcludedAndTheLinesItemsAreKnownByTheir
   EXPECT_FALSE(HasItemPrefix(item("csfnc_ABC"), "CSFNC_") || HasItemPrefix(item("CSFNC"), "CSFNC_"));
 }
 
-constexpr const char* kCache = "C:\\Temp\\Molvex Update Setup Files";
-
 class TargetFolders : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -197,18 +193,6 @@ TEST_F(TargetFolders, MacrosNameTheWorkstationsPlacesAndNetworkInstallationsTake
   }
 }
 
-TEST_F(TargetFolders, TheCachePassKeepsTheFieldBelowTheCacheAndTheAnalysisFlags) {
-  for (int32_t mode = 0; mode <= 7; ++mode) {
-    FileEntry entry = Entry("SystemFolder\\drivers", "X_NT");
-    const std::string variant = IsWorkstationMode(mode) ? "" : "\\nt";
-    EXPECT_EQ(Resolve(entry, mode, kPassToCache), std::string(kCache) + "\\SystemFolder\\drivers" + variant) << mode;
-    EXPECT_FALSE(entry.protectedTarget || entry.sharedFile);
-  }
-  FileEntry analysed = Entry("SystemFolder");
-  Resolve(analysed, kInternetWorkstation);
-  EXPECT_EQ(Resolve(analysed, kInternetWorkstation, kPassToCache), std::string(kCache) + "\\SystemFolder");
-  EXPECT_TRUE(analysed.protectedTarget && analysed.sharedFile);
-}
 
 TEST_F(TargetFolders, AnUnknownPlaceGivesNoFolderAndTheSpreadsheetIsAskedOnce) {
   FileEntry start = Entry("ExcelStartFolder"), excel = Entry("ExcelFolder\\XLStart"), network = Entry("bin", "X_NT");
