@@ -193,7 +193,6 @@ TEST_F(TargetFolders, MacrosNameTheWorkstationsPlacesAndNetworkInstallationsTake
   }
 }
 
-
 TEST_F(TargetFolders, AnUnknownPlaceGivesNoFolderAndTheSpreadsheetIsAskedOnce) {
   FileEntry start = Entry("ExcelStartFolder"), excel = Entry("ExcelFolder\\XLStart"), network = Entry("bin", "X_NT");
   EXPECT_EQ(Resolve(start, kInternetWorkstation), "");  // no spreadsheet to ask
