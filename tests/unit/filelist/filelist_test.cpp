@@ -135,7 +135,6 @@ class TargetFolders : public ::testing::Test {
     Places().systemFolder = "C:\\WINDOWS\\system32";
     Places().tempFolder = "C:\\Temp\\";
     Places().commonFilesFolder = "C:\\Program Files\\Common Files";
-    Places().excelFolder = "C:\\Office\\Excel";
     Session().installDir = "C:\\Fennic";
     os.files.MakeDirectories("C:\\Fennic\\usr");  // the log goes there
   }
@@ -199,7 +198,6 @@ TEST_F(TargetFolders, AnUnknownPlaceGivesNoFolderAndTheSpreadsheetIsAskedOnce) {
   os.automation.Register("Excel.Application", {"{00024500-0000-0000-C000-000000000046}", {{"StartupPath", "C:\\X"}}});
   EXPECT_EQ(Resolve(start, kInternetWorkstation), "");  // and it is not asked again
   EXPECT_EQ(os.automation.faults.Calls(fakes::FakeAutomation::Op::Create), 1);
-  Places().excelFolder.clear();
   EXPECT_EQ(Resolve(excel, kInternetWorkstation), "");
   Session().installDir = "";
   EXPECT_EQ(Resolve(network, kInternetNetwork), "");
@@ -227,8 +225,7 @@ TEST_F(TargetFolders, ThePlayersFolderIsWhereItsControlIsRegisteredElseTheSystem
   const std::pair<const char*, const char*> cases[] = {
       {"C:\\WINDOWS\\system32\\Macromed\\Flash\\Flash10a.ocx", "C:\\WINDOWS\\system32\\Macromed\\Flash"},
       {"  \"%SystemRoot%\\Flash Player\\flash.ocx\" ", "C:\\WINDOWS\\Flash Player"},  // quotes, variables
-      {"flash.ocx", kFallback}, {"C:\\Gone\\flash.ocx", kFallback}, {"%APPDATA%\\flash.ocx", kFallback},
-      {"..\\..\\flash.ocx", kFallback}};
+      {"flash.ocx", kFallback}, {"C:\\Gone\\flash.ocx", kFallback}, {"..\\..\\flash.ocx", kFallback}};
   for (const auto& [server, folder] : cases) {
     os.registry.PutString(sys::Hive::ClassesRoot, std::string("CLSID\\") + kFlashClass + "\\InprocServer32", "", server);
     EXPECT_EQ(Resolve(entry, kInternetWorkstation), folder) << server;

@@ -35,7 +35,6 @@ class ItemTest : public ::testing::Test {
     session.webSite = kSite;
     session.installDir = "C:\\Fin";
     session.netDir = kNetDir;
-    session.captionText = "Fennic Duziderav";
     session.isNtFamily = session.hasAdminRights = true;
     Places().tempFolder = "C:\\Temp\\";
     Results().installClusterSize = Results().tempClusterSize = 4096;

@@ -134,11 +134,14 @@ class RunTest : public ItemTest {
 };
 
 TEST_F(RunTest, TheSummaryNamesCountSizesAndANoReturnsToTheSettings) {
+  SetProgressWindow(0x4711);
   os.desktop.QueueAnswers({sys::answer::kNo, sys::answer::kNo});
   EXPECT_FALSE(RunUpdate());
+  SetProgressWindow(0);
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
   EXPECT_EQ(Box(0), "Number of files to install: 2\r\nDownload Size: 5 KB\r\nRequired diskspace: 12 KB\r\n\r\n"
                     "Do you want to continue?");
+  EXPECT_EQ(os.desktop.boxes[0].owner, 0x4711u);
   EXPECT_TRUE(Results().returnToSettings && !Results().runCompleted && NothingRequested());
   EXPECT_TRUE(Logged("Download Size: 5 KB") && Logged("Canceled by user, "));
   EXPECT_FALSE(Logged("Do you want to continue?") || os.files.Exists("C:\\Fin\\bin"));  // the plain box: no log
