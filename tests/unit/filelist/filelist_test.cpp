@@ -141,11 +141,7 @@ class TargetFolders : public ::testing::Test {
   void TearDown() override { CloseLog(); }
 
   static FileEntry Entry(const std::string& folder, const std::string& code = "ITEM", const std::string& file = "x.dll") {
-    FileEntry entry;
-    entry.itemCode = code;
-    entry.folder = folder;
-    entry.fileName = file;
-    return entry;
+    return ParseFileListRecord(code + "\t\t" + file + "\t0\t\t" + folder, 0);
   }
   std::string Resolve(FileEntry& entry, int32_t mode, int pass = kPassSingle) {
     Session().installMode = mode;
