@@ -134,7 +134,7 @@ class TargetFolders : public ::testing::Test {
     Places().windowsFolder = "C:\\WINDOWS";
     Places().systemFolder = "C:\\WINDOWS\\system32";
     Places().tempFolder = "C:\\Temp\\";
-    Places().commonFilesFolder = "C:\\Program Files\\Common Files";
+    Places().commonFilesFolder = "C:\\Common";
     Session().installDir = "C:\\Fennic";
     os.files.MakeDirectories("C:\\Fennic\\usr");  // the log goes there
   }
@@ -166,9 +166,8 @@ TEST_F(TargetFolders, MacrosNameTheWorkstationsPlacesAndNetworkInstallationsTake
       {"systemfolder\\drivers", "X_NT", "C:\\WINDOWS\\system32\\drivers", "C:\\Fennic\\systemfolder\\drivers\\nt", true, true, 0},
       {"WindowsFolder", "X", "C:\\WINDOWS", "C:\\Fennic\\WindowsFolder", true, true, 0},
       {"WindowsFolder\\Fonts", "x_9x", "C:\\WINDOWS\\Fonts", "C:\\Fennic\\WindowsFolder\\Fonts\\9X", true, false, 0},
-      {"COMMONFILESFOLDER\\cRYSTAL", "X", "C:\\Program Files\\Common Files\\cRYSTAL",
-       "C:\\Fennic\\COMMONFILESFOLDER\\cRYSTAL", true, false, 1},
-      {"CommonFilesFolder\\Crystal\\bin", "X", "C:\\Program Files\\Common Files\\Crystal\\bin",
+      {"COMMONFILESFOLDER\\cRYSTAL", "X", "C:\\Common\\cRYSTAL", "C:\\Fennic\\COMMONFILESFOLDER\\cRYSTAL", true, false, 1},
+      {"CommonFilesFolder\\Crystal\\bin", "X", "C:\\Common\\Crystal\\bin",
        "C:\\Fennic\\CommonFilesFolder\\Crystal\\bin", true, false, 0},
       {"Root\\bin", "_NT", "C:\\Fennic\\bin", "C:\\Fennic\\Root\\bin", true, false, 0},
       {"bin\\SystemFolder", "X", "C:\\Fennic\\bin\\SystemFolder", "C:\\Fennic\\bin\\SystemFolder", false, false, 0},

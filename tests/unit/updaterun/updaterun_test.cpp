@@ -33,7 +33,6 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
   ASSERT_TRUE(totals);
   // new: one cluster; big: one cluster instead of three; the protected system file: nothing.
   EXPECT_EQ(totals->requiredBytes, kCluster + (kCluster - 3 * kCluster));
-  EXPECT_TRUE(!At(0).targetExisted && At(1).targetExisted && At(2).targetExisted && At(2).protectedTarget);
   EXPECT_EQ(totals->installCount, 3);  // selected whether or not they changed
 }
 
@@ -61,7 +60,7 @@ TEST_F(Analysis, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
   os.files.SetFileVersion("C:\\old\\a.dll", {5, 1, 222, 0});
   EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new file without a version: the space test
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new one without: see the space test
   os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
