@@ -74,7 +74,7 @@ class Installing : public ::testing::Test {
   PlaceResult result;
 };
 
-TEST_F(Installing, CopyingClearsAReadOnlyTargetOnceAndRetriesAHeldOneFiveTimesPerQuestion) {
+TEST_F(Installing, CopyingClearsReadOnlyOnceAndRetriesAHeldFileFiveTimesPerQuestionAndASilentRunNeverAsks) {
   os.files.SetAttributes(kTarget, sys::attr::kReadOnly);
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 1);
   EXPECT_TRUE(CopyFileWithRetry(kNew, kTarget, false) == CopyOutcome::Copied && os.files.ReadText(kTarget) == "new bytes");
@@ -86,22 +86,29 @@ TEST_F(Installing, CopyingClearsAReadOnlyTargetOnceAndRetriesAHeldOneFiveTimesPe
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kSharingViolation, 9);
   EXPECT_EQ(CopyFileWithRetry(kNew, kTarget, false), CopyOutcome::Copied);
   EXPECT_TRUE(os.desktop.boxes.size() == 2 && os.files.faults.Calls(FileOp::CopyFile) - before == 10);
-}
-
-TEST_F(Installing, DeletingNeverAsksInASilentRunAndAHeldFileKeepsItsFolder) {
   Session().silent = true;
   os.files.LockFile(kTarget);
   EXPECT_EQ(DeleteFileWithRetry(kTarget), DeleteOutcome::Failed);
   EXPECT_FALSE(DeleteDirectoryTree("C:\\Fin\\bin"));
-  EXPECT_TRUE(os.files.Exists(kTarget) && os.desktop.boxes.empty());
+  EXPECT_TRUE(os.files.Exists(kTarget) && os.desktop.boxes.size() == 2);  // a held file keeps its folder
 }
 
-TEST_F(Installing, FoldersAreMadeLevelByLevelAndAMissingDriveIsNamed) {
+TEST_F(Installing, FoldersAreMadeLevelByLevelAndThoseMadeInsideTheInstallationAreRecordedAndRemoved) {
   os.files.AddVolume("\\\\srv\\share");
   EXPECT_TRUE(CreateDirectoryPath("\\\\srv\\share\\Fin\\bin", false) && os.files.IsDirectory("\\\\srv\\share\\Fin\\bin"));
   EXPECT_EQ(os.files.faults.Calls(FileOp::CreateDirectory), 2);  // never the server or the share
   os.files.faults.FailNext(FileOp::CreateDirectory, sys::err::kPathNotFound, 1, "Q:");
   EXPECT_TRUE(!CreateOneDirectory("Q:") && Box(0) == LoadText(text::kDriveMissing) + ": Q:");
+  std::string key = InstallationKeyPath();
+  RecordCreatedFolder("C:\\Fin");             // the installation folder itself
+  RecordCreatedFolder("C:\\Elsewhere\\bin");  // outside it
+  EXPECT_FALSE(os.registry.HasKey(sys::Hive::LocalMachine, key));
+  os.registry.PutString(sys::Hive::LocalMachine, key, "MolvexFolder1", "");
+  RecordCreatedFolder("C:\\Fin\\new");
+  EXPECT_EQ(sys::QueryString(sys::Hive::LocalMachine, key, "MolvexFolder1"), "C:\\Fin\\new");  // an empty name reused
+  os.files.WriteText("C:\\Fin\\new\\a.txt", "a");
+  EXPECT_EQ(RemoveCreatedFolders(sys::Hive::LocalMachine), 0);
+  EXPECT_FALSE(os.files.Exists("C:\\Fin\\new") || os.registry.HasKey(sys::Hive::LocalMachine, key));
 }
 
 TEST_F(Installing, AnInUseFileOnTheWorkstationIsReplacedAtTheRestart) {
@@ -143,19 +150,6 @@ TEST_F(Installing, ASharedFilesUseCountMovesByOneAndGoesAtZero) {
   const std::array<int, 3> cases[] = {{0, 0, -1}, {-1, 1, -1}, {1, 0, 1}, {-1, 0, 0}};  // change, existed, count
   for (const auto& [change, existed, result] : cases) EXPECT_EQ(AdjustSharedDllCount("c:\\X.dll", change, existed), result);
   EXPECT_FALSE(sys::QueryDword(sys::Hive::LocalMachine, kCounts, "C:\\x.dll"));  // a count that falls to 0 goes
-}
-
-TEST_F(Installing, CreatedFoldersInsideTheInstallationAreRecordedAndRemovedWithIt) {
-  std::string key = InstallationKeyPath();
-  RecordCreatedFolder("C:\\Fin");             // the installation folder itself
-  RecordCreatedFolder("C:\\Elsewhere\\bin");  // outside it
-  EXPECT_FALSE(os.registry.HasKey(sys::Hive::LocalMachine, key));
-  os.registry.PutString(sys::Hive::LocalMachine, key, "MolvexFolder1", "");
-  RecordCreatedFolder("C:\\Fin\\new");
-  EXPECT_EQ(sys::QueryString(sys::Hive::LocalMachine, key, "MolvexFolder1"), "C:\\Fin\\new");  // an empty name reused
-  os.files.WriteText("C:\\Fin\\new\\a.txt", "a");
-  EXPECT_EQ(RemoveCreatedFolders(sys::Hive::LocalMachine), 0);
-  EXPECT_FALSE(os.files.Exists("C:\\Fin\\new") || os.registry.HasKey(sys::Hive::LocalMachine, key));
 }
 
 TEST_F(Installing, TheNewestFrameworkWithTheToolRegistersAssembliesWithTheCodebaseWhereAsked) {
@@ -227,7 +221,7 @@ TEST_F(Installing, FailedOrUnstartableProgramsAreRetriedIgnoredOrAborted) {
   EXPECT_EQ(Box(2), "Failed to register: C:\\Fin\\bin\\Broken.exe (Error: -1073741819)");
 }
 
-TEST_F(Installing, ALibraryRegistersInsideTheProcessAndItsFailuresAreAskedAbout) {
+TEST_F(Installing, ALibraryRegistersInsideTheProcessItsFailuresAreAskedAboutUnlessARepairFindsItMissing) {
   os.modules.AddRegistrationLibrary("C:\\Fin\\bin\\core.dll", {kFail, 0});
   os.modules.AddRegistrationLibrary("C:\\Fin\\bin\\bad.dll", {kFail});
   os.modules.AddLibrary("C:\\Fin\\bin\\data.dll", {});  // no entry point
@@ -249,6 +243,17 @@ TEST_F(Installing, ALibraryRegistersInsideTheProcessAndItsFailuresAreAskedAbout)
   EXPECT_TRUE(Register("msxml4.dll", 1, "MSXML4.DLL") && os.desktop.boxes.size() == 5);
   EXPECT_TRUE(Register("msxml4.dll", 1, "XML4") && os.desktop.boxes.size() == 6);
   EXPECT_TRUE(os.modules.OpenLibraryCount() == 0 && os.processes.started.empty());
+  Results().registrationFailed = false;
+  os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kIgnore});
+  EXPECT_TRUE(Register("gone.dll"));
+  EXPECT_EQ(Box(6), "Failed to load file for registration: C:\\Fin\\bin\\gone.dll");
+  EXPECT_TRUE(os.desktop.boxes.size() == 8 && Results().registrationFailed);
+  Session().silent = true;
+  EXPECT_FALSE(Register("gone.dll"));
+  Session().repairOnly = true;
+  InstallFramework("v4.0.30319");
+  EXPECT_TRUE(Register("gone.dll") && Register("gone.exe") && Register("gone.dll", 2));
+  EXPECT_TRUE(os.desktop.boxes.size() == 8 && os.processes.started.empty());
 }
 
 TEST_F(Installing, ARunThatNeedsARestartDefersFailuresToTheNextLogon) {
@@ -265,19 +270,6 @@ TEST_F(Installing, ARunThatNeedsARestartDefersFailuresToTheNextLogon) {
   EXPECT_EQ(sys::QueryString(sys::Hive::LocalMachine, kRunOnce, "MolvexRegister1"), regsvr + "\"C:\\Fin\\bin\\held.dll\"");
   EXPECT_EQ(sys::QueryString(sys::Hive::LocalMachine, kRunOnce, "MolvexRegister2"), "\"C:\\Fin\\bin\\Server.exe\" /RegServer");
   EXPECT_EQ(sys::QueryString(sys::Hive::LocalMachine, kRunOnce, "MolvexRegister3"), regsvr + "\"C:\\Fin\\bin\\late.dll\"");
-}
-
-TEST_F(Installing, UnloadableLibrariesAreAskedAboutUnlessARepairFindsThemMissing) {
-  os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kIgnore});
-  EXPECT_TRUE(Register("gone.dll"));
-  EXPECT_EQ(Box(0), "Failed to load file for registration: C:\\Fin\\bin\\gone.dll");
-  EXPECT_TRUE(os.desktop.boxes.size() == 2 && Results().registrationFailed);
-  Session().silent = true;
-  EXPECT_FALSE(Register("gone.dll"));
-  Session().repairOnly = true;
-  InstallFramework("v4.0.30319");
-  EXPECT_TRUE(Register("gone.dll") && Register("gone.exe") && Register("gone.dll", 2));
-  EXPECT_TRUE(os.desktop.boxes.size() == 2 && os.processes.started.empty());
 }
 
 }  // namespace
