@@ -31,7 +31,6 @@ TEST(ListRecords, CrEndsARecordAndLfIsDroppedWhereverAndBlocksAreJoined) {
   EXPECT_EQ(SplitListRecords("a\nb\r\n\r"), (Records{"ab", ""}));
   EXPECT_EQ(SplitListRecords("one\ntwo\r\ntail without end"), (Records{"onetwo"}));
   EXPECT_EQ(CountListRecords("one\r\ntwo\rthree\n"), 2u);
-  // A long record keeps its first 2047 bytes and the next one is intact.
   EXPECT_EQ(SplitListRecords(std::string(5000, 'x') + "\r\nnext\r\n"), (Records{std::string(2047, 'x'), "next"}));
   ListRecordSplitter splitter;
   Records records;
@@ -39,15 +38,11 @@ TEST(ListRecords, CrEndsARecordAndLfIsDroppedWhereverAndBlocksAreJoined) {
   EXPECT_EQ(records, (Records{"A1\tR\tx.dll", "B2"}));
 }
 
-TEST(ListNumbers, FollowTheLeadingNumberRuleAndSaturateAt32Bits) {
+TEST(ListFields, MissingFieldsStayEmptyOverlongOnesAreCutAndNumbersSaturateAt32Bits) {
   const std::pair<const char*, int32_t> cases[] = {
       {"1234", 1234}, {"   42abc", 42}, {"-17", -17}, {"+8", 8}, {"", 0}, {"abc", 0}, {"- 5", 0}, {"12 34", 12},
       {"2147483648", 2147483647}, {"-2147483648", -2147483647 - 1}, {"-99999999999999999999", -2147483647 - 1}};
   for (const auto& [text, number] : cases) EXPECT_EQ(ParseListNumber(text), number) << text;
-}
-
-// Where each field goes is seen end to end; here the gaps and the limits.
-TEST(ListFields, MissingFieldsStayEmptyAndOverlongOnesAreCut) {
   FileEntry gaps = ParseFileListRecord("A1\t\t\t\t\t\t1", 0);
   EXPECT_TRUE(gaps.itemRelease.empty() && gaps.fileName.empty() && gaps.version.empty() && gaps.size == 0);
   EXPECT_EQ(gaps.registrationKind, 1);  // missing trailing fields and empty ones stay empty
@@ -60,21 +55,19 @@ TEST(ListFields, MissingFieldsStayEmptyAndOverlongOnesAreCut) {
   EXPECT_FALSE(ParseFileListRecord("c\tr\t" + std::string(60, 'f') + "\t1\td\t" + std::string(80, 'b'), 0).placeCut);
 }
 
-TEST(Versions, TheFirstDifferingUnsignedPartDecides) {
+TEST(Currency, TheFirstDifferingUnsignedVersionPartDecidesAndFileTimesCompareLoosely) {
   const struct {
     sys::FileVersion installed, offered;
     bool older;  // the installed one is not newer
   } cases[] = {{{5, 1, 221, 0}, {5, 1, 221, 0}, true}, {{5, 1, 221, 9}, {5, 1, 222, 0}, true},
                {{5, 1, 0, 0}, {5, 0, 999, 9}, false}, {{1, 0, 0, 65535}, {1, 0, 0, 32768}, false}};
   for (const auto& c : cases) EXPECT_EQ(CompareVersions(c.installed, c.offered), c.older) << c.installed[0];
-}
-
-TEST(FileTimes, UpToThreeSecondsOrAnHourApartWithinThreeSecondsAreEqual) {
+  // File times up to three seconds, or an hour within three seconds, apart are equal.
   const uint64_t t = 130'000'000'000'000'000ull;
-  const std::pair<uint64_t, int> cases[] = {{0, 0}, {kSecond / 2, 1}, {kSecond, 0}, {39 * kSecond / 10, 0},
+  const std::pair<uint64_t, int> times[] = {{0, 0}, {kSecond / 2, 1}, {kSecond, 0}, {39 * kSecond / 10, 0},
                                             {4 * kSecond, 1}, {3596 * kSecond, 1}, {3597 * kSecond, 0},
                                             {3603 * kSecond, 0}, {3604 * kSecond, 1}};
-  for (const auto& [later, order] : cases) {
+  for (const auto& [later, order] : times) {
     EXPECT_EQ(CompareFileTimesLoosely(t + later, t), order) << later;
     EXPECT_EQ(CompareFileTimesLoosely(t, t + later), -order) << later;
   }
@@ -118,7 +111,6 @@ TEST(Clusters, RoundUpToWholeClusters) {
   for (const auto& [size, cluster, rounded] : cases) EXPECT_EQ(RoundUpToCluster(size, cluster), rounded) << size;
 }
 
-// The variant folders are the target-folder table's.
 TEST(OsVariants, TheOtherFamilysVariantIsExcludedAndTheLinesItemsAreKnownByTheirPrefix) {
   auto item = [](const char* code) { return ParseFileListRecord(code, 0); };
   Session().isNtFamily = false;

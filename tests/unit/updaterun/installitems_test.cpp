@@ -18,7 +18,6 @@ class FetchItemTest : public ItemTest {
   }
 };
 
-// A sizes reply that the site then honours is seen end to end.
 TEST_F(FetchItemTest, TheSitesCorrectedSizesCanMakeACabinetAndASiteThatKeepsSendingThemIsAskedAbout) {
   FileEntry entry = Entry("a.dll", 5), cabinet = Entry("b.dll", 100);
   // These 1024 bytes pass as the corrected cabinet size, but do not expand.
@@ -106,7 +105,6 @@ class InstallEntriesTest : public ItemTest {
   }
 };
 
-// A silent run that ignores a failing item is seen end to end.
 TEST_F(InstallEntriesTest, AbortOrACancelStopsTheRun) {
   FileEntry broken = Entry("a.dll", 5), good = Entry("b.dll", 2);
   Serve(broken, "1");

@@ -25,7 +25,7 @@ class Analysis : public ItemTest {
   FileEntry& At(std::size_t i) { return UpdateRun().entries.at(i); }
 };
 
-TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced) {
+TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplacedOrAProtectedOneKept) {
   os.files.WriteText("C:\\Fin\\bin\\big.dll", std::string(10000, 'b'));
   os.files.WriteText("C:\\Windows\\system32\\sys.dll", std::string(50000, 's'));
   std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_N", "new.dll", 100) + Record("CSFNC_B", "big.dll", 100) +
@@ -34,6 +34,16 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
   // new: one cluster; big: one cluster instead of three; the protected system file: nothing.
   EXPECT_EQ(totals->requiredBytes, kCluster + (kCluster - 3 * kCluster));
   EXPECT_EQ(totals->installCount, 3);  // selected whether or not they changed
+  // A protected target is kept when at least as new as the new file.
+  os.files.WriteText("C:\\new\\a.dll", "new");
+  os.files.WriteText("C:\\old\\a.dll", "old");
+  os.files.SetFileVersion("C:\\new\\a.dll", {5, 1, 222, 0});
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
+  os.files.SetFileVersion("C:\\old\\a.dll", {5, 1, 222, 0});
+  EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new one without: see the space test
+  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
 
 TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
@@ -51,18 +61,6 @@ TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
   EXPECT_EQ(UpdateRun().downloadDriveBytes, 2 * kCluster);  // what is transferred, in clusters
   os.files.faults.FailNext(fakes::FileOp::Open, sys::err::kSharingViolation);
   EXPECT_FALSE(CachedItemIsCurrent(At(0)));  // unreadable
-}
-
-TEST_F(Analysis, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
-  os.files.WriteText("C:\\new\\a.dll", "new");
-  os.files.WriteText("C:\\old\\a.dll", "old");
-  os.files.SetFileVersion("C:\\new\\a.dll", {5, 1, 222, 0});
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
-  os.files.SetFileVersion("C:\\old\\a.dll", {5, 1, 222, 0});
-  EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new one without: see the space test
-  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
 
 TEST_F(Analysis, TheReregistrationListAddsRegistrationsAndMarksThePreviousRunUnfinished) {
@@ -89,17 +87,7 @@ TEST_F(Analysis, TheReregistrationListAddsRegistrationsAndMarksThePreviousRunUnf
   EXPECT_FALSE(Analyse(Record("CSFNC_R", "r.dll", 10)));
 }
 
-TEST_F(Analysis, ARepairSelectsNothingButCountsTheRegistrationsAndACancelEndsIt) {
-  Session().repairOnly = true;
-  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 2) + Record("CSFNC_P", "p.dll", 10));
-  ASSERT_TRUE(totals);
-  EXPECT_FALSE(At(0).selected || At(1).selected || totals->installCount || totals->requiredBytes);
-  EXPECT_EQ(totals->registrationCount, 1);
-  cancelRequested = 1;
-  EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
-}
-
-TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
+TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeedsARepairSelectsNothingAndACancelEndsIt) {
   Session().productLine = "QS2003";
   Results().outlook64Bit = true;
   Prerequisites().dataAccessNeedsInstall = true;
@@ -117,6 +105,15 @@ TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
   Prerequisites().reportRuntimeMissing = true;
   ASSERT_TRUE(Analyse(Record("CR", "MolvexCRWXI.msi", 1)));
   EXPECT_TRUE(At(0).selected);
+  // A repair selects nothing but counts the registrations.
+  Session().productLine = "FNC";
+  Session().repairOnly = true;
+  totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 2) + Record("CSFNC_P", "p.dll", 10));
+  ASSERT_TRUE(totals);
+  EXPECT_FALSE(At(0).selected || At(1).selected || totals->installCount || totals->requiredBytes);
+  EXPECT_EQ(totals->registrationCount, 1);
+  cancelRequested = 1;
+  EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
 }
 
 class RunTest : public ItemTest {
