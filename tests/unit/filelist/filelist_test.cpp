@@ -221,7 +221,7 @@ TEST_F(TargetFolders, ThePlayersFolderIsWhereItsControlIsRegisteredElseTheSystem
   EXPECT_EQ(Resolve(entry, kInternetWorkstation), "");
 }
 
-TEST_F(TargetFolders, FieldsThatLeadOutsideGiveNoFolderInEveryModeAndPass) {
+TEST_F(TargetFolders, FieldsThatLeadOutsideOrWereCutGiveNoFolderInEveryModeAndPass) {
   const std::string hostile[] = {"..",   "..\\Windows", "bin\\..\\..\\evil", "SystemFolder\\..\\..\\evil", "C:\\evil",
                                  "c:evil", "\\evil", "\\\\server\\share", "\\\\?\\C:\\evil", "bin/../../evil", "/etc",
                                  "bin\\...\\evil", "bin\\. .\\x", "Root\\..", "bin\\x:stream", "bin\x01x",
@@ -249,9 +249,7 @@ TEST_F(TargetFolders, FieldsThatLeadOutsideGiveNoFolderInEveryModeAndPass) {
     FileEntry entry = Entry(field, "GOOD", "x..dll");
     EXPECT_EQ(Resolve(entry, kLanWorkstation), folder) << field;
   }
-}
-
-TEST_F(TargetFolders, AFieldCutAtItsLimitOrLongerThanAPathIsNotInstalled) {
+  // A field cut at its limit, or longer than a path, is not installed either.
   FileEntry cut = ParseFileListRecord("A\tR\tx.dll\t1\td\tbin\\" + std::string(80, 's'), kLanWorkstation);
   EXPECT_TRUE(Resolve(cut, kLanWorkstation).empty() && Log().find("longer than the list allows") != std::string::npos);
   Session().installDir = "C:\\" + std::string(200, 'i');

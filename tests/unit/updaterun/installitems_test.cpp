@@ -117,7 +117,7 @@ TEST_F(InstallEntriesTest, AbortOrACancelStopsTheRun) {
   cancelRequested = 0;
 }
 
-TEST_F(InstallEntriesTest, InstalledRegistrationsAreAppendedToTheReregistrationList) {
+TEST_F(InstallEntriesTest, RegistrationsAreAppendedToTheReregistrationListAndSharedFilesCountedOnceInstalled) {
   os.files.MakeDirectories("C:\\Fin\\etc");
   os.files.WriteText(ReregistrationListPath(), "old.dll\tbin\r\n");
   UpdateRun().reregistrationList = std::move(OpenReregistrationList().value);
@@ -129,9 +129,7 @@ TEST_F(InstallEntriesTest, InstalledRegistrationsAreAppendedToTheReregistrationL
   EXPECT_TRUE(Install({registered, plain, notSelected}));
   ReleaseRunState();
   EXPECT_EQ(os.files.ReadText(ReregistrationListPath()), "old.dll\tbin\r\nr.dll\tbin\r\n");
-}
-
-TEST_F(InstallEntriesTest, SharedFilesAreCountedInTheInstallingPassesOnly) {
+  // Shared files are counted in the installing passes only.
   const char* kCounts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
   Session().installMode = kLanWorkstation;
   os.registry.PutDword(sys::Hive::LocalMachine, kCounts, "C:\\Other\\x.dll", 3);

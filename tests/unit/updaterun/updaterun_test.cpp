@@ -1,6 +1,5 @@
-// The analysis of a file list against the disk (selection, space and transfer costs,
-// protected targets, the download cache, the re-registration list) and whole update runs:
-// the summary, a No, a small disk, nothing to do, a refused list, a second list.
+// The analysis of a file list against the disk (selection, space, transfer costs, the
+// re-registration list) and whole runs: the summary, nothing to do, a refused or second list.
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
@@ -41,7 +40,7 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
   os.files.SetFileVersion("C:\\old\\a.dll", {5, 1, 222, 0});
   EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new one without: see the space test
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new one without: sys.dll above
   os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
   EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
