@@ -1,5 +1,4 @@
-// Reading a file list (records, numbers, field limits), judging its fields (versions, dates,
-// clusters, OS variants), and where entries go, including fields that try to leave.
+// Reading a file list, judging its fields, and where its entries go (and may not go).
 #include "filelist/filelist.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +54,7 @@ TEST(ListFields, MissingFieldsStayEmptyOverlongOnesAreCutAndNumbersSaturateAt32B
   EXPECT_FALSE(ParseFileListRecord("c\tr\t" + std::string(60, 'f') + "\t1\td\t" + std::string(80, 'b'), 0).placeCut);
 }
 
-TEST(Currency, TheFirstDifferingUnsignedVersionPartDecidesAndFileTimesCompareLoosely) {
+TEST(FieldJudgements, TheFirstDifferingUnsignedVersionPartDecidesFileTimesCompareLooselySizesRoundUp) {
   const struct {
     sys::FileVersion installed, offered;
     bool older;  // the installed one is not newer
@@ -71,6 +70,10 @@ TEST(Currency, TheFirstDifferingUnsignedVersionPartDecidesAndFileTimesCompareLoo
     EXPECT_EQ(CompareFileTimesLoosely(t + later, t), order) << later;
     EXPECT_EQ(CompareFileTimesLoosely(t, t + later), -order) << later;
   }
+  // Sizes round up to whole clusters.
+  const std::array<int64_t, 3> sizes[] = {{1, 4096, 4096}, {4096, 4096, 4096}, {4097, 4096, 8192}, {0, 4096, 0},
+                                          {2147483647, 65536, 2147483648}, {100, 0, 100}};
+  for (const auto& [size, cluster, rounded] : sizes) EXPECT_EQ(RoundUpToCluster(size, cluster), rounded) << size;
 }
 
 // A clock whose local time runs `bias` ahead of UTC, as east of Greenwich.
@@ -103,12 +106,6 @@ TEST(ListDates, AgreeWithTheCLibrarysReadingInLocalTime) {
     EXPECT_EQ(ParseListDate("01-02-2003 04:05:06"), *FileTimeFromSystemTime({2003, 2, 0, 1, 4, 5, 6, 0}) - bias * 10'000'000);
   }
   sys::InstallOs(sys::Os{});
-}
-
-TEST(Clusters, RoundUpToWholeClusters) {
-  const std::array<int64_t, 3> cases[] = {{1, 4096, 4096}, {4096, 4096, 4096}, {4097, 4096, 8192}, {0, 4096, 0},
-                                          {2147483647, 65536, 2147483648}, {100, 0, 100}};
-  for (const auto& [size, cluster, rounded] : cases) EXPECT_EQ(RoundUpToCluster(size, cluster), rounded) << size;
 }
 
 TEST(OsVariants, TheOtherFamilysVariantIsExcludedAndTheLinesItemsAreKnownByTheirPrefix) {

@@ -1,5 +1,4 @@
-// Installing files: the retry primitives, folders, the copy error table with restart-time
-// replacement, shared counts, created folders, and component registration with its questions.
+// Installing files: retries, folders, the copy error table, shared counts, registration.
 #include <gtest/gtest.h>
 
 #include <array>

@@ -1,5 +1,4 @@
-// Installing items: the questions about transfers and cabinets, the run-only set-ups; the
-// loop over the entries with a Cancel, the re-registration list and shared files.
+// Installing items: the questions about transfers and cabinets, run-only set-ups, the loop.
 #include "install/placementstate.h"
 #include "item_fixture.h"
 #include "updaterun/installentries.h"

@@ -1,6 +1,5 @@
 #pragma once
-// A workstation that installs the FNC line into C:\Fin from an update site in memory (or
-// the network installation \\srv\share\Fin), with the product's texts and list entries.
+// A workstation installing the FNC line into C:\Fin from a site in memory or \\srv\share\Fin.
 #include <gtest/gtest.h>
 
 #include <string>

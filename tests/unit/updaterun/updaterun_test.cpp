@@ -1,5 +1,4 @@
-// The analysis of a file list against the disk (selection, space, transfer costs, the
-// re-registration list) and whole runs: the summary, nothing to do, a refused or second list.
+// The analysis of a file list against the disk, and whole runs up to the summary's question.
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
