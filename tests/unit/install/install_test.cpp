@@ -182,7 +182,7 @@ TEST_F(Installing, TheNewestFrameworkWithTheToolRegistersAssembliesWithTheCodeba
   EXPECT_FALSE(Listed("RegisteredNetDll", "Other.dll"));
 }
 
-TEST_F(Installing, AProgramRegistersItselfQuietlyAndAHungOneIsAskedAboutEveryThirtySeconds) {
+TEST_F(Installing, AProgramRegistersItselfQuietlyItsFailuresAreAskedAboutAndAHungOneEveryThirtySeconds) {
   os.processes.errorMode = 0x4;
   EXPECT_TRUE(Register("Server.EXE", 2));  // a program registers itself whatever its kind
   EXPECT_EQ(LastCommand(), "\"C:\\Fin\\bin\\Server.EXE\" /RegServer");
@@ -190,34 +190,31 @@ TEST_F(Installing, AProgramRegistersItselfQuietlyAndAHungOneIsAskedAboutEveryThi
   EXPECT_EQ(os.processes.started[0].errorMode, 0x8001u);  // quiet while it starts, and back after
   EXPECT_EQ(os.processes.errorMode, 0x4u);
   EXPECT_EQ(os.files.currentFolder, "C:\\Fin\\bin");
-
-  os.processes.Script("Hung.exe", kHangs);
-  os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kRetry, sys::answer::kIgnore, sys::answer::kIgnore});
-  uint64_t before = os.clock.NowFileTime();
-  EXPECT_TRUE(RegisterExe("C:\\Fin\\bin\\Hung.exe"));
-  EXPECT_EQ(os.clock.NowFileTime() - before, 3 * kHalfMinute);
-  EXPECT_EQ(Box(0), "Timeout for registration has expired\r\nC:\\Fin\\bin\\Hung.exe");
-  EXPECT_EQ(Box(3), "Failed to register: C:\\Fin\\bin\\Hung.exe (Error: 259)");  // still active after Ignore
-  EXPECT_TRUE(Results().registrationFailed && Listed("RegisteredExe", "Hung.exe"));
-  Session().silent = true;  // a silent run aborts after the first wait
-  before = os.clock.NowFileTime();
-  EXPECT_FALSE(RegisterExe("C:\\Fin\\bin\\Hung.exe"));
-  EXPECT_TRUE(os.clock.NowFileTime() - before == kHalfMinute && os.processes.OpenHandleCount() == 0);
-}
-
-TEST_F(Installing, FailedOrUnstartableProgramsAreRetriedIgnoredOrAborted) {
   os.processes.Script("Server.exe", Exits(5, 1));
   os.processes.Script("Broken.exe", Exits(0xC0000005));
   os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kIgnore, sys::answer::kAbort});
   EXPECT_TRUE(RegisterExe("C:\\Fin\\bin\\Server.exe"));
   EXPECT_EQ(Box(0), "Failed to register: C:\\Fin\\bin\\Server.exe (Error: 5)");
-  EXPECT_TRUE(os.processes.started.size() == 2 && !Results().registrationFailed);
+  EXPECT_TRUE(os.processes.started.size() == 3 && !Results().registrationFailed);
   os.processes.faults.FailNext(fakes::ProcessOp::Create, sys::err::kFileNotFound);
   EXPECT_TRUE(RegisterExe("C:\\Fin\\bin\\Other.exe"));
   EXPECT_EQ(Box(1), "Failed to register\r\nFailed to start: C:\\Fin\\bin\\Other.exe");
   EXPECT_TRUE(Results().registrationFailed && Listed("RegisteredExe", "Other.exe"));
   EXPECT_FALSE(RegisterExe("C:\\Fin\\bin\\Broken.exe") || Listed("RegisteredExe", "Broken.exe"));
   EXPECT_EQ(Box(2), "Failed to register: C:\\Fin\\bin\\Broken.exe (Error: -1073741819)");
+  Results().registrationFailed = false;
+  os.processes.Script("Hung.exe", kHangs);
+  os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kRetry, sys::answer::kIgnore, sys::answer::kIgnore});
+  uint64_t before = os.clock.NowFileTime();
+  EXPECT_TRUE(RegisterExe("C:\\Fin\\bin\\Hung.exe"));
+  EXPECT_EQ(os.clock.NowFileTime() - before, 3 * kHalfMinute);
+  EXPECT_EQ(Box(3), "Timeout for registration has expired\r\nC:\\Fin\\bin\\Hung.exe");
+  EXPECT_EQ(Box(6), "Failed to register: C:\\Fin\\bin\\Hung.exe (Error: 259)");  // still active after Ignore
+  EXPECT_TRUE(Results().registrationFailed && Listed("RegisteredExe", "Hung.exe"));
+  Session().silent = true;  // a silent run aborts after the first wait
+  before = os.clock.NowFileTime();
+  EXPECT_FALSE(RegisterExe("C:\\Fin\\bin\\Hung.exe"));
+  EXPECT_TRUE(os.clock.NowFileTime() - before == kHalfMinute && os.processes.OpenHandleCount() == 0);
 }
 
 TEST_F(Installing, ALibraryRegistersInsideTheProcessItsFailuresAreAskedAboutUnlessARepairFindsItMissing) {
