@@ -76,7 +76,8 @@ class Installing : public ::testing::Test {
 TEST_F(Installing, CopyingClearsReadOnlyOnceAndRetriesAHeldFileFiveTimesPerQuestionAndASilentRunNeverAsks) {
   os.files.SetAttributes(kTarget, sys::attr::kReadOnly);
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 1);
-  EXPECT_TRUE(CopyFileWithRetry(kNew, kTarget, false) == CopyOutcome::Copied && os.files.ReadText(kTarget) == "new bytes");
+  EXPECT_EQ(CopyFileWithRetry(kNew, kTarget, false), CopyOutcome::Copied);
+  EXPECT_EQ(os.files.ReadText(kTarget), "new bytes");
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kAccessDenied, 2);  // denied after the clearing
   os.desktop.QueueAnswers({sys::answer::kCancel, sys::answer::kRetry});
   EXPECT_EQ(CopyFileWithRetry(kNew, kTarget, false), CopyOutcome::Cancelled);

@@ -47,15 +47,15 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
 TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
   Session().updateMode = 1;
   const std::string cache = DownloadCacheFolder() + "\\bin\\";
-  os.files.WriteText(cache + "current.dll", "c");
-  os.files.SetTimesOf(cache + "current.dll", {0, 0, ParseListDate(kDate) + 2 * kSecond});  // the loose rule
-  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_C", "current.dll", 1000, "bin", 400) +
-                                                 Record("CSFNC_M", "missing.dll", 5000, "bin", 300) +
-                                                 Record("CSFNC_P", "plain.dll", 1000) + Record("CSFNC_X", "s.dll", 1, ".."));
+  os.files.WriteText(cache + "c.dll", "c");
+  os.files.SetTimesOf(cache + "c.dll", {0, 0, ParseListDate(kDate) + 2 * kSecond});  // the loose rule
+  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_C", "c.dll", 1000, "bin", 400) +
+                                                 Record("CSFNC_M", "m.dll", 5000, "bin", 300) +
+                                                 Record("CSFNC_P", "p.dll", 900) + Record("CSFNC_X", "s.dll", 1, ".."));
   ASSERT_TRUE(totals);
   EXPECT_TRUE(At(0).selected && !At(0).downloadNeeded && At(1).downloadNeeded);
   EXPECT_FALSE(CachedItemIsCurrent(At(3)));  // a folder that leads out of the cache
-  EXPECT_EQ(totals->downloadBytes, 300 + 1000);  // the cabinet's size where there is one
+  EXPECT_EQ(totals->downloadBytes, 300 + 900);  // the cabinet's size where there is one
   EXPECT_EQ(UpdateRun().downloadDriveBytes, 2 * kCluster);  // what is transferred, in clusters
   os.files.faults.FailNext(fakes::FileOp::Open, sys::err::kSharingViolation);
   EXPECT_FALSE(CachedItemIsCurrent(At(0)));  // unreadable
