@@ -1,10 +1,10 @@
 #!/bin/sh
-# Items that do not arrive whole, in a silent run over an existing installation. An
-# item that the site answers with a size reply is asked for again with the sizes given
-# there, until the site sends it; then it is installed. A short transfer and a cabinet that does
-# not expand are ignored ("---> Ignored"): their targets keep the installed files, no
-# expansion file ("_sy*.tmp") is left anywhere, the other items are installed, and
-# the run ends with string 210.
+# Items that do not arrive whole, over an existing installation. An item answered with
+# a size reply is asked for again with those sizes until it comes. A short transfer and
+# a cabinet that does not expand are "---> Ignored": their targets keep the installed
+# files, no expansion file is left, the rest is installed, and the run ends incomplete.
+# List entries that would climb out of the installation ("..", rooted folders) write
+# nothing and are named in the log.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin
@@ -16,23 +16,27 @@ core_cab=$(site_list_field fnccore.dll 11)
 accounts=$(site_list_field fncaccounts.txt 0)
 main=$(site_list_field fncmain.exe 0)
 
-# The site first answers fnccore.dll with sizes other than the list's; asked with
-# those, it answers with the right ones (the list's), and then sends the item.
+# fnccore.dll is first answered with wrong sizes, then with the list's, then sent.
 site_faults "LogItemAttachment.aspx?Item=$core sizes $((core_size + 512)) $((core_cab + 100)) times=1" \
             "LogItemAttachment.aspx?Item=$accounts short 100"
 # fncmain.exe's cabinet is damaged past its header: the size is right, the data is not.
 cab_bytes=$(stat -c %s "$items/$main")
 printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
   dd of="$items/$main" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
-[ "$(stat -c %s "$items/$main")" = "$cab_bytes" ] || e2e_fail "damaging the cabinet changed its size"
+
+# Copies of the readme's record with another file name (field 2) and folder (field 5).
+readme=$(awk -F '\t' '$3 == "readme.txt"' "$SITE_LIST")
+for hostile in 'escaped1.txt|..\..\Escaped' 'escaped2.txt|C:\Escaped' 'escaped3.txt|bin\..\..\..' \
+               '..\..\escaped4.txt|bin' 'escaped5.txt|\Escaped'; do
+  printf '%s\n' "$readme" | awk -F '\t' -v name="${hostile%%|*}" -v folder="${hostile#*|}" \
+    'BEGIN { OFS = "\t" } { $3 = name; $6 = folder; print }' >> "$SITE_LIST"
+done
 
 e2e_write_file 'C:\Fin\bin\fncmain.exe' 'the installed main program'
 e2e_write_file 'C:\Fin\bin\fncaccounts.txt' 'the installed accounts'
 site_install 'C:\Fin'
-e2e_expect_eq "$E2E_RC" 0 "exit code"
 log=$(e2e_read_log 'C:\Fin') || e2e_fail "no log"
 
-# The size reply, honoured.
 core_requests=$(site_requests "Item=$core&")
 e2e_expect_eq "$(printf '%s\n' "$core_requests" | wc -l | tr -d ' ')" 3 "requests for fnccore.dll"
 printf '%s\n' "$core_requests" | sed -n 2p | grep -q -F "&Size=$((core_size + 512))&CabSize=$((core_cab + 100))" ||
@@ -40,11 +44,10 @@ printf '%s\n' "$core_requests" | sed -n 2p | grep -q -F "&Size=$((core_size + 51
 printf '%s\n' "$core_requests" | sed -n 3p | grep -q -F "&Size=$core_size&CabSize=$core_cab" ||
   e2e_fail "the third request for fnccore.dll does not carry the sizes of the second reply: $core_requests"
 e2e_expect_same 'C:\Fin\bin\fnccore.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnccore.dll"
-e2e_expect_log_line 'C:\Fin' 'C:\Fin\bin\fnccore.dll ---> OK'
+e2e_expect_log_contains 'C:\Fin' 'C:\Fin\bin\fnccore.dll ---> OK'
 
-# The short transfer and the broken cabinet.
 for name in fncaccounts.txt fncmain.exe; do
-  e2e_expect_log_line 'C:\Fin' "C:\\Fin\\bin\\$name ---> Ignored"
+  e2e_expect_log_contains 'C:\Fin' "C:\\Fin\\bin\\$name ---> Ignored"
 done
 printf '%s\n' "$log" | grep -q -F 'Incorrect number of bytes' || e2e_fail "the log does not name the short transfer"
 printf '%s\n' "$log" | grep -q -F 'Failed to expand cabinet file' || e2e_fail "the log does not name the broken cabinet"
@@ -53,7 +56,12 @@ e2e_expect_eq "$(cat "$(e2e_path 'C:\Fin\bin\fncaccounts.txt')")" 'the installed
 leftovers=$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp' 2>/dev/null)
 e2e_expect_eq "$leftovers" "" "expansion files left behind"
 
-# Everything else arrived.
+e2e_expect_eq "$(find "$WINEPREFIX/drive_c" "$E2E_WORK" -iname 'escaped*' 2>/dev/null)" "" "files of the hostile entries"
+for entry in "folder '..\\..\\Escaped'" "folder 'C:\\Escaped'" "folder 'bin\\..\\..\\..'" \
+             "file '..\\..\\escaped4.txt'" "folder '\\Escaped'"; do
+  printf '%s\n' "$log" | grep -q -F -- "$entry" || e2e_fail "the log does not name the entry with $entry"
+done
+
 e2e_expect_same 'C:\Fin\bin\fnclegacy.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnclegacy.dll"
 e2e_expect_same 'C:\Fin\readme.txt' "$PLANDRIX_SAMPLE_DIR/readme.txt"
 printf '%s\n' "$log" | tail -n 5 | grep -q -F 'The installation is incomplete because not all files have been updated.' ||

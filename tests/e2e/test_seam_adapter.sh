@@ -1,8 +1,6 @@
 #!/bin/sh
-# The Win32 adapter of the OS seam under Wine: the seam probe checks registry, INI
-# files, files, desktop facts, clock and processes against what the unit tests' fake
-# promises, and reports one line per check. Started from a folder with a blank in its
-# name, so the program name on its command line is quoted.
+# The seam probe checks the Win32 adapter under Wine against what the unit tests' fake
+# promises; started from a folder with a blank, so its own name on the line is quoted.
 . "$(dirname "$0")/lib.sh"
 
 e2e_begin --headless

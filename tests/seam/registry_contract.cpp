@@ -1,6 +1,6 @@
 // The registry: names without letter case but with their case kept, typed values as
-// raw bytes, 2 for what is absent, 5 for a key with sub-keys, the 32-bit view, the
-// classes root and keys made with an access list.
+// raw bytes, 2 for what is absent, 5 for a key with sub-keys, the classes root and keys
+// made with an access list.
 #include "seam/contract.h"
 #include <optional>
 
@@ -13,7 +13,6 @@ namespace {
 
 using sys::Hive;
 using sys::KeyAccess;
-using sys::RegistryView;
 namespace err = sys::err;
 
 sys::Registry& Registry() { return *sys::os().registry; }
@@ -41,11 +40,18 @@ SEAM_CHECK(RegistryValuesKeepTheirTypeAndBytes) {
   SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, key, "Count").value.data, std::string("\4\3\2\1", 4));
   SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Count"), std::optional<uint32_t>(0x01020304));
   SEAM_EQ(Registry().QueryValue(Hive::CurrentUser, key, "blob").value.data, std::string("\0\1", 2));
-  // A DWORD is no string and a string no DWORD.
+  // A DWORD is no string and a string no DWORD; strings other programs wrote end at
+  // their first NUL or without one, a DWORD of the wrong size is none.
   SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Count"), std::nullopt);
   SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Path"), std::nullopt);
+  Registry().SetValue(Hive::CurrentUser, key, "Nuls", {sys::ValueType::String, std::string("ab\0\0", 4)});
+  Registry().SetValue(Hive::CurrentUser, key, "Bare", {sys::ValueType::String, "cd"});
+  Registry().SetValue(Hive::CurrentUser, key, "Short", {sys::ValueType::Dword, std::string("\1\0", 2)});
+  SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Nuls"), std::optional<std::string>("ab"));
+  SEAM_EQ(sys::QueryString(Hive::CurrentUser, key, "Bare"), std::optional<std::string>("cd"));
+  SEAM_EQ(sys::QueryDword(Hive::CurrentUser, key, "Short"), std::nullopt);
   SEAM_EQ(Registry().DeleteValue(Hive::CurrentUser, key, "COUNT"), err::kSuccess);
-  SEAM_EQ(Registry().EnumValueNames(Hive::CurrentUser, key).value.size(), 2u);
+  SEAM_EQ(Registry().EnumValueNames(Hive::CurrentUser, key).value.size(), 5u);
 }
 
 SEAM_CHECK(RegistryAbsentKeysAndValuesAnswerTwo) {
@@ -71,17 +77,8 @@ SEAM_CHECK(RegistryKeysWithSubKeysStayAndSubKeysListSorted) {
   SEAM_EQ(Registry().DeleteKey(Hive::CurrentUser, bench.key + "\\Gamma"), err::kFileNotFound);
 }
 
-SEAM_CHECK(RegistryMachineViewsAndClassesRoot) {
-  const std::string name = "Software\\PlandrixProbe32" + bench.key.substr(bench.key.rfind('\\'));
-  SEAM_EQ(Registry().CreateKey(Hive::LocalMachine, name, RegistryView::Wow32), err::kSuccess);
-  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, "Software\\Wow6432Node" + name.substr(8), KeyAccess::Read),
-          err::kSuccess);
-  SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, name, KeyAccess::Read), err::kFileNotFound);
-  // The user's hive has one view.
-  SEAM_EQ(Registry().CreateKey(Hive::CurrentUser, bench.key, RegistryView::Wow32), err::kSuccess);
-  SEAM_EQ(Registry().OpenKey(Hive::CurrentUser, bench.key, KeyAccess::Read), err::kSuccess);
-  // A machine-wide class goes to the machine's Software\Classes.
-  const std::string clsid = "CLSID\\{PlandrixProbe" + name.substr(name.rfind('\\') + 1) + "}";
+SEAM_CHECK(RegistryClassesRootIsTheMachinesClasses) {
+  const std::string clsid = "CLSID\\{PlandrixProbe" + bench.key.substr(bench.key.rfind('\\') + 1) + "}";
   SEAM_EQ(Registry().CreateKey(Hive::ClassesRoot, clsid), err::kSuccess);
   SEAM_EQ(Registry().OpenKey(Hive::LocalMachine, "Software\\Classes\\" + clsid, KeyAccess::Read), err::kSuccess);
 }

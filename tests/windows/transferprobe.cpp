@@ -1,25 +1,17 @@
-// Talks to an update site the way an internet run does and reports what arrived:
-//
-//   transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR
-//
-// With PROBE_INTERACTIVE set the run is not silent, so the system's password dialog and
-// the message boxes come up. As the installation folder it uses OUTDIR, so the log goes to OUTDIR\usr when that
-// folder exists. It asks for the file list of RELEASE of the line FNC (silently, as an
-// unattended run does), refreshes the release list quietly and then interactively, and
-// fetches the first item of the list with the plain transfer. What arrived is copied to
-// OUTDIR (filelist.txt, item.bin); stdout gets one "key=value" line per finding. First of
-// all it downloads the time stamp with nothing but the download callback's credentials.
-// Exit code: 0 when every step worked, else the number of the first failed step.
-//
-//   transferprobe callback
-//
-// checks the download callback's COM side on its own (interfaces, count, answers).
+// transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR: asks an update site for the
+// file list of RELEASE of the line FNC, refreshes the release list quietly and then
+// interactively, and fetches the list's first item, as an internet run does. What arrived
+// goes to OUTDIR (filelist.txt, item.bin, the log to OUTDIR\usr), one "key=value" line
+// per finding to stdout. Silent unless PROBE_INTERACTIVE is set. Exit code: 0, or the
+// failed step. "transferprobe callback" checks the download callback's COM side alone.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "filelist/listformat.h"
 #include "session/log.h"
+#include "session/progressstate.h"
 #include "session/session.h"
 #include "sys/files.h"
 #include "sys/os.h"
@@ -33,35 +25,15 @@
 #include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
 #include "transfer/siteurls.h"
-#include "session/progressstate.h"
 
 namespace {
 
 enum Step { kFileList = 1, kReleaseListQuiet, kReleaseListInteractive, kItem, kUsage = 9 };
 
-// The site's listener, counting how often the download asks it for credentials.
-class CountingListener : public SiteDownloadListener {
- public:
-  sys::AuthenticateReply Authenticate() override {
-    ++questions;
-    return SiteDownloadListener::Authenticate();
-  }
-  int questions = 0;
-};
-
 // Tabs and line ends made visible, so a line of stdout stays one line.
 std::string Visible(const std::string& text) {
   std::string out;
-  for (char c : text) {
-    if (c == '\t')
-      out += "\\t";
-    else if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else
-      out += c;
-  }
+  for (char c : text) out += c == '\t' ? "\\t" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
   return out;
 }
 
@@ -76,34 +48,13 @@ class PrintingDialog : public ReleaseListDialog {
   }
 };
 
-// Item code and item release: the first two fields of the list's first record.
-bool FirstItem(const std::string& listPath, std::string& code, std::string& release) {
-  sys::Files& files = *sys::os().files;
-  auto opened = files.Open(listPath, sys::FileAccess::Read, sys::share::kRead, sys::Disposition::OpenExisting);
-  if (!opened.ok()) return false;
-  char buffer[2048] = {};
-  auto read = files.Read(opened.value, buffer, sizeof buffer - 1);
-  files.Close(opened.value);
-  std::string record(buffer, read.ok() ? read.value : 0);
-  record = record.substr(0, record.find('\r'));
-  std::size_t tab = record.find('\t');
-  if (tab == std::string::npos) return false;
-  code = record.substr(0, tab);
-  std::size_t next = record.find('\t', tab + 1);
-  release = record.substr(tab + 1, next == std::string::npos ? std::string::npos : next - tab - 1);
-  return !code.empty();
-}
-
 bool Keep(const std::string& from, const std::string& outDir, const char* name) {
   return sys::os().files->CopyFile(from, sys::JoinPath(outDir, name), false) == 0;
 }
 
-// The download callback as COM sees it, without a download: its interfaces, its count
-// and its answers.
+// The download callback as COM sees it, without a download. (Its answer with the stored
+// credentials, and with no window in a silent run, shows in every site request.)
 int CheckCallback() {
-  Session().userName = "jan";
-  Session().domain = "CORP";
-  Session().password = "geheim";
   SiteDownloadListener listener;
   sys::win32::DownloadCallback* callback = sys::win32::DownloadCallback::Create(&listener);
   IBindStatusCallback* status = callback;
@@ -119,29 +70,14 @@ int CheckCallback() {
   HRESULT refused = status->QueryInterface(IID_IClassFactory, &other);
   std::printf("qi-other=0x%lx null=%d\n", static_cast<unsigned long>(refused), other == nullptr ? 1 : 0);
 
+  // After the system's own prompt, the system asks again itself.
   HWND window = nullptr;
   LPWSTR user = nullptr;
   LPWSTR password = nullptr;
-  std::printf("authenticate-null=0x%lx\n",
-              static_cast<unsigned long>(authenticate->Authenticate(nullptr, &user, &password)));
-  HRESULT answered = authenticate->Authenticate(&window, &user, &password);
-  std::printf("authenticate=0x%lx window-all-bits=%d user=%ls password=%ls\n", static_cast<unsigned long>(answered),
-              window == reinterpret_cast<HWND>(INVALID_HANDLE_VALUE) ? 1 : 0, user != nullptr ? user : L"(none)",
-              password != nullptr ? password : L"(none)");
-  CoTaskMemFree(user);
-  CoTaskMemFree(password);
-
   Site().credentialsPrompted = true;
-  user = nullptr;
-  password = nullptr;
   authenticate->Authenticate(&window, &user, &password);
   std::printf("prompted-window-desktop=%d names-untouched=%d\n", window == GetDesktopWindow() ? 1 : 0,
               user == nullptr && password == nullptr ? 1 : 0);
-
-  std::printf("progress=0x%lx\n", static_cast<unsigned long>(status->OnProgress(10, 100, 0, nullptr)));
-  ++cancelRequested;
-  std::printf("progress-cancelled=0x%lx\n", static_cast<unsigned long>(status->OnProgress(20, 100, 0, nullptr)));
-  cancelRequested = 0;
 
   authenticate->Release();
   std::printf("refs-after-release=%lu\n", callback->references());
@@ -152,9 +88,7 @@ int CheckCallback() {
 int Run(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "callback") return CheckCallback();
   if (argc != 7) {
-    std::fprintf(stderr,
-                 "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR\n"
-                 "       transferprobe callback\n");
+    std::fprintf(stderr, "usage: transferprobe SITE USER PASSWORD DOMAIN RELEASE OUTDIR | callback\n");
     return kUsage;
   }
   SessionSettings& session = Session();
@@ -172,19 +106,6 @@ int Run(int argc, char** argv) {
   session.silent = std::getenv("PROBE_INTERACTIVE") == nullptr;
   const std::string outDir = argv[6];
 
-  // Before any session has authenticated: the download alone, with the callback's
-  // answer to the site's question as its only credentials.
-  CountingListener listener;
-  sys::CacheDownload first =
-      sys::os().internet->DownloadToCacheFile(TimestampUrl(session.webSite), kCachePathCapacity, 0, &listener);
-  std::printf("callback-download=0x%lx\ncallback-questions=%d\n", static_cast<unsigned long>(first.result),
-              listener.questions);
-  if (first.ok()) {
-    std::string reply;
-    ReadFileStart(first.path, 40, reply);
-    std::printf("callback-reply=%s\n", Visible(reply).c_str());
-  }
-
   std::string listPath;
   bool listOk = RequestFileList(listPath);
   std::printf("filelist=%s\n", listOk ? "ok" : "failed");
@@ -192,7 +113,6 @@ int Run(int argc, char** argv) {
   std::printf("credentials-prompted=%d\n", Site().credentialsPrompted ? 1 : 0);
   std::printf("filelist-url=%s\n", FileListUrl(session).c_str());
   if (!listOk) return kFileList;
-  std::printf("filelist-bytes=%d\n", Progress().totalDone);
   if (!Keep(listPath, outDir, "filelist.txt")) return kFileList;
 
   session.releaseList = "";
@@ -200,9 +120,12 @@ int Run(int argc, char** argv) {
   std::printf("releaselist=%s\n", Visible(session.releaseList).c_str());
   if (session.releaseList.empty()) return kReleaseListQuiet;
 
-  std::string code, itemRelease;
-  if (!FirstItem(listPath, code, itemRelease)) return kItem;
-  std::string itemUrl = ItemUrl(session.webSite, code, itemRelease);
+  // The first record's item code and item release.
+  std::string head;
+  ReadFileStart(listPath, 2048, head);
+  auto fields = SplitListFields(std::string_view(head).substr(0, head.find('\r')));
+  if (fields.size() < 2 || fields[0].empty()) return kItem;
+  std::string itemUrl = ItemUrl(session.webSite, fields[0], fields[1]);
   std::printf("item-url=%s\n", itemUrl.c_str());
   UpdateProgress([](ProgressState& progress) {
     progress.itemBase = progress.totalDone;
