@@ -34,14 +34,9 @@ FakeFiles::Call FakeFiles::Begin(FileOp op, const std::string& path) {
   return call;
 }
 
-FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) {
+FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) const {
   auto it = nodes_.find(key);
-  return it == nodes_.end() ? nullptr : &it->second;
-}
-
-const FakeFiles::Node* FakeFiles::NodeAt(const std::string& key) const {
-  auto it = nodes_.find(key);
-  return it == nodes_.end() ? nullptr : &it->second;
+  return it == nodes_.end() ? nullptr : const_cast<Node*>(&it->second);
 }
 
 VolumeFacts* FakeFiles::VolumeOf(const FakePath& path) {
@@ -56,17 +51,16 @@ Error FakeFiles::ParentError(const FakePath& path) const {
 }
 
 Error FakeFiles::MissingError(const FakePath& path) const {
-  Error parent = ParentError(path);
-  return parent ? parent : err::kFileNotFound;
+  return ParentError(path) ? ParentError(path) : err::kFileNotFound;
 }
 
+// 32 when an open handle does not share what this access needs, or needs what it does not share.
 Error FakeFiles::ShareConflict(const std::string& key, FileAccess access, uint32_t shareMode) const {
+  uint32_t needed = ShareNeededFor(access);
   for (const auto& [id, handle] : handles_) {
-    if (handle.key != key) continue;
-    uint32_t needed = ShareNeededFor(access);
-    if ((handle.shareMode & needed) != needed) return err::kSharingViolation;
     uint32_t held = ShareNeededFor(handle.access);
-    if ((shareMode & held) != held) return err::kSharingViolation;
+    if (handle.key == key && ((handle.shareMode & needed) != needed || (shareMode & held) != held))
+      return err::kSharingViolation;
   }
   return err::kSuccess;
 }
@@ -102,13 +96,9 @@ FakeFiles::Node& FakeFiles::CreateNode(const FakePath& path, bool directory) {
 
 Error FakeFiles::Resize(Node& node, const FakePath& path, uint64_t newSize) {
   VolumeFacts* volume = VolumeOf(path);
-  uint64_t oldSize = node.data.size();
-  if (volume && newSize > oldSize) {
-    if (newSize - oldSize > volume->freeBytes) return err::kDiskFull;
-    volume->freeBytes -= newSize - oldSize;
-  } else if (volume) {
-    volume->freeBytes += oldSize - newSize;
-  }
+  uint64_t room = volume ? volume->freeBytes + node.data.size() : UINT64_MAX;
+  if (newSize > room) return err::kDiskFull;
+  if (volume) volume->freeBytes = room - newSize;
   node.data.resize(newSize, '\0');
   return err::kSuccess;
 }

@@ -1,11 +1,9 @@
 #pragma once
 // An in-memory file system with the Win32 rules the program's logic branches on:
-// drives and UNC shares as volumes (file-system name, cluster size, free space, CD
-// volumes that refuse writes), paths without letter case but with their case kept,
-// attribute bits, file times, contents, version resources set per file, share modes
-// between open handles (32), locks held by other programs, running programs, the
-// pending-rename list of delayed moves, and temp names. Every operation can be made to
-// fail through `faults`.
+// drives and UNC shares as volumes (CDs refuse writes), paths without letter case but
+// with their case kept, attributes, times, contents, version resources, share modes
+// between open handles (32), locks held by other programs, running programs, delayed
+// moves and temp names. Every operation can be made to fail through `faults`.
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -31,7 +29,6 @@ constexpr sys::Error kNotSameDevice = 17;
 constexpr sys::Error kNegativeSeek = 131;
 constexpr sys::Error kDirectory = 267;
 constexpr sys::Error kNoVersionResource = 1812;
-constexpr sys::Error kInvalidSecurityDescriptor = 1338;
 }  // namespace errnum
 
 struct VolumeFacts {
@@ -69,7 +66,6 @@ class FakeFiles : public sys::Files {
   sys::Error Close(sys::FileHandle file) override;
   sys::Result<std::vector<sys::FindEntry>> Find(const std::string& pattern) override;
   sys::Error CreateDirectory(const std::string& path) override;
-  // Like CreateDirectory; 1338 for a text that is no descriptor string.
   sys::Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) override;
   sys::Error RemoveDirectory(const std::string& path) override;
   sys::Error DeleteFile(const std::string& path) override;
@@ -85,17 +81,14 @@ class FakeFiles : public sys::Files {
   // --- Set-up and read-back for tests; these bypass faults, locks and attributes. ---
   // A drive "D:" or a share "\\server\share"; C: exists from the start.
   void AddVolume(const std::string& root, const VolumeFacts& facts = {});
-  // The volume's facts, to change them (free space, file system); null when unknown.
+  // The volume's facts, to change them; null when unknown.
   VolumeFacts* Volume(const std::string& root);
-  // Creates the folder and every missing parent.
   void MakeDirectories(const std::string& path);
-  // Creates or replaces a file (and its folders) with these bytes.
+  // Creates or replaces a file, and its folders.
   void WriteText(const std::string& path, const std::string& text);
   std::optional<std::string> ReadText(const std::string& path) const;
   bool Exists(const std::string& path) const;
   bool IsDirectory(const std::string& path) const;
-  // The attribute bits as GetAttributes reports them.
-  std::optional<uint32_t> AttributesOf(const std::string& path) const;
   void SetFileVersion(const std::string& path, const sys::FileVersion& version);
   std::optional<sys::FileTimes> TimesOf(const std::string& path) const;
   void SetTimesOf(const std::string& path, const sys::FileTimes& times);
@@ -108,9 +101,8 @@ class FakeFiles : public sys::Files {
   // The other programs end: their locks go and their files may be deleted.
   void EndOtherPrograms();
   const std::vector<PendingRename>& PendingRenames() const { return pendingRenames_; }
-  // A restart: ends the other programs, then carries out the pending renames and deletions in order.
+  // Ends every program, then carries out the pending renames and deletions in order.
   void Restart();
-  // Handles the program has opened and not closed.
   int OpenHandleCount() const;
   // Every file and folder (display paths), sorted without case; roots left out.
   std::vector<std::string> AllPaths() const;
@@ -152,12 +144,11 @@ class FakeFiles : public sys::Files {
     FakePath path;
   };
   Call Begin(FileOp op, const std::string& path);
-  Node* NodeAt(const std::string& key);
+  Node* NodeAt(const std::string& key) const;
   // The node at a path, for the set-up helpers (which hold the fake themselves).
   Node* Lookup(const std::string& path) const;
-  const Node* NodeAt(const std::string& key) const;
   VolumeFacts* VolumeOf(const FakePath& path);
-  // 0, or 3 when the parent folder is missing (or the volume is unknown).
+  // 3 when the parent folder or the volume is missing.
   sys::Error ParentError(const FakePath& path) const;
   sys::Error MissingError(const FakePath& path) const;
   sys::Error ShareConflict(const std::string& key, sys::FileAccess access, uint32_t shareMode) const;

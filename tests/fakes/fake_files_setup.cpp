@@ -15,13 +15,8 @@ void FakeFiles::AddVolume(const std::string& root, const VolumeFacts& facts) {
   auto parsed = Parse(root);
   if (!parsed.ok()) return;
   volumes_[parsed.value.rootKey] = facts;
-  if (!NodeAt(parsed.value.rootKey)) {
-    FakePath rootOnly = parsed.value;
-    rootOnly.parts.clear();
-    rootOnly.key = rootOnly.rootKey;
-    rootOnly.display = rootOnly.root + "\\";
-    CreateNode(rootOnly, true);
-  }
+  auto rootOnly = Parse(parsed.value.root + "\\");
+  if (!NodeAt(rootOnly.value.key)) CreateNode(rootOnly.value, true);
 }
 
 VolumeFacts* FakeFiles::Volume(const std::string& root) {
@@ -46,7 +41,7 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
   Guard guard(mutex_);
   auto parsed = Parse(path);
   if (!parsed.ok() || !VolumeOf(parsed.value)) return;
-  MakeDirectories(parsed.value.ParentDisplay());
+  MakeDirectories(sys::SplitAtLastBackslash(parsed.value.display).folder);
   Node* node = NodeAt(parsed.value.key);
   if (!node) node = &CreateNode(parsed.value, false);
   VolumeFacts* volume = VolumeOf(parsed.value);
@@ -58,7 +53,7 @@ void FakeFiles::WriteText(const std::string& path, const std::string& text) {
 
 FakeFiles::Node* FakeFiles::Lookup(const std::string& path) const {
   auto parsed = Parse(path);
-  return parsed.ok() ? const_cast<Node*>(NodeAt(parsed.value.key)) : nullptr;
+  return parsed.ok() ? NodeAt(parsed.value.key) : nullptr;
 }
 
 std::optional<std::string> FakeFiles::ReadText(const std::string& path) const {
@@ -77,12 +72,6 @@ bool FakeFiles::IsDirectory(const std::string& path) const {
   Guard guard(mutex_);
   const Node* node = Lookup(path);
   return node && node->directory;
-}
-
-std::optional<uint32_t> FakeFiles::AttributesOf(const std::string& path) const {
-  Guard guard(mutex_);
-  const Node* node = Lookup(path);
-  return node ? std::optional(Reported(*node)) : std::nullopt;
 }
 
 void FakeFiles::SetFileVersion(const std::string& path, const sys::FileVersion& version) {

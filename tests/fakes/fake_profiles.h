@@ -9,16 +9,13 @@
 #include <vector>
 
 #include "fakes/fake_files.h"
-#include "fakes/faults.h"
 #include "sys/profiles.h"
 
 namespace fakes {
 
-enum class ProfileOp { GetString, GetInt, WriteString, GetKeys };
-
 class FakeProfiles : public sys::Profiles {
  public:
-  explicit FakeProfiles(FakeFiles& files);
+  explicit FakeProfiles(FakeFiles& files) : files_(files) {}
 
   std::string GetString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& def, std::size_t capacity) override;
@@ -27,13 +24,7 @@ class FakeProfiles : public sys::Profiles {
                          const std::optional<std::string>& value) override;
   std::vector<std::string> GetKeys(const std::string& file, const std::string& section) override;
 
-  // A failing read (a fault) answers the default, as the profile API does.
-  Faults<ProfileOp> faults;
-  std::string windowsFolder = "C:\\Windows";
-
  private:
-  std::string Where(const std::string& file) const;
-  // The raw value of a key, or nothing when the file, section or key is absent.
   std::optional<std::string> Find(const std::string& file, const std::string& section, const std::string& key);
 
   FakeFiles& files_;

@@ -1,7 +1,8 @@
 #include "fakes/fake_registry.h"
 
+#include <algorithm>
+
 #include "fakes/fake_paths.h"
-#include "sys/registry_helpers.h"
 
 namespace fakes {
 
@@ -13,43 +14,26 @@ using sys::RegValue;
 
 struct FakeRegistry::Key {
   std::string name;
-  std::map<std::string, std::unique_ptr<Key>> subKeys;  // folded name -> key, so sorted without case
+  std::map<std::string, std::unique_ptr<Key>> subKeys;   // folded name -> key, so sorted without case
   std::vector<std::pair<std::string, RegValue>> values;  // in the order first set
 
-  std::pair<std::string, RegValue>* FindValue(const std::string& valueName) {
-    for (auto& value : values)
-      if (sys::EqualsNoCase(value.first, valueName)) return &value;
-    return nullptr;
+  auto FindValue(const std::string& valueName) {
+    return std::find_if(values.begin(), values.end(),
+                        [&](const auto& value) { return sys::EqualsNoCase(value.first, valueName); });
+  }
+  void Set(const std::string& valueName, const RegValue& value) {
+    if (auto it = FindValue(valueName); it != values.end())
+      it->second = value;
+    else
+      values.emplace_back(valueName, value);
   }
 };
 
 namespace {
-std::vector<std::string> SplitKeyPath(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
 std::string JoinFolded(const std::vector<std::string>& parts, std::size_t count) {
   std::string joined;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i) joined += '\\';
-    joined += sys::FoldedCopy(parts[i]);
-  }
+  for (std::size_t i = 0; i < count; ++i) joined += (i ? "\\" : "") + sys::FoldedCopy(parts[i]);
   return joined;
-}
-
-bool Covers(KeyAccess refused, KeyAccess asked) {
-  return refused == KeyAccess::Read || asked != KeyAccess::Read;
 }
 }  // namespace
 
@@ -62,15 +46,19 @@ FakeRegistry::FakeRegistry() : root_(std::make_unique<Key>()) {
 
 FakeRegistry::~FakeRegistry() = default;
 
-std::vector<std::string> FakeRegistry::Resolve(Hive hive, const std::string& path, RegistryView view) const {
-  std::vector<std::string> parts;
+FakeRegistry::Parts FakeRegistry::Resolve(Hive hive, const std::string& path, RegistryView view) const {
+  Parts parts;
   switch (hive) {
     case Hive::CurrentUser: parts = {"HKEY_CURRENT_USER"}; break;
     case Hive::LocalMachine: parts = {"HKEY_LOCAL_MACHINE"}; break;
     case Hive::Users: parts = {"HKEY_USERS"}; break;
     case Hive::ClassesRoot: parts = {"HKEY_LOCAL_MACHINE", "Software", "Classes"}; break;
   }
-  for (std::string& part : SplitKeyPath(path)) parts.push_back(std::move(part));
+  std::size_t start = 0;
+  for (std::size_t end; start <= path.size(); start = end + 1) {
+    end = std::min(path.find('\\', start), path.size());
+    if (end > start) parts.push_back(path.substr(start, end - start));
+  }
   // The 32-bit view of the machine's software lives under Wow6432Node.
   bool redirect = view == RegistryView::Wow32 && hive == Hive::LocalMachine && parts.size() >= 2 &&
                   sys::EqualsNoCase(parts[1], "Software") &&
@@ -79,49 +67,44 @@ std::vector<std::string> FakeRegistry::Resolve(Hive hive, const std::string& pat
   return parts;
 }
 
-FakeRegistry::Key* FakeRegistry::Find(const std::vector<std::string>& parts) const {
+FakeRegistry::Key* FakeRegistry::Find(const Parts& parts) const {
   Key* key = root_.get();
-  for (const std::string& part : parts) {
-    auto it = key->subKeys.find(sys::FoldedCopy(part));
-    if (it == key->subKeys.end()) return nullptr;
-    key = it->second.get();
+  for (std::size_t i = 0; key && i < parts.size(); ++i) {
+    auto it = key->subKeys.find(sys::FoldedCopy(parts[i]));
+    key = it == key->subKeys.end() ? nullptr : it->second.get();
   }
   return key;
 }
 
-FakeRegistry::Key* FakeRegistry::Create(const std::vector<std::string>& parts) {
+FakeRegistry::Key* FakeRegistry::Create(const Parts& parts) {
   Key* key = root_.get();
   for (const std::string& part : parts) {
     auto& slot = key->subKeys[sys::FoldedCopy(part)];
-    if (!slot) {
-      slot = std::make_unique<Key>();
-      slot->name = part;
-    }
+    if (!slot) slot.reset(new Key{part, {}, {}});
     key = slot.get();
   }
   return key;
 }
 
-bool FakeRegistry::Refused(const std::vector<std::string>& parts, KeyAccess access) const {
+bool FakeRegistry::Refused(const Parts& parts, KeyAccess access) const {
   for (std::size_t count = 1; count <= parts.size(); ++count) {
     auto it = refusals_.find(JoinFolded(parts, count));
-    if (it != refusals_.end() && Covers(it->second, access)) return true;
+    if (it != refusals_.end() && (it->second == KeyAccess::Read || access != KeyAccess::Read)) return true;
   }
   return false;
 }
 
-Error FakeRegistry::Lookup(Hive hive, const std::string& path, RegistryView view, KeyAccess access,
-                           Key*& key) const {
-  std::vector<std::string> parts = Resolve(hive, path, view);
-  key = Find(parts);
-  if (!key) return sys::err::kFileNotFound;
-  if (Refused(parts, access)) return sys::err::kAccessDenied;
-  return sys::err::kSuccess;
+std::pair<FakeRegistry::Key*, Error> FakeRegistry::Lookup(Hive hive, const std::string& path, RegistryView view,
+                                                          KeyAccess access) const {
+  Parts parts = Resolve(hive, path, view);
+  Key* key = Find(parts);
+  if (!key) return {nullptr, sys::err::kFileNotFound};
+  return {key, Refused(parts, access) ? sys::err::kAccessDenied : sys::err::kSuccess};
 }
 
 Error FakeRegistry::CreateKey(Hive hive, const std::string& path, RegistryView view) {
   if (Error e = faults.Check(RegistryOp::CreateKey, path)) return e;
-  std::vector<std::string> parts = Resolve(hive, path, view);
+  Parts parts = Resolve(hive, path, view);
   // Creating needs write access to the deepest key that exists already.
   std::size_t existing = 0;
   while (existing < parts.size() && Find({parts.begin(), parts.begin() + existing + 1})) ++existing;
@@ -138,61 +121,52 @@ Error FakeRegistry::CreateKeyWithDescriptor(Hive hive, const std::string& path, 
 
 Error FakeRegistry::OpenKey(Hive hive, const std::string& path, KeyAccess access, RegistryView view) {
   if (Error e = faults.Check(RegistryOp::OpenKey, path)) return e;
-  Key* key = nullptr;
-  return Lookup(hive, path, view, access, key);
+  return Lookup(hive, path, view, access).second;
 }
 
 Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView view) {
   if (Error e = faults.Check(RegistryOp::DeleteKey, path)) return e;
-  std::vector<std::string> parts = Resolve(hive, path, view);
+  Parts parts = Resolve(hive, path, view);
   Key* key = Find(parts);
   if (!key) return sys::err::kFileNotFound;
   if (parts.size() <= 1 || !key->subKeys.empty() || Refused(parts, KeyAccess::Write)) return sys::err::kAccessDenied;
-  Key* parent = Find({parts.begin(), parts.end() - 1});
-  parent->subKeys.erase(sys::FoldedCopy(parts.back()));
+  Find({parts.begin(), parts.end() - 1})->subKeys.erase(sys::FoldedCopy(parts.back()));
   return sys::err::kSuccess;
 }
 
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
   if (Error e = faults.Check(RegistryOp::QueryValue, path)) return {e};
-  Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
-  auto* value = key->FindValue(name);
-  if (!value) return {sys::err::kFileNotFound};
+  auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);
+  if (error) return {error};
+  auto value = key->FindValue(name);
+  if (value == key->values.end()) return {sys::err::kFileNotFound};
   return {sys::err::kSuccess, value->second};
 }
 
 Error FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
                              RegistryView view) {
   if (Error e = faults.Check(RegistryOp::SetValue, path)) return e;
-  Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
-  if (auto* existing = key->FindValue(name))
-    existing->second = value;
-  else
-    key->values.emplace_back(name, value);
-  return sys::err::kSuccess;
+  auto [key, error] = Lookup(hive, path, view, KeyAccess::Write);
+  if (!error) key->Set(name, value);
+  return error;
 }
 
 Error FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::string& name, RegistryView view) {
   if (Error e = faults.Check(RegistryOp::DeleteValue, path)) return e;
-  Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Write, key)) return e;
-  for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-    if (sys::EqualsNoCase(it->first, name)) {
-      key->values.erase(it);
-      return sys::err::kSuccess;
-    }
-  }
-  return sys::err::kFileNotFound;
+  auto [key, error] = Lookup(hive, path, view, KeyAccess::Write);
+  if (error) return error;
+  auto value = key->FindValue(name);
+  if (value == key->values.end()) return sys::err::kFileNotFound;
+  key->values.erase(value);
+  return sys::err::kSuccess;
 }
 
 sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const std::string& path,
                                                                 RegistryView view) {
   if (Error e = faults.Check(RegistryOp::EnumSubKeys, path)) return {e};
-  Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
+  auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);
+  if (error) return {error};
   std::vector<std::string> names;
   for (const auto& sub : key->subKeys) names.push_back(sub.second->name);
   return {sys::err::kSuccess, std::move(names)};
@@ -201,59 +175,30 @@ sys::Result<std::vector<std::string>> FakeRegistry::EnumSubKeys(Hive hive, const
 sys::Result<std::vector<std::string>> FakeRegistry::EnumValueNames(Hive hive, const std::string& path,
                                                                    RegistryView view) {
   if (Error e = faults.Check(RegistryOp::EnumValueNames, path)) return {e};
-  Key* key = nullptr;
-  if (Error e = Lookup(hive, path, view, KeyAccess::Read, key)) return {e};
+  auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);
+  if (error) return {error};
   std::vector<std::string> names;
   for (const auto& value : key->values) names.push_back(value.first);
   return {sys::err::kSuccess, std::move(names)};
 }
 
-void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
-                            RegistryView view) {
-  Key* key = Create(Resolve(hive, path, view));
-  if (auto* existing = key->FindValue(name))
-    existing->second = value;
-  else
-    key->values.emplace_back(name, value);
+void FakeRegistry::PutValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value) {
+  Create(Resolve(hive, path, RegistryView::Native))->Set(name, value);
 }
 
-void FakeRegistry::PutString(Hive hive, const std::string& path, const std::string& name, const std::string& text,
-                             RegistryView view) {
-  PutValue(hive, path, name, sys::StringValue(text), view);
+bool FakeRegistry::HasKey(Hive hive, const std::string& path) const {
+  return Find(Resolve(hive, path, RegistryView::Native)) != nullptr;
 }
 
-void FakeRegistry::PutDword(Hive hive, const std::string& path, const std::string& name, uint32_t value,
-                            RegistryView view) {
-  PutValue(hive, path, name, sys::DwordValue(value), view);
+std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path, const std::string& name) const {
+  Key* key = Find(Resolve(hive, path, RegistryView::Native));
+  if (!key || key->FindValue(name) == key->values.end()) return std::nullopt;
+  return key->FindValue(name)->second;
 }
 
-bool FakeRegistry::HasKey(Hive hive, const std::string& path, RegistryView view) const {
-  return Find(Resolve(hive, path, view)) != nullptr;
-}
-
-std::optional<RegValue> FakeRegistry::ValueOf(Hive hive, const std::string& path, const std::string& name,
-                                              RegistryView view) const {
-  Key* key = Find(Resolve(hive, path, view));
-  if (!key) return std::nullopt;
-  auto* value = key->FindValue(name);
-  if (!value) return std::nullopt;
-  return value->second;
-}
-
-std::optional<std::string> FakeRegistry::StringOf(Hive hive, const std::string& path, const std::string& name,
-                                                  RegistryView view) const {
-  auto value = ValueOf(hive, path, name, view);
-  return value ? sys::TextOf(*value) : std::nullopt;
-}
-
-std::optional<uint32_t> FakeRegistry::DwordOf(Hive hive, const std::string& path, const std::string& name,
-                                              RegistryView view) const {
-  auto value = ValueOf(hive, path, name, view);
-  return value ? sys::DwordOf(*value) : std::nullopt;
-}
-
-void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused, RegistryView view) {
-  refusals_[JoinFolded(Resolve(hive, path, view), Resolve(hive, path, view).size())] = refused;
+void FakeRegistry::RefuseAccess(Hive hive, const std::string& path, KeyAccess refused) {
+  Parts parts = Resolve(hive, path, RegistryView::Native);
+  refusals_[JoinFolded(parts, parts.size())] = refused;
 }
 
 }  // namespace fakes

@@ -13,6 +13,7 @@
 
 #include "fakes/faults.h"
 #include "sys/registry.h"
+#include "sys/registry_helpers.h"
 
 namespace fakes {
 
@@ -26,7 +27,6 @@ class FakeRegistry : public sys::Registry {
   ~FakeRegistry() override;
 
   sys::Error CreateKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
-  // Like CreateKey; 1338 for a text that is no descriptor string.
   sys::Error CreateKeyWithDescriptor(sys::Hive hive, const std::string& path, const std::string& descriptor) override;
   sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
   sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
@@ -41,38 +41,42 @@ class FakeRegistry : public sys::Registry {
   sys::Result<std::vector<std::string>> EnumValueNames(sys::Hive hive, const std::string& path,
                                                        sys::RegistryView view) override;
 
-  // Test set-up and read-back; these bypass access refusals and faults.
-  void PutValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value,
-                sys::RegistryView view = sys::RegistryView::Native);
-  void PutString(sys::Hive hive, const std::string& path, const std::string& name, const std::string& text,
-                 sys::RegistryView view = sys::RegistryView::Native);
-  void PutDword(sys::Hive hive, const std::string& path, const std::string& name, uint32_t value,
-                sys::RegistryView view = sys::RegistryView::Native);
-  bool HasKey(sys::Hive hive, const std::string& path, sys::RegistryView view = sys::RegistryView::Native) const;
-  std::optional<sys::RegValue> ValueOf(sys::Hive hive, const std::string& path, const std::string& name,
-                                       sys::RegistryView view = sys::RegistryView::Native) const;
+  // Test set-up and read-back in the native view; these bypass refusals and faults.
+  void PutValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value);
+  void PutString(sys::Hive hive, const std::string& path, const std::string& name, const std::string& text) {
+    PutValue(hive, path, name, sys::StringValue(text));
+  }
+  void PutDword(sys::Hive hive, const std::string& path, const std::string& name, uint32_t value) {
+    PutValue(hive, path, name, sys::DwordValue(value));
+  }
+  bool HasKey(sys::Hive hive, const std::string& path) const;
+  std::optional<sys::RegValue> ValueOf(sys::Hive hive, const std::string& path, const std::string& name) const;
   // A string value's text (without its NUL) or nothing.
-  std::optional<std::string> StringOf(sys::Hive hive, const std::string& path, const std::string& name,
-                                      sys::RegistryView view = sys::RegistryView::Native) const;
-  std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name,
-                                  sys::RegistryView view = sys::RegistryView::Native) const;
-
+  std::optional<std::string> StringOf(sys::Hive hive, const std::string& path, const std::string& name) const {
+    auto value = ValueOf(hive, path, name);
+    return value ? sys::TextOf(*value) : std::nullopt;
+  }
+  std::optional<uint32_t> DwordOf(sys::Hive hive, const std::string& path, const std::string& name) const {
+    auto value = ValueOf(hive, path, name);
+    return value ? sys::DwordOf(*value) : std::nullopt;
+  }
   // Refuses `refused` on the key and all below it: Write refuses Write and All (a user
   // without administrator rights under HKEY_LOCAL_MACHINE); Read refuses everything.
-  void RefuseAccess(sys::Hive hive, const std::string& path, sys::KeyAccess refused,
-                    sys::RegistryView view = sys::RegistryView::Native);
+  void RefuseAccess(sys::Hive hive, const std::string& path, sys::KeyAccess refused);
 
   Faults<RegistryOp> faults;
 
   struct Key;
 
  private:
-  std::vector<std::string> Resolve(sys::Hive hive, const std::string& path, sys::RegistryView view) const;
-  Key* Find(const std::vector<std::string>& parts) const;
-  Key* Create(const std::vector<std::string>& parts);
-  bool Refused(const std::vector<std::string>& parts, sys::KeyAccess access) const;
-  sys::Error Lookup(sys::Hive hive, const std::string& path, sys::RegistryView view, sys::KeyAccess access,
-                    Key*& key) const;
+  using Parts = std::vector<std::string>;
+  Parts Resolve(sys::Hive hive, const std::string& path, sys::RegistryView view) const;
+  Key* Find(const Parts& parts) const;
+  Key* Create(const Parts& parts);
+  bool Refused(const Parts& parts, sys::KeyAccess access) const;
+  // The key at a path and 0, or 2 when it is absent, 5 when `access` is refused.
+  std::pair<Key*, sys::Error> Lookup(sys::Hive hive, const std::string& path, sys::RegistryView view,
+                                     sys::KeyAccess access) const;
 
   std::unique_ptr<Key> root_;  // children: the hive names
   std::map<std::string, sys::KeyAccess> refusals_;  // folded full key path -> refused access

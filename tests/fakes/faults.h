@@ -1,9 +1,8 @@
 #pragma once
-// Fault injection for the fakes: any operation of a fake can be made to fail with a
-// chosen Win32 error number, for the next N calls, for the Nth call, or for good, and
-// optionally only when it concerns one path or key. Each fake keeps one Faults over its
-// own operation enum, so a misspelt operation does not compile.
-#include <cstdint>
+// Fault injection for the fakes: any operation can be made to fail with a chosen Win32
+// error number, for the next N calls, for the Nth call, or for good, optionally only
+// when it concerns one path or key (without letter case). Each fake keeps one Faults
+// over its own operation enum, so a misspelt operation does not compile.
 #include <map>
 #include <string>
 #include <vector>
@@ -16,9 +15,6 @@ namespace fakes {
 template <class Operation>
 class Faults {
  public:
-  static constexpr int kForever = -1;
-
-  // The next `count` matching calls fail with `error`.
   void FailNext(Operation op, sys::Error error, int count = 1, const std::string& path = "") {
     rules_.push_back(Rule{op, sys::FoldedCopy(path), error, 0, count});
   }
@@ -26,35 +22,25 @@ class Faults {
   void FailNth(Operation op, int nth, sys::Error error, const std::string& path = "") {
     rules_.push_back(Rule{op, sys::FoldedCopy(path), error, nth - 1, 1});
   }
-  // Every matching call fails until Clear.
   void FailAlways(Operation op, sys::Error error, const std::string& path = "") {
-    rules_.push_back(Rule{op, sys::FoldedCopy(path), error, 0, kForever});
+    rules_.push_back(Rule{op, sys::FoldedCopy(path), error, 0, -1});
   }
   void Clear() { rules_.clear(); }
 
-  // For the fake: counts the call and gives the error it must return (0: carry on).
-  // `path` is what the call concerns; a rule with a path matches it without letter case.
+  // For the fake: counts the call and gives the error it must answer (0: carry on).
   sys::Error Check(Operation op, const std::string& path = "") {
     ++calls_[op];
-    std::string folded = sys::FoldedCopy(path);
     for (Rule& rule : rules_) {
-      if (rule.op != op || rule.remaining == 0) continue;
-      if (!rule.path.empty() && rule.path != folded) continue;
-      if (rule.skip > 0) {
-        --rule.skip;
+      if (rule.op != op || rule.remaining == 0 || (!rule.path.empty() && rule.path != sys::FoldedCopy(path)))
         continue;
-      }
+      if (rule.skip-- > 0) continue;
       if (rule.remaining > 0) --rule.remaining;
       return rule.error;
     }
     return sys::err::kSuccess;
   }
-
-  // How many calls of `op` the fake has seen (failed ones included).
-  int Calls(Operation op) const {
-    auto it = calls_.find(op);
-    return it == calls_.end() ? 0 : it->second;
-  }
+  // Calls of `op` seen, failed ones included.
+  int Calls(Operation op) { return calls_[op]; }
 
  private:
   struct Rule {
@@ -62,7 +48,7 @@ class Faults {
     std::string path;
     sys::Error error;
     int skip;
-    int remaining;
+    int remaining;  // -1: for good
   };
   std::vector<Rule> rules_;
   std::map<Operation, int> calls_;

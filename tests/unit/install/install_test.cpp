@@ -30,8 +30,8 @@ constexpr const char* kFramework = "C:\\Windows\\Microsoft.NET\\Framework64\\";
 constexpr const char* kRunOnce = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr int32_t kFail = static_cast<int32_t>(0x80004005);
 constexpr uint64_t kHalfMinute = 30ull * 10000000ull;
-const fakes::ProgramScript kHangs{0, sys::kWaitForever, {}, -1};
-fakes::ProgramScript Exits(uint32_t code, int times = -1) { return {code, 0, {}, times}; }
+const fakes::ProgramScript kHangs{0, sys::kWaitForever, -1};
+fakes::ProgramScript Exits(uint32_t code, int times = -1) { return {code, 0, times}; }
 
 class Installing : public ::testing::Test {
  protected:
@@ -228,7 +228,7 @@ TEST_F(Installing, ALibraryRegistersInsideTheProcessItsFailuresAreAskedAboutUnle
   EXPECT_TRUE(Register("core.dll"));
   EXPECT_EQ(Box(0), "Failed to register (0x80004005): C:\\Fin\\bin\\core.dll");
   ASSERT_EQ(os.modules.calls.size(), 2u);
-  EXPECT_TRUE(os.modules.calls[0].entry == "DllRegisterServer" && os.modules.loadErrorModes[0] == 0x8001u);
+  EXPECT_TRUE(os.modules.calls[0] == "DllRegisterServer" && os.modules.loadErrorModes[0] == 0x8001u);
   EXPECT_FALSE(Results().registrationFailed);
   EXPECT_TRUE(Register("bad.dll") && Results().registrationFailed);
   EXPECT_FALSE(Register("bad.dll"));
