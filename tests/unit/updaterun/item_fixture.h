@@ -1,6 +1,5 @@
 #pragma once
-// A workstation that installs the FNC line into C:\Fin from an update site in memory (or
-// the network installation \\srv\share\Fin), with the product's texts and list entries.
+// A workstation installing the FNC line into C:\Fin from a site in memory or \\srv\share\Fin.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,9 +34,9 @@ class ItemTest : public ::testing::Test {
     session.webSite = kSite;
     session.installDir = "C:\\Fin";
     session.netDir = kNetDir;
-    session.captionText = "Fennic Duziderav";
     session.isNtFamily = session.hasAdminRights = true;
     Places().tempFolder = "C:\\Temp\\";
+    Results().installClusterSize = Results().tempClusterSize = 4096;
     Places().systemFolder = "C:\\Windows\\system32";
     os.files.MakeDirectories("C:\\Temp");
     os.files.MakeDirectories("C:\\Fin\\usr");  // the log goes there

@@ -1,7 +1,4 @@
-// The analysis of a file list against the disk (selection, space and transfer costs,
-// protected targets, the download cache, the re-registration list) and whole update runs:
-// from the site (the summary, a No, a small disk, nothing to do, a refused list, the
-// cache mode) and from a network installation (placement, a second list).
+// The analysis of a file list against the disk, and whole runs up to the summary's question.
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
@@ -16,10 +13,7 @@ constexpr uint64_t kSecond = 10'000'000;
 
 class Analysis : public ItemTest {
  protected:
-  Analysis() {
-    Results().installClusterSize = Results().tempClusterSize = kCluster;
-    UpdateRun().mode.workstation = UpdateRun().mode.keepRegistrationList = true;
-  }
+  Analysis() { UpdateRun().mode.workstation = UpdateRun().mode.keepRegistrationList = true; }
   std::optional<AnalysisTotals> Analyse(const std::string& list, uint32_t extraRecords = 0) {
     os.files.WriteText("C:\\Temp\\list.lst", list);
     sys::Result<sys::OwnedFile> file = os.files.OpenOwned("C:\\Temp\\list.lst", sys::FileAccess::Read,
@@ -29,7 +23,7 @@ class Analysis : public ItemTest {
   FileEntry& At(std::size_t i) { return UpdateRun().entries.at(i); }
 };
 
-TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced) {
+TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplacedOrAProtectedOneKept) {
   os.files.WriteText("C:\\Fin\\bin\\big.dll", std::string(10000, 'b'));
   os.files.WriteText("C:\\Windows\\system32\\sys.dll", std::string(50000, 's'));
   std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_N", "new.dll", 100) + Record("CSFNC_B", "big.dll", 100) +
@@ -37,44 +31,34 @@ TEST_F(Analysis, RequiredSpaceCountsClustersAndFallsWhereALargerTargetIsReplaced
   ASSERT_TRUE(totals);
   // new: one cluster; big: one cluster instead of three; the protected system file: nothing.
   EXPECT_EQ(totals->requiredBytes, kCluster + (kCluster - 3 * kCluster));
-  EXPECT_TRUE(!At(0).targetExisted && At(1).targetExisted && At(2).targetExisted && At(2).protectedTarget);
   EXPECT_EQ(totals->installCount, 3);  // selected whether or not they changed
+  // A protected target is kept when at least as new as the new file.
+  os.files.WriteText("C:\\new\\a.dll", "new");
+  os.files.WriteText("C:\\old\\a.dll", "old");
+  os.files.SetFileVersion("C:\\new\\a.dll", {5, 1, 222, 0});
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
+  os.files.SetFileVersion("C:\\old\\a.dll", {5, 1, 222, 0});
+  EXPECT_TRUE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));  // a new one without: sys.dll above
+  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
+  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
 
 TEST_F(Analysis, TheCacheModeTransfersOnlyItemsWithoutACurrentCacheCopy) {
   Session().updateMode = 1;
   const std::string cache = DownloadCacheFolder() + "\\bin\\";
-  os.files.WriteText(cache + "current.dll", "c");
-  os.files.SetTimesOf(cache + "current.dll", {0, 0, ParseListDate(kDate) + 2 * kSecond});  // the loose rule
-  os.files.WriteText(cache + "stale.dll", "s");
-  os.files.SetTimesOf(cache + "stale.dll", {0, 0, ParseListDate(kDate) + kSecond / 2});
-  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_C", "current.dll", 1000, "bin", 400) +
-                                                 Record("CSFNC_S", "stale.dll", 1000, "bin", 300) +
-                                                 Record("CSFNC_M", "missing.dll", 5000) + Record("CSFNC_X", "s.dll", 1, ".."));
+  os.files.WriteText(cache + "c.dll", "c");
+  os.files.SetTimesOf(cache + "c.dll", {0, 0, ParseListDate(kDate) + 2 * kSecond});  // the loose rule
+  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_C", "c.dll", 1000, "bin", 400) +
+                                                 Record("CSFNC_M", "m.dll", 5000, "bin", 300) +
+                                                 Record("CSFNC_P", "p.dll", 900) + Record("CSFNC_X", "s.dll", 1, ".."));
   ASSERT_TRUE(totals);
-  EXPECT_TRUE(At(0).selected && !At(0).downloadNeeded);
-  EXPECT_TRUE(At(1).downloadNeeded && At(2).downloadNeeded);
+  EXPECT_TRUE(At(0).selected && !At(0).downloadNeeded && At(1).downloadNeeded);
   EXPECT_FALSE(CachedItemIsCurrent(At(3)));  // a folder that leads out of the cache
-  EXPECT_EQ(totals->downloadBytes, 300 + 5000);  // the cabinet's size where there is one
-  EXPECT_EQ(UpdateRun().downloadDriveBytes, kCluster + 2 * kCluster);
+  EXPECT_EQ(totals->downloadBytes, 300 + 900);  // the cabinet's size where there is one
+  EXPECT_EQ(UpdateRun().downloadDriveBytes, 2 * kCluster);  // what is transferred, in clusters
   os.files.faults.FailNext(fakes::FileOp::Open, sys::err::kSharingViolation);
   EXPECT_FALSE(CachedItemIsCurrent(At(0)));  // unreadable
-}
-
-TEST_F(Analysis, AProtectedTargetIsKeptWhenAtLeastAsNewAsTheNewFile) {
-  os.files.WriteText("C:\\new\\a.dll", "new");
-  os.files.WriteText("C:\\old\\a.dll", "old");
-  os.files.SetFileVersion("C:\\new\\a.dll", {5, 1, 222, 0});
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // installed file without a version
-  const std::pair<sys::FileVersion, bool> cases[] = {{{5, 1, 221, 9}, false}, {{5, 1, 222, 0}, true}, {{6, 0, 0, 0}, true}};
-  for (const auto& [installed, kept] : cases) {
-    os.files.SetFileVersion("C:\\old\\a.dll", installed);
-    EXPECT_EQ(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"), kept) << installed[0] << "." << installed[2];
-  }
-  EXPECT_TRUE(TargetNotOlder("C:\\new\\unversioned.dll", "C:\\old\\a.dll") &&
-              !TargetNotOlder("C:\\new\\a.dll", "C:\\old\\missing.dll"));
-  os.files.faults.FailNext(fakes::FileOp::GetFileVersion, sys::err::kAccessDenied, 1, "C:\\old\\a.dll");
-  EXPECT_FALSE(TargetNotOlder("C:\\new\\a.dll", "C:\\old\\a.dll"));  // unreadable counts as none
 }
 
 TEST_F(Analysis, TheReregistrationListAddsRegistrationsAndMarksThePreviousRunUnfinished) {
@@ -98,22 +82,10 @@ TEST_F(Analysis, TheReregistrationListAddsRegistrationsAndMarksThePreviousRunUnf
   EXPECT_TRUE(Results().previousRunUnfinished);
 
   os.files.faults.FailNext(fakes::FileOp::Read, sys::err::kLockViolation);
-  EXPECT_EQ(CountReregistrationRecords(UpdateRun().reregistrationList.get()).error, sys::err::kLockViolation);
-  os.files.faults.FailNext(fakes::FileOp::Read, sys::err::kLockViolation);
   EXPECT_FALSE(Analyse(Record("CSFNC_R", "r.dll", 10)));
 }
 
-TEST_F(Analysis, ARepairSelectsNothingButCountsTheRegistrationsAndACancelEndsIt) {
-  Session().repairOnly = true;
-  std::optional<AnalysisTotals> totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 2) + Record("CSFNC_P", "p.dll", 10));
-  ASSERT_TRUE(totals);
-  EXPECT_FALSE(At(0).selected || At(1).selected || totals->installCount || totals->requiredBytes);
-  EXPECT_EQ(totals->registrationCount, 1);
-  cancelRequested = 1;
-  EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
-}
-
-TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
+TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeedsARepairSelectsNothingAndACancelEndsIt) {
   Session().productLine = "QS2003";
   Results().outlook64Bit = true;
   Prerequisites().dataAccessNeedsInstall = true;
@@ -131,12 +103,20 @@ TEST_F(Analysis, SpecialItemsAreSelectedByWhatTheMachineNeeds) {
   Prerequisites().reportRuntimeMissing = true;
   ASSERT_TRUE(Analyse(Record("CR", "MolvexCRWXI.msi", 1)));
   EXPECT_TRUE(At(0).selected);
+  // A repair selects nothing but counts the registrations.
+  Session().productLine = "FNC";
+  Session().repairOnly = true;
+  totals = Analyse(Record("CSFNC_R", "r.dll", 10, "bin", 0, 2) + Record("CSFNC_P", "p.dll", 10));
+  ASSERT_TRUE(totals);
+  EXPECT_FALSE(At(0).selected || At(1).selected || totals->installCount || totals->requiredBytes);
+  EXPECT_EQ(totals->registrationCount, 1);
+  cancelRequested = 1;
+  EXPECT_FALSE(Analyse(Record("CSFNC_A", "a.dll", 1)));
 }
 
 class RunTest : public ItemTest {
  protected:
   RunTest() {
-    Results().installClusterSize = Results().tempClusterSize = 4096;
     os.internet.Serve(TimestampUrl(kSite), "05-12-2026 19:30:00");
     ServeList(Record("CSFNC_a.dll", "a.dll", 3000) + Record("CSFNC_b.dll", "b.dll", 5000, "bin", 2500));
   }
@@ -145,16 +125,11 @@ class RunTest : public ItemTest {
     return std::none_of(os.internet.openedUrls.begin(), os.internet.openedUrls.end(),
                         [](const std::string& url) { return url.find("Item=") != std::string::npos; });
   }
-  void FromShare(const std::string& list) {
-    Session().installMode = kLanWorkstation;
-    Session().unattended = Session().silent = true;
-    os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", list);
-  }
 };
 
 TEST_F(RunTest, TheSummaryNamesCountSizesAndANoReturnsToTheSettings) {
   SetProgressWindow(0x4711);
-  os.desktop.QueueAnswers({sys::answer::kNo});
+  os.desktop.QueueAnswers({sys::answer::kNo, sys::answer::kNo});
   EXPECT_FALSE(RunUpdate());
   SetProgressWindow(0);
   ASSERT_EQ(os.desktop.boxes.size(), 1u);
@@ -164,16 +139,13 @@ TEST_F(RunTest, TheSummaryNamesCountSizesAndANoReturnsToTheSettings) {
   EXPECT_TRUE(Results().returnToSettings && !Results().runCompleted && NothingRequested());
   EXPECT_TRUE(Logged("Download Size: 5 KB") && Logged("Canceled by user, "));
   EXPECT_FALSE(Logged("Do you want to continue?") || os.files.Exists("C:\\Fin\\bin"));  // the plain box: no log
-}
-
-TEST_F(RunTest, TooLittleDiskSpaceReturnsToTheSettingsBeforeAnythingIsAsked) {
+  // Too little disk space is asked about before the summary.
+  Results().returnToSettings = false;
   ServeList(Record("CSFNC_A", "a.dll", 2000000));
   os.systemInfo.freeBytesByRoot["C:\\"] = 1000000;
-  os.desktop.QueueAnswers({sys::answer::kNo});
   EXPECT_FALSE(RunUpdate());
-  EXPECT_TRUE(Results().returnToSettings && NothingRequested());
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);  // the space question, no confirmation
-  EXPECT_EQ(Box(0).find("Number of files to install"), std::string::npos) << Box(0);
+  EXPECT_TRUE(Results().returnToSettings && NothingRequested() && os.desktop.boxes.size() == 2);
+  EXPECT_EQ(Box(1).find("Number of files to install"), std::string::npos) << Box(1);
 }
 
 TEST_F(RunTest, NothingToInstallIsSaidWithoutAskingAndOnlyAnEmptyListDropsTheStatistics) {
@@ -189,70 +161,22 @@ TEST_F(RunTest, NothingToInstallIsSaidWithoutAskingAndOnlyAnEmptyListDropsTheSta
   EXPECT_TRUE(NothingRequested() && !Logged("Start installation"));
 }
 
-TEST_F(RunTest, ARefusedListEndsTheRunAndOnlyAnAttendedRunReturnsToTheSettings) {
+TEST_F(RunTest, ARefusedListIsNamedAndReturnsToTheSettings) {
   ServeList("<HTML><BODY>Please log in</BODY></HTML>\r\n");
   EXPECT_FALSE(RunUpdate());
   EXPECT_EQ(Box(0), "Failed to download: 'HalomirPlandrix.lst'\r\n\r\n");
-  EXPECT_TRUE(Results().returnToSettings);
-  Results().returnToSettings = false;
-  Session().silent = true;
-  ServeList("__ERROR__Release 17.1 is withdrawn\r\n");
-  EXPECT_FALSE(RunUpdate());
-  EXPECT_TRUE(!Results().returnToSettings && Logged("Release 17.1 is withdrawn") && NothingRequested());
-}
-
-TEST_F(RunTest, TheCacheModeTransfersFirstThenCopiesFromTheCacheWithoutAskingAndRemovesIt) {
-  Session().unattended = true;
-  Session().updateMode = 1;
-  const std::string cache = DownloadCacheFolder() + "\\bin\\";
-  os.files.WriteText(cache + "b.dll", "cached");  // current: carries the list's date
-  os.files.SetTimesOf(cache + "b.dll", {0, 0, ParseListDate(kDate)});
-  ServeList(Record("CSFNC_a.dll", "a.dll", 3000) + Record("CSFNC_b.dll", "b.dll", 6));
-  Serve(Entry("a.dll", 3000), std::string(3000, 'a'));
-  static int32_t doneAtSecond = -1;  // what the window shows when the copying pass reaches b.dll
-  SetProgressRefresher([] {
-    if (Progress().phaseLine.str() == "Installing downloaded files" && Progress().itemLine.str() == "b.dll")
-      doneAtSecond = Progress().totalDone;
-  });
-  EXPECT_TRUE(RunUpdate());
-  SetProgressRefresher(nullptr);
-  EXPECT_TRUE(os.desktop.boxes.empty() && Logged("Number of files to install: 2"));
-  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\a.dll") == std::string(3000, 'a'));
-  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\b.dll") == "cached" && !os.files.Exists(DownloadCacheFolder()));
-  EXPECT_EQ(Progress().totalSize, 3000 + 6);
-  EXPECT_EQ(doneAtSecond, 3000);
-  EXPECT_TRUE(Results().runCompleted && !TemporaryFilesLeft());
-}
-
-TEST_F(RunTest, FromTheShareTheLinesOwnItemsArePlacedAndNothingOutsideTheInstallation) {
-  std::string list = Record("CSFNS_OTHER", "other.txt", 5) + Record("CSFNC_X", "x.dll", 1, "..\\..\\Windows") +
-                     Record("CSFNC_Y", "x.dll", 1, "C:\\Windows");
-  Publish("bin", "other.txt", "other");
-  Publish("bin", "x.dll", "x");
-  for (int i = 0; i < 12; ++i) {
-    std::string name = "f" + std::to_string(i) + ".txt";
-    Publish("bin", name, "bytes of " + name);
-    list += Record("CSFNC_" + std::to_string(i), name, static_cast<long>(("bytes of " + name).size()));
-  }
-  FromShare(list);
-  EXPECT_TRUE(RunUpdate());
-  EXPECT_TRUE(Results().runCompleted && !Results().nothingInstalled);
-  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\f11.txt"), "bytes of f11.txt");
-  EXPECT_EQ(os.files.TimesOf("C:\\Fin\\bin\\f3.txt")->lastWrite, ParseListDate(kDate));
-  EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin\\other.txt"));  // another line's item
-  for (const std::string& path : os.files.AllPaths())
-    EXPECT_TRUE(!sys::EndsWithNoCase(path, "x.dll") || path.rfind("\\\\srv", 0) == 0) << path;
-  EXPECT_TRUE(Logged("..\\..\\Windows") && Progress().copyPhase);  // a LAN installation counts copied bytes
+  EXPECT_TRUE(Results().returnToSettings && NothingRequested());
 }
 
 TEST_F(RunTest, ASecondListBesideTheFirstIsInstalledOnceMore) {
   Publish("bin", "a.txt", "a");
   Publish("bin", "b.txt", "b");
-  FromShare(Record("CSFNC_A", "a.txt", 1));
+  Session().installMode = kLanWorkstation;
+  Session().unattended = Session().silent = true;
+  os.files.WriteText(std::string(kNetDir) + "\\HalomirPlandrix.lst", Record("CSFNC_A", "a.txt", 1));
   os.files.WriteText(std::string(kNetDir) + "\\Tallyo.lst", Record("CSFNC_B", "b.txt", 1));
   EXPECT_TRUE(RunUpdate());
   EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\a.txt") && os.files.Exists("C:\\Fin\\bin\\b.txt"));
-  EXPECT_TRUE(UpdateRun().tallyoPass);
 }
 
 }  // namespace
