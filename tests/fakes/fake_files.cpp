@@ -71,8 +71,8 @@ Error FakeFiles::DeleteConflict(const std::string& key) const {
   return err::kSuccess;
 }
 
-FakeFiles::HandleCall FakeFiles::Use(FileOp op, sys::FileHandle file, bool (*allows)(FileAccess)) {
-  HandleCall call{std::unique_lock(mutex_)};
+FakeFiles::Call FakeFiles::Use(FileOp op, sys::FileHandle file, bool (*allows)(FileAccess)) {
+  Call call{std::unique_lock(mutex_)};
   auto it = handles_.find(file.id);
   call.node = it != handles_.end() && !it->second.foreign ? NodeAt(it->second.key) : nullptr;
   call.error = faults.Check(op, call.node ? call.node->display : "");

@@ -131,12 +131,14 @@ class FakeFiles : public sys::Files {
   };
 
   sys::Result<FakePath> Parse(const std::string& path) const { return ParseFakePath(path, currentFolder); }
-  // The start of a call on a path: holds the fake for the call, counts it against
-  // `faults` and reads the path; `error` is what the call answers instead.
+  // The start of a call: holds the fake for the call and counts it against `faults`;
+  // `error` is what the call answers instead.
   struct Call {
     std::unique_lock<std::recursive_mutex> lock;
     sys::Error error = 0;
-    FakePath path;
+    FakePath path;             // for a call on a path
+    Handle* handle = nullptr;  // for a call on a handle, with its file
+    Node* node = nullptr;
   };
   Call Begin(FileOp op, const std::string& path);
   Node* NodeAt(const std::string& key) const;
@@ -148,15 +150,8 @@ class FakeFiles : public sys::Files {
   sys::Error MissingError(const FakePath& path) const;
   sys::Error ShareConflict(const std::string& key, sys::FileAccess access, uint32_t shareMode) const;
   sys::Error DeleteConflict(const std::string& key) const;
-  // The start of a call on a handle: an open handle of the program's, after the fault
-  // check; 6 for any other, 5 when `allows` refuses its access.
-  struct HandleCall {
-    std::unique_lock<std::recursive_mutex> lock;
-    sys::Error error = 0;
-    Handle* handle = nullptr;
-    Node* node = nullptr;
-  };
-  HandleCall Use(FileOp op, sys::FileHandle file, bool (*allows)(sys::FileAccess) = nullptr);
+  // A call on an open handle of the program's: 6 for any other, 5 when `allows` refuses its access.
+  Call Use(FileOp op, sys::FileHandle file, bool (*allows)(sys::FileAccess) = nullptr);
   // Resizes a file's data, charging its volume; 112 when the growth does not fit.
   sys::Error Resize(Node& node, const FakePath& path, uint64_t newSize);
   sys::Error ResizeKey(const std::string& key, uint64_t newSize);
