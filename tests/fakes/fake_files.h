@@ -142,7 +142,7 @@ class FakeFiles : public sys::Files {
   };
   Call Begin(FileOp op, const std::string& path);
   Node* NodeAt(const std::string& key) const;
-  // The node at a path, for the set-up helpers (which hold the fake themselves).
+  // The node at a path, for the set-up helpers.
   Node* Lookup(const std::string& path) const;
   VolumeFacts* VolumeOf(const FakePath& path);
   // 3 when the parent folder or the volume is missing.

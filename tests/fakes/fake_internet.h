@@ -201,9 +201,8 @@ class FakeInternet : public sys::Internet {
     files->CreateDirectory("C:\\Cache");  // 183 once it is there
     auto opened = files->Open(path, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::CreateAlways);
     if (!opened.ok()) return false;
-    bool written = body.empty() || files->Write(opened.value, body.data(), static_cast<uint32_t>(body.size())).ok();
-    files->Close(opened.value);
-    return written;
+    sys::OwnedFile owned(*files, opened.value);
+    return body.empty() || files->Write(owned.get(), body.data(), static_cast<uint32_t>(body.size())).ok();
   }
 
   std::map<std::string, std::deque<Queued>> pages_;
