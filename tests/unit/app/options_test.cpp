@@ -28,7 +28,6 @@ TEST(FindOption, QuotingLastOccurrenceAndExactNames) {
 
 TEST(OptionValues, NumbersFlagsAndTheNoCheckSwitch) {
   EXPECT_EQ(OptionNumber("12abc"), 12);
-  EXPECT_EQ(OptionNumber("abc"), 0);
   EXPECT_EQ(OptionNumber("-3"), -3);
   EXPECT_EQ(OptionNumber("99999999999999"), 2147483647);
   EXPECT_TRUE(OptionFlag("1yes"));

@@ -20,11 +20,7 @@ class ReadSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CloseLog();
-    os.desktop.strings = {{1, "Molvex Internet Installer"}, {2, "FNC"}, {4, "Molvex Workstation Update"},
-                          {5, "Molvex Network Installation Update"}, {9, "AE"}, {11, "Plandrix_T17_AE.exe"},
-                          {12, "Molvex Workstation Installation"}, {13, "Molvex Network Installation"},
-                          {16, "Molvex Software\\Fennic Duziderav"}, {17, "https://update.molvex.example"},
-                          {18, "32000"}};
+    os.desktop.UseProductStrings();
   }
   void TearDown() override { CloseLog(); }
 
@@ -51,7 +47,6 @@ TEST_F(ReadSettingsTest, NothingGivenGivesTheDefaults) {
   EXPECT_EQ(s.virtualDir, "Halomir");
   EXPECT_EQ(s.webSite, "https://update.molvex.example");
   EXPECT_EQ(s.releaseList, "\t30052\r");
-  EXPECT_EQ(s.osCode, 9);
   EXPECT_FALSE(s.productLineEditable || s.releaseEditable);  // a single-product build
   EXPECT_FALSE(s.silent || s.unattended || s.noSettingsDialog || s.noCheck || s.repairOnlyOffered);
   EXPECT_TRUE(os.registry.HasKey(Hive::CurrentUser, kSettingsKey));  // created on the way
@@ -153,17 +148,16 @@ TEST_F(ReadSettingsTest, InstallationAndNetworkFoldersFollowTheMode) {
   EXPECT_EQ(Session().release, "") << "a workstation update without a network release has none";
 }
 
-// Below the stored folder (the settings end-to-end test) comes the platform's own.
-TEST_F(ReadSettingsTest, WorkstationFolderFallsBackToThePlatformsFolder) {
+// Below the stored folder (the settings end-to-end test) comes the platform's own, or
+// for the payroll build the one in salv.ini.
+TEST_F(ReadSettingsTest, WorkstationFolderFallsBackToThePlatformsFolderOrSalvIni) {
   os.registry.PutString(Hive::LocalMachine, "Software\\Molvex\\Molvex for Windows\\4.0\\Installation", "LocalPath",
                         "D:\\Platform");
   EXPECT_EQ(Prepare("").installDir, "D:\\Platform");
   Stored("InstallDir", "D:\\Stored");
   EXPECT_EQ(Prepare("").installDir, "D:\\Stored");
-}
 
-TEST_F(ReadSettingsTest, PayrollBuildFindsItsFolderInSalvIni) {
-  os.desktop.strings[2] = "KS";
+  os.desktop.strings[2] = "KS";  // the payroll build finds its folder in salv.ini
   os.files.WriteText("C:\\Windows\\salv.ini", "[INIT]\r\nPROG-DRIVE=D\r\nPROG-PATH=\\Salvix\\BIN\\x\r\n");
   EXPECT_EQ(Prepare("").installDir, "D:\\Salvix");
 }
@@ -189,20 +183,16 @@ TEST_F(ReadSettingsTest, WhoMayChooseTheProductLineAndRelease) {
   EXPECT_FALSE(s.releaseEditable);
 }
 
-TEST_F(ReadSettingsTest, StoredCredentialsAreTakenAsStoredUnlessGiven) {
+// The options /USER and /PW are every site end-to-end test's.
+TEST_F(ReadSettingsTest, StoredCredentialsAndVirtualDirectory) {
   os.registry.PutValue(Hive::CurrentUser, kSettingsKey, "MolvexP",
                        sys::RegValue{sys::ValueType::Binary, std::string("s3cr\xe9t", 6)});
   Stored("UserName", "ann");
   const SessionSettings& s = Prepare("");
   EXPECT_EQ(s.password, std::string("s3cr\xe9t", 6));
   EXPECT_EQ(s.userName, "ann");
-  Prepare("/PW:given /USER:bob");
-  EXPECT_EQ(s.password, "given");
-  EXPECT_EQ(s.userName, "bob");
-}
 
-TEST_F(ReadSettingsTest, StoredVirtualDirectoryCountsOnlyWhileItsWebProductIsInstalled) {
-  Stored("HalomirVDir", "shop");
+  Stored("HalomirVDir", "shop");  // counts only while its web product is installed
   EXPECT_EQ(Prepare("/P:FYNDRA").virtualDir, "Halomir");
   os.registry.CreateKey(Hive::Users, ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\Fyndra",
                         sys::RegistryView::Native);

@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(Volumes, DrivesAndSharesAreVolumesOtherPathsAreNot) {
+TEST(Volumes, DrivesAndSharesAreVolumesWithTheirClusterSizeOtherPathsAreNot) {
   const std::pair<const char*, const char*> keys[] = {
       {"C:\\Program Files\\Molvex", "C:"}, {"d:", "d:"}, {"\\\\fileserver\\apps\\Molvex\\bin", "\\\\fileserver\\apps"},
       {"Molvex\\bin", ""}, {"\\Molvex", ""}, {"\\\\fileserver\\", ""}, {"\\\\\\apps", ""}, {"1:\\x", ""}, {":", ""}};
@@ -17,10 +17,7 @@ TEST(Volumes, DrivesAndSharesAreVolumesOtherPathsAreNot) {
     EXPECT_EQ(VolumeKey(path), key) << path;
     EXPECT_EQ(VolumeRoot(path), *key ? std::string(key) + "\\" : "") << path;
   }
-}
-
-TEST(Volumes, ClusterSizeComesFromTheVolumeOrIsOne) {
-  FakeOs os;
+  FakeOs os;  // the cluster size comes from the volume or is one
   os.files.AddVolume("D:", {.sectorsPerCluster = 64, .bytesPerSector = 512});
   os.files.AddVolume("\\\\srv\\apps", {.sectorsPerCluster = 8, .bytesPerSector = 2048});
   os.files.AddVolume("E:", {.sectorsPerCluster = 0, .bytesPerSector = 512});
@@ -35,10 +32,7 @@ class DiskSpace : public ::testing::Test {
  protected:
   void SetUp() override {
     ClearRequiredSpace();
-    os.desktop.strings[120] = "Required diskspace";
-    os.desktop.strings[121] = "Do you want to continue?";
-    os.desktop.strings[136] = "There is not enough free disk space for the installation";
-    os.desktop.strings[137] = "Free space";
+    os.desktop.UseProductStrings();
   }
   void TearDown() override { ClearRequiredSpace(); }
 

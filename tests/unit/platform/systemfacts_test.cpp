@@ -11,11 +11,7 @@
 namespace {
 
 sys::OsVersion Version(uint32_t platformId, uint32_t major, uint32_t minor) {
-  sys::OsVersion version;
-  version.platformId = platformId;
-  version.major = major;
-  version.minor = minor;
-  return version;
+  return {.major = major, .minor = minor, .platformId = platformId};
 }
 
 // Newer or unknown systems keep the code they had (the second argument) and are unsupported.

