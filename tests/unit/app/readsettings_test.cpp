@@ -39,7 +39,7 @@ class ReadSettingsTest : public ::testing::Test {
   FakeOs os;
 };
 
-TEST_F(ReadSettingsTest, NothingGivenGivesTheDefaults) {
+TEST_F(ReadSettingsTest, NothingGivenGivesTheDefaultsAndSilenceHasLevels) {
   const SessionSettings& s = Prepare("");
   EXPECT_EQ(s.language, "EN");
   EXPECT_EQ(s.country, "  ");
@@ -50,6 +50,13 @@ TEST_F(ReadSettingsTest, NothingGivenGivesTheDefaults) {
   EXPECT_FALSE(s.productLineEditable || s.releaseEditable);  // a single-product build
   EXPECT_FALSE(s.silent || s.unattended || s.noSettingsDialog || s.noCheck || s.repairOnlyOffered);
   EXPECT_TRUE(os.registry.HasKey(Hive::CurrentUser, kSettingsKey));  // created on the way
+
+  Prepare("/S:0");  // the silence levels
+  EXPECT_TRUE(s.noSettingsDialog && !s.unattended);
+  Prepare("/S:1");
+  EXPECT_TRUE(s.unattended && !s.silent && !s.noSettingsDialog);
+  Prepare("/S:2 /NOCHECK");
+  EXPECT_TRUE(s.unattended && s.silent && s.noCheck);
 }
 
 // Which source wins for the installation folder is the settings end-to-end test's; these
@@ -92,15 +99,6 @@ TEST_F(ReadSettingsTest, ChoicesFromOptionsIniAndRegistry) {
   EXPECT_TRUE(s.repairOnly && !s.debugStatistics);
 }
 
-TEST_F(ReadSettingsTest, SilenceLevels) {
-  const SessionSettings& s = Prepare("/S:0");
-  EXPECT_TRUE(s.noSettingsDialog && !s.unattended);
-  Prepare("/S:1");
-  EXPECT_TRUE(s.unattended && !s.silent && !s.noSettingsDialog);
-  Prepare("/S:2 /NOCHECK");
-  EXPECT_TRUE(s.unattended && s.silent && s.noCheck);
-}
-
 TEST_F(ReadSettingsTest, UninstallAndResumedRunsReadOnlyTheirOwnOptions) {
   const SessionSettings& s = Prepare("/S:2 /UNINSTALL:\"C:\\Web App\" /P:fyndra /V:shop /R:400 /I:D:\\x");
   EXPECT_TRUE(s.uninstallRequested && s.silent);
@@ -117,13 +115,6 @@ TEST_F(ReadSettingsTest, UninstallAndResumedRunsReadOnlyTheirOwnOptions) {
   Prepare("/UNINSTALL:\"\"");  // but an empty uninstall folder is an ordinary run
   EXPECT_FALSE(s.uninstallRequested);
   EXPECT_EQ(s.release, "32000");
-}
-
-TEST_F(ReadSettingsTest, OneTrailingSlashOfTheWebSiteIsRemoved) {
-  EXPECT_EQ(Prepare("/W:https://site.example/updates/").webSite, "https://site.example/updates");
-  EXPECT_EQ(Prepare("/W:https://site.example//").webSite, "https://site.example/");
-  Stored("WebSite1", "http://stored.example/");
-  EXPECT_EQ(Prepare("").webSite, "http://stored.example");
 }
 
 TEST_F(ReadSettingsTest, InstallationAndNetworkFoldersFollowTheMode) {
@@ -229,13 +220,19 @@ TEST_F(ReadSettingsTest, TheCaptionFollowsTheMode) {
 }
 
 // Long values are cut, never dropped.
-TEST_F(ReadSettingsTest, LongValuesAreCutToTheirFields) {
+TEST_F(ReadSettingsTest, LongValuesAreCutToTheirFieldsAndTheWebSiteLosesOneTrailingSlash) {
   const SessionSettings& s =
       Prepare("/R:" + std::string(40, '7') + " /W:https://" + std::string(300, 'a') + " /LANGUAGE:DEU /TTL:Professor");
   EXPECT_EQ(s.release, std::string(19, '7'));
   EXPECT_EQ(s.webSite.size(), 255u);
   EXPECT_EQ(s.language, "DE");
   EXPECT_EQ(s.title, "Profe");
+
+  // One trailing slash of the web site is removed.
+  EXPECT_EQ(Prepare("/W:https://site.example/updates/").webSite, "https://site.example/updates");
+  EXPECT_EQ(Prepare("/W:https://site.example//").webSite, "https://site.example/");
+  Stored("WebSite1", "http://stored.example/");
+  EXPECT_EQ(Prepare("").webSite, "http://stored.example");
 }
 
 }  // namespace

@@ -51,7 +51,6 @@ TEST_F(DiskSpace, PathsOnOneVolumeAddUpInOneRowOfTenAndNeverWrapRound) {
   EXPECT_EQ(table[2].volumeKey, "");
 
   ClearRequiredSpace();
-  EXPECT_EQ(RequiredSpace()[0].bytes, 0u);
   for (char drive = 'D'; drive <= 'N'; ++drive) AddRequiredSpace(std::string(1, drive) + ":\\x", 10);
   EXPECT_EQ(RequiredSpace()[9].volumeKey, "M:");
   for (const RequiredSpaceRow& row : RequiredSpace()) EXPECT_NE(row.volumeKey, "N:");
@@ -60,7 +59,7 @@ TEST_F(DiskSpace, PathsOnOneVolumeAddUpInOneRowOfTenAndNeverWrapRound) {
   EXPECT_EQ(RequiredSpace()[0].bytes, UINT64_MAX);
 }
 
-TEST_F(DiskSpace, ShortfallsOfVolumesNeedingMoreThanOneHundredThousandBytesInTheUsersFormat) {
+TEST_F(DiskSpace, ShortfallsOverOneHundredThousandBytesAreAskedAboutOnceInTheUsersFormat) {
   os.systemInfo.freeBytesByRoot = {{"C:\\", 2048}, {"D:\\", 10}, {"\\\\srv\\apps\\", 5u << 20}};
   AddRequiredSpace("C:\\Molvex", 1264128);           // 1234.50 KB
   AddRequiredSpace("D:\\a", 100000);                 // not asked
@@ -72,10 +71,10 @@ TEST_F(DiskSpace, ShortfallsOfVolumesNeedingMoreThanOneHundredThousandBytesInThe
   os.systemInfo.decimalSeparator = ',';
   os.systemInfo.thousandSeparator = ".";
   EXPECT_NE(DescribeSpaceShortfalls().find("Required diskspace: 1.234,50 KB"), std::string::npos);
-}
 
-// (With room enough nothing is asked: every run of the update's own tests.)
-TEST_F(DiskSpace, UserIsAskedOnceForAllShortVolumesAndNoStops) {
+  // The user is asked once for all short volumes, and No stops. (With room enough nothing
+  // is asked: every end-to-end run.)
+  ClearRequiredSpace();
   os.systemInfo.freeBytesByRoot = {{"C:\\", 0}, {"D:\\", 0}};
   AddRequiredSpace("C:\\Molvex", 1u << 30);
   AddRequiredSpace("D:\\Cache", 300000);

@@ -118,45 +118,36 @@ class DescriptorRegistry : public fakes::FakeRegistry {
   std::map<std::string, std::string> descriptors;
 };
 
-class SpanishLine : public ::testing::Test {
- protected:
-  void SetUp() override {
-    sys::os().registry = &registry;
-    Session().installDir = "C:\\Quarzel";
-    Session().isNtFamily = true;
-    registry.PutString(Hive::LocalMachine, kFontsNt, "Arial (TrueType)", "ARIAL.TTF");
-  }
-  std::optional<std::string> Font(const char* name) { return registry.StringOf(Hive::LocalMachine, kFontsNt, name); }
-  static constexpr const char* kFontsNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-  static constexpr const char* kKey = "Software\\Dorval\\Quarzel\\5.0";
+TEST(SpanishLine, KeyFileTypeAndFontsAreRegisteredWhereTheSystemKeepsThemAndOnlyWithRights) {
   FakeOs os;
   DescriptorRegistry registry;
-};
-
-TEST_F(SpanishLine, KeyFileTypeAndFontsAreRegistered) {
-  RegisterSpanishLine();
-  EXPECT_EQ(registry.descriptors[kKey], "D:(A;OICIID;GA;;;AU)");  // every user may write the line's key
-  EXPECT_EQ(registry.StringOf(Hive::LocalMachine, kKey, "Trayectoria"), "C:\\Quarzel");
-  EXPECT_EQ(registry.StringOf(Hive::ClassesRoot, "Quarzel_DC\\shell\\open\\command", ""),
-            "\"C:\\Quarzel\\SIS\\QUARZEL.EXE\" /E \"%1\"");
-  EXPECT_EQ(Font("Swiss 721 Bold Condensed BT (TrueType)"), "SWZ721BC.TTF");
-  EXPECT_EQ(os.systemInfo.fontChangeBroadcasts, 1);
-}
-
-TEST_F(SpanishLine, OlderSystemsKeepFontsElsewhereAndAMissingFontsKeyIsSkipped) {
-  Session().isNtFamily = false;
+  sys::os().registry = &registry;
+  const char* fontsNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+  const char* key = "Software\\Dorval\\Quarzel\\5.0";
+  auto font = [&](const char* name) { return registry.StringOf(Hive::LocalMachine, fontsNt, name); };
+  registry.PutString(Hive::LocalMachine, fontsNt, "Arial (TrueType)", "ARIAL.TTF");
+  Session().installDir = "C:\\Quarzel";
+  Session().isNtFamily = false;  // an older system keeps its fonts elsewhere; a missing fonts key is skipped
   RegisterSpanishLine();
   EXPECT_FALSE(registry.HasKey(Hive::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Fonts"));
-  EXPECT_EQ(Font("Swiss 721 Condensed BT (TrueType)"), std::nullopt);
+  EXPECT_EQ(font("Swiss 721 Condensed BT (TrueType)"), std::nullopt);
   EXPECT_EQ(os.systemInfo.fontChangeBroadcasts, 0);
   EXPECT_EQ(registry.StringOf(Hive::ClassesRoot, ".QDC", ""), "Quarzel_DC") << "the rest is still registered";
-}
 
-TEST_F(SpanishLine, WithoutRightsNothingIsWrittenAndNoFontChangeIsAnnounced) {
-  registry.RefuseAccess(Hive::LocalMachine, "", sys::KeyAccess::Write);
+  Session().isNtFamily = true;
   RegisterSpanishLine();
-  EXPECT_EQ(registry.StringOf(Hive::LocalMachine, kKey, "Trayectoria"), std::nullopt);
-  EXPECT_EQ(os.systemInfo.fontChangeBroadcasts, 0);
+  EXPECT_EQ(registry.descriptors[key], "D:(A;OICIID;GA;;;AU)");  // every user may write the line's key
+  EXPECT_EQ(registry.StringOf(Hive::LocalMachine, key, "Trayectoria"), "C:\\Quarzel");
+  EXPECT_EQ(registry.StringOf(Hive::ClassesRoot, "Quarzel_DC\\shell\\open\\command", ""),
+            "\"C:\\Quarzel\\SIS\\QUARZEL.EXE\" /E \"%1\"");
+  EXPECT_EQ(font("Swiss 721 Bold Condensed BT (TrueType)"), "SWZ721BC.TTF");
+  EXPECT_EQ(os.systemInfo.fontChangeBroadcasts, 1);
+
+  registry.RefuseAccess(Hive::LocalMachine, "", sys::KeyAccess::Write);  // without rights nothing is written
+  Session().installDir = "D:\\Other";
+  RegisterSpanishLine();
+  EXPECT_EQ(registry.StringOf(Hive::LocalMachine, key, "Trayectoria"), "C:\\Quarzel");
+  EXPECT_EQ(os.systemInfo.fontChangeBroadcasts, 1);
 }
 
 class PayrollSettings : public ::testing::Test {
@@ -166,7 +157,7 @@ class PayrollSettings : public ::testing::Test {
   FakeOs os;
 };
 
-TEST_F(PayrollSettings, OptionsDecideConfiguredAndSingleUser) {
+TEST_F(PayrollSettings, OptionsDecideSingleUserAndProgramEntriesFollowTheFolder) {
   EXPECT_FALSE(PayrollOptionsSet()) << "no salv.ini";
   EXPECT_TRUE(PayrollSingleUser());
   const struct {
@@ -179,9 +170,8 @@ TEST_F(PayrollSettings, OptionsDecideConfiguredAndSingleUser) {
     EXPECT_EQ(PayrollOptionsSet(), c.set) << c.options;
     EXPECT_EQ(PayrollSingleUser(), c.single) << c.options;
   }
-}
 
-TEST_F(PayrollSettings, ProgramEntriesComeFromTheInstallationFolderUnlessItIsOnTheNetwork) {
+  // The program entries come from the installation folder unless it is on the network.
   Session().installDir = "D:\\Apps\\Salvix";
   WritePayrollSettings();
   EXPECT_TRUE(os.registry.HasKey(Hive::LocalMachine, "Software\\Molvex\\Salvix\\9.0"));

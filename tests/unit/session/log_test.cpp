@@ -51,16 +51,16 @@ TEST_F(LogTest, QuestionsAndTheirAnswersAreLogged) {
             sys::answer::kCancel);
 }
 
-TEST_F(LogTest, ARunTruncatesTheEarlierLogAndCutsLongLinesButNeverFormatsMessageText) {
+TEST_F(LogTest, ARunTruncatesTheEarlierLogCutsLongLinesAndWritesWhereTheInstallationIs) {
   os.files.WriteText(kInstallLog, "an earlier run's long log\r\n");
   WriteLog("first line of %d", 2);
   WriteLog("%s", std::string(1500, 'x').c_str());
   LoggedMessageBox(0, "Cannot copy C:\\100%s\\%n.dll", "", mb::kOk, sys::answer::kOk);
   EXPECT_EQ(InstallLog(), "first line of 2\r\n" + std::string(999, 'x') + "\r\nCannot copy C:\\100%s\\%n.dll\r\n");
-}
 
-// (A CD creation always logs to the documents: the CD end-to-end test.)
-TEST_F(LogTest, TheLogGoesToDocumentsUntilTheInstallationsUsrFolderExists) {
+  // The log goes to the documents until the installation's usr folder exists. (A CD
+  // creation always logs to the documents: the CD end-to-end test.)
+  CloseLog();
   Session().installDir = "D:\\Nowhere";  // a fresh machine
   WriteLog("fresh machine");
   EXPECT_EQ(os.files.ReadText(kDocumentsLog), "fresh machine\r\n");
@@ -122,6 +122,5 @@ TEST(LogWithoutFiles, DropsTheLineAndTheMessageBoxStillAnswers) {
   EXPECT_EQ(LoggedMessageBox(0, "Q", "", mb::kYesNo, sys::answer::kNo), sys::answer::kNo);
   EXPECT_EQ(LoadText(600), "");
 }
-
 
 }  // namespace
