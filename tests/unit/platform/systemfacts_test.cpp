@@ -11,7 +11,11 @@
 namespace {
 
 sys::OsVersion Version(uint32_t platformId, uint32_t major, uint32_t minor) {
-  return {.major = major, .minor = minor, .platformId = platformId};
+  sys::OsVersion version;
+  version.platformId = platformId;
+  version.major = major;
+  version.minor = minor;
+  return version;
 }
 
 // Newer or unknown systems keep the code they had (the second argument) and are unsupported.

@@ -62,14 +62,10 @@ class StringGenerator : public ::testing::Test {
     return text.str();
   }
   int Generate() {
-    std::string command = "python3 " PLANDRIX_SOURCE_DIR "/tools/stringtable/generate_strings.py";
-    for (const char* option : {"--table strings.tsv", "--generic generic.tsv", "--rc-fnc fnc.rc",
-                               "--rc-generic generic.rc", "--cpp table.cpp", "--ids ids.h"}) {
-      std::string flag(option);
-      std::size_t blank = flag.find(' ');
-      command += " " + flag.substr(0, blank) + " '" + (dir_ / flag.substr(blank + 1)).string() + "'";
-    }
-    return std::system((command + " 2>/dev/null").c_str());
+    std::string command = "cd '" + dir_.string() + "' && python3 " PLANDRIX_SOURCE_DIR
+                          "/tools/stringtable/generate_strings.py --table strings.tsv --generic generic.tsv"
+                          " --rc-fnc fnc.rc --rc-generic generic.rc --cpp table.cpp --ids ids.h 2>/dev/null";
+    return std::system(command.c_str());
   }
   std::filesystem::path dir_;
 };
