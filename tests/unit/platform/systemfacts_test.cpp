@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/fake_os.h"
 #include "platform/osclassify.h"
 #include "platform/registryquota.h"
@@ -36,18 +38,13 @@ TEST(ClassifyOsVersion, EachKnownSystemHasItsCodeAndSupport) {
   };
   for (const Case& c : cases) {
     OsClassification found = ClassifyOsVersion(c.version, c.previous);
-    std::string row = std::to_string(c.version.platformId) + " " + std::to_string(c.version.major) + "." +
-                      std::to_string(c.version.minor);
-    EXPECT_EQ(found.osCode, c.code) << row;
-    EXPECT_EQ(found.unsupported, c.unsupported) << row;
-    EXPECT_EQ(found.ntFamily, c.nt) << row;
+    EXPECT_EQ(std::tuple(found.osCode, found.unsupported, found.ntFamily), std::tuple(c.code, c.unsupported, c.nt))
+        << c.version.platformId << " " << c.version.major << "." << c.version.minor;
   }
   FakeOs os;
   os.desktop.osVersion = Version(2, 5, 1);
   ClassifyOperatingSystem();
-  EXPECT_EQ(Session().osCode, 7);
-  EXPECT_TRUE(Session().isNtFamily);
-  EXPECT_FALSE(Session().osUnsupported);
+  EXPECT_EQ(std::tuple(Session().osCode, Session().isNtFamily, Session().osUnsupported), std::tuple(7, true, false));
 }
 
 TEST(SystemFacts, WindowsFolderAndSixtyFourBitsWithAndWithoutTheFunctions) {
