@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "fakes/fake_os.h"
@@ -63,9 +64,7 @@ TEST(HelpPages, HelpAndReleaseNotesOpenTheLinesTopicOnTheBuiltInSite) {
   OpenReleaseNotes(0);
   ASSERT_EQ(os.processes.shellCalls.size(), 2u);
   const fakes::ShellCall& call = os.processes.shellCalls[0];
-  EXPECT_EQ(call.owner, 0x42u);
-  EXPECT_EQ(call.verb, "open");
-  EXPECT_EQ(call.showState, sys::show::kNormal);
+  EXPECT_EQ(std::tuple(call.owner, call.verb, call.showState), std::tuple(0x42u, "open", sys::show::kNormal));
   const std::string page = "https://update.molvex.example/docs/SysHelp.aspx?";
   EXPECT_EQ(call.file, page + "Topic=Plandrix_T0_NL.exe&TopicFilter=QS2003E&Language=NL");
   EXPECT_EQ(os.processes.shellCalls[1].file, page + "action=1&TopicFilter=QS2003E&Language=NL");
