@@ -35,7 +35,7 @@ TEST_F(ProgressFrame_, WithoutTotalsOnlyTheThreeLinesArePainted) {
   EXPECT_EQ(painter.LayOut(state, 0, false).rows[1].text, "File list (2.00 KB)");
 }
 
-TEST_F(ProgressFrame_, DownloadRowsCarryTheTotalsPercentageAndTimeRemaining) {
+TEST_F(ProgressFrame_, TotalsRowsOfADownloadAndOfCopying) {
   state.showTotals = true;
   state.totalSize = 4000;
   state.totalDone = 1000;
@@ -50,15 +50,13 @@ TEST_F(ProgressFrame_, DownloadRowsCarryTheTotalsPercentageAndTimeRemaining) {
   // 2 s for a quarter: 6 s more, plus the one the paint adds.
   EXPECT_EQ(frame.rows[6].text, "Estimated time remaining: 7 Sec");
   EXPECT_EQ(frame.rows[1].style, RowStyle::PathEllipsis);
-}
 
-TEST_F(ProgressFrame_, CopyingLeavesOutTheFileRowAndEndsWithAnEmptyRow) {
-  state.showTotals = true;
+  // Copying leaves out the file row and ends with an empty row.
   state.copyPhase = true;
   state.totalSize = 100;
   state.totalDone = 150;  // more done than planned still reads as all done
   state.runStartTick = 1;
-  ProgressFrame frame = painter.LayOut(state, 5000, false);
+  frame = painter.LayOut(state, 5000, false);
   ASSERT_EQ(Tops(frame), (std::vector<int>{10, 40, 55, 85, 100, 115, 130}));
   EXPECT_EQ(frame.rows[3].text.rfind("Total copied: ", 0), 0u);
   EXPECT_EQ(frame.rows[4].text, "100 % complete");
