@@ -117,7 +117,7 @@ TEST_F(ReadSettingsTest, UninstallAndResumedRunsReadOnlyTheirOwnOptions) {
   EXPECT_EQ(s.release, "32000");
 }
 
-TEST_F(ReadSettingsTest, InstallationAndNetworkFoldersFollowTheMode) {
+TEST_F(ReadSettingsTest, FoldersAndCaptionFollowTheMode) {
   struct Case {
     const char* commandLine;
     const char* installDir;
@@ -137,6 +137,14 @@ TEST_F(ReadSettingsTest, InstallationAndNetworkFoldersFollowTheMode) {
     EXPECT_EQ(s.netDir, c.netDir) << c.commandLine;
   }
   EXPECT_EQ(Session().release, "") << "a workstation update without a network release has none";
+
+  const std::pair<int, const char*> captions[] = {
+      {5, "Molvex Internet Installer"}, {2, "Molvex Network Installation Update"}, {6, "Molvex Workstation Installation"}};
+  for (const auto& [mode, caption] : captions) {
+    Session().installMode = mode;
+    SetModeCaption();
+    EXPECT_EQ(Session().captionText, caption) << mode;
+  }
 }
 
 // Below the stored folder (the settings end-to-end test) comes the platform's own, or
@@ -206,17 +214,6 @@ TEST_F(ReadSettingsTest, RegistryThatCannotBeWritten) {
   EXPECT_EQ(s.language, "");
   EXPECT_EQ(s.country, "");
   EXPECT_EQ(s.release, "32000");
-}
-
-TEST_F(ReadSettingsTest, TheCaptionFollowsTheMode) {
-  const SessionSettings& s = Prepare("");
-  const std::pair<int, const char*> captions[] = {
-      {5, "Molvex Internet Installer"}, {2, "Molvex Network Installation Update"}, {6, "Molvex Workstation Installation"}};
-  for (const auto& [mode, caption] : captions) {
-    Session().installMode = mode;
-    SetModeCaption();
-    EXPECT_EQ(s.captionText, caption) << mode;
-  }
 }
 
 // Long values are cut, never dropped.
