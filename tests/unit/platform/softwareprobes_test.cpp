@@ -12,13 +12,9 @@ using sys::Hive;
 constexpr const char* kDotNet2 = "Software\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727";
 constexpr const char* kDotNet35 = "Software\\Microsoft\\NET Framework Setup\\NDP\\v3.5";
 
-class SoftwareProbes : public ::testing::Test {
- protected:
-  FakeOs os;
-};
-
 // The browser's version compares part by part as numbers, the 3.5 framework's as text.
-TEST_F(SoftwareProbes, VersionsAreComparedTheWayEachProductWritesThemAndEachReleaseNeedsItsOwnFramework) {
+TEST(SoftwareProbes, VersionsAreComparedTheWayEachProductWritesThemAndEachReleaseNeedsItsOwnFramework) {
+  FakeOs os;
   EXPECT_FALSE(IsInternetExplorerCurrent()) << "no browser key";
   const std::pair<const char*, bool> browsers[] = {
       {"5.00.2919.6307", true}, {"5.00.2919.6306", false}, {"5.0.3000.0", true}, {"10", true}, {"beta", false}};
@@ -51,7 +47,8 @@ TEST_F(SoftwareProbes, VersionsAreComparedTheWayEachProductWritesThemAndEachRele
   EXPECT_FALSE(IsRequiredDotNetPresent("120"));
 }
 
-TEST_F(SoftwareProbes, OtherSoftwareIsFoundWhereItLeavesItsMark) {
+TEST(SoftwareProbes, OtherSoftwareIsFoundWhereItLeavesItsMark) {
+  FakeOs os;
   EXPECT_FALSE(IsIisPresent());
   const char* webServerKey = "SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters";
   os.registry.PutDword(Hive::LocalMachine, webServerKey, "MajorVersion", 7);

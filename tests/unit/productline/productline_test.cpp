@@ -20,6 +20,7 @@ namespace {
 using sys::Hive;
 
 constexpr const char* kMolvexKey = "Software\\Molvex\\Molvex for Windows\\4.0";
+constexpr const char* kSalvIni = "C:\\Windows\\salv.ini";
 
 TEST(ProductLineCodes, CodesKeysAndAssortmentsIgnoreLetterCase) {
   const std::pair<const char*, const char*> codes[] = {{"qs2003se", "T12"}, {"HALOMIR.NET", "T15"}, {"", "T0"}};
@@ -149,14 +150,9 @@ TEST(SpanishLine, KeyFileTypeAndFontsAreRegisteredWhereTheSystemKeepsThemAndOnly
   EXPECT_EQ(os.systemInfo.fontChangeBroadcasts, 1);
 }
 
-class PayrollSettings : public ::testing::Test {
- protected:
-  std::string Ini(const char* key) { return os.profiles.GetString(kIni, "INIT", key, "<none>", 261); }
-  static constexpr const char* kIni = "C:\\Windows\\salv.ini";
+TEST(PayrollSettings, OptionsDecideSingleUserAndProgramEntriesFollowTheFolder) {
   FakeOs os;
-};
-
-TEST_F(PayrollSettings, OptionsDecideSingleUserAndProgramEntriesFollowTheFolder) {
+  auto ini = [&](const char* key) { return os.profiles.GetString(kSalvIni, "INIT", key, "<none>", 261); };
   EXPECT_FALSE(PayrollOptionsSet()) << "no salv.ini";
   EXPECT_TRUE(PayrollSingleUser());
   const struct {
@@ -165,7 +161,7 @@ TEST_F(PayrollSettings, OptionsDecideSingleUserAndProgramEntriesFollowTheFolder)
     bool single;
   } cases[] = {{"MULTI", true, false}, {"SINGLE", true, true}, {"NOTHING", false, true}};
   for (const auto& c : cases) {
-    os.files.WriteText(kIni, std::string("[INIT]\r\nOPTIONS=") + c.options + "\r\n");
+    os.files.WriteText(kSalvIni, std::string("[INIT]\r\nOPTIONS=") + c.options + "\r\n");
     EXPECT_EQ(PayrollOptionsSet(), c.set) << c.options;
     EXPECT_EQ(PayrollSingleUser(), c.single) << c.options;
   }
@@ -174,23 +170,23 @@ TEST_F(PayrollSettings, OptionsDecideSingleUserAndProgramEntriesFollowTheFolder)
   Session().installDir = "D:\\Apps\\Salvix";
   WritePayrollSettings();
   EXPECT_TRUE(os.registry.HasKey(Hive::LocalMachine, "Software\\Molvex\\Salvix\\9.0"));
-  EXPECT_EQ(Ini("TREEVIEW"), "1");
-  EXPECT_EQ(Ini("PROG-DRIVE"), "D");
-  EXPECT_EQ(Ini("PROG-PATH"), "\\Apps\\Salvix\\bin\\");
-  EXPECT_EQ(Ini("SALVHOME"), "D:\\Apps\\Salvix");
+  EXPECT_EQ(ini("TREEVIEW"), "1");
+  EXPECT_EQ(ini("PROG-DRIVE"), "D");
+  EXPECT_EQ(ini("PROG-PATH"), "\\Apps\\Salvix\\bin\\");
+  EXPECT_EQ(ini("SALVHOME"), "D:\\Apps\\Salvix");
 
   Session().installDir = "\\\\srv\\apps\\Salvix";
   WritePayrollSettings();
-  EXPECT_EQ(Ini("PROG-DRIVE"), "D");
-  EXPECT_EQ(Ini("PROG-PATH"), "\\Apps\\Salvix\\bin\\");
-  EXPECT_EQ(Ini("SALVHOME"), "\\\\srv\\apps\\Salvix");
+  EXPECT_EQ(ini("PROG-DRIVE"), "D");
+  EXPECT_EQ(ini("PROG-PATH"), "\\Apps\\Salvix\\bin\\");
+  EXPECT_EQ(ini("SALVHOME"), "\\\\srv\\apps\\Salvix");
 }
 
 class PayrollConversion : public ::testing::Test {
  protected:
   void SetUp() override {
     os.files.AddVolume("D:");
-    os.files.WriteText(kIni,
+    os.files.WriteText(kSalvIni,
                        "[INIT]\r\nDATA-DRIVE=D\r\nDATA-PATH=\\Salvix\\RELS\r\nPROG-DRIVE=C\r\n"
                        "PROG-PATH=\\Salvix\\bin\\\r\n[KS-TITEL]\r\nText=SALV Professional\r\n");
     for (const char* folder : {"D:\\Salvix\\rels2", "D:\\Salvix\\rels\\APFOLDER", "C:\\Salvix\\rels\\SUB"})
@@ -219,7 +215,6 @@ class PayrollConversion : public ::testing::Test {
     return started;
   }
 
-  static constexpr const char* kIni = "C:\\Windows\\salv.ini";
   FakeOs os;
   PayrollConversionSteps steps;
   std::vector<std::string> progress;
@@ -250,7 +245,7 @@ TEST_F(PayrollConversion, EveryExistingDataFolderIsConvertedInOrderAndMissingOne
 }
 
 TEST_F(PayrollConversion, AMultiUserInstallationStopsTheServicesAndFillsTheFirstFolder) {
-  os.files.WriteText(kIni,
+  os.files.WriteText(kSalvIni,
                      "[INIT]\r\nOPTIONS=MULTI\r\nDATA-DRIVE=D\r\nDATA-PATH=\\Salvix\r\nPROG-DRIVE=C\r\n"
                      "PROG-PATH=\\Salvix\\BIN\r\n");
   RunPayrollDataConversion(steps);
@@ -262,7 +257,7 @@ TEST_F(PayrollConversion, AMultiUserInstallationStopsTheServicesAndFillsTheFirst
 }
 
 TEST_F(PayrollConversion, TheSmallEditionGetsItsMenuTables) {
-  os.profiles.WriteString(kIni, "KS-TITEL", std::string("Text"), std::string("SALV XS 2010"));
+  os.profiles.WriteString(kSalvIni, "KS-TITEL", std::string("Text"), std::string("SALV XS 2010"));
   RunPayrollDataConversion(steps);
   EXPECT_EQ(Started()[4], "C:\\Salvix\\bin\\sv_relmi.exe D:\\Salvix\\tmp D:\\Salvix\\rels STD NOMENU @ D:\\Salvix\\rels");
   EXPECT_EQ(std::vector<std::string>(actions.end() - 3, actions.end()),
