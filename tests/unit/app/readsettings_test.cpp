@@ -30,7 +30,6 @@ class ReadSettingsTest : public ::testing::Test {
     PrepareSession(commandLine);
     return Session();
   }
-  void UseGenericBuild() { os.desktop.strings[11] = "HalomirPlandrix.exe"; }
   void Ini(const std::string& lines) { os.files.WriteText(kIniBesideProgram, "[Setup]\r\n" + lines); }
   void Stored(const std::string& name, const std::string& text) {
     os.registry.PutString(Hive::CurrentUser, kSettingsKey, name, text);
@@ -166,7 +165,7 @@ TEST_F(ReadSettingsTest, WhoMayChooseTheProductLineAndRelease) {
   EXPECT_EQ(Prepare("").productLine, "FNC");  // a single-product build ignores the stored line
   EXPECT_EQ(Prepare("/P:FNS").productLine, "FNS");
 
-  UseGenericBuild();
+  os.desktop.strings[11] = "HalomirPlandrix.exe";  // the generic build
   const SessionSettings& s = Prepare("");
   EXPECT_EQ(s.productLine, "QS2003E");
   EXPECT_TRUE(s.productLineEditable && s.releaseEditable);
