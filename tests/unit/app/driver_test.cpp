@@ -26,7 +26,6 @@ class DriverTest : public ::testing::Test {
     Stages() = StartupStages{};
   }
 
-  // A second start of the program within the same test.
   void Restart() {
     CloseLog();
     ResetSessionState();

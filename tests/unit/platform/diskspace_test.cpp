@@ -72,8 +72,7 @@ TEST_F(DiskSpace, ShortfallsOverOneHundredThousandBytesAreAskedAboutOnceInTheUse
   os.systemInfo.thousandSeparator = ".";
   EXPECT_NE(DescribeSpaceShortfalls().find("Required diskspace: 1.234,50 KB"), std::string::npos);
 
-  // The user is asked once for all short volumes, and No stops. (With room enough nothing
-  // is asked: every end-to-end run.)
+  // One question for all short volumes; No stops. (With room enough: every end-to-end run.)
   ClearRequiredSpace();
   os.systemInfo.freeBytesByRoot = {{"C:\\", 0}, {"D:\\", 0}};
   AddRequiredSpace("C:\\Molvex", 1u << 30);

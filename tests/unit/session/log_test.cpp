@@ -58,8 +58,7 @@ TEST_F(LogTest, ARunTruncatesTheEarlierLogCutsLongLinesAndWritesWhereTheInstalla
   LoggedMessageBox(0, "Cannot copy C:\\100%s\\%n.dll", "", mb::kOk, sys::answer::kOk);
   EXPECT_EQ(InstallLog(), "first line of 2\r\n" + std::string(999, 'x') + "\r\nCannot copy C:\\100%s\\%n.dll\r\n");
 
-  // The log goes to the documents until the installation's usr folder exists. (A CD
-  // creation always logs to the documents: the CD end-to-end test.)
+  // Until the installation's usr folder exists the log goes to the documents (as a CD creation's does).
   CloseLog();
   Session().installDir = "D:\\Nowhere";  // a fresh machine
   WriteLog("fresh machine");
