@@ -46,20 +46,6 @@ site_begin() {
   e2e_install_program
 }
 
-# The release carries the installer itself as its distribution file; a share folder of
-# the test ($SHARE) is mapped as drive N:.
-site_begin_carrying_program() {
-  e2e_begin
-  cp -a "$PLANDRIX_SAMPLE_DIR" "$E2E_WORK/product"
-  cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$E2E_WORK/product/bin/Plandrix_T17_AE.exe"
-  site_publish "$E2E_WORK/product" "$E2E_WORK/site"
-  site_start "$E2E_WORK/site"
-  e2e_install_program
-  SHARE="$E2E_WORK/share"
-  mkdir -p "$SHARE"
-  ln -s "$SHARE" "$WINEPREFIX/dosdevices/n:"
-}
-
 ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }
 
 # e2e_expect_ini FILE KEY VALUE [KEY VALUE...]

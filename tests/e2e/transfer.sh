@@ -79,10 +79,6 @@ probe piet pw2 '""'
 e2e_expect_eq "$E2E_RC" 1 "probe exit code without the domain"
 e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
 
-probe jan wrong '""'
-e2e_expect_eq "$E2E_RC" 1 "probe exit code with a wrong password"
-e2e_expect_log_contains 'C:\Out' "The site refused the credentials for $STAMP_URL"
-
 # A site that cannot be reached: WinINet's own number and text.
 probe jan geheim '""' http://127.0.0.1:1
 e2e_expect_eq "$E2E_RC" 1 "probe exit code without a site"

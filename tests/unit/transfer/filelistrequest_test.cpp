@@ -63,14 +63,6 @@ TEST_F(FileListRequest, AnUnreachableSiteIsDiagnosedAndTheRunReturnsToTheSetting
   EXPECT_NE(LogText().find("Internet download failed"), std::string::npos);
 }
 
-TEST_F(FileListRequest, AFailedListEndsTheRequest) {
-  ServeTimestamp();
-  FailDownload(ListUrl(), 0x800C0005);
-  EXPECT_FALSE(RequestFileList(path));
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: '" + ListUrl() + "' (0x800c0005)\r\n\r\n");
-}
-
 TEST_F(FileListRequest, TheListsLastLineGetsItsLineEnd) {
   const std::pair<const char*, const char*> cases[] = {
       {"a\tb\r\nc\td", "a\tb\r\nc\td\r\n"},  // unterminated last line

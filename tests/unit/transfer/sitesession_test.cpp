@@ -56,7 +56,6 @@ TEST_F(Session401, CredentialsAreGivenOnceAndTheRequestIsSentAgain) {
     EXPECT_EQ(os.internet.sends, 1);
     EXPECT_FALSE(Site().credentialsPrompted);
   }
-  EXPECT_EQ(kPlaceholderPassword.size(), 2u);
 }
 
 TEST_F(Session401, ThePasswordDialogsRetryMarksThatDownloadsLetTheSystemAsk) {
