@@ -25,7 +25,7 @@ SEAM_CHECK(ProfilesReadTrimsQuotesAndNamesWithoutCase) {
                   "Single='x'\r\n"
                   "Half=\"open\r\n"
                   "Empty=\r\n"
-                  "Mode= 4 \r\nMixed=12abc\r\nWord=abc\r\nNegative=-3\r\n");
+                  "Mode= 4 \r\nMixed=12abc\r\nWord=abc\r\n");
   SEAM_EQ(Profiles().GetString(ini, "SETUP", "release", "", 260), "17.1");
   SEAM_EQ(Profiles().GetString(ini, "Setup", "WebSite", "", 260), "http://site/ ");
   SEAM_EQ(Profiles().GetString(ini, "Setup", "Single", "", 260), "x");
@@ -37,7 +37,6 @@ SEAM_CHECK(ProfilesReadTrimsQuotesAndNamesWithoutCase) {
   SEAM_EQ(Profiles().GetInt(ini, "Setup", "Mode", 9), 4);
   SEAM_EQ(Profiles().GetInt(ini, "Setup", "Mixed", 9), 12);
   SEAM_EQ(Profiles().GetInt(ini, "Setup", "Word", 9), 0);
-  SEAM_EQ(Profiles().GetInt(ini, "Setup", "Negative", 9), -3);
   SEAM_EQ(Profiles().GetInt(ini, "Setup", "Empty", 9), 9);
   SEAM_EQ(Profiles().GetInt(ini, "Setup", "Missing", 9), 9);
 }

@@ -32,9 +32,8 @@ TEST(Layout, FirstMatchingRuleDecidesFolderKindVariantAndGroup) {
   EXPECT_TRUE(at("junk/a/b").skip);
   EXPECT_EQ(at("other/sub/file").folder, "other\\sub");  // no rule: its own folder
 
-  EXPECT_EQ(publish::ParseLayout("a/* register=7\n").error, "line 1: register must be 0, 1, 2 or 3");
-  EXPECT_NE(publish::ParseLayout("\n\na/* folder=..\\up\n").error.find("line 3"), std::string::npos);
-  for (const char* wrong : {"a/* folder=C:\\x\n", "/abs/* folder=x\n", "a/* variant=MAC\n", "a/* colour=red\n"})
+  for (const char* wrong : {"a/* register=7\n", "a/* folder=..\\up\n", "a/* folder=C:\\x\n", "/abs/* folder=x\n",
+                            "a/* variant=MAC\n", "a/* colour=red\n"})
     EXPECT_FALSE(publish::ParseLayout(wrong).ok()) << wrong;
 }
 

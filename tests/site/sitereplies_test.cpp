@@ -18,13 +18,6 @@ namespace {
 
 constexpr char kStamp[] = "/docs/LogItemAttachUpDnLoad.aspx?Action=10";
 
-std::vector<FileEntry> Records(const std::string& text) {
-  std::vector<FileEntry> records;
-  for (const std::string& record : SplitListRecords(text))
-    records.push_back(ParseFileListRecord(record, kInternetWorkstation));
-  return records;
-}
-
 std::string ItemUrl(const FileEntry& r) {
   return "/docs/LogItemAttachment.aspx?Item=" + r.itemCode.str() + "&Release=" + r.itemRelease.str() + "&Action=2";
 }
@@ -56,10 +49,6 @@ class PublishedSite : public ::testing::Test {
     if (user) client.set_basic_auth(user, password);
     return client;
   }
-  static int Status(const std::string& target, httplib::Client client = Client()) {
-    auto reply = client.Get(target);
-    return reply ? reply->status : -1;
-  }
   static std::string Body(const std::string& target) {
     auto reply = Client().Get(target);
     EXPECT_TRUE(reply && reply->status == 200) << target;
@@ -67,7 +56,10 @@ class PublishedSite : public ::testing::Test {
   }
   static fs::path Release(const char* number) { return scratch_ / "site" / "FNC" / number; }
   static std::vector<FileEntry> List(const char* release = "30052", const char* name = "filelist.lst") {
-    return Records(ReadText(Release(release) / name));
+    std::vector<FileEntry> records;
+    for (const std::string& record : SplitListRecords(ReadText(Release(release) / name)))
+      records.push_back(ParseFileListRecord(record, kInternetWorkstation));
+    return records;
   }
 
   static inline fs::path scratch_;
@@ -137,12 +129,12 @@ TEST_F(PublishedSite, AuthenticationAsksWithARealmAndAcceptsDomains) {
   EXPECT_EQ(none->get_header_value("WWW-Authenticate"), "Basic realm=\"Plandrix update site\"");
   const std::tuple<const char*, const char*, int> cases[] = {
       {"jan", "Geheim", 401}, {"SOMEWHERE\\jan", "geheim", 200}, {"corp\\PIET", "pw:with:colons", 200},
-      {"piet", "pw:with:colons", 401},  // the entry names a domain
-      {"OTHER\\piet", "pw:with:colons", 401}, {"nobody", "", 401}};
+      {"piet", "pw:with:colons", 401}, {"OTHER\\piet", "pw:with:colons", 401}};  // the entry names a domain
   for (const auto& [user, password, status] : cases)
-    EXPECT_EQ(Status(kStamp, Client(user, password)), status) << user << ":" << password;
+    EXPECT_EQ(Client(user, password).Get(kStamp)->status, status) << user << ":" << password;
   // The help pages open in a browser that has no credentials.
-  EXPECT_EQ(Status("/docs/SysHelp.aspx?Topic=Plandrix_T17_AE.exe&TopicFilter=FNC&Language=EN", Client(nullptr)), 200);
+  EXPECT_EQ(Client(nullptr).Get("/docs/SysHelp.aspx?Topic=Plandrix_T17_AE.exe&TopicFilter=FNC&Language=EN")->status,
+            200);
 }
 
 }  // namespace
