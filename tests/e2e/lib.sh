@@ -92,7 +92,6 @@ e2e_cleanup() {
 
 e2e_end() {
   [ "$E2E_FAILURES" -eq 0 ] || { e2e_note "$E2E_NAME: $E2E_FAILURES check(s) failed"; exit 1; }
-  e2e_note "$E2E_NAME: passed"
   exit 0
 }
 
