@@ -1,17 +1,7 @@
-# End-to-end test library: the real Windows program in a Wine prefix of its own.
-# A test_<name>.sh sources this file; ctest runs it (label "e2e") after the fixture has
-# made the shared template prefix. Windows paths (C:\...) match without letter case.
-#
-#   e2e_begin [--headless]   a copy of the template, an Xvfb display (windows need one),
-#                            cleanup at exit;  e2e_end: exit 1 after any failed check
-#   e2e_install_program [EXE] [DIR]   EXE (Plandrix_T17_AE.exe) into DIR (C:\Setup)
-#   e2e_run 'ARGS' / e2e_run_line 'LINE'   exactly this command line; sets E2E_RC
-#   e2e_flush                then e2e_reg_get KEY [NAME] reads the registry files
-#   e2e_path, e2e_mkdir, e2e_write_file, e2e_reg_add, e2e_read_log, e2e_expect_*
-#
-# E2E_KEEP=1 keeps the prefix after the test (a failed test always keeps it; the
-# fixture removes kept prefixes older than two hours). Every Wine command names its
-# own WINEPREFIX; nothing touches another prefix's server.
+# End-to-end test library: the real Windows program in a Wine prefix of its own, a copy
+# of the shared template the fixture makes. Windows paths (C:\...) match without letter
+# case. E2E_KEEP=1 keeps the prefix after the test (a failed test always keeps it).
+# Every Wine command names its own WINEPREFIX; nothing touches another prefix's server.
 
 # A script outside this folder sets E2E_LIB_DIR before sourcing.
 E2E_LIB_DIR=${E2E_LIB_DIR:-$(cd "$(dirname "$0")" && pwd)}
@@ -72,24 +62,17 @@ e2e_begin() {
   mkdir -p "$HOME"
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
-  if [ "${1:-}" = "--headless" ]; then
-    unset DISPLAY
-  else
-    e2e_start_display || exit 1
+  unset DISPLAY
+  if [ "${1:-}" != "--headless" ]; then
+    # A display of this test's own (windows need one): Xvfb picks a free number.
+    command -v Xvfb >/dev/null 2>&1 || { e2e_note "Xvfb is not installed"; exit 1; }
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_WORK/display" >/dev/null 2>&1 &
+    E2E_PIDS="$E2E_PIDS $!"
+    e2e_wait_until 100 '[ -s "$E2E_WORK/display" ]' || { e2e_note "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(head -n1 "$E2E_WORK/display")"
   fi
   # A persistent server spares each wine call a second's start; it lasts until e2e_flush.
   wineserver -p >/dev/null 2>&1
-}
-
-# A display of this test's own: Xvfb picks a free number and reports it.
-e2e_start_display() {
-  command -v Xvfb >/dev/null 2>&1 || { e2e_note "Xvfb is not installed"; return 1; }
-  display_file="$E2E_WORK/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  E2E_PIDS="$E2E_PIDS $!"
-  e2e_wait_until 100 '[ -s "$display_file" ]' || { e2e_note "Xvfb did not start"; return 1; }
-  DISPLAY=":$(head -n1 "$display_file")"
-  export DISPLAY
 }
 
 e2e_cleanup() {
@@ -109,7 +92,6 @@ e2e_cleanup() {
 
 e2e_end() {
   [ "$E2E_FAILURES" -eq 0 ] || { e2e_note "$E2E_NAME: $E2E_FAILURES check(s) failed"; exit 1; }
-  e2e_note "$E2E_NAME: passed"
   exit 0
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""regread.py PREFIX 'HKLM\\Software\\Key' [VALUE]
+"""regread.py PREFIX 'HKLM\\Software\\Key' VALUE
 
-Reads one value (or checks one key) in a Wine prefix's registry files, current once the
+Reads one value in a Wine prefix's registry files, current once the
 prefix's server has ended. Names compare without letter case. Prints a string as UTF-8,
 a DWORD in decimal, anything else as the file writes it. Exit status 0 found, 1 not there."""
 import os
@@ -25,8 +25,8 @@ def main():
         text = re.sub(r"\\\n\s*", "", registry.read())  # long hex data goes on in the next line
     wanted = "[" + key.strip("\\").replace("\\", "\\\\").lower() + "]"
     section = next((s for s in re.split(r"\n(?=\[)", text) if s.lower().startswith(wanted)), None)
-    if section is None or len(sys.argv) == 3:
-        return 1 if section is None else 0
+    if section is None:
+        return 1
     name = '"' + sys.argv[3].replace("\\", "\\\\").replace('"', '\\"').lower() + '"='
     for line in section.splitlines()[1:]:
         if line.lower().startswith(name):

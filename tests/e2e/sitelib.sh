@@ -1,9 +1,6 @@
 # The sample product (FNC release 30052, user demo, password demo) published afresh on
-# an update site of the test's own; source after lib.sh. site_start [SITEDIR] serves it
-# (or SITEDIR) to SITE_USERS and sets SITE_DIR, SITE_URL and SITE_LIST (the file list);
-# site_faults [RULE...] replaces the site's fault rules; site_install DIR [MODE] is a
-# silent run into DIR that must end with exit code 0. The native build beside the
-# sources (PLANDRIX_NATIVE_BIN, PLANDRIX_SAMPLE_DIR) has the site and the sample.
+# an update site of the test's own (the native build's tools); source after lib.sh.
+# site_start [SITEDIR] serves it (or SITEDIR) and sets SITE_DIR, SITE_URL and SITE_LIST.
 : "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
 : "${PLANDRIX_SAMPLE_DIR:=$PLANDRIX_NATIVE_BIN/../sample-product}"
 SITE_LAYOUT="$E2E_LIB_DIR/../data/sample-product.layout"
@@ -44,20 +41,6 @@ site_begin() {
   e2e_begin
   site_start
   e2e_install_program
-}
-
-# The release carries the installer itself as its distribution file; a share folder of
-# the test ($SHARE) is mapped as drive N:.
-site_begin_carrying_program() {
-  e2e_begin
-  cp -a "$PLANDRIX_SAMPLE_DIR" "$E2E_WORK/product"
-  cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$E2E_WORK/product/bin/Plandrix_T17_AE.exe"
-  site_publish "$E2E_WORK/product" "$E2E_WORK/site"
-  site_start "$E2E_WORK/site"
-  e2e_install_program
-  SHARE="$E2E_WORK/share"
-  mkdir -p "$SHARE"
-  ln -s "$SHARE" "$WINEPREFIX/dosdevices/n:"
 }
 
 ini_get() { tr -d '\r' < "$1" | awk -F '=' -v key="$2" 'tolower($1) == tolower(key) { sub(/^[^=]*=/, ""); print; exit }'; }

@@ -5,9 +5,17 @@
 # and a network installation (mode 7) whose files are normal files again.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-site_begin_carrying_program
-share="$SHARE/Fennic"
+e2e_begin
+# The release carries the installer itself as its distribution file.
+cp -a "$PLANDRIX_SAMPLE_DIR" "$E2E_WORK/product"
+cp "$PLANDRIX_WINDOWS_BIN/Plandrix_T17_AE.exe" "$E2E_WORK/product/bin/Plandrix_T17_AE.exe"
+site_publish "$E2E_WORK/product" "$E2E_WORK/site"
+site_start "$E2E_WORK/site"
+e2e_install_program
+# The test's share folder is drive N:.
+share="$E2E_WORK/share/Fennic"
 mkdir -p "$share"
+ln -s "$E2E_WORK/share" "$WINEPREFIX/dosdevices/n:"
 site_install 'N:\Fennic' 1
 e2e_expect_log_contains 'N:\Fennic' 'Install mode = Internet network installation'
 cmp -s "$share/HalomirPlandrix.lst" "$SITE_LIST" || e2e_fail "the share's HalomirPlandrix.lst is not the release's list"

@@ -65,7 +65,6 @@ std::string ReadFile(const std::string& path);
 
 namespace seam {
 inline std::string Shown(const std::string& text) { return "\"" + text + "\""; }
-inline std::string Shown(const char* text) { return Shown(std::string(text)); }
 template <class T>
 std::string Shown(const T& value) {
   if constexpr (std::is_enum_v<T>) {

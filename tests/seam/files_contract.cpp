@@ -1,6 +1,6 @@
 // Files and folders: names without letter case, 2 and 3 for what is missing, share modes,
 // the read-only bit, folders that must be empty to go, access lists, times that copies
-// keep, delayed moves and volume facts. (Temp and short names show in every installation.)
+// keep and volume facts. (Temp and short names show in every installation.)
 #include "seam/contract.h"
 #include "sys/files.h"
 #include "sys/os.h"
@@ -19,7 +19,6 @@ SEAM_CHECK(FilesNamesWithoutCaseAndMissingPaths) {
   const std::string& dir = bench.folder;
   SEAM_EQ(seam::WriteFile(sys::JoinPath(dir, "Data.TXT"), "hello"), "");
   SEAM_TRUE(Files().GetAttributes(sys::JoinPath(dir, "data.txt")).ok());
-  SEAM_TRUE(Files().GetAttributes(sys::JoinPath(dir, ".\\sub\\..\\DATA.txt")).ok());
   auto found = Files().Find(sys::JoinPath(dir, "*.TXT"));
   SEAM_TRUE(found.value.size() == 1 && found.value[0].name == "Data.TXT" && found.value[0].size == 5);
   SEAM_EQ(Files().GetAttributes(sys::JoinPath(dir, "none.txt")).error, err::kFileNotFound);
@@ -128,17 +127,6 @@ SEAM_CHECK(FilesOfARunningProgramCanBeRenamedButNotReplaced) {
   SEAM_EQ(Files().DeleteFile(old), err::kSuccess);
 }
 
-SEAM_CHECK(FilesDelayedMovesWaitForTheRestart) {
-  const std::string next = sys::JoinPath(bench.folder, "a.dll.new");
-  const std::string target = sys::JoinPath(bench.folder, "a.dll");
-  seam::WriteFile(target, "old");
-  seam::WriteFile(next, "new");
-  SEAM_EQ(Files().MoveFile(next, target, sys::move::kDelayUntilReboot | sys::move::kReplaceExisting), err::kSuccess);
-  SEAM_EQ(Files().MoveFile(target, "", sys::move::kDelayUntilReboot), err::kSuccess);
-  SEAM_EQ(seam::ReadFile(target), "old");
-  SEAM_EQ(seam::ReadFile(next), "new");
-}
-
 SEAM_CHECK(FilesFoldersMustBeEmptyToGo) {
   const std::string dir = sys::JoinPath(bench.folder, "Sub");
   SEAM_EQ(Files().CreateDirectory(dir), err::kSuccess);
@@ -147,7 +135,6 @@ SEAM_CHECK(FilesFoldersMustBeEmptyToGo) {
   SEAM_TRUE(Files().GetAttributes(dir).value & sys::attr::kDirectory);
   seam::WriteFile(sys::JoinPath(dir, "inner.dll"), "x");
   SEAM_EQ(Files().RemoveDirectory(dir), err::kDirNotEmpty);
-  SEAM_EQ(Files().DeleteFile(dir), err::kAccessDenied);
   SEAM_EQ(Files().DeleteFile(sys::JoinPath(dir, "INNER.DLL")), err::kSuccess);
   SEAM_EQ(Files().RemoveDirectory(dir), err::kSuccess);
 
@@ -156,7 +143,6 @@ SEAM_CHECK(FilesFoldersMustBeEmptyToGo) {
   SEAM_EQ(Files().CreateDirectoryWithAccessList(shared, "D:(A;OICI;FA;;;AU)"), err::kAlreadyExists);
   SEAM_EQ(Files().CreateDirectoryWithAccessList(sys::JoinPath(bench.folder, "Bad"), "everyone"),
           err::kInvalidSecurityDescriptor);
-  SEAM_EQ(Files().GetAttributes(sys::JoinPath(bench.folder, "Bad")).error, err::kFileNotFound);
 }
 
 SEAM_CHECK(FilesVolumeFacts) {

@@ -32,9 +32,8 @@ TEST(Layout, FirstMatchingRuleDecidesFolderKindVariantAndGroup) {
   EXPECT_TRUE(at("junk/a/b").skip);
   EXPECT_EQ(at("other/sub/file").folder, "other\\sub");  // no rule: its own folder
 
-  EXPECT_EQ(publish::ParseLayout("a/* register=7\n").error, "line 1: register must be 0, 1, 2 or 3");
-  EXPECT_NE(publish::ParseLayout("\n\na/* folder=..\\up\n").error.find("line 3"), std::string::npos);
-  for (const char* wrong : {"a/* folder=C:\\x\n", "/abs/* folder=x\n", "a/* variant=MAC\n", "a/* colour=red\n"})
+  for (const char* wrong : {"a/* register=7\n", "a/* folder=..\\up\n", "a/* folder=C:\\x\n", "/abs/* folder=x\n",
+                            "a/* variant=MAC\n", "a/* colour=red\n"})
     EXPECT_FALSE(publish::ParseLayout(wrong).ok()) << wrong;
 }
 
@@ -78,12 +77,10 @@ TEST(SourceFile, NamesBecomeAnsiOrAreRefused) {
 }
 
 // Builds a cabinet of `bytes`, checks it with cabextract -t and returns what cabextract
-// extracts; the cabinet's size goes to `cabinetSize` when given.
-std::string RoundTrip(const std::vector<uint8_t>& bytes, publish::Compression compression,
-                      size_t* cabinetSize = nullptr) {
+// extracts.
+std::string RoundTrip(const std::vector<uint8_t>& bytes, publish::Compression compression) {
   auto cab = publish::BuildSingleFileCabinet({"payload.bin", bytes, 0x5B85, 0x9CA3}, compression);
   EXPECT_TRUE(cab.ok()) << cab.error;
-  if (cabinetSize) *cabinetSize = cab.bytes.size();
   auto folder = sitetest::FreshFolder("cabinet");
   sitetest::WriteText(folder / "test.cab", std::string(cab.bytes.begin(), cab.bytes.end()));
   EXPECT_EQ(sitetest::Run({"cabextract", "-q", "-t", (folder / "test.cab").string()}).status, 0);
@@ -101,19 +98,6 @@ TEST(Cabinets, ExtractToTheOriginalBytesAcrossBlockBoundariesWhateverTheData) {
     for (auto compression : {publish::Compression::Mszip, publish::Compression::None})
       EXPECT_EQ(RoundTrip(bytes, compression), std::string(bytes.begin(), bytes.end())) << "size " << size;
   }
-}
-
-TEST(Cabinets, BlocksReferBackToThePreviousBlock) {
-  // 20000 random bytes twice: the second block is the tail of the repeat and compresses
-  // to almost nothing only when it may refer to the first block.
-  std::mt19937 random(3);
-  std::vector<uint8_t> part(20000);
-  for (auto& b : part) b = static_cast<uint8_t>(random());
-  std::vector<uint8_t> bytes = part;
-  bytes.insert(bytes.end(), part.begin(), part.end());
-  size_t cabinetSize = 0;
-  EXPECT_EQ(RoundTrip(bytes, publish::Compression::Mszip, &cabinetSize), std::string(bytes.begin(), bytes.end()));
-  EXPECT_LT(cabinetSize, 20000u + 1500u);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// seamprobe WORKDIR [ARGS…] runs the seam contract (tests/seam) and a few facts of the
-// adapter alone against the Win32 adapter under Wine: one "ok NAME" or "FAIL NAME: detail"
-// line per check, the number of failed checks as exit code. "--child MS CODE" sleeps and
-// exits with CODE; "--hold FILE SHARE MS [READY RELEASE]" holds FILE open for reading
-// (letting others SHARE) for MS milliseconds, makes READY once it holds it and lets go
-// early when RELEASE exists.
+// seamprobe WORKDIR [ARGS…] runs the seam contract and a few facts of the adapter alone
+// under Wine: "ok NAME" or "FAIL NAME: detail" per check, the failed checks' number as exit
+// code. "--child MS CODE" sleeps, then exits with CODE; "--hold FILE SHARE MS [READY RELEASE]"
+// holds FILE open (letting others SHARE) for MS ms, makes READY, lets go once RELEASE exists.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

@@ -62,10 +62,6 @@ int CheckCallback() {
   IAuthenticate* authenticate = nullptr;
   HRESULT asked = status->QueryInterface(IID_IAuthenticate, reinterpret_cast<void**>(&authenticate));
   std::printf("qi-authenticate=0x%lx refs=%lu\n", static_cast<unsigned long>(asked), callback->references());
-  IUnknown* viaAuthenticate = nullptr;
-  authenticate->QueryInterface(IID_IBindStatusCallback, reinterpret_cast<void**>(&viaAuthenticate));
-  std::printf("qi-back-same=%d\n", viaAuthenticate == static_cast<IUnknown*>(status) ? 1 : 0);
-  viaAuthenticate->Release();
   void* other = reinterpret_cast<void*>(1);
   HRESULT refused = status->QueryInterface(IID_IClassFactory, &other);
   std::printf("qi-other=0x%lx null=%d\n", static_cast<unsigned long>(refused), other == nullptr ? 1 : 0);
@@ -133,7 +129,7 @@ int Run(int argc, char** argv) {
   });
   std::string itemPath;
   bool itemOk = FetchUrlToTempFile(itemUrl, itemPath);
-  std::printf("item=%s\nitem-bytes=%d\n", itemOk ? "ok" : "failed", Progress().itemDone);
+  std::printf("item=%s\n", itemOk ? "ok" : "failed");
   bool kept = Keep(itemPath, outDir, "item.bin");
   sys::os().files->DeleteFile(itemPath);
   if (!itemOk || !kept) return kItem;

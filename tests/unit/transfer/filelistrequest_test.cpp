@@ -1,4 +1,4 @@
-// The file-list request: the time stamp's acceptance and retries, the list's last line,
+// The file-list request: the time stamp's acceptance, the list's last line,
 // the reports on failure, and a Cancel during the transfer.
 #include "transfer/filelistrequest.h"
 
@@ -13,7 +13,7 @@ class FileListRequest : public TransferTest {
   std::string path;
 };
 
-TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStampAndElevenWrongOnesEnd) {
+TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStamp) {
   fakes::SiteReply reply;
   for (const char* wrong : {"05-12-2026 19:30:00\r\n", "05-12-2026 19:30:0", "05/12/2026 19:30:00",
                             "<html><body>Login</body></html>", "31-01-2027 00:00:59"}) {
@@ -27,16 +27,6 @@ TEST_F(FileListRequest, OnlyExactlyNineteenCharactersInTheirPlacesAreATimeStampA
   EXPECT_EQ(os.internet.downloadFlags.front(), 16u);   // the time stamp is never taken from the cache
   EXPECT_EQ(os.internet.downloadFlags.back(), 0u);
   EXPECT_EQ(os.internet.openHandles(), 2);  // the session stays open for the items
-
-  ResetSiteState();
-  os.internet.downloadedUrls.clear();
-  os.internet.Serve(kTimestampUrl, "05-12-2026 19:30:00\n");
-  EXPECT_FALSE(RequestFileList(path));
-  EXPECT_EQ(os.internet.downloadedUrls.size(), 11u);
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: '" + std::string(kTimestampUrl) + "' (0x0)\r\n\r\n");
-  EXPECT_EQ(os.desktop.boxes[0].caption, "Fennic Duziderav");
-  EXPECT_TRUE(Site().listTimestamp.empty());
 }
 
 TEST_F(FileListRequest, AnUnreachableSiteIsDiagnosedAndTheRunReturnsToTheSettingsUnlessSilent) {
@@ -61,14 +51,6 @@ TEST_F(FileListRequest, AnUnreachableSiteIsDiagnosedAndTheRunReturnsToTheSetting
   EXPECT_FALSE(RequestFileList(path));
   EXPECT_FALSE(Results().returnToSettings);
   EXPECT_NE(LogText().find("Internet download failed"), std::string::npos);
-}
-
-TEST_F(FileListRequest, AFailedListEndsTheRequest) {
-  ServeTimestamp();
-  FailDownload(ListUrl(), 0x800C0005);
-  EXPECT_FALSE(RequestFileList(path));
-  ASSERT_EQ(os.desktop.boxes.size(), 1u);
-  EXPECT_EQ(os.desktop.boxes[0].text, "Failed to download: '" + ListUrl() + "' (0x800c0005)\r\n\r\n");
 }
 
 TEST_F(FileListRequest, TheListsLastLineGetsItsLineEnd) {

@@ -36,7 +36,6 @@ class TransferTest : public ::testing::Test {
     session.productLine = "FNC";
     session.release = "17.1";
     session.installMode = kInternetWorkstation;
-    session.captionText = "Fennic Duziderav";
   }
   ~TransferTest() override {
     CloseLog();
