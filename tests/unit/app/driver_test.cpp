@@ -30,11 +30,6 @@ class DriverTest : public ::testing::Test {
     CloseLog();
     ResetSessionState();
   }
-  // Stages of a pass that is accepted and whose run completes.
-  void CompletingRun(std::function<void()> run = [] { Results().runCompleted = true; }) {
-    Stages().checkSettings = [] { return SettingsCheck::Accepted; };
-    Stages().runProgressWindow = std::move(run);
-  }
   std::string InstallLog() { return os.files.ReadText("C:\\Fin\\usr\\Plandrix.log").value_or("<no log>"); }
   bool Logged(const std::string& text) { return InstallLog().find(text) != std::string::npos; }
 
@@ -79,7 +74,8 @@ TEST_F(DriverTest, TheSettingsCheckDecidesOnTheDialogAndRunsRepeatOnlyWhenIntera
 
   Restart();  // a run that returns to the settings repeats only when interactive
   int passes = 0;
-  CompletingRun([&] { Results().returnToSettings = ++passes < 3; });
+  Stages().checkSettings = [] { return SettingsCheck::Accepted; };
+  Stages().runProgressWindow = [&] { Results().returnToSettings = ++passes < 3; };
   Stages().settingsDialog = [] { return true; };
   RunStartupDriver("/I:C:\\Fin");
   EXPECT_EQ(passes, 3);
@@ -90,7 +86,8 @@ TEST_F(DriverTest, TheSettingsCheckDecidesOnTheDialogAndRunsRepeatOnlyWhenIntera
 }
 
 TEST_F(DriverTest, ACompletedSilentRunFinishesAndStartsTheProduct) {
-  CompletingRun();
+  Stages().checkSettings = [] { return SettingsCheck::Accepted; };
+  Stages().runProgressWindow = [] { Results().runCompleted = true; };
   os.clock.SetNow(sys::LocalTime{2026, 12, 6, 5, 20, 1, 2, 0});
   RunStartupDriver("/S:2 /I:C:\\Fin\\");
   EXPECT_TRUE(Logged("successfully.\r\nFinished, 05-12-2026 20:01:02\r\n")) << InstallLog();

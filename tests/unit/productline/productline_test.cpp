@@ -256,21 +256,17 @@ TEST_F(PayrollConversion, AMultiUserInstallationStopsTheServicesAndFillsTheFirst
       << "only the first data folder, only files, no backups";
 }
 
-TEST_F(PayrollConversion, TheSmallEditionGetsItsMenuTables) {
+TEST_F(PayrollConversion, TheSmallEditionGetsItsMenuTablesAndAMissingToolStopsNothing) {
   os.profiles.WriteString(kSalvIni, "KS-TITEL", std::string("Text"), std::string("SALV XS 2010"));
+  os.processes.faults.FailNext(fakes::ProcessOp::Create, sys::err::kFileNotFound);  // the first tool is missing
   RunPayrollDataConversion(steps);
-  EXPECT_EQ(Started()[4], "C:\\Salvix\\bin\\sv_relmi.exe D:\\Salvix\\tmp D:\\Salvix\\rels STD NOMENU @ D:\\Salvix\\rels");
+  EXPECT_EQ(os.processes.started.size(), 5u);
+  EXPECT_EQ(os.processes.OpenHandleCount(), 0);
+  EXPECT_EQ(Started()[3], "C:\\Salvix\\bin\\sv_relmi.exe D:\\Salvix\\tmp D:\\Salvix\\rels STD NOMENU @ D:\\Salvix\\rels");
   EXPECT_EQ(std::vector<std::string>(actions.end() - 3, actions.end()),
             (std::vector<std::string>{"copy C:\\Salvix\\ETC\\EASY\\lmenutbl > D:\\Salvix\\RELS\\lmenutbl",
                                       "copy C:\\Salvix\\ETC\\EASY\\lmenutbl > D:\\Salvix\\BIN\\sxv.dll",
                                       "copy C:\\Salvix\\ETC\\EASY\\lmenutbl > D:\\Salvix\\BIN\\sxv1.dll"}));
-}
-
-TEST_F(PayrollConversion, AMissingToolIsLoggedAndTheRestStillRuns) {
-  os.processes.faults.FailNext(fakes::ProcessOp::Create, sys::err::kFileNotFound);
-  RunPayrollDataConversion(steps);
-  EXPECT_EQ(os.processes.started.size(), 5u);
-  EXPECT_EQ(os.processes.OpenHandleCount(), 0);
 }
 
 }  // namespace
