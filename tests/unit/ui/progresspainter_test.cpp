@@ -78,7 +78,6 @@ TEST_F(ProgressFrame_, TheDebugRateKeepsItsLastValueAndHidesWhenZero) {
   state.totalSize = 10 * 1024 * 1024;
   state.runStartTick = 1;
   state.rateStartTick = 1000;
-  state.totalDone = 0;
   EXPECT_EQ(painter.LayOut(state, 2000, true).rows.size(), 7u);  // no rate yet: no row
   state.totalDone = 4 * 1024 * 1024;
   ProgressFrame frame = painter.LayOut(state, 5000, true);  // 4 s for 4 MB
