@@ -1,17 +1,14 @@
 // The command line's option syntax.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/options.h"
 
 namespace {
 
 TEST(FindOption, QuotingLastOccurrenceAndExactNames) {
-  struct Case {
-    const char* commandLine;
-    const char* name;
-    std::optional<std::string> value;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
       {"/I:\"C:\\Program Files\\Fin\" /S:2", "I", "C:\\Program Files\\Fin"},
       {"/I:C:\\Program Files\\Fin /S:2", "I", "C:\\Program"},
       {"/I:\"C:\\Fin /S:2", "I", std::nullopt},       // no closing quote
@@ -21,7 +18,7 @@ TEST(FindOption, QuotingLastOccurrenceAndExactNames) {
       {"/OS:9", "S", std::nullopt},                   // nor is one found inside a longer one
       {"/PW:secret", "P", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(FindOption(c.commandLine, c.name), c.value) << c.commandLine;
+  for (const auto& [commandLine, name, value] : cases) EXPECT_EQ(FindOption(commandLine, name), value) << commandLine;
 }
 
 TEST(OptionValues, NumbersFlagsAndTheNoCheckSwitch) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "fakes/fake_os.h"
 #include "session/log.h"
@@ -117,12 +118,7 @@ TEST_F(ReadSettingsTest, UninstallAndResumedRunsReadOnlyTheirOwnOptions) {
 }
 
 TEST_F(ReadSettingsTest, FoldersAndCaptionFollowTheMode) {
-  struct Case {
-    const char* commandLine;
-    const char* installDir;
-    const char* netDir;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"/IM:1", "", ""},
       {"/IM:2", "C:\\Setup", ""},
       {"/IM:3", kDefaultFolder, "C:\\Setup"},
@@ -130,10 +126,10 @@ TEST_F(ReadSettingsTest, FoldersAndCaptionFollowTheMode) {
       {"/IM:7 /I:\"E:\\Net Inst\" /NETDIR:\\\\srv\\cd", "E:\\Net Inst", "\\\\srv\\cd"},
       {"/IM:4 /NETDIR:D:\\net /R:400", kDefaultFolder, "D:\\net"},  // not named wupdate
   };
-  for (const Case& c : cases) {
-    const SessionSettings& s = Prepare(c.commandLine);
-    EXPECT_EQ(s.installDir, c.installDir) << c.commandLine;
-    EXPECT_EQ(s.netDir, c.netDir) << c.commandLine;
+  for (const auto& [commandLine, installDir, netDir] : cases) {
+    const SessionSettings& s = Prepare(commandLine);
+    EXPECT_EQ(s.installDir, installDir) << commandLine;
+    EXPECT_EQ(s.netDir, netDir) << commandLine;
   }
   EXPECT_EQ(Session().release, "") << "a workstation update without a network release has none";
 

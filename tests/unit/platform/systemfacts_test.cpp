@@ -67,17 +67,12 @@ TEST(SystemFacts, WindowsFolderAndSixtyFourBitsWithAndWithoutTheFunctions) {
 TEST(RegistryQuota, StopsOnlyWhenLittleIsLeftAndAnythingUnreadablePasses) {
   FakeOs os;
   const uint64_t quota = 100'000'000;
-  const struct {
-    uint64_t used;
-    uint64_t allowed;
-    bool room;
-  } cases[] = {{quota - 512000, quota, false},  // exactly the reserve
-               {quota - 512001, quota, true},
-               {quota + 1, quota, false},
-               {100, 0, true}};
-  for (const auto& c : cases) {
-    os.systemInfo.registryQuota = {c.used, c.allowed};
-    EXPECT_EQ(HasRegistrySpace(), c.room) << c.used << " of " << c.allowed;
+  // Used, allowed, and whether there is room; the first row leaves exactly the reserve.
+  const std::tuple<uint64_t, uint64_t, bool> cases[] = {
+      {quota - 512000, quota, false}, {quota - 512001, quota, true}, {quota + 1, quota, false}, {100, 0, true}};
+  for (const auto& [used, allowed, room] : cases) {
+    os.systemInfo.registryQuota = {used, allowed};
+    EXPECT_EQ(HasRegistrySpace(), room) << used << " of " << allowed;
   }
   os.systemInfo.faults.FailAlways(fakes::SystemInfoOp::QueryRegistryQuota, sys::err::kProcNotFound);
   EXPECT_TRUE(HasRegistrySpace());

@@ -155,15 +155,12 @@ TEST(PayrollSettings, OptionsDecideSingleUserAndProgramEntriesFollowTheFolder) {
   auto ini = [&](const char* key) { return os.profiles.GetString(kSalvIni, "INIT", key, "<none>", 261); };
   EXPECT_FALSE(PayrollOptionsSet()) << "no salv.ini";
   EXPECT_TRUE(PayrollSingleUser());
-  const struct {
-    const char* options;
-    bool set;
-    bool single;
-  } cases[] = {{"MULTI", true, false}, {"SINGLE", true, true}, {"NOTHING", false, true}};
-  for (const auto& c : cases) {
-    os.files.WriteText(kSalvIni, std::string("[INIT]\r\nOPTIONS=") + c.options + "\r\n");
-    EXPECT_EQ(PayrollOptionsSet(), c.set) << c.options;
-    EXPECT_EQ(PayrollSingleUser(), c.single) << c.options;
+  const std::tuple<const char*, bool, bool> cases[] = {
+      {"MULTI", true, false}, {"SINGLE", true, true}, {"NOTHING", false, true}};
+  for (const auto& [options, set, single] : cases) {
+    os.files.WriteText(kSalvIni, std::string("[INIT]\r\nOPTIONS=") + options + "\r\n");
+    EXPECT_EQ(PayrollOptionsSet(), set) << options;
+    EXPECT_EQ(PayrollSingleUser(), single) << options;
   }
 
   // The program entries come from the installation folder unless it is on the network.
