@@ -21,10 +21,7 @@ class DriverTest : public ::testing::Test {
     os.desktop.UseProductStrings();
     os.files.MakeDirectories("C:\\Fin\\usr");
   }
-  void TearDown() override {
-    CloseLog();
-    Stages() = StartupStages{};
-  }
+  void TearDown() override { CloseLog(); }
 
   void Restart() {
     CloseLog();

@@ -20,26 +20,20 @@ sys::OsVersion Version(uint32_t platformId, uint32_t major, uint32_t minor) {
   return version;
 }
 
-// Newer or unknown systems keep the code they had (the second argument) and are unsupported.
+// Each row: version, the code it had, its code, unsupported, NT family. Newer or unknown
+// systems keep the code they had and are unsupported.
 TEST(ClassifyOsVersion, EachKnownSystemHasItsCodeAndSupport) {
-  struct Case {
-    sys::OsVersion version;
-    int32_t previous;
-    int32_t code;
-    bool unsupported;
-    bool nt;
-  };
-  const Case cases[] = {
+  const std::tuple<sys::OsVersion, int32_t, int32_t, bool, bool> cases[] = {
       {Version(0, 3, 1), 0, 1, true, false},  {Version(1, 4, 0), 0, 3, true, false},
       {Version(1, 4, 90), 0, 5, false, false}, {Version(2, 4, 0), 0, 4, true, true},
       {Version(2, 5, 0), 0, 6, false, true},  {Version(2, 5, 2), 0, 8, false, true},
       {Version(2, 6, 3), 0, 9, false, true},  {Version(2, 10, 0), 9, 9, true, true},
       {Version(7, 1, 0), 4, 4, true, false},
   };
-  for (const Case& c : cases) {
-    OsClassification found = ClassifyOsVersion(c.version, c.previous);
-    EXPECT_EQ(std::tuple(found.osCode, found.unsupported, found.ntFamily), std::tuple(c.code, c.unsupported, c.nt))
-        << c.version.platformId << " " << c.version.major << "." << c.version.minor;
+  for (const auto& [version, previous, code, unsupported, nt] : cases) {
+    OsClassification found = ClassifyOsVersion(version, previous);
+    EXPECT_EQ(std::tuple(found.osCode, found.unsupported, found.ntFamily), std::tuple(code, unsupported, nt))
+        << version.platformId << " " << version.major << "." << version.minor;
   }
   FakeOs os;
   os.desktop.osVersion = Version(2, 5, 1);
