@@ -1,6 +1,5 @@
-// The per-line rules as a user meets them: codes, offered choices, help pages, captions,
-// the marker, and what a finished run leaves in the registry, the INI files and the
-// payroll data folders.
+// The per-line rules: codes, offered choices, help pages, captions, the marker, and what a
+// finished run leaves in the registry, the INI files and the payroll data folders.
 #include "productline/productline.h"
 
 #include <gtest/gtest.h>

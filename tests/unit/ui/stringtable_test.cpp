@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -57,9 +57,7 @@ class StringGenerator : public ::testing::Test {
   }
   std::string Read(const std::string& name) {
     std::ifstream file(dir_ / name, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(file), {}};
   }
   int Generate() {
     std::string command = "cd '" + dir_.string() + "' && python3 " PLANDRIX_SOURCE_DIR
