@@ -20,8 +20,6 @@ class ProgressFrame_ : public ::testing::Test {
 };
 
 TEST_F(ProgressFrame_, WithoutTotalsOnlyTheThreeLinesArePainted) {
-  state.phaseLine = "Downloading";
-  state.itemLine = "C:\\Fin\\bin\\app.dll";
   state.totalSize = 1000;
   EXPECT_EQ(Tops(painter.LayOut(state, 0, false)), (std::vector<int>{10, 40, 55}));
   state.showTotals = true;
