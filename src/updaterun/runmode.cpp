@@ -48,6 +48,7 @@ bool PrepareRunMode() {
     case kCdNetwork: phase = text::kPhaseCopyNetwork; break;
     default: return false;
   }
-  UpdateProgress([phase](ProgressState& progress) { progress.phaseLine = LoadText(phase); });
+  std::string phaseText = LoadText(phase);
+  UpdateProgress([&](ProgressState& progress) { progress.phaseLine = phaseText; });
   return true;
 }

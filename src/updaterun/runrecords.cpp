@@ -17,8 +17,8 @@ void ResetRunRecords() {
   Places() = KnownPlaces{};
   ResetSiteState();
   ResetTransferStatistics();
-  Placement() = PlacementState{};
-  ResetPlacementState();
+  Placement() = PlacementState{};  // the volume facts too, unlike between two runs
+  StartInUseList();
   ResetCreatedFolderCounter();
   ResetRunOnceCounter();
   Prerequisites() = PrerequisiteProbes{};

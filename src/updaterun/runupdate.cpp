@@ -216,8 +216,9 @@ uint32_t ReopenReregistrationList() {
 
 // The list's entries and totals into the run; false when cancelled or unreadable.
 bool Analyse(sys::FileHandle list, uint32_t records) {
-  UpdateProgress([](ProgressState& progress) {
-    progress.phaseLine = LoadText(text::kCheckingFiles);
+  std::string checking = LoadText(text::kCheckingFiles);
+  UpdateProgress([&](ProgressState& progress) {
+    progress.phaseLine = checking;
     progress.showTotals = false;
   });
   RefreshProgress();
@@ -328,8 +329,9 @@ bool RunUpdate() {
   if (!PrepareRunMode()) return false;
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
-  UpdateProgress([](ProgressState& progress) {
-    progress.itemLine = LoadText(text::kFileList);
+  std::string fileList = LoadText(text::kFileList);
+  UpdateProgress([&](ProgressState& progress) {
+    progress.itemLine = fileList;
     progress.detailLine.clear();
     progress.runStartTick = 0;
   });
