@@ -5,6 +5,7 @@
 #include "productline/productline.h"
 #include "session/session.h"
 #include "app/settingssources.h"
+#include "app/weblines.h"
 #include "session/textids.h"
 #include "sys/desktop.h"
 #include "sys/files.h"
@@ -24,13 +25,6 @@ constexpr const char* kDefaultVirtualDir = "Halomir";
 constexpr std::size_t kFuCapacity = 10;
 constexpr std::size_t kHelpCapacity = 32;
 constexpr std::size_t kVirtualDirCapacity = 128;
-constexpr const char* kClassicWebMarkerKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\Fyndra";
-constexpr const char* kDotNetWebMarkerKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\HalomirDotNet";
-
-bool KeyExists(sys::Hive hive, const char* path) {
-  sys::Registry* registry = sys::os().registry;
-  return registry != nullptr && registry->OpenKey(hive, path, sys::KeyAccess::Read) == sys::err::kSuccess;
-}
 
 void ReadSilence(SettingsSources& sources, SessionSettings& settings) {
   if (auto level = sources.Option("S")) {
@@ -146,16 +140,20 @@ void ReadRelease(const SettingsSources& sources, SessionSettings& settings) {
 }
 
 void ReadVirtualDir(const SettingsSources& sources, SessionSettings& settings) {
+  // Kept aside for the dialog and the settings check, whatever the option says.
+  WebLines& stored = StoredWebLines();
+  stored.classicVirtualDir = sources.Registry("HalomirVDir", kVirtualDirCapacity).value_or("");
+  stored.dotNetVirtualDir = sources.Registry("HalomirNETVDir", kVirtualDirCapacity).value_or("");
   sources.FillFromOption(settings.virtualDir, "V");
   if (!settings.virtualDir.empty()) return;
-  std::string classic = sources.Registry("HalomirVDir", kVirtualDirCapacity).value_or("");
-  std::string dotNet = sources.Registry("HalomirNETVDir", kVirtualDirCapacity).value_or("");
+  const std::string& classic = stored.classicVirtualDir;
+  const std::string& dotNet = stored.dotNetVirtualDir;
   // A stored name counts only while its web product is still installed on this machine.
   if (IsLine(settings.productLine, line::kFYNDRA) && !classic.empty() &&
-      KeyExists(sys::Hive::Users, kClassicWebMarkerKey)) {
+      ClassicWebKeyExists()) {
     settings.virtualDir = classic;
   } else if (IsLine(settings.productLine, line::kHalomirNet) && !dotNet.empty() &&
-             KeyExists(sys::Hive::Users, kDotNetWebMarkerKey)) {
+             DotNetWebKeyExists()) {
     settings.virtualDir = dotNet;
   } else {
     settings.virtualDir = kDefaultVirtualDir;

@@ -1,0 +1,24 @@
+#include "app/weblines.h"
+
+#include "sys/os.h"
+#include "sys/registry.h"
+
+const char* const kClassicWebMachineKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\Fyndra";
+const char* const kDotNetWebMachineKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\HalomirDotNet";
+
+namespace {
+
+bool UsersKeyExists(const char* path) {
+  sys::Registry* registry = sys::os().registry;
+  return registry != nullptr && registry->OpenKey(sys::Hive::Users, path, sys::KeyAccess::Read) == sys::err::kSuccess;
+}
+
+}  // namespace
+
+WebLines& StoredWebLines() {
+  static WebLines lines;
+  return lines;
+}
+
+bool ClassicWebKeyExists() { return UsersKeyExists(kClassicWebMachineKey); }
+bool DotNetWebKeyExists() { return UsersKeyExists(kDotNetWebMachineKey); }
