@@ -94,3 +94,8 @@ bool PassNotices() {
   if (!MailClientNoticeAccepted()) return false;
   return PermissionNoticeAccepted();
 }
+
+bool ShowBrowserSettingNotice() {
+  AskNotice(notice::kBrowserSetting);
+  return true;
+}

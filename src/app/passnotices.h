@@ -10,6 +10,7 @@ constexpr int kConversion = 123;
 constexpr int kRelease395 = 1057;
 constexpr int kMailClient64 = 1071;
 constexpr int kPermissions = 121;
+constexpr int kBrowserSetting = 116;
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerOk = 1;
 constexpr int kMailClientContinue = 1069;
@@ -18,3 +19,7 @@ constexpr int kMailClientContinue = 1069;
 // Runs the notices in their order; false when one was declined (or could not be shown).
 // Accepting the conversion switches the session to QS2003E.
 bool PassNotices();
+
+// The notice about the browser setting that breaks the web products; it cannot be
+// declined, so the answer is always true.
+bool ShowBrowserSettingNotice();

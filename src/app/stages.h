@@ -5,8 +5,7 @@
 // loop with a log line naming it.
 #include <functional>
 
-// What the settings check decides before the dialog.
-enum class SettingsCheck { Accepted = 0, NeedsDialog = 1, Stop = 2 };
+#include "app/checksettings.h"
 
 struct StartupStages {
   // The settings check without a dialog window.

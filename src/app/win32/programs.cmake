@@ -4,6 +4,8 @@
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(resources_source "${CMAKE_CURRENT_SOURCE_DIR}/resources")
+# Every resource script beside plandrix.rc is included by it (dialogs, notices).
+file(GLOB resource_scripts CONFIGURE_DEPENDS "${resources_source}/*.rc")
 set(resources_out "${CMAKE_BINARY_DIR}/generated/resources")
 configure_file("${resources_source}/version.h.in" "${resources_out}/plandrix_version.h" @ONLY)
 
@@ -27,7 +29,7 @@ function(plandrix_program target strings_rc)
     COMMAND "${CMAKE_RC_COMPILER}" --input-format=rc --output-format=coff
             -I "${resources_out}" -I "${resources_source}" -I "${strings_dir}"
             -i "${wrapper}" -o "${compiled}"
-    DEPENDS "${wrapper}" "${resources_source}/plandrix.rc" "${resources_source}/plandrix.manifest"
+    DEPENDS "${wrapper}" ${resource_scripts} "${resources_source}/plandrix.manifest"
             "${resources_out}/plandrix.ico" "${resources_out}/plandrix_version.h" "${strings_rc}"
             plandrix_string_resources
     COMMENT "Compiling the resources of ${target}.exe"
