@@ -4,7 +4,8 @@
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(resources_source "${CMAKE_CURRENT_SOURCE_DIR}/resources")
-# Every resource script beside plandrix.rc is included by it (dialogs, notices).
+# Every resource script beside plandrix.rc is included by it (dialogs, notices); the
+# scripts may include headers of src/ that hold plain macros (the notices' ids).
 file(GLOB resource_scripts CONFIGURE_DEPENDS "${resources_source}/*.rc")
 set(resources_out "${CMAKE_BINARY_DIR}/generated/resources")
 configure_file("${resources_source}/version.h.in" "${resources_out}/plandrix_version.h" @ONLY)
@@ -27,9 +28,9 @@ function(plandrix_program target strings_rc)
   add_custom_command(
     OUTPUT "${compiled}"
     COMMAND "${CMAKE_RC_COMPILER}" --input-format=rc --output-format=coff
-            -I "${resources_out}" -I "${resources_source}" -I "${strings_dir}"
+            -I "${resources_out}" -I "${resources_source}" -I "${strings_dir}" -I "${CMAKE_SOURCE_DIR}/src"
             -i "${wrapper}" -o "${compiled}"
-    DEPENDS "${wrapper}" ${resource_scripts} "${resources_source}/plandrix.manifest"
+    DEPENDS "${wrapper}" ${resource_scripts} "${CMAKE_SOURCE_DIR}/src/app/noticeids.h" "${resources_source}/plandrix.manifest"
             "${resources_out}/plandrix.ico" "${resources_out}/plandrix_version.h" "${strings_rc}"
             plandrix_string_resources
     COMMENT "Compiling the resources of ${target}.exe"
