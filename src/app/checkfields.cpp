@@ -30,13 +30,13 @@ std::string ListFileName(std::string_view productLine) {
 CheckStep CheckSource(DialogControls* dialog, const SessionSettings& settings) {
   int32_t mode = settings.installMode;
   if (mode != kLanWorkstation && mode != kLanWorkstationUpdate && mode != kCdWorkstation) {
-    if (settings.webSite.empty()) return FieldFailure(dialog, text::kLabelWebSite, settingsdialog::kSourceOrWebSite);
+    if (settings.webSite.empty()) return FieldFailure(dialog, text::kLabelWebSite, CTL_SITE);
     return std::nullopt;
   }
   if (mode == kCdWorkstation && settings.netDir.empty())
-    return DialogOnlyMessage(dialog, text::kModeNeedsCd, settingsdialog::kInstallMode);
+    return DialogOnlyMessage(dialog, text::kModeNeedsCd, CTL_INSTALL_MODE);
   if (!PathExists(sys::JoinPath(settings.netDir.str(), ListFileName(settings.productLine))))
-    return FieldFailure(dialog, text::kLabelNetworkPath, settingsdialog::kSourceOrWebSite);
+    return FieldFailure(dialog, text::kLabelNetworkPath, CTL_SITE);
   if (mode != kCdWorkstation && NetworkInstallationUnfinished(settings.netDir))
     return DialogOnlyMessage(dialog, text::kNetworkInstallationUnfinished, std::nullopt);
   return std::nullopt;
@@ -52,10 +52,10 @@ bool IsWellFormedFolder(std::string_view folder) {
 CheckStep CheckFields(DialogControls* dialog) {
   SessionSettings& settings = Session();
   if (settings.productLine.empty())
-    return FieldFailure(dialog, text::kLabelProductLine, settingsdialog::kProductLine);
-  if (settings.release.empty()) return FieldFailure(dialog, text::kLabelRelease, settingsdialog::kRelease);
+    return FieldFailure(dialog, text::kLabelProductLine, CTL_PRODUCT_LINE);
+  if (settings.release.empty()) return FieldFailure(dialog, text::kLabelRelease, CTL_RELEASE);
   if (settings.installMode == kCdNetwork && settings.netDir.empty())
-    return DialogOnlyMessage(dialog, text::kModeNeedsCd, settingsdialog::kInstallMode);
+    return DialogOnlyMessage(dialog, text::kModeNeedsCd, CTL_INSTALL_MODE);
 
   FillRegistrationFields(settings);
 
@@ -63,6 +63,6 @@ CheckStep CheckFields(DialogControls* dialog) {
     return Refuse(dialog, LoadText(text::kInvalidWebsiteId), "", mb::kOk | mb::kSetForeground);
   if (CheckStep source = CheckSource(dialog, settings)) return source;
   if (!IsWellFormedFolder(settings.installDir))
-    return FieldFailure(dialog, text::kLabelInstallDir, settingsdialog::kInstallDir);
+    return FieldFailure(dialog, text::kLabelInstallDir, CTL_INSTALL_DIR);
   return std::nullopt;
 }

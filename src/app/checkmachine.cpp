@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/passnotices.h"
+#include "app/settingsdialogids.h"
 #include "install/prerequisites.h"
 #include "install/prerequisiteprobes.h"
 #include "platform/osclassify.h"
@@ -28,8 +29,6 @@ constexpr const char* kLowRegistrySpace =
     "Your maximum registry size is too small. To ensure that the software runs properly, increase your maximum "
     "registry size.\n For more information, see Windows Help ";
 constexpr const char* kLowRegistrySpaceCaption = "Windows - Low on registry space";
-// The registry-space refusal ends the dialog with its own result.
-constexpr int kEndLowRegistrySpace = 3;
 
 bool MachineKeyOpens(const char* path) {
   sys::Registry* registry = sys::os().registry;
@@ -96,7 +95,7 @@ CheckStep CheckBrowserAndFrameworks(DialogControls* dialog) {
   if (dotNetLine && !IsAspxMapped()) {
     WebSetup().registerAspNet = true;
   } else if (settings.isNtFamily && settings.osCode != 7 && settings.osCode != 9 && !HasRegistrySpace()) {
-    return Refuse(dialog, kLowRegistrySpace, kLowRegistrySpaceCaption, kPlainBox, kEndLowRegistrySpace);
+    return Refuse(dialog, kLowRegistrySpace, kLowRegistrySpaceCaption, kPlainBox, SETTINGS_REGISTRY_TOO_SMALL);
   }
   return std::nullopt;
 }
