@@ -11,5 +11,4 @@ inline void MakeCapableMachine(FakeOs& os) {
   os.registry.PutString(Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control", "SystemStartOptions", "");
   os.registry.PutString(Hive::LocalMachine, "Software\\Microsoft\\DataAccess", "FullInstallVer", "2.81.1117.0");
   os.registry.PutString(Hive::LocalMachine, "Software\\Business Objects\\Suite 11.5\\Shared", "CommonFiles", "C:\\BO");
-  os.registry.PutString(Hive::ClassesRoot, "Word.Document", "", "Document");
 }
