@@ -4,6 +4,7 @@
 #include "fakes/fake_os.h"
 #include "capablemachine.h"
 #include "app/driver.h"
+#include "app/handover.h"
 #include "session/log.h"
 #include "app/passpreparation.h"
 #include "session/session.h"
@@ -138,6 +139,17 @@ TEST_F(DriverTest, RegistryKeysOfARunAreWrittenOnlyWhenThereIsAProgressWindow) {
   RunStartupDriver("/S:2 /I:C:\\Fin");
   EXPECT_EQ(os.registry.StringOf(Hive::LocalMachine, reportKey, "CommonFiles"),
             "C:\\Program Files\\Common Files\\Crystal Decisions\\2.0\\bin");
+}
+
+TEST_F(DriverTest, OnlyTheNetworkUpdaterInUseIsSavedBesideItOtherCopiesGetTheErrorReport) {
+  os.files.WriteText("C:\\Fin\\bin\\Setup.exe", "new");
+  os.files.SetFileVersion("C:\\Fin\\bin\\Setup.exe", {17, 0, 0, 0});
+  Session().silent = true;
+  for (auto kind : {SelfCopyTarget::WorkstationSetup, SelfCopyTarget::NetworkUpdater}) {
+    os.files.faults.FailNext(fakes::FileOp::CopyFile, sys::err::kSharingViolation, 1);
+    SelfCopy("C:\\Fin\\bin\\Setup.exe", "C:\\Fin\\wsetup.exe", kind);
+    EXPECT_EQ(os.files.Exists("C:\\Fin\\new_netupdate.exe"), kind == SelfCopyTarget::NetworkUpdater);
+  }
 }
 
 }  // namespace
