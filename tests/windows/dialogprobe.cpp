@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   Sleep(500);  // the dialog has filled itself by now
   // Written aside and renamed: the file appears complete or not at all.
   std::string partial = std::string(argv[2]) + ".part";
-  FILE* out = std::fopen(partial.c_str(), "w");
+  FILE* out = std::fopen(partial.c_str(), "wb");  // lines end in LF only
   if (out == nullptr) return 3;
   EnumChildWindows(dialog, WriteControl, reinterpret_cast<LPARAM>(out));
   std::fclose(out);
