@@ -133,11 +133,13 @@ class Placing {
   // A file on a share or a CD image in use: make sure the mail client does not hold its
   // add-in, retry at once ten times, then ask.
   int InUseOnShare() {
-    while (Placement().addInCheck && IsOutlookRunning()) {
-      std::string text = LoadText(text::kCannotStartWorkstationInstallation) + Text("\r\n\r\n%s: Microsoft Outlook", LoadText(text::kFirstClose));
+    // Cancel is the user's answer for this file: the retries below do not ask again.
+    while (!mailClientDeclined_ && Placement().addInCheck && IsOutlookRunning()) {
+      std::string text = LoadText(text::kCannotStartWorkstationInstallation) +
+                         Text("\r\n\r\n%s: Microsoft Outlook", LoadText(text::kFirstClose));
       if (LoggedMessageBox(0, text, "", mb::kRetryCancel | mb::kIconStop, sys::answer::kRetry) != sys::answer::kRetry) {
         Results().copyIncomplete = true;
-        break;
+        mailClientDeclined_ = true;
       }
     }
     if (++immediateRetries_ <= kImmediateRetriesOnShare) return sys::answer::kRetry;
@@ -153,6 +155,7 @@ class Placing {
   const PlaceRequest& request_;
   const FileEntry& entry_;
   bool keepPrepared_ = false;
+  bool mailClientDeclined_ = false;
   int immediateRetries_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "app/driver.h"
 #include "app/win32/noticedialog.h"
 #include "app/win32/progresswindow.h"
+#include "app/win32/settingsdialog.h"
 #include "sys/win32/win32os.h"
 
 #include <objbase.h>
@@ -15,6 +16,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InstallWin32Os(instance);
   InstallNoticeDialogs(instance);
   InstallProgressWindow(instance);
+  InstallSettingsDialog(instance);
   RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
