@@ -1,6 +1,7 @@
 #!/bin/sh
 # Notices of unattended, not silent passes (pictures: build/screenshots/notice-<id>.png): NHVW at batch 350
-# to 398 beside a 64-bit mail client meets 1049, 123 (makes it QS2003E), 1057, 1071; a new DORVAL5 meets 121.
+# to 398 beside a 64-bit mail client meets 1049, 123 (makes it QS2003E), 1057, 1071; a new DORVAL5 meets 121;
+# a browser that caches no SSL pages, 116.
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 e2e_install_program
@@ -40,7 +41,11 @@ wait "$program"
 run 'C:\Dv' /P:DORVAL5 /OS:9
 notice 121 Vista Escape
 wait "$program"
-for answer in 'Nh|1049 answered 6' 'Nh|123 answered 6' 'Nh|1057 answered 6' 'Nh|1071 answered 2' 'Dv|121 answered 2'; do
+e2e_reg_add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings' DisableCachingOfSSLPages REG_DWORD 1
+run 'C:\Br' /P:FNC /R:30052
+notice 116 'Molvex Internet Installer' Escape   # the settings check's; it cannot be declined
+wait "$program"
+for answer in 'Nh|1049 answered 6' 'Nh|123 answered 6' 'Nh|1057 answered 6' 'Nh|1071 answered 2' 'Dv|121 answered 2' 'Br|116 answered 1'; do
   e2e_expect_log_contains "C:\\${answer%%|*}" "Notice ${answer#*|}"
 done
 e2e_expect_eq "$(find "$WINEPREFIX/drive_c/Nh" "$WINEPREFIX/drive_c/Dv" -type f ! -iname '*.ini' ! -iname '*.log')" "" "files installed"
