@@ -54,8 +54,6 @@ TEST_F(NoticesTest, StringTableTextsReplaceTheTemplatesOnlyWhenTheFirstEntryIsSe
   EXPECT_TRUE(OpeningNoticeTexts(NOTICE_RELEASE_380).controls.empty());
   os.desktop.strings[500] = "A new release.";
   EXPECT_EQ(OpeningNoticeTexts(NOTICE_RELEASE_380).controls.front().second, "A new release.");
-  Session().captionText = "Molvex Workstation Update";
-  EXPECT_EQ(OpeningNoticeTexts(NOTICE_BROWSER_SETTING).caption, "Molvex Workstation Update");
 }
 
 }  // namespace
