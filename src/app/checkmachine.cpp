@@ -1,6 +1,5 @@
 #include "app/checkmachine.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "app/passnotices.h"
@@ -16,15 +15,12 @@
 #include "session/session.h"
 #include "session/textids.h"
 #include "sys/os.h"
-#include "sys/paths.h"
 #include "sys/registry.h"
 
 namespace {
 
 constexpr uint32_t kPlainBox = mb::kOk | mb::kSetForeground;
 constexpr uint32_t kWarningBox = mb::kOk | mb::kIconExclamation | mb::kSetForeground;
-// Releases below this one were built against the 2.0 framework.
-constexpr long kFirstRelease35 = 240;
 constexpr const char* kLowRegistrySpace =
     "Your maximum registry size is too small. To ensure that the software runs properly, increase your maximum "
     "registry size.\n For more information, see Windows Help ";
@@ -59,10 +55,6 @@ uint32_t MachineRefusal(const SessionSettings& settings) {
   return 0;
 }
 
-bool ReleaseBefore35(std::string_view release) {
-  return std::strtol(std::string(release).c_str(), nullptr, 10) < kFirstRelease35 && !sys::EqualsNoCase(release, "DEV");
-}
-
 }  // namespace
 
 CheckStep CheckMachine(DialogControls* dialog) {
@@ -89,7 +81,7 @@ CheckStep CheckBrowserAndFrameworks(DialogControls* dialog) {
   }
   bool dotNetLine = IsLine(settings.productLine, line::kHalomirNet);
   if (dotNetLine && !IsDotNetPresent(DotNet::V35Sp1)) {
-    uint32_t textId = ReleaseBefore35(settings.release) ? text::kNeedsFramework20 : text::kNeedsFramework35;
+    uint32_t textId = ReleaseNeedsDotNet2(settings.release) ? text::kNeedsFramework20 : text::kNeedsFramework35;
     return Refuse(dialog, LoadText(textId), settings.captionText, kWarningBox);
   }
   if (dotNetLine && !IsAspxMapped()) {
