@@ -42,5 +42,7 @@ void CreateShortcut(int csidl, const Shortcut& shortcut) {
     link.arguments = shortcut.arguments;
     path = sys::JoinPath(place, shortcut.name + ".lnk");
   }
-  if (sys::os().shellLinks->Save(kind, path, link) == sys::err::kSuccess) WriteLog("Shortcut %s made", path.c_str());
+  sys::Error error = sys::os().shellLinks->Save(kind, path, link);
+  if (error == sys::err::kSuccess) WriteLog("Shortcut %s made", path.c_str());
+  else WriteLog("Shortcut %s could not be made (0x%08X)", path.c_str(), static_cast<unsigned>(error));
 }

@@ -159,8 +159,7 @@ e2e_flush() {
 
 e2e_reg_get() { python3 "$E2E_LIB_DIR/regread.py" "$WINEPREFIX" "$@"; }
 
-# A shell link's target, working folder, arguments and icon as lnkinfo reads them, one
-# "name: value" line each (lnkinfo leaves out what is empty).
+# A shell link's target, working folder, arguments and icon as "name: value" lines (lnkinfo omits empty ones).
 e2e_link_fields() {
   lnkinfo "$(e2e_path "$1")" 2>/dev/null |
     sed -n 's/^\t\(Local path\|Working directory\|Command line arguments\|Icon location\)\t*: /\1: /p'

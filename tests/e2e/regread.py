@@ -3,8 +3,7 @@
 
 Reads one value in a Wine prefix's registry files, current once the
 prefix's server has ended. Names compare without letter case. Prints a string as UTF-8,
-a DWORD in decimal, anything else as the file writes it (everything with --raw as a last
-argument). Exit status 0 found, 1 not there."""
+a DWORD in decimal, anything else as the file writes it. Exit status 0 found, 1 not there."""
 import os
 import re
 import sys
@@ -32,7 +31,7 @@ def main():
     for line in section.splitlines()[1:]:
         if line.lower().startswith(name):
             data = line[len(name):]
-            string = None if sys.argv[4:] == ["--raw"] else re.fullmatch(r'(?:str\(2\):)?"(.*)"', data)
+            string = re.fullmatch(r'(?:str\(2\):)?"(.*)"', data)
             if string:
                 print(unescape(string.group(1)))
             else:

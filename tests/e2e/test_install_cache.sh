@@ -1,8 +1,7 @@
 #!/bin/sh
 # Update mode 1 ("After download"): a first pass transfers every item into the download
 # cache, a second installs from it, and the cache goes. A cache copy with the list's date
-# is not transferred again; one with another date is. The second installation's
-# shortcuts take the place of the first's.
+# is not transferred again; one with another date is; the second run's shortcuts replace the first's.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin

@@ -1,8 +1,9 @@
 #pragma once
-// Shortcut files of a pretend machine: each is a small text file in the fake file system,
-// so finding, deleting and listing them go through the files as on a real machine.
-#include <sstream>
+// Shortcut files of a pretend machine: the records in memory, each beside an empty file in
+// the fake file system, so finding and deleting them go through the files.
+#include <map>
 #include <string>
+#include <utility>
 
 #include "fakes/fake_files.h"
 #include "sys/paths.h"
@@ -12,44 +13,28 @@ namespace fakes {
 
 class FakeShellLinks : public sys::ShellLinks {
  public:
-  // HRESULT_FROM_WIN32 of 2 and 3, and E_FAIL for a file of the other kind.
-  static constexpr sys::Error kFileNotFound = 0x80070002;
-  static constexpr sys::Error kPathNotFound = 0x80070003;
-  static constexpr sys::Error kNotALink = 0x80004005;
+  static constexpr sys::Error kPathNotFound = 0x80070003;  // HRESULT_FROM_WIN32(3)
+  static constexpr sys::Error kFailed = 0x80004005;        // E_FAIL: absent or of the other kind
 
   explicit FakeShellLinks(FakeFiles& files) : files_(files) {}
 
   sys::Result<sys::LinkRecord> Load(sys::LinkKind kind, const std::string& path) override {
-    std::optional<std::string> text = files_.ReadText(path);
-    if (!text) return {kFileNotFound};
-    std::istringstream lines(*text);
-    std::string tag;
-    sys::LinkRecord link;
-    std::string index, show;
-    std::getline(lines, tag);
-    if (tag != Tag(kind)) return {kNotALink};
-    for (std::string* field : {&link.target, &link.arguments, &link.workingFolder, &link.description,
-                               &link.iconFile, &index, &show})
-      std::getline(lines, *field);
-    link.iconIndex = std::stoi(index);
-    link.showCommand = std::stoi(show);
-    return {sys::err::kSuccess, link};
+    auto it = links_.find(sys::FoldedCopy(path));
+    if (!files_.Exists(path) || it == links_.end() || it->second.first != kind) return {kFailed};
+    return {sys::err::kSuccess, it->second.second};
   }
-
+  // An internet shortcut keeps only its address and icon, as the real object does.
   sys::Error Save(sys::LinkKind kind, const std::string& path, const sys::LinkRecord& link) override {
     if (!files_.IsDirectory(sys::SplitAtLastBackslash(path).folder)) return kPathNotFound;
-    // An internet shortcut keeps only its address and icon, as the real object does.
-    const bool shell = kind == sys::LinkKind::Shell;
-    files_.WriteText(path, Tag(kind) + "\n" + link.target + "\n" + (shell ? link.arguments : "") + "\n" +
-                               (shell ? link.workingFolder : "") + "\n" + (shell ? link.description : "") +
-                               "\n" + link.iconFile + "\n" + std::to_string(link.iconIndex) + "\n" +
-                               std::to_string(shell ? link.showCommand : 1) + "\n");
+    files_.WriteText(path, "");
+    sys::LinkRecord url{link.target, "", "", "", link.iconFile, link.iconIndex};
+    links_[sys::FoldedCopy(path)] = {kind, kind == sys::LinkKind::Shell ? link : url};
     return sys::err::kSuccess;
   }
 
  private:
-  static std::string Tag(sys::LinkKind kind) { return kind == sys::LinkKind::Shell ? "[lnk]" : "[url]"; }
   FakeFiles& files_;
+  std::map<std::string, std::pair<sys::LinkKind, sys::LinkRecord>> links_;  // by folded path
 };
 
 }  // namespace fakes

@@ -54,7 +54,7 @@ class ComRef {
   Interface* pointer_ = nullptr;
 };
 
-// The shortcut object of `kind` with the interface asked for and its file interface.
+// A shortcut object with the interface asked for and its file interface.
 template <class Interface>
 HRESULT CreateObject(const CLSID& classId, const IID& interfaceId, ComRef<Interface>& object,
                      ComRef<IPersistFile>& file) {
@@ -142,15 +142,11 @@ Result<LinkRecord> LoadInternetShortcut(const std::string& path) {
   return Result<LinkRecord>::Ok(std::move(record));
 }
 
-Error SaveInternetShortcut(const std::string& path, const LinkRecord& record) {
-  ComRef<IUniformResourceLocatorA> url;
-  ComRef<IPersistFile> file;
-  if (HRESULT made = CreateObject(CLSID_InternetShortcut, IID_IUniformResourceLocatorA, url, file); FAILED(made))
-    return AsError(made);
-  if (HRESULT set = url->SetURL(record.target.c_str(), 0); FAILED(set)) return AsError(set);
+// The property set is let go again before the file is saved: the object refuses to
+// save while it is open.
+void WriteIcon(IUniformResourceLocatorA* url, const LinkRecord& record) {
   ComRef<IPropertyStorage> properties;
-  if (!record.iconFile.empty() &&
-      SUCCEEDED(OpenIconProperties(url.get(), STGM_READWRITE | STGM_SHARE_EXCLUSIVE, properties))) {
+  if (SUCCEEDED(OpenIconProperties(url, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, properties))) {
     std::wstring icon = Widened(record.iconFile);
     PROPSPEC specs[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
     PROPVARIANT values[2];
@@ -163,6 +159,15 @@ Error SaveInternetShortcut(const std::string& path, const LinkRecord& record) {
     properties->WriteMultiple(2, specs, values, 0);
     properties->Commit(STGC_DEFAULT);
   }
+}
+
+Error SaveInternetShortcut(const std::string& path, const LinkRecord& record) {
+  ComRef<IUniformResourceLocatorA> url;
+  ComRef<IPersistFile> file;
+  if (HRESULT made = CreateObject(CLSID_InternetShortcut, IID_IUniformResourceLocatorA, url, file); FAILED(made))
+    return AsError(made);
+  if (HRESULT set = url->SetURL(record.target.c_str(), 0); FAILED(set)) return AsError(set);
+  if (!record.iconFile.empty()) WriteIcon(url.get(), record);
   return AsError(file->Save(Widened(path).c_str(), TRUE));
 }
 

@@ -11,123 +11,94 @@
 namespace {
 
 using sys::LinkKind;
-using sys::LinkRecord;
-constexpr const char* kDesktop = "C:\\Users\\Public\\Desktop";
-constexpr const char* kMenu = "C:\\ProgramData\\Start Menu";
-constexpr const char* kPrograms = "C:\\ProgramData\\Start Menu\\Programs";
+constexpr const char* kDesktop = "C:\\Users\\Public\\Desktop\\";
+constexpr const char* kMenu = "C:\\ProgramData\\Start Menu\\";
+constexpr int kDesktopCsidl = sys::csidl::kCommonDesktopDirectory;
 
 class Shortcuts : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto [csidl, folder] : {std::pair{sys::csidl::kCommonDesktopDirectory, kDesktop},
-                                 {sys::csidl::kCommonStartMenu, kMenu}, {sys::csidl::kCommonPrograms, kPrograms},
+    for (auto [csidl, folder] : {std::pair{kDesktopCsidl, kDesktop}, {sys::csidl::kCommonStartMenu, kMenu},
+                                 {sys::csidl::kCommonPrograms, "C:\\ProgramData\\Start Menu\\Programs"},
                                  {sys::csidl::kSendTo, "C:\\Users\\tester\\SendTo"}}) {
-      os.desktop.specialFolders[csidl] = folder;
+      os.desktop.specialFolders[csidl] = sys::WithoutTrailingBackslash(folder);
       os.files.MakeDirectories(folder);
     }
     Session().installDir = "C:\\Fin";
     Results().productTitle = "Product";
   }
-  void Put(const std::string& path, const LinkRecord& link, LinkKind kind = LinkKind::Shell) {
-    os.shellLinks.Save(kind, path, link);
+  // Target, arguments, working folder, name and icon in one line.
+  std::string Read(const std::string& path, LinkKind kind = LinkKind::Shell) {
+    sys::LinkRecord l = os.shellLinks.Load(kind, path).value;
+    return l.target + "|" + l.arguments + "|" + l.workingFolder + "|" + l.description + "|" + l.iconFile;
   }
-  LinkRecord Read(const std::string& path, LinkKind kind = LinkKind::Shell) {
-    return os.shellLinks.Load(kind, path).value;
-  }
-  std::vector<std::string> Files(const std::string& pattern) {
-    std::vector<std::string> names;
-    for (const sys::FindEntry& entry : os.files.Find(pattern).value) names.push_back(entry.name);
+  std::string Names(const std::string& pattern) {
+    std::string names;  // in the order the folder lists them
+    for (const sys::FindEntry& entry : os.files.Find(pattern).value) names += entry.name + ";";
     return names;
   }
   FakeOs os;
 };
 
 TEST_F(Shortcuts, EachLineGetsItsShortcutOnceHoweverOftenItIsMade) {
-  struct Case {
+  const struct {
     const char* line;
     int csidl;
-    const char* file;
-    LinkRecord expected;
-  };
-  const Case cases[] = {
-      {"FNC", sys::csidl::kCommonDesktopDirectory, "C:\\Users\\Public\\Desktop\\Product.lnk",
-       {"C:\\Fin\\Omnis7.exe", "", "C:\\Fin", "Product", "C:\\Fin\\FENNIC.ICO", 0, 1}},
+    std::string file;
+    const char* fields;
+  } cases[] = {
       {"PINDRELV8", sys::csidl::kCommonStartMenu, "C:\\ProgramData\\Start Menu\\Product.lnk",
-       {"C:\\Fin\\bin\\k7shell.exe", "-T6", "C:\\Fin\\bin", "Product", "C:\\Fin\\bin\\Plandrix_T6_AE.exe", 0, 1}},
+       "C:\\Fin\\bin\\k7shell.exe|-T6|C:\\Fin\\bin|Product|C:\\Fin\\bin\\Plandrix_T6_AE.exe"},
       {"DORVAL5", sys::csidl::kCommonStartMenu, "C:\\ProgramData\\Start Menu\\DORVAL Servidor DDE.lnk",
-       {"C:\\Fin\\sis\\KEL.EXE", "", "C:\\Fin\\sis", "DORVAL Servidor DDE", "C:\\Fin\\sis\\KEL.EXE", 0, 1}},
+       "C:\\Fin\\sis\\KEL.EXE||C:\\Fin\\sis|DORVAL Servidor DDE|C:\\Fin\\sis\\KEL.EXE"},
       {"KS", sys::csidl::kCommonPrograms, "C:\\ProgramData\\Start Menu\\Programs\\KORDAN SALV\\Product.lnk",
-       {"C:\\Fin\\bin\\salvix.exe", "", "C:\\Fin\\rels", "Product", "C:\\Fin\\bin\\salvix.exe", 0, 1}},
+       "C:\\Fin\\bin\\salvix.exe||C:\\Fin\\rels|Product|C:\\Fin\\bin\\salvix.exe"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Session().productLine = c.line;
     Results().mainExecutableCode = DistributionCode(c.line);
     MakeProductShortcuts(false, c.csidl);
     MakeProductShortcuts(false, c.csidl);
-    LinkRecord link = Read(c.file);
-    EXPECT_EQ(std::tie(link.target, link.arguments, link.workingFolder, link.description, link.iconFile),
-              std::tie(c.expected.target, c.expected.arguments, c.expected.workingFolder, c.expected.description,
-                       c.expected.iconFile))
-        << c.line;
+    EXPECT_EQ(Read(c.file), c.fields) << c.line;
   }
-  EXPECT_EQ(Files(std::string(kDesktop) + "\\*.lnk").size(), 1u);
-  EXPECT_EQ(Files(std::string(kMenu) + "\\*.lnk").size(), 2u);  // PINDRELV8's gave way to DORVAL5's, plus its second
-  EXPECT_EQ(Files(std::string(kPrograms) + "\\KORDAN SALV\\*.lnk").size(), 2u);  // with "Datensicherung"
+  EXPECT_EQ(Names(std::string(kMenu) + "*.lnk"), "DORVAL Servidor DDE.lnk;Product.lnk;");  // PINDRELV8's gave way
+  EXPECT_EQ(Names(std::string(kMenu) + "Programs\\KORDAN SALV\\*.lnk"), "Datensicherung.lnk;Product.lnk;");
 }
 
 TEST_F(Shortcuts, ANewShortcutReplacesOnesOfItsNameOrTargetAndTheUninstallOnesOfItsFolder) {
   Session().productLine = "FNC";
-  const std::string mine = std::string(kDesktop) + "\\My Omnis.lnk";
-  const std::string older = std::string(kDesktop) + "\\Product (old).lnk";
-  const std::string other = std::string(kDesktop) + "\\Editor.lnk";
-  Put(mine, {"c:\\fin\\OMNIS7.EXE", "", "D:\\Elsewhere"});
-  Put(older, {"C:\\Old\\x.exe", "", "C:\\Old"});
-  Put(other, {"C:\\Tools\\edit.exe", "", "C:\\fin"});
-  MakeProductShortcuts(false, sys::csidl::kCommonDesktopDirectory);
-  EXPECT_TRUE(!os.files.Exists(mine) && !os.files.Exists(older) && os.files.Exists(other));
+  os.shellLinks.Save(LinkKind::Shell, std::string(kDesktop) + "My Omnis.lnk", {"c:\\fin\\OMNIS7.EXE", "", "D:\\Elsewhere"});
+  os.shellLinks.Save(LinkKind::Shell, std::string(kDesktop) + "Product (old).lnk", {"C:\\Old\\x.exe", "", "C:\\Old"});
+  os.shellLinks.Save(LinkKind::Shell, std::string(kDesktop) + "Editor.lnk", {"C:\\Tools\\edit.exe", "", "C:\\fin"});
+  MakeProductShortcuts(false, kDesktopCsidl);
+  EXPECT_EQ(Names(std::string(kDesktop) + "*.lnk"), "Editor.lnk;Product.lnk;");
   // The web lines keep a user's own link of another name to the same target.
   Session().productLine = "FYNDRA";
-  Put(mine, {"C:\\Fin\\Omnis7.exe"});
-  FindOrCleanShortcuts(sys::csidl::kCommonDesktopDirectory, {"C:\\Fin\\Omnis7.exe", "Product"}, false);
-  EXPECT_TRUE(os.files.Exists(mine));
+  os.shellLinks.Save(LinkKind::Shell, std::string(kDesktop) + "My Omnis.lnk", {"C:\\Fin\\Omnis7.exe"});
+  FindOrCleanShortcuts(kDesktopCsidl, {"C:\\Fin\\Omnis7.exe", "Product"}, false);
+  EXPECT_EQ(Names(std::string(kDesktop) + "*.lnk"), "Editor.lnk;My Omnis.lnk;");
   // Removal goes by the working folder, whatever the name.
   Session().productLine = "FNC";
-  MakeProductShortcuts(true, sys::csidl::kCommonDesktopDirectory);
-  EXPECT_EQ(Files(std::string(kDesktop) + "\\*.lnk"), std::vector<std::string>{"My Omnis.lnk"});
+  MakeProductShortcuts(true, kDesktopCsidl);
+  EXPECT_EQ(Names(std::string(kDesktop) + "*.lnk"), "My Omnis.lnk;");
 }
 
-TEST_F(Shortcuts, AConvertedLineReplacesTheShortcutOfItsFormerName) {
-  const std::string former = std::string(kMenu) + "\\Nordhal voor Windows.lnk";
-  Put(former, {"C:\\Fin\\bin\\nordhal.exe", "-T2", "C:\\Fin\\bin"});
-  Session().productLine = "QS2003E";
-  Results().convertedProductLine = true;
-  Results().previousProductLine = "NHVW";
-  MakeProductShortcuts(false, sys::csidl::kCommonStartMenu);
-  EXPECT_EQ(Files(std::string(kMenu) + "\\*.lnk"), std::vector<std::string>{"Product.lnk"});
-  EXPECT_EQ(Read(std::string(kMenu) + "\\Product.lnk").target, "C:\\Fin\\Omnis.exe");
-}
-
-TEST_F(Shortcuts, AWebLineGetsOneInternetShortcutToItsAddress) {
+TEST_F(Shortcuts, AWebLineGetsOneInternetShortcutToItsAddressAndTheDocumentsToolGoesToSendTo) {
   Session().productLine = "FYNDRA";
-  Put(std::string(kDesktop) + "\\Old name.url", {"HTTP://ws-test/halomir"}, LinkKind::Internet);
-  MakeProductShortcuts(false, sys::csidl::kCommonDesktopDirectory);
-  MakeProductShortcuts(false, sys::csidl::kCommonDesktopDirectory);
-  EXPECT_EQ(Files(std::string(kDesktop) + "\\*.url"), std::vector<std::string>{"Product.url"});
-  LinkRecord url = Read(std::string(kDesktop) + "\\Product.url", LinkKind::Internet);
-  EXPECT_EQ(url.target, "http://WS-TEST/Halomir");
-  EXPECT_EQ(url.iconFile, "C:\\Fin\\bin\\Plandrix_T8_AE.exe");
-  MakeProductShortcuts(true, sys::csidl::kCommonDesktopDirectory);
-  EXPECT_TRUE(Files(std::string(kDesktop) + "\\*.url").empty());
-}
+  os.shellLinks.Save(LinkKind::Internet, std::string(kDesktop) + "Old name.url", {"HTTP://ws-test/halomir"});
+  MakeProductShortcuts(false, kDesktopCsidl);
+  MakeProductShortcuts(false, kDesktopCsidl);
+  EXPECT_EQ(Names(std::string(kDesktop) + "*.url"), "Product.url;");
+  EXPECT_EQ(Read(std::string(kDesktop) + "Product.url", LinkKind::Internet),
+            "http://WS-TEST/Halomir||||C:\\Fin\\bin\\Plandrix_T8_AE.exe");
 
-TEST_F(Shortcuts, TheDocumentsToolGoesToSendToWithTheBrandIconCopiedBeside) {
   Session().productLine = "QS2003E";
   Results().mainExecutableCode = "T0";
   os.files.WriteText("C:\\Fin\\bin\\k7brandT0.dll", "icons");
   MakeSendToShortcut(false);
-  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\Icon2003T0.dll"), "icons");
-  LinkRecord tool = Read("C:\\Users\\tester\\SendTo\\Product.lnk");
-  EXPECT_EQ(tool.target + "|" + tool.iconFile, "C:\\Fin\\bin\\MDocuments.exe|C:\\Fin\\bin\\Icon2003T0.dll");
+  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\Icon2003T0.dll") == "icons");
+  EXPECT_EQ(Read("C:\\Users\\tester\\SendTo\\Product.lnk"),
+            "C:\\Fin\\bin\\MDocuments.exe||C:\\Fin\\bin|Product|C:\\Fin\\bin\\Icon2003T0.dll");
 }
 
 }  // namespace
