@@ -4,6 +4,7 @@
 
 #include "app/driver.h"
 #include "app/win32/progresswindow.h"
+#include "app/win32/settingsdialog.h"
 #include "sys/win32/win32os.h"
 
 #include <objbase.h>
@@ -13,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   InstallWin32Os(instance);
   InstallProgressWindow(instance);
+  InstallSettingsDialog(instance);
   RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
