@@ -1,7 +1,10 @@
 #include "uninstall/cleanreinstall.h"
 
 #include "session/log.h"
+#include "uninstall/uninstall.h"
 
 void UninstallBeforeReinstall() {
-  WriteLog("The clean reinstall is not available in this build; installing over the existing files");
+  // No confirmation is asked, so the shared files and their counts stay.
+  WriteLog("Clean reinstall: the existing installation is removed first");
+  RunUninstall();
 }

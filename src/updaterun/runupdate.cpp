@@ -4,7 +4,7 @@
 #include "install/retryprimitives.h"
 #include "platform/services.h"
 #include "uninstall/cleanreinstall.h"
-#include "updaterun/resumedrunentry.h"
+#include "install/resumedrunentry.h"
 #include "productline/installstatus.h"
 #include "session/log.h"
 #include "session/textids.h"

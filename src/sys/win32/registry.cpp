@@ -5,6 +5,7 @@
 #include "sys/win32/winapi.h"
 // Needs <windows.h> first.
 #include <sddl.h>
+#include <shlwapi.h>
 
 namespace sys::win32 {
 
@@ -82,6 +83,14 @@ class Win32RegistryImpl final : public Registry {
 
   Error DeleteKey(Hive hive, const std::string& path, RegistryView view) override {
     return static_cast<Error>(RegDeleteKeyExA(RootOf(hive), path.c_str(), ViewOf(view), 0));
+  }
+
+  Error DeleteKeyTree(Hive hive, const std::string& path) override {
+    return static_cast<Error>(SHDeleteKeyA(RootOf(hive), path.c_str()));
+  }
+
+  Error DeleteEmptyKey(Hive hive, const std::string& path) override {
+    return static_cast<Error>(SHDeleteEmptyKeyA(RootOf(hive), path.c_str()));
   }
 
   Result<RegValue> QueryValue(Hive hive, const std::string& path, const std::string& name,
