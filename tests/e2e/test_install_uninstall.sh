@@ -30,6 +30,21 @@ command=$(e2e_reg_get "$entries\\Molvex-C:-FinB" UninstallString) || e2e_fail "t
 e2e_expect_eq "$command" 'C:\FinB\bin\HalomirPlandrix.exe /UNINSTALL:"C:\FinB" /P:QK2000' "the entry's command line"
 wine uninstaller --list 2>/dev/null | grep -q 'Molvex for Windows' || e2e_fail "the system's list lacks the entry"
 
+# A clean reinstall of C:\FinA (one file missing, so that there is something to do)
+# removes what it does not install again and keeps the user's db.ini.
+e2e_write_file 'C:\FinA\bin\stale.txt' 'old'
+e2e_write_file 'C:\FinA\db.ini' 'mine'
+rm "$(e2e_path 'C:\FinA\bin\fncmain.exe')"
+E2E_PROGRAM=$fnc
+e2e_run "/S:2 /IM:0 /I:\"C:\\FinA\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 /FU:1"
+[ -e "$(e2e_path 'C:\FinA\bin\stale.txt')" ] && e2e_fail "the clean reinstall left an old file"
+[ -f "$(e2e_path 'C:\FinA\db.ini')" ] || e2e_fail "the clean reinstall took the user's db.ini"
+for file in bin/fncmain.exe bin/fnccore.dll readme.txt; do
+  cmp -s "$(e2e_path "C:\\FinA\\$file")" "$PLANDRIX_SAMPLE_DIR/$file" || e2e_fail "the clean reinstall did not install $file"
+done
+rm -f "$(e2e_path 'C:\FinA\db.ini')"
+e2e_install_program HalomirPlandrix.exe
+
 link='C:\users\Public\Desktop\Fennic Duziderav.lnk'
 [ -f "$(e2e_path "$link")" ] || e2e_fail "the installation made no shortcut $link"
 
