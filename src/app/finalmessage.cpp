@@ -82,6 +82,11 @@ ProductStart ProductStartFor(const std::string& computerName) {
 
 void ShowFinalMessage() {
   const SessionSettings& settings = Session();
+  // A CD image is a copy, not an installation: it keeps no status and says nothing.
+  if (settings.installMode == kCdCreation) {
+    WriteLog("Finished, %s", LocalTimeText().c_str());
+    return;
+  }
   SetInstallStatus(std::nullopt);
   if (!Results().isWorkstation) {
     LoggedMessageBox(0, LoadText(text::kInstallationCompleted), settings.captionText, mb::kOk | mb::kSetForeground,

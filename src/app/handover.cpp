@@ -42,10 +42,24 @@ bool CopyNeeded(const std::string& source, const std::string& target) {
   return !targetVersion || !CompareVersions(*sourceVersion, *targetVersion);
 }
 
+// The network installation's updater is in use (a user runs it): the new one is saved
+// beside it, for the administrator to swap.
+void SaveNewNetworkUpdater(const std::string& source, const std::string& target) {
+  std::string fallback = sys::JoinPath(sys::SplitAtLastBackslash(target).folder, "new_netupdate.exe");
+  sys::Error error = Fs().CopyFile(source, fallback, false);
+  if (error != 0) {
+    ReportInstallError(source, fallback, error);
+    return;
+  }
+  std::string text = LoadText(text::kNetworkInstallerInUse) + " " + LoadText(text::kNewNetworkInstallerSaved) +
+                     "\r\n" + LoadText(text::kReplaceNetworkInstaller);
+  LoggedMessageBox(0, text, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
+}
+
 void LanWorkstationHandOver(const std::string& source) {
   const SessionSettings& s = Session();
   std::string folder = sys::JoinPath(s.installDir.str(), ProgramFolderName(s.productLine));
-  SelfCopy(source, sys::JoinPath(folder, "wupdate.exe"), true);
+  SelfCopy(source, sys::JoinPath(folder, "wupdate.exe"), SelfCopyTarget::WorkstationUpdater);
   if (s.repairOnly) return;
   std::string ini = sys::JoinPath(folder, "wupdate.ini");
   Put(ini, "ProductLine", IsTallyoLine(s.productLine) ? std::string(line::kQS2003E) : s.productLine.str());
@@ -59,7 +73,7 @@ void LanWorkstationHandOver(const std::string& source) {
 void NetworkHandOver(const std::string& source) {
   const SessionSettings& s = Session();
   bool tallyoOrQba = IsTallyoLine(s.productLine);
-  SelfCopy(source, sys::JoinPath(s.installDir.str(), "netupdate.exe"), false);
+  SelfCopy(source, sys::JoinPath(s.installDir.str(), "netupdate.exe"), SelfCopyTarget::NetworkUpdater);
   if (!tallyoOrQba) {
     std::string ini = sys::JoinPath(s.installDir.str(), "netupdate.ini");
     Put(ini, "ProductLine", s.productLine);
@@ -76,7 +90,7 @@ void NetworkHandOver(const std::string& source) {
     Put(ini, "Help", std::to_string(s.help));
     if (s.websiteId > 0) Put(ini, "WebsiteID", std::to_string(s.websiteId));
   }
-  SelfCopy(source, sys::JoinPath(s.installDir.str(), "wsetup.exe"), false);
+  SelfCopy(source, sys::JoinPath(s.installDir.str(), "wsetup.exe"), SelfCopyTarget::WorkstationSetup);
   if (tallyoOrQba) return;
   std::string ini = sys::JoinPath(s.installDir.str(), "wsetup.ini");
   Put(ini, "ProductLine", s.productLine);
@@ -88,25 +102,17 @@ void NetworkHandOver(const std::string& source) {
 
 }  // namespace
 
-void SelfCopy(const std::string& source, const std::string& target, bool lanWorkstation) {
+void SelfCopy(const std::string& source, const std::string& target, SelfCopyTarget kind) {
   if (!CopyNeeded(source, target)) return;
   while (true) {
     sys::Error error = Fs().CopyFile(source, target, false);
     if (error == 0) return;
-    if (error != sys::err::kSharingViolation) {
+    if (error != sys::err::kSharingViolation || kind == SelfCopyTarget::WorkstationSetup) {
       ReportInstallError(source, target, error);
       return;
     }
-    if (!lanWorkstation) {
-      std::string fallback = sys::JoinPath(sys::SplitAtLastBackslash(target).folder, "new_netupdate.exe");
-      sys::Error second = Fs().CopyFile(source, fallback, false);
-      if (second != 0) {
-        ReportInstallError(source, fallback, second);
-        return;
-      }
-      std::string text = LoadText(text::kNetworkInstallerInUse) + " " + LoadText(text::kNewNetworkInstallerSaved) +
-                         "\r\n" + LoadText(text::kReplaceNetworkInstaller);
-      LoggedMessageBox(0, text, Session().captionText, mb::kOk | mb::kSetForeground, sys::answer::kOk);
+    if (kind == SelfCopyTarget::NetworkUpdater) {
+      SaveNewNetworkUpdater(source, target);
       return;
     }
     if (Session().hasAdminRights) {

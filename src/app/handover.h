@@ -7,7 +7,12 @@
 // The hand-over files for the session's mode; mode 5 gets the CD image set instead.
 void HandOverToInstallation();
 
+// Which copy of the program is made; each handles a target in use its own way.
+enum class SelfCopyTarget {
+  WorkstationUpdater,  // "wupdate.exe": replaced at the restart, or the retry question
+  NetworkUpdater,      // "netupdate.exe": the new one is saved as "new_netupdate.exe" beside it
+  WorkstationSetup,    // "wsetup.exe": the error report, like any other failure
+};
+
 // Copies the distribution file to `target` unless the target is at least as new.
-// `lanWorkstation` selects the in-use handling of "wupdate.exe"; otherwise an in-use
-// target makes the copy go to "new_netupdate.exe" beside it.
-void SelfCopy(const std::string& source, const std::string& target, bool lanWorkstation);
+void SelfCopy(const std::string& source, const std::string& target, SelfCopyTarget kind);

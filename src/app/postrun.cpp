@@ -6,6 +6,7 @@
 #include "productline/productline.h"
 #include "session/session.h"
 #include "app/handover.h"
+#include "app/payrollconversion.h"
 #include "app/restart.h"
 #include "app/recordworkstation.h"
 #include "session/textids.h"
@@ -40,6 +41,7 @@ void FinishAfterLoop() {
     Statistics().totalRunSeconds = (now - Statistics().installStartTick) / 1000;
     ReportTransferStatistics();
   }
+  ConvertPayrollDataAfterRun();
   if (success && !results.registrationFailed && !results.rebootNeeded && !results.copyIncomplete) {
     ShowFinalMessage();
   }

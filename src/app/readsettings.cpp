@@ -1,4 +1,5 @@
 // ReadSessionSettings: each field from its sources in the order that decides who wins.
+#include "app/buildidentity.h"
 #include "app/installdirdefault.h"
 #include "session/log.h"
 #include "app/preparesession.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr std::string_view kGenericDistributionName = "HalomirPlandrix.exe";
 // The site a build talks to when nothing names another one; the string table's
 // text::kBuiltInSite holds the same address, and wins when present.
 constexpr const char* kBuiltInUpdateSite = "https://update.molvex.example";
@@ -106,8 +106,8 @@ void ReadProductLine(const SettingsSources& sources, SessionSettings& settings) 
   if (OptionFlag(fu)) settings.cleanReinstall = true;
 
   // A single-product build serves its own line only.
-  std::string buildLine = LoadText(text::kBuildProductLine);
-  if (!sys::EqualsNoCase(LoadText(text::kDistributionFileName), kGenericDistributionName)) {
+  std::string buildLine = BuildLine();
+  if (!IsGenericBuild()) {
     settings.productLineEditable = false;
     settings.releaseEditable = false;
     if (settings.productLine.empty()) settings.productLine = buildLine;

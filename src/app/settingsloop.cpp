@@ -1,5 +1,6 @@
 #include "app/settingsloop.h"
 
+#include "app/checksettings.h"
 #include "session/log.h"
 #include "app/passnotices.h"
 #include "app/passpreparation.h"
@@ -10,15 +11,11 @@
 
 namespace {
 
-// The settings check before the dialog. Without one the settings are taken as given:
-// nothing runs without the later stages anyway.
+// The settings check before the dialog decides whether the pass goes on and whether
+// the dialog must be shown after all.
 bool CheckAllowsPass() {
   SessionSettings& settings = Session();
-  if (!Stages().checkSettings) {
-    WriteLog("The settings check is not part of this build; the settings are taken as given");
-    return true;
-  }
-  switch (Stages().checkSettings()) {
+  switch (CheckSettings(nullptr)) {
     case SettingsCheck::NeedsDialog:
       // A field must be corrected: the dialog is shown after all.
       settings.unattended = false;

@@ -1,15 +1,11 @@
 #pragma once
 // The stages of a settings-loop pass that cross into a window (the dialogs, the progress
-// window) or that a later build adds (the settings check), as the driver calls them. Each
+// window), as the driver calls them. Each
 // is installed by the code that implements it; a stage that is not installed ends the
 // loop with a log line naming it.
 #include <functional>
 
-#include "app/checksettings.h"
-
 struct StartupStages {
-  // The settings check without a dialog window.
-  std::function<SettingsCheck()> checkSettings;
   // The modal settings dialog; true when it was confirmed with OK.
   std::function<bool()> settingsDialog;
   // A notice dialog by resource number; its answer (the button's id).
@@ -17,7 +13,6 @@ struct StartupStages {
   // Creates the progress window, whose worker runs the update, and pumps messages until
   // the window has closed.
   std::function<void()> runProgressWindow;
-
 };
 
 // The stages the driver uses; empty members until installed.

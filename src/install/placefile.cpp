@@ -133,11 +133,13 @@ class Placing {
   // A file on a share or a CD image in use: make sure the mail client does not hold its
   // add-in, retry at once ten times, then ask.
   int InUseOnShare() {
-    while (Placement().addInCheck && IsOutlookRunning()) {
-      std::string text = LoadText(text::kCannotStartWorkstationInstallation) + Text("\r\n\r\n%s: Microsoft Outlook", LoadText(text::kFirstClose));
+    // Cancel is the user's answer for this file: the retries below do not ask again.
+    while (!mailClientDeclined_ && Placement().addInCheck && IsOutlookRunning()) {
+      std::string text = LoadText(text::kCannotStartWorkstationInstallation) +
+                         Text("\r\n\r\n%s: Microsoft Outlook", LoadText(text::kFirstClose));
       if (LoggedMessageBox(0, text, "", mb::kRetryCancel | mb::kIconStop, sys::answer::kRetry) != sys::answer::kRetry) {
         Results().copyIncomplete = true;
-        break;
+        mailClientDeclined_ = true;
       }
     }
     if (++immediateRetries_ <= kImmediateRetriesOnShare) return sys::answer::kRetry;
@@ -153,21 +155,13 @@ class Placing {
   const PlaceRequest& request_;
   const FileEntry& entry_;
   bool keepPrepared_ = false;
+  bool mailClientDeclined_ = false;
   int immediateRetries_ = 0;
 };
 
 }  // namespace
 
 PlaceResult PlaceFile(const PlaceRequest& request, const FileEntry& entry) { return Placing(request, entry).Run(); }
-
-bool IsFatVolume(const std::string& path) {
-  if (path.empty()) return false;
-  std::string root = std::string(1, path[0]) + ":\\";
-  sys::Result<sys::VolumeInfo> volume = Fs().GetVolumeInfo(root);
-  if (!volume.ok()) return false;
-  std::string name = volume.value.fileSystem.substr(0, 9);
-  return sys::EqualsNoCase(name, "FAT") || sys::EqualsNoCase(name, "FAT32");
-}
 
 bool IsOutlookRunning() {
   sys::Processes* processes = sys::os().processes;

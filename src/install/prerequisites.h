@@ -6,6 +6,6 @@ struct PrerequisiteProbes {
   bool reportRuntimeMissing = false;    // the report runtime is not installed
 };
 
-// The probes' record for the process. This build has no probes, so nothing is found
-// missing and the prerequisite items are left out.
+// The probes' record for the process, set by the settings check (ProbePrerequisites);
+// until then nothing is found missing and the prerequisite items are left out.
 PrerequisiteProbes& Prerequisites();

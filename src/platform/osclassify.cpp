@@ -51,3 +51,15 @@ void ClassifyOperatingSystem() {
   settings.osUnsupported = found.unsupported;
   settings.isNtFamily = found.ntFamily;
 }
+
+bool IsUnsupportedOsCode(int32_t osCode) { return osCode >= 1 && osCode <= 4; }
+
+bool IsNtServicePackTooOld(const sys::OsVersion& version) {
+  constexpr uint16_t kOldestNt4ServicePack = 5;
+  return version.platformId == kPlatformNt && version.major == 4 && version.servicePackMajor < kOldestNt4ServicePack;
+}
+
+bool IsNtServicePackTooOld() {
+  sys::Desktop* desktop = sys::os().desktop;
+  return desktop != nullptr && IsNtServicePackTooOld(desktop->GetOsVersion());
+}

@@ -19,3 +19,12 @@ OsClassification ClassifyOsVersion(const sys::OsVersion& version, int32_t previo
 // Asks the system for its version and fills `osCode`, `osUnsupported` and `isNtFamily`
 // of the session (unsupported, code unchanged, when no desktop is installed).
 void ClassifyOperatingSystem();
+
+// Codes of the systems the program refuses (Win32s, Windows 95, early NT, NT 4), also
+// when /OS: forces one of them.
+bool IsUnsupportedOsCode(int32_t osCode);
+
+// An NT 4 system below service pack 5.
+bool IsNtServicePackTooOld(const sys::OsVersion& version);
+// The same for the running system; false when no desktop can say.
+bool IsNtServicePackTooOld();

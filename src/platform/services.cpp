@@ -14,3 +14,8 @@ void ControlServices(bool start) {
   if (Session().installMode == kCdCreation || !HoldsServices(line)) return;
   WriteLog("Service control is not available in this build; services of %s left as they are", line.c_str());
 }
+
+void ControlDatabaseServer(const std::string& action) {
+  WriteLog("Service control is not available in this build; the payroll database services were not sent %s",
+           action.c_str());
+}

@@ -83,10 +83,13 @@ bool IsDotNetPresent(DotNet which) {
   return false;
 }
 
-bool IsRequiredDotNetPresent(std::string_view release) {
+bool ReleaseNeedsDotNet2(std::string_view release) {
   long number = std::strtol(std::string(release).c_str(), nullptr, 10);
-  if (number < kFirstRelease35 && !sys::EqualsNoCase(release, "DEV")) return IsDotNetPresent(DotNet::V2);
-  return IsDotNetPresent(DotNet::V35Sp1);
+  return number < kFirstRelease35 && !sys::EqualsNoCase(release, "DEV");
+}
+
+bool IsRequiredDotNetPresent(std::string_view release) {
+  return IsDotNetPresent(ReleaseNeedsDotNet2(release) ? DotNet::V2 : DotNet::V35Sp1);
 }
 
 unsigned IsSslPageCachingDisabled() {

@@ -10,7 +10,9 @@ bool IsInternetExplorerCurrent();
 // Which framework `IsDotNetPresent` asks for.
 enum class DotNet { V2 = 0, V35Sp1 = 1, V4 = 2 };
 bool IsDotNetPresent(DotNet which);
-// The framework the selected release needs: 2.0 below release 240 (except "DEV"), else 3.5 SP1.
+// Releases below 240 (except "DEV") were built against the 2.0 framework, later ones against 3.5 SP1.
+bool ReleaseNeedsDotNet2(std::string_view release);
+// The framework the selected release needs.
 bool IsRequiredDotNetPresent(std::string_view release);
 
 // The user's "DisableCachingOfSSLPages" number (0 when missing), which breaks the web products.

@@ -44,3 +44,13 @@ uint64_t GetClusterSize(std::string_view path) {
   uint64_t size = uint64_t{cluster.value.sectorsPerCluster} * cluster.value.bytesPerSector;
   return size == 0 ? 1 : size;
 }
+
+bool IsFatVolume(std::string_view path) {
+  sys::Files* files = sys::os().files;
+  if (path.empty() || files == nullptr) return false;
+  std::string root{path[0], ':', '\\'};
+  sys::Result<sys::VolumeInfo> volume = files->GetVolumeInfo(root);
+  if (!volume.ok()) return false;
+  std::string_view name = std::string_view(volume.value.fileSystem).substr(0, 9);
+  return sys::EqualsNoCase(name, "FAT") || sys::EqualsNoCase(name, "FAT32");
+}

@@ -12,3 +12,6 @@ std::string VolumeRoot(std::string_view path);
 
 // Bytes per cluster of the path's volume; 1 when the volume is unknown or cannot say.
 uint64_t GetClusterSize(std::string_view path);
+
+// The drive of `path` (its first character) has the file system "FAT" or "FAT32".
+bool IsFatVolume(std::string_view path);

@@ -40,3 +40,13 @@ void SetInstallStatus(const std::optional<std::string>& status) {
   if (profiles == nullptr) return;
   profiles->WriteString(sys::JoinPath(settings.installDir.str(), "wsetup.ini"), "Setup", valueName, status);
 }
+
+bool NetworkInstallationUnfinished(const std::string& netDir) {
+  constexpr std::size_t kMarkerCapacity = 64;
+  sys::Profiles* profiles = sys::os().profiles;
+  if (profiles == nullptr) return false;
+  return !profiles
+              ->GetString(sys::JoinPath(netDir, "wsetup.ini"), "Setup", std::string(kInstallStatusValueName), "",
+                          kMarkerCapacity)
+              .empty();
+}

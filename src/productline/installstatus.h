@@ -8,3 +8,7 @@
 // Sets the marker to `status`, or removes it when there is none. The web lines keep no
 // marker; a CD creation keeps none either. Results of the writes are not checked.
 void SetInstallStatus(const std::optional<std::string>& status);
+
+// The network installation in `netDir` is unfinished: its "wsetup.ini" holds a non-empty
+// marker. An absent file or value means finished.
+bool NetworkInstallationUnfinished(const std::string& netDir);

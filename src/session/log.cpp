@@ -1,5 +1,6 @@
-// The log writer: one "Plandrix.log" per process, opened on the first line and truncated
-// then, so a run never appends to an earlier run's log.
+// The log writer: one "Plandrix.log" per process, truncated when it is first opened, so a
+// run never appends to an earlier run's log; a reopening after CloseLog (the restart
+// request fails after the clean-up) appends to this run's lines.
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -19,6 +20,7 @@ struct LogState {
   std::mutex mutex;
   sys::Files* files = nullptr;  // the implementation the handle belongs to
   sys::FileHandle handle;
+  bool started = false;  // this run's log has been created (truncated) already
 };
 
 LogState& State() {
@@ -34,11 +36,21 @@ bool EnsureOpen(LogState& state) {
   if (state.handle && state.files == files) return true;
   state.handle = {};  // a handle of a replaced implementation is not ours to close
   std::string path = sys::JoinPath(ChooseLogFolder(), kLogName);
-  auto opened = files->Open(path, sys::FileAccess::ReadWrite, sys::share::kRead, sys::Disposition::CreateAlways);
+  bool firstOpening = !state.started;
+  auto opened = files->Open(path, sys::FileAccess::ReadWrite, sys::share::kRead,
+                            firstOpening ? sys::Disposition::CreateAlways : sys::Disposition::OpenAlways);
   if (!opened.ok()) return false;
+  if (!firstOpening) files->Seek(opened.value, 0, sys::SeekFrom::End);
   state.files = files;
   state.handle = opened.value;
+  state.started = true;
   return true;
+}
+
+void CloseLocked(LogState& state) {
+  if (state.handle && state.files != nullptr && state.files == sys::os().files) state.files->Close(state.handle);
+  state.handle = {};
+  state.files = nullptr;
 }
 
 }  // namespace
@@ -66,7 +78,12 @@ void WriteLog(const char* format, ...) {
 void CloseLog() {
   LogState& state = State();
   std::lock_guard<std::mutex> lock(state.mutex);
-  if (state.handle && state.files != nullptr && state.files == sys::os().files) state.files->Close(state.handle);
-  state.handle = {};
-  state.files = nullptr;
+  CloseLocked(state);
+}
+
+void StartNewLog() {
+  LogState& state = State();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  CloseLocked(state);
+  state.started = false;
 }

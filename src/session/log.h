@@ -27,8 +27,11 @@ std::string LocalTimeText();
 // Writes the settings summary that opens an update run's log.
 void LogSettingsSummary();
 
-// Closes the log (the driver, at exit; tests, between cases).
+// Closes the log (the driver, at exit; tests, between cases). A line written after it
+// reopens the log and appends.
 void CloseLog();
+// Closes the log; the next line starts a new one, truncating it (a new process, a test).
+void StartNewLog();
 
 // Message box types used across the program.
 namespace mb {

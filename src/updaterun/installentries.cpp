@@ -130,14 +130,12 @@ bool AfterPlacement(Special special, const FileEntry& entry, const std::string& 
       Placement().inUseListed = true;
       Results().rebootNeeded = true;
       return true;
-    case Special::ReportRuntime: {
-      // This build has no package installer, so the runtime package cannot be installed.
-      std::string text;
-      AppendFormat(text, "%s: Crystal Report 11 '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), source.c_str());
-      AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), 0L);
-      LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
-      return false;
-    }
+    case Special::ReportRuntime:
+      // The package is in place, but installing it needs the package installer, which
+      // this build does not have: the run says so and does not count as complete.
+      WriteLog("%s: the report runtime was passed over: this build cannot install the package yet", target.c_str());
+      Results().copyIncomplete = true;
+      return true;
     case Special::Msmq: return RunAndWait(target, "", "MSMQ", "MSMQ", source);
     case Special::DocumentEditor: return RunAndWait(target, "", "Document Editor", "Document Editor", source);
     case Special::DispatcherBatch: run.dispatcherServiceBatch = target; return true;

@@ -5,6 +5,7 @@
 #include "install/prerequisites.h"
 #include "install/registeratlogon.h"
 #include "session/knownplaces.h"
+#include "session/log.h"
 #include "session/progressstate.h"
 #include "session/session.h"
 #include "transfer/sitesession.h"
@@ -13,6 +14,7 @@
 
 void ResetRunRecords() {
   ResetSessionState();
+  StartNewLog();
   ResetProgressState();
   Places() = KnownPlaces{};
   ResetSiteState();

@@ -25,24 +25,34 @@ e2e_wait_until() {
   return 1
 }
 
+# What the workstation offers besides a fresh prefix: the .NET Framework 3.5 SP1 that
+# the settings check asks for (Wine's own browser and Windows 7 already pass it).
+E2E_TEMPLATE_RECIPE="net35sp1"
+
 # The template: a booted prefix without links into $HOME nor the server socket name of
-# the machine that made it; made once per wine version, under a lock.
+# the machine that made it; made once per wine version and recipe, under a lock.
 e2e_make_template() {
   mkdir -p "$PLANDRIX_E2E_ROOT/home"
+  stamp="$(wine --version) $E2E_TEMPLATE_RECIPE"
   (
     flock 9
-    [ "$(cat "$E2E_TEMPLATE/.stamp" 2>/dev/null)" = "$(wine --version)" ] && exit 0
+    [ "$(cat "$E2E_TEMPLATE/.stamp" 2>/dev/null)" = "$stamp" ] && exit 0
     rm -rf "$E2E_TEMPLATE" "$E2E_TEMPLATE.new"
     (
       unset DISPLAY
       export HOME="$PLANDRIX_E2E_ROOT/home" WINEPREFIX="$E2E_TEMPLATE.new"
-      wineboot -i >/dev/null 2>&1 && wineserver -w
+      wineboot -i >/dev/null 2>&1 || exit 1
+      for view in 64 32; do  # both registry views: the program comes in both builds
+        wine reg add 'HKLM\Software\Microsoft\NET Framework Setup\NDP\v3.5' /v Version /d 3.5.30729.01 \
+          /reg:$view /f >/dev/null 2>&1
+      done
+      wineserver -w
     ) || { e2e_note "wineboot failed"; exit 1; }
     for link in "$E2E_TEMPLATE.new"/drive_c/users/*/*; do
       if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
     done
     rm -f "$E2E_TEMPLATE.new/wineserver"
-    wine --version > "$E2E_TEMPLATE.new/.stamp"
+    printf '%s\n' "$stamp" > "$E2E_TEMPLATE.new/.stamp"
     mv "$E2E_TEMPLATE.new" "$E2E_TEMPLATE"
   ) 9>"$PLANDRIX_E2E_ROOT/template.lock"
 }

@@ -68,6 +68,8 @@ site_install 'C:\CD' 5
 [ ! -e "$(e2e_log_file 'C:\CD')" ] || e2e_fail "the image holds a log"
 find "$WINEPREFIX/drive_c/users" -path '*/Documents/Plandrix.log' -exec cat {} + |
   grep -q -F 'Install mode = Creation of CD installation' || e2e_fail "no image creation log in the documents folder"
+! find "$WINEPREFIX/drive_c/users" -path '*/Documents/Plandrix.log' -exec cat {} + | grep -q -F 'completed successfully' ||
+  e2e_fail "the image creation showed a final message"
 cd_dir=$(e2e_path 'C:\CD')
 # The image's list is the release's (with the help records, which an image always carries).
 tr -d '\r' < "$cd_dir/HalomirPlandrix.lst" > "$E2E_WORK/image.lst"

@@ -1,6 +1,6 @@
 # The two programs: the same entry, adapter and core; they differ only in their string
-# table. Each carries the shared resources (version, icon 102, manifest) compiled by
-# windres from a small generated wrapper.
+# table. Each carries the shared resources (version, icon 102, manifest, dialogs and their
+# pictures) compiled by windres from a small generated wrapper.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(resources_source "${CMAKE_CURRENT_SOURCE_DIR}/resources")
@@ -16,6 +16,15 @@ add_custom_command(
   COMMENT "Drawing the program icon"
   VERBATIM)
 
+# The settings dialog's pictures (side picture, browse and refresh buttons).
+set(dialog_bitmaps "${resources_out}/side.bmp" "${resources_out}/browse.bmp" "${resources_out}/refresh.bmp")
+add_custom_command(
+  OUTPUT ${dialog_bitmaps}
+  COMMAND Python3::Interpreter "${resources_source}/make_bitmaps.py" "${resources_out}"
+  DEPENDS "${resources_source}/make_bitmaps.py" "${resources_source}/make_icon.py"
+  COMMENT "Drawing the settings dialog's pictures"
+  VERBATIM)
+
 # plandrix_program(TARGET STRINGS_RC): TARGET.exe with the given STRINGTABLE script.
 function(plandrix_program target strings_rc)
   set(PLANDRIX_PROGRAM_FILE "${target}.exe")
@@ -28,9 +37,11 @@ function(plandrix_program target strings_rc)
     OUTPUT "${compiled}"
     COMMAND "${CMAKE_RC_COMPILER}" --input-format=rc --output-format=coff
             -I "${resources_out}" -I "${resources_source}" -I "${strings_dir}"
+            -I "${CMAKE_SOURCE_DIR}/src"
             -i "${wrapper}" -o "${compiled}"
     DEPENDS "${wrapper}" ${resource_scripts} "${resources_source}/plandrix.manifest"
             "${resources_out}/plandrix.ico" "${resources_out}/plandrix_version.h" "${strings_rc}"
+            ${dialog_bitmaps} "${CMAKE_SOURCE_DIR}/src/app/settingsdialogids.h" "${CMAKE_SOURCE_DIR}/src/app/noticeids.h"
             plandrix_string_resources
     COMMENT "Compiling the resources of ${target}.exe"
     VERBATIM)

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_os.h"
+#include "capablemachine.h"
 #include "app/driver.h"
+#include "app/handover.h"
 #include "session/log.h"
 #include "app/passpreparation.h"
 #include "session/session.h"
@@ -20,6 +22,7 @@ class DriverTest : public ::testing::Test {
     Stages() = StartupStages{};
     os.desktop.UseProductStrings();
     os.files.MakeDirectories("C:\\Fin\\usr");
+    MakeCapableMachine(os);
   }
   void TearDown() override { CloseLog(); }
 
@@ -36,7 +39,7 @@ class DriverTest : public ::testing::Test {
 TEST_F(DriverTest, UninstallRunSaysItIsNotAvailableAndRemovesNothing) {
   os.files.WriteText("C:\\Fin\\bin\\fin.exe", "program");
   bool loopEntered = false;
-  Stages().checkSettings = [&] { return loopEntered = true, SettingsCheck::Accepted; };
+  Stages().settingsDialog = [&] { return loopEntered = true; };
   EXPECT_EQ(RunStartupDriver("/UNINSTALL:\"C:\\Fin\" /S:2"), 0);
   EXPECT_FALSE(loopEntered);
   EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\fin.exe"));
@@ -47,7 +50,6 @@ TEST_F(DriverTest, UninstallRunSaysItIsNotAvailableAndRemovesNothing) {
 TEST_F(DriverTest, DeploymentMarkerIsShownOncePerInteractivePass) {
   os.files.WriteText("C:\\Fin\\Deployment.xml", "<deployment/>");
   int dialogs = 0;
-  Stages().checkSettings = [] { return SettingsCheck::Accepted; };
   Stages().settingsDialog = [&] { return ++dialogs, true; };
   RunStartupDriver("/I:C:\\Fin");
   EXPECT_EQ(dialogs, 1);
@@ -59,19 +61,17 @@ TEST_F(DriverTest, DeploymentMarkerIsShownOncePerInteractivePass) {
 TEST_F(DriverTest, TheSettingsCheckDecidesOnTheDialogAndRunsRepeatOnlyWhenInteractive) {
   int dialogs = 0;
   Stages().settingsDialog = [&] { return ++dialogs, false; };  // cancelled
-  Stages().checkSettings = [] { return SettingsCheck::Stop; };
-  EXPECT_EQ(RunStartupDriver("/I:C:\\Fin"), 0);
+  EXPECT_EQ(RunStartupDriver("/I:C:\\Fin /OS:4"), 0);  // a refused system stops
   EXPECT_EQ(dialogs, 0);
+  EXPECT_TRUE(Logged("not supported by this program")) << InstallLog();
 
   Restart();  // asking for the dialog shows it even in an unattended run
-  Stages().checkSettings = [] { return SettingsCheck::NeedsDialog; };
-  RunStartupDriver("/S:2 /I:C:\\Fin");
+  RunStartupDriver("/S:2 /I:Fin");
   EXPECT_EQ(dialogs, 1);
   EXPECT_FALSE(Session().silent);
 
   Restart();  // a run that returns to the settings repeats only when interactive
   int passes = 0;
-  Stages().checkSettings = [] { return SettingsCheck::Accepted; };
   Stages().runProgressWindow = [&] { Results().returnToSettings = ++passes < 3; };
   Stages().settingsDialog = [] { return true; };
   RunStartupDriver("/I:C:\\Fin");
@@ -83,7 +83,6 @@ TEST_F(DriverTest, TheSettingsCheckDecidesOnTheDialogAndRunsRepeatOnlyWhenIntera
 }
 
 TEST_F(DriverTest, ACompletedSilentRunFinishesAndStartsTheProduct) {
-  Stages().checkSettings = [] { return SettingsCheck::Accepted; };
   Stages().runProgressWindow = [] { Results().runCompleted = true; };
   os.clock.SetNow(sys::LocalTime{2026, 12, 6, 5, 20, 1, 2, 0});
   RunStartupDriver("/S:2 /I:C:\\Fin\\");
@@ -96,10 +95,11 @@ TEST_F(DriverTest, ACompletedSilentRunFinishesAndStartsTheProduct) {
 
 TEST_F(DriverTest, LineConversionNeedsTheNoticeExceptInAWorkstationUpdate) {
   int notice = 0;
-  Stages().checkSettings = [] { return SettingsCheck::Accepted; };
   Stages().showNotice = [&](int id) { return notice = id, sys::answer::kNo; };
   Session().unattended = true;
   Session().installDir = "C:\\Fin";
+  Session().webSite = "https://updates.example";
+  Session().hasAdminRights = Session().canWriteMachineKeys = true;
   Session().productLine = "WENZLORPRO";
   Session().release = "400";
   EXPECT_EQ(RunSettingsPass(), PassEnd::NoRun);  // the notice declined
@@ -108,6 +108,8 @@ TEST_F(DriverTest, LineConversionNeedsTheNoticeExceptInAWorkstationUpdate) {
 
   notice = 0;
   Session().installMode = kLanWorkstationUpdate;
+  Session().netDir = "C:\\Net";
+  os.files.WriteText("C:\\Net\\HalomirPlandrix.lst", "");
   Session().productLine = "NHVW";
   Session().release = "398";
   RunSettingsPass();
@@ -137,6 +139,17 @@ TEST_F(DriverTest, RegistryKeysOfARunAreWrittenOnlyWhenThereIsAProgressWindow) {
   RunStartupDriver("/S:2 /I:C:\\Fin");
   EXPECT_EQ(os.registry.StringOf(Hive::LocalMachine, reportKey, "CommonFiles"),
             "C:\\Program Files\\Common Files\\Crystal Decisions\\2.0\\bin");
+}
+
+TEST_F(DriverTest, OnlyTheNetworkUpdaterInUseIsSavedBesideItOtherCopiesGetTheErrorReport) {
+  os.files.WriteText("C:\\Fin\\bin\\Setup.exe", "new");
+  os.files.SetFileVersion("C:\\Fin\\bin\\Setup.exe", {17, 0, 0, 0});
+  Session().silent = true;
+  for (auto kind : {SelfCopyTarget::WorkstationSetup, SelfCopyTarget::NetworkUpdater}) {
+    os.files.faults.FailNext(fakes::FileOp::CopyFile, sys::err::kSharingViolation, 1);
+    SelfCopy("C:\\Fin\\bin\\Setup.exe", "C:\\Fin\\wsetup.exe", kind);
+    EXPECT_EQ(os.files.Exists("C:\\Fin\\new_netupdate.exe"), kind == SelfCopyTarget::NetworkUpdater);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "install/createdfolders.h"
 #include "install/directories.h"
 #include "install/placefile.h"
+#include "platform/volumes.h"
 #include "install/placementstate.h"
 #include "install/registration.h"
 #include "install/retryprimitives.h"
@@ -127,9 +128,12 @@ TEST_F(Installing, AnInUseFileOnTheWorkstationIsReplacedAtTheRestart) {
 TEST_F(Installing, CopyErrorsFollowTheirTable) {
   Session().installMode = kInternetNetwork;  // on a share a file in use is retried ten times, then reported
   os.files.faults.FailNext(FileOp::CopyFile, sys::err::kSharingViolation, 11);
-  os.desktop.QueueAnswers({sys::answer::kIgnore});
+  Placement().addInCheck = true;  // the mail client that may hold its add-in is asked about once per file
+  os.processes.windows.push_back({"rctrl_renwnd32", "", 1});
+  os.desktop.QueueAnswers({sys::answer::kCancel, sys::answer::kIgnore});
   EXPECT_TRUE(Place() == PlaceOutcome::Ignored && os.files.faults.Calls(FileOp::CopyFile) == 11);
-  EXPECT_EQ(Box(0).rfind(LoadText(text::kCannotCopy) + " C:\\Fin\\bin\\app.dll\r\n", 0), 0u);
+  ASSERT_EQ(os.desktop.boxes.size(), 2u);
+  EXPECT_EQ(Box(1).rfind(LoadText(text::kCannotCopy) + " C:\\Fin\\bin\\app.dll\r\n", 0), 0u);
   EXPECT_TRUE(Results().copyIncomplete && os.files.PendingRenames().empty());
   Session().silent = true;
   os.files.AddVolume("D:", {"FAT32"});

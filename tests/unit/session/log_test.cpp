@@ -57,9 +57,12 @@ TEST_F(LogTest, ARunTruncatesTheEarlierLogCutsLongLinesAndWritesWhereTheInstalla
   WriteLog("%s", std::string(1500, 'x').c_str());
   LoggedMessageBox(0, "Cannot copy C:\\100%s\\%n.dll", "", mb::kOk, sys::answer::kOk);
   EXPECT_EQ(InstallLog(), "first line of 2\r\n" + std::string(999, 'x') + "\r\nCannot copy C:\\100%s\\%n.dll\r\n");
+  CloseLog();  // a line after the clean-up (a failed restart request) keeps the run's lines
+  WriteLog("late");
+  EXPECT_EQ(InstallLog().substr(InstallLog().size() - 14), "%n.dll\r\nlate\r\n");
 
   // Until the installation's usr folder exists the log goes to the documents (as a CD creation's does).
-  CloseLog();
+  StartNewLog();
   Session().installDir = "D:\\Nowhere";  // a fresh machine
   WriteLog("fresh machine");
   EXPECT_EQ(os.files.ReadText(kDocumentsLog), "fresh machine\r\n");

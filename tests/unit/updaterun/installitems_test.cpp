@@ -97,6 +97,16 @@ TEST_F(FetchItemTest, ADataAccessSetUpRunsFromItsDownloadWhichIsThenDeleted) {
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\mdac_typ.exe"), "MZ123");
 }
 
+// Until a package installer exists the run keeps the package but says it is incomplete.
+TEST_F(FetchItemTest, TheReportRuntimeIsPlacedButItsInstallationIsPassedOverAndSaidSo) {
+  FileEntry entry = Entry("MolvexCRWXI.msi", 3);
+  Serve(entry, "MSI");
+  EXPECT_TRUE(InstallItem(entry, kPassSingle));
+  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\MolvexCRWXI.msi"), "MSI");
+  EXPECT_TRUE(os.desktop.boxes.empty() && os.processes.started.empty());
+  EXPECT_TRUE(Logged("report runtime was passed over") && Results().copyIncomplete);
+}
+
 class InstallEntriesTest : public ItemTest {
  protected:
   bool Install(std::vector<FileEntry> entries, int pass = kPassSingle) {

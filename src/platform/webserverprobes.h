@@ -1,0 +1,17 @@
+#pragma once
+// What the web server says about the web product lines' set-up. This build cannot ask
+// the web server's administration interfaces yet: where an answer needs them, the probe
+// logs what it passed over and answers so that nothing is refused or registered for it.
+#include <cstdint>
+
+// The web-site number is 0 or less (the default site), or a site of that number exists.
+bool IsWebsiteIdValid(int32_t websiteId);
+
+// The first web site maps ".aspx".
+bool IsAspxMapped();
+
+// What the web set-up must do besides the virtual directory.
+struct WebServerSetup {
+  bool registerAspNet = false;  // the .NET web product's script maps are missing
+};
+WebServerSetup& WebSetup();
