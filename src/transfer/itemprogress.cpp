@@ -6,7 +6,7 @@
 namespace {
 
 constexpr uint32_t kRepaintSpacingMs = 50;
-uint32_t lastRepaintTick = 0;  // only the run's thread reports transfer steps
+uint32_t lastRepaintTick = 0;  // transfers report from one thread at a time
 
 void Count(int32_t bytes) {
   UpdateProgress([bytes](ProgressState& progress) {
