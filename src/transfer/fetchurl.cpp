@@ -78,10 +78,10 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath, TransferO
       break;
     }
     written += read.value;
-    if (observer != nullptr)
-      observer->Written(written);
-    else
+    if (observer == nullptr)
       ShowItemProgress(static_cast<int32_t>(written));
+    else if (!observer->Written(written))
+      break;
   }
   if (observer == nullptr) ShowItemProgressEnd(static_cast<int32_t>(written));
   internet->CloseHandle(request.value);

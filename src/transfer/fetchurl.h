@@ -8,7 +8,8 @@
 class TransferObserver {
  public:
   virtual ~TransferObserver() = default;
-  virtual void Written(uint64_t bytes) = 0;
+  // False stops the transfer, which then counts as failed.
+  virtual bool Written(uint64_t bytes) = 0;
   virtual void Note(const std::string& logLine) = 0;
 };
 

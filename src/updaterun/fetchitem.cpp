@@ -105,10 +105,10 @@ class ItemFetch {
     bool rate = Session().debugStatistics;
     std::optional<uint32_t> aheadStart = TransferAheadStart(url_);
     if (rate) BeginTransferRateWindow(aheadStart.value_or(sys::os().clock->TickCount()));
-    if (aheadStart) {
-      AheadTransfer ahead = TakeTransferAhead();
-      downloaded_ = ahead.path;
-      if (rate) EndTransferRateWindow(ahead.endTick);
+    std::optional<AheadTransfer> ahead = aheadStart ? TakeTransferAhead() : std::nullopt;
+    if (ahead) {
+      downloaded_ = ahead->path;
+      if (rate) EndTransferRateWindow(ahead->endTick);
       return;
     }
     FetchUrlToTempFile(url_, downloaded_);

@@ -21,7 +21,7 @@ constexpr uint32_t kWaitStepMs = 10;
 
 uint32_t Now() { return sys::os().clock->TickCount(); }
 
-// One transfer ahead. Its thread writes everything but `bytes` and `done` before it
+// One transfer ahead. Its thread writes `result`, `notes` and `cancelled` before it
 // sets `done`; the run's thread reads them only after that.
 struct Ahead final : TransferObserver {
   std::string url;
@@ -29,10 +29,18 @@ struct Ahead final : TransferObserver {
   AheadTransfer result;
   std::vector<std::string> notes;  // log lines held until the item comes up
   std::atomic<uint64_t> bytes{0};
+  std::atomic<bool> claimed{false};  // its item has come up: it runs to its end
+  bool cancelled = false;            // stopped by a cancel before its item came up
   std::atomic<bool> done{false};
   std::thread thread;
 
-  void Written(uint64_t written) override { bytes = written; }
+  // A cancel stops a transfer whose item may never come; one that was waited for
+  // ends as a transfer of its own would.
+  bool Written(uint64_t written) override {
+    bytes = written;
+    cancelled = !claimed.load() && cancelRequested.load() != 0;
+    return !cancelled;
+  }
   void Note(const std::string& line) override { notes.push_back(line); }
 
   void Run() {
@@ -49,6 +57,15 @@ AheadMode mode = AheadMode::Off;
 std::string planned;
 std::unique_ptr<Ahead> ahead;
 
+// Waits for the transfer ahead and deletes what it left.
+void Discard() {
+  if (!ahead) return;
+  ahead->Finish();
+  if (!ahead->result.path.empty()) sys::os().files->DeleteFile(ahead->result.path);
+  if (sys::os().internet != nullptr) sys::os().internet->DeleteCacheEntry(ahead->url);
+  ahead.reset();
+}
+
 }  // namespace
 
 void SetTransferAheadMode(AheadMode chosen) { mode = chosen; }
@@ -58,7 +75,7 @@ void PlanTransferAhead(const std::string& url) { planned = url; }
 void StartTransferAhead() {
   if (mode == AheadMode::Off || planned.empty() || cancelRequested.load() != 0) return;
   std::string url = std::move(planned);
-  DropTransferAhead();
+  Discard();
   ahead = std::make_unique<Ahead>();
   ahead->url = url;
   ahead->startTick = Now();
@@ -73,12 +90,17 @@ std::optional<uint32_t> TransferAheadStart(const std::string& url) {
   return ahead->startTick;
 }
 
-AheadTransfer TakeTransferAhead() {
+std::optional<AheadTransfer> TakeTransferAhead() {
+  ahead->claimed = true;
   while (!ahead->done.load()) {
     ShowItemProgress(static_cast<int32_t>(ahead->bytes.load()));
     sys::os().clock->Sleep(kWaitStepMs);
   }
   ahead->Finish();
+  if (ahead->cancelled) {  // its item transfers as if nothing had gone ahead
+    Discard();
+    return std::nullopt;
+  }
   ShowItemProgressEnd(static_cast<int32_t>(ahead->bytes.load()));
   for (const std::string& line : ahead->notes) WriteLog("%s", line.c_str());
   AheadTransfer taken = std::move(ahead->result);
@@ -88,9 +110,5 @@ AheadTransfer TakeTransferAhead() {
 
 void DropTransferAhead() {
   planned.clear();
-  if (!ahead) return;
-  ahead->Finish();
-  if (!ahead->result.path.empty()) sys::os().files->DeleteFile(ahead->result.path);
-  if (sys::os().internet != nullptr) sys::os().internet->DeleteCacheEntry(ahead->url);
-  ahead.reset();
+  Discard();
 }

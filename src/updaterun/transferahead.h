@@ -27,7 +27,8 @@ void PlanTransferAhead(const std::string& url);
 void StartTransferAhead();
 // When the transfer of `url` was started ahead: the tick it started at.
 std::optional<uint32_t> TransferAheadStart(const std::string& url);
-// That transfer: waits for its end, counting its bytes as the current item's.
-AheadTransfer TakeTransferAhead();
+// That transfer: waits for its end, counting its bytes as the current item's. Nothing
+// when a cancel stopped it before: the item is then transferred as usual.
+std::optional<AheadTransfer> TakeTransferAhead();
 // Waits for a transfer ahead that was not taken and deletes its file.
 void DropTransferAhead();
