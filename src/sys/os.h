@@ -15,6 +15,7 @@ class Internet;    // sys/internet.h
 class Automation;  // sys/automation.h: automation objects of other programs
 class SystemInfo;  // sys/systeminfo.h: run-time lookups (64-bit test, performance data, locale)
 class Modules;     // sys/modules.h: libraries loaded to register them, version-resource strings
+class ShellLinks;  // sys/shelllinks.h: shortcut files
 
 struct Os {
   Registry* registry = nullptr;
@@ -27,6 +28,7 @@ struct Os {
   Automation* automation = nullptr;
   SystemInfo* systemInfo = nullptr;
   Modules* modules = nullptr;
+  ShellLinks* shellLinks = nullptr;
 };
 
 // The installed implementation.

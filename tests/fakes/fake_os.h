@@ -17,6 +17,7 @@
 #include "fakes/fake_processes.h"
 #include "fakes/fake_profiles.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_shelllinks.h"
 #include "fakes/fake_systeminfo.h"
 #include "updaterun/runrecords.h"
 #include "sys/os.h"
@@ -33,7 +34,7 @@ class FakeOs {
       files.MakeDirectories(folder);
     for (const auto& [csidl, folder] : desktop.specialFolders) files.MakeDirectories(folder);
     sys::InstallOs(sys::Os{&registry, &profiles, &files, &desktop, &clock, &processes, &internet, &automation,
-                           &systemInfo, &modules});
+                           &systemInfo, &modules, &shellLinks});
   }
   ~FakeOs() { sys::InstallOs(sys::Os{}); }
   FakeOs(const FakeOs&) = delete;
@@ -49,6 +50,7 @@ class FakeOs {
   FakeAutomation automation;
   FakeSystemInfo systemInfo;
   FakeModules modules{files, processes};
+  FakeShellLinks shellLinks{files};
 };
 
 }  // namespace fakes

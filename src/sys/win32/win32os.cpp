@@ -10,6 +10,7 @@
 #include "sys/win32/processes.h"
 #include "sys/win32/profiles.h"
 #include "sys/win32/registry.h"
+#include "sys/win32/shelllinks.h"
 #include "sys/win32/systeminfo.h"
 
 void InstallWin32Os(HINSTANCE instance) {
@@ -25,5 +26,6 @@ void InstallWin32Os(HINSTANCE instance) {
   os.automation = &Win32Automation();
   os.systemInfo = &Win32SystemInfo();
   os.modules = &Win32Modules();
+  os.shellLinks = &Win32ShellLinks();
   sys::InstallOs(os);
 }
