@@ -63,7 +63,7 @@ if [ "$dialog" = 1 ]; then
     import -window root "$(dirname "$shot")/dialog.png" 2>/dev/null && echo "demo: screenshot of the dialog: $(dirname "$shot")/dialog.png"
     xdotool key Return  # OK
     e2e_wait_until 600 'grep -q "Download Size" "$log" 2>/dev/null' && sleep 1 && xdotool key Return  # Yes
-    e2e_wait_until 1200 'grep -q "^Finished" "$log" 2>/dev/null' && sleep 1 && xdotool key Return  # the final message
+    e2e_wait_until 1200 'grep -q "completed successfully" "$log" 2>/dev/null' && sleep 1 && xdotool key Return  # the final message
   else
     echo "demo: the settings dialog did not show"
   fi
