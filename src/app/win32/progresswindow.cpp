@@ -13,6 +13,7 @@
 #include "session/progressstate.h"
 #include "session/textids.h"
 #include "uninstall/uninstall.h"
+#include "updaterun/transferahead.h"
 #include "updaterun/updaterun.h"
 
 #include <objbase.h>
@@ -171,5 +172,7 @@ void RunProgressWindow() {
 void InstallProgressWindow(HINSTANCE instance) {
   programInstance = instance;
   SetProgressRefresher(AskForRepaint);
+  // The worker keeps the next item's transfer going on a thread of its own.
+  SetTransferAheadMode(AheadMode::Thread);
   Stages().runProgressWindow = RunProgressWindow;
 }
