@@ -4,14 +4,17 @@
 #include "app/persistedsettings.h"
 #include "productline/productline.h"
 #include "app/productline_registrations.h"
+#include "platform/websetup.h"
 #include "session/session.h"
 
 void RecordWorkstation() {
   const SessionSettings& s = Session();
   const std::string& line = s.productLine.str();
   SavePersistedSettings();
-  if (IsWebLine(line)) {
-    WriteLog("The web server's registration of %s is not part of this build", line.c_str());
+  if (IsLine(line, line::kFYNDRA)) {
+    SetupFyndraWeb();
+  } else if (IsWebLine(line)) {
+    SetupHalomirNetWeb();
   } else if (IsLine(line, line::kDORVAL5)) {
     RegisterSpanishLine();
   } else if (IsLine(line, line::kKS)) {

@@ -5,12 +5,14 @@
 #include "sys/win32/clock.h"
 #include "sys/win32/desktop.h"
 #include "sys/win32/files.h"
+#include "sys/win32/installer.h"
 #include "sys/win32/internet.h"
 #include "sys/win32/modules.h"
 #include "sys/win32/processes.h"
 #include "sys/win32/profiles.h"
 #include "sys/win32/registry.h"
 #include "sys/win32/systeminfo.h"
+#include "sys/win32/webserver.h"
 
 void InstallWin32Os(HINSTANCE instance) {
   using namespace sys::win32;
@@ -25,5 +27,7 @@ void InstallWin32Os(HINSTANCE instance) {
   os.automation = &Win32Automation();
   os.systemInfo = &Win32SystemInfo();
   os.modules = &Win32Modules();
+  os.installer = &Win32Installer();
+  os.webServer = &Win32WebServer();
   sys::InstallOs(os);
 }
