@@ -1,0 +1,78 @@
+#!/bin/sh
+# Around the run of a QS line: the report runtime's Windows Installer package (built here)
+# installed quietly on a machine without the runtime, the services stopped before and
+# started after the run through a stand-in "net.exe" that records its command lines, and
+# a damaged package that fails the run with the installer's number and starts the
+# services again.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/sitelib.sh"
+command -v wixl >/dev/null 2>&1 || { e2e_note "wixl is not installed (scripts/setup.sh)"; exit 77; }
+e2e_begin
+SITE_LINE=QS2003
+cp -a "$PLANDRIX_SAMPLE_DIR" "$E2E_WORK/product"
+printf 'report runtime\n' > "$E2E_WORK/runtime.txt"
+sed 's/^  //' > "$E2E_WORK/rt.wxs" <<'WXS'
+  <?xml version="1.0"?>
+  <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+    <Product Id="*" Name="Runtime" Language="1033" Version="11.5.0.0" Manufacturer="Tests"
+             UpgradeCode="6a1d7c2e-3b4f-4e5a-9c8d-7e6f5a4b3c2d">
+      <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"/>
+      <Media Id="1" Cabinet="rt.cab" EmbedCab="yes"/>
+      <Directory Id="TARGETDIR" Name="SourceDir"><Directory Id="ProgramFiles64Folder">
+        <Directory Id="RuntimeDir" Name="ReportRuntime">
+          <Component Id="Runtime" Guid="3f2e1d0c-9b8a-4766-8544-332211000fed" Win64="yes">
+            <File Id="RuntimeFile" Source="runtime.txt" Name="runtime.txt"/>
+            <RegistryValue Root="HKLM" Key="Software\Business Objects\Suite 11.5\Shared" Name="CommonFiles"
+                           Type="string" Value="C:\Program Files\ReportRuntime"/>
+          </Component>
+        </Directory></Directory></Directory>
+      <Feature Id="Main" Level="1"><ComponentRef Id="Runtime"/></Feature>
+    </Product>
+  </Wix>
+WXS
+(cd "$E2E_WORK" && wixl -a x64 -o product/bin/MolvexCRWXI.msi rt.wxs) || { e2e_fail "wixl failed"; exit 1; }
+site_publish "$E2E_WORK/product" "$E2E_WORK/site"
+cp -a "$E2E_WORK/product" "$E2E_WORK/damaged"
+printf 'not a package' > "$E2E_WORK/damaged/bin/MolvexCRWXI.msi"
+site_publish "$E2E_WORK/damaged" "$E2E_WORK/site2"
+
+# The stand-in "net.exe" in the system folder (preferred to Wine's own) appends its
+# command line to C:\net.txt.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;net.exe=n"
+printf '%s\n' '#include <windows.h>' '#include <stdio.h>' \
+  'int main(void) { FILE* f = fopen("C:\\net.txt", "a"); fprintf(f, "%s\n", GetCommandLineA()); return 0; }' \
+  > "$E2E_WORK/net.c"
+x86_64-w64-mingw32-gcc -O2 -o "$(e2e_path 'C:\windows\system32')/net.exe" "$E2E_WORK/net.c" ||
+  { e2e_fail "the stand-in net.exe was not built"; exit 1; }
+net_log() { tr -d '\r' < "$(e2e_path 'C:\net.txt')" | sed 's/^[^ ]*net\.exe /net /'; rm -f "$(e2e_path 'C:\net.txt')"; }
+stop='net STOP "MolvexEntityService"
+net STOP "MolvexSynchronizationDispatcherMonitor_QS"'
+start='net START "MolvexEntityService"
+net START "MolvexSynchronizationDispatcherMonitor_QS"'
+
+e2e_install_program HalomirPlandrix.exe
+site_start "$E2E_WORK/site"
+e2e_mkdir 'C:\Qs\usr'
+e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+e2e_expect_eq "$E2E_RC" 0 "exit code of the run"
+e2e_expect_log_contains 'C:\Qs' 'MolvexCRWXI.msi ---> OK'
+e2e_expect_same 'C:\Program Files\ReportRuntime\runtime.txt' "$E2E_WORK/runtime.txt"
+e2e_expect_log_contains 'C:\Qs' 'delivered no install batch'
+e2e_expect_eq "$(net_log)" "$stop
+$start" "service commands of the successful run"
+e2e_flush
+e2e_expect_reg 'HKLM\Software\Business Objects\Suite 11.5\Shared' CommonFiles 'C:\Program Files\ReportRuntime'
+
+# Without the runtime again, the damaged package fails the run with the installer's number.
+wine reg delete 'HKLM\Software\Business Objects' /f >/dev/null 2>&1
+rm -f "$E2E_WORK/site-port"
+site_start "$E2E_WORK/site2"
+rm -f "$(e2e_log_file 'C:\Qs')"
+e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+code=$(e2e_read_log 'C:\Qs' | sed -n 's/^.*MsiVerifyPackage Failed - .*MolvexCRWXI.msi, Code - \([0-9]*\).*$/\1/p')
+[ -n "$code" ] && [ "$code" != 0 ] || e2e_fail "the damaged package's verification was not logged"
+e2e_expect_log_contains 'C:\Qs' "Unable to start setup: Crystal Report 11 '$SITE_URL/docs/LogItemAttachment.aspx?Item="
+e2e_expect_log_contains 'C:\Qs' "Error: $code"
+e2e_expect_eq "$(net_log)" "$stop
+$start" "service commands of the failed run"
+e2e_end
