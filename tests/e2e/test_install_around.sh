@@ -37,11 +37,24 @@ printf 'not a package' > "$E2E_WORK/damaged/bin/MolvexCRWXI.msi"
 site_publish "$E2E_WORK/damaged" "$E2E_WORK/site2"
 
 # The stand-in "net.exe" in the system folder (preferred to Wine's own) appends its
-# command line to C:\net.txt.
+# command line to C:\net.txt; while C:\cancel.flag exists, stopping the monitor presses
+# the progress window's Cancel and lets the window handle it first.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;net.exe=n"
-printf '%s\n' '#include <windows.h>' '#include <stdio.h>' \
-  'int main(void) { FILE* f = fopen("C:\\net.txt", "a"); fprintf(f, "%s\n", GetCommandLineA()); return 0; }' \
-  > "$E2E_WORK/net.c"
+cat > "$E2E_WORK/net.c" <<'C'
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+int main(void) {
+  FILE* log = fopen("C:\\net.txt", "a");
+  fprintf(log, "%s\n", GetCommandLineA());
+  fclose(log);
+  if (GetFileAttributesA("C:\\cancel.flag") != INVALID_FILE_ATTRIBUTES && strstr(GetCommandLineA(), "STOP \"MolvexSync")) {
+    PostMessageA(FindWindowA("HalomirInstaller", NULL), WM_COMMAND, 2, 0);
+    Sleep(2000);
+  }
+  return 0;
+}
+C
 x86_64-w64-mingw32-gcc -O2 -o "$(e2e_path 'C:\windows\system32')/net.exe" "$E2E_WORK/net.c" ||
   { e2e_fail "the stand-in net.exe was not built"; exit 1; }
 net_log() { tr -d '\r' < "$(e2e_path 'C:\net.txt')" | sed 's/^[^ ]*net\.exe /net /'; rm -f "$(e2e_path 'C:\net.txt')"; }
@@ -75,4 +88,12 @@ e2e_expect_log_contains 'C:\Qs' "Unable to start setup: Crystal Report 11 '$SITE
 e2e_expect_log_contains 'C:\Qs' "Error: $code"
 e2e_expect_eq "$(net_log)" "$stop
 $start" "service commands of the failed run"
+
+# Cancelled while the services stop: each is started again once, from the window.
+: > "$(e2e_path 'C:\cancel.flag')"
+rm -f "$(e2e_log_file 'C:\Qs')"
+e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+e2e_expect_log_contains 'C:\Qs' 'Canceled by user'
+e2e_expect_eq "$(net_log)" "$stop
+$start" "service commands of the cancelled run"
 e2e_end
