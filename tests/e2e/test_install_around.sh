@@ -1,9 +1,8 @@
 #!/bin/sh
 # Around the run of a QS line: the report runtime's Windows Installer package (built here)
-# installed quietly on a machine without the runtime, the services stopped before and
-# started after the run through a stand-in "net.exe" that records its command lines, and
-# a damaged package that fails the run with the installer's number and starts the
-# services again.
+# installed quietly where the runtime is missing, and the services stopped and started
+# (recorded by a stand-in "net.exe") around a successful run, one that a damaged package
+# fails with the installer's number, and a cancelled one.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 command -v wixl >/dev/null 2>&1 || { e2e_note "wixl is not installed (scripts/setup.sh)"; exit 77; }
@@ -11,24 +10,15 @@ e2e_begin
 SITE_LINE=QS2003
 cp -a "$PLANDRIX_SAMPLE_DIR" "$E2E_WORK/product"
 printf 'report runtime\n' > "$E2E_WORK/runtime.txt"
-sed 's/^  //' > "$E2E_WORK/rt.wxs" <<'WXS'
-  <?xml version="1.0"?>
-  <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-    <Product Id="*" Name="Runtime" Language="1033" Version="11.5.0.0" Manufacturer="Tests"
-             UpgradeCode="6a1d7c2e-3b4f-4e5a-9c8d-7e6f5a4b3c2d">
-      <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"/>
-      <Media Id="1" Cabinet="rt.cab" EmbedCab="yes"/>
-      <Directory Id="TARGETDIR" Name="SourceDir"><Directory Id="ProgramFiles64Folder">
-        <Directory Id="RuntimeDir" Name="ReportRuntime">
-          <Component Id="Runtime" Guid="3f2e1d0c-9b8a-4766-8544-332211000fed" Win64="yes">
-            <File Id="RuntimeFile" Source="runtime.txt" Name="runtime.txt"/>
-            <RegistryValue Root="HKLM" Key="Software\Business Objects\Suite 11.5\Shared" Name="CommonFiles"
-                           Type="string" Value="C:\Program Files\ReportRuntime"/>
-          </Component>
-        </Directory></Directory></Directory>
-      <Feature Id="Main" Level="1"><ComponentRef Id="Runtime"/></Feature>
-    </Product>
-  </Wix>
+cat > "$E2E_WORK/rt.wxs" <<'WXS'
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Product Id="*" Name="Runtime" Language="1033"
+ Version="11.5.0.0" Manufacturer="Tests" UpgradeCode="6a1d7c2e-3b4f-4e5a-9c8d-7e6f5a4b3c2d">
+<Package Compressed="yes" InstallScope="perMachine"/><Media Id="1" Cabinet="rt.cab" EmbedCab="yes"/>
+<Directory Id="TARGETDIR" Name="SourceDir"><Directory Id="ProgramFiles64Folder"><Directory Id="D" Name="ReportRuntime">
+<Component Id="C" Guid="3f2e1d0c-9b8a-4766-8544-332211000fed" Win64="yes"><File Id="F" Source="runtime.txt"/>
+<RegistryValue Root="HKLM" Key="Software\Business Objects\Suite 11.5\Shared" Name="CommonFiles" Type="string"
+ Value="C:\Program Files\ReportRuntime"/></Component></Directory></Directory></Directory>
+<Feature Id="Main" Level="1"><ComponentRef Id="C"/></Feature></Product></Wix>
 WXS
 (cd "$E2E_WORK" && wixl -a x64 -o product/bin/MolvexCRWXI.msi rt.wxs) || { e2e_fail "wixl failed"; exit 1; }
 site_publish "$E2E_WORK/product" "$E2E_WORK/site"
@@ -43,15 +33,11 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;net.exe=n"
 cat > "$E2E_WORK/net.c" <<'C'
 #include <windows.h>
 #include <stdio.h>
-#include <string.h>
 int main(void) {
   FILE* log = fopen("C:\\net.txt", "a");
-  fprintf(log, "%s\n", GetCommandLineA());
-  fclose(log);
-  if (GetFileAttributesA("C:\\cancel.flag") != INVALID_FILE_ATTRIBUTES && strstr(GetCommandLineA(), "STOP \"MolvexSync")) {
-    PostMessageA(FindWindowA("HalomirInstaller", NULL), WM_COMMAND, 2, 0);
-    Sleep(2000);
-  }
+  fprintf(log, "%s\n", GetCommandLineA()), fclose(log);
+  if (GetFileAttributesA("C:\\cancel.flag") != INVALID_FILE_ATTRIBUTES && strstr(GetCommandLineA(), "STOP \"MolvexSync"))
+    PostMessageA(FindWindowA("HalomirInstaller", NULL), WM_COMMAND, 2, 0), Sleep(2000);
   return 0;
 }
 C

@@ -1,6 +1,6 @@
 #pragma once
 // The Windows Installer of a pretend machine: a package is a file whose text begins with
-// "MSI"; installing it runs the scripted result and records the call.
+// "MSI" (else 1620, absent 1619); installing records the call and answers `installResult`.
 #include <string>
 #include <vector>
 
@@ -11,32 +11,18 @@ namespace fakes {
 
 class FakeInstaller : public sys::Installer {
  public:
-  static constexpr sys::Error kOpenPackageFailed = 1619;
-  static constexpr sys::Error kInvalidPackage = 1620;
-
   explicit FakeInstaller(FakeFiles& files) : files_(files) {}
-
   sys::Error VerifyPackage(const std::string& path) override {
-    if (!files_.Exists(path)) return kOpenPackageFailed;
-    return files_.ReadText(path).value_or("").rfind("MSI", 0) == 0 ? sys::err::kSuccess : kInvalidPackage;
+    if (!files_.Exists(path)) return 1619;
+    return files_.ReadText(path).value_or("").rfind("MSI", 0) == 0 ? sys::err::kSuccess : 1620;
   }
-  uint32_t SetInternalUi(uint32_t level) override {
-    uint32_t previous = uiLevel;
-    uiLevel = level;
-    return previous;
-  }
+  uint32_t SetInternalUi(uint32_t level) override { return std::exchange(uiLevel, level); }
   sys::Error InstallProduct(const std::string& path, const std::string& commandLine) override {
-    installs.push_back({path, commandLine, uiLevel});
+    installs.push_back(path + " " + commandLine + " ui " + std::to_string(uiLevel));
     return installResult;
   }
-
-  struct Install {
-    std::string path;
-    std::string commandLine;
-    uint32_t uiLevel;
-  };
-  std::vector<Install> installs;
-  uint32_t uiLevel = 5;  // INSTALLUILEVEL_FULL until the program sets its own
+  std::vector<std::string> installs;  // "path command-line ui level"
+  uint32_t uiLevel = 5;               // the full interface until the program sets its own
   sys::Error installResult = sys::err::kSuccess;
 
  private:

@@ -1,10 +1,7 @@
 #pragma once
 // The web server of a pretend machine: an in-memory metabase of keys with their records,
 // the web applications on them and each site's script maps. Without `present` every call
-// fails as it does on a machine where the administration objects are not registered.
-//
-//   os.webServer.present = true;
-//   os.webServer.AddSite(1, {".asp,C:\\asp.dll", ".aspx,C:\\aspnet_isapi.dll"});
+// fails as on a machine where the administration objects are not registered.
 #include <map>
 #include <string>
 #include <vector>
@@ -16,83 +13,60 @@ namespace fakes {
 
 class FakeWebServer : public sys::WebServer {
  public:
-  static constexpr sys::Error kClassNotRegistered = 0x80040154;
-  static constexpr sys::Error kPathNotFound = 0x80070003;
-
-  struct Key {
-    std::string path;
-    std::vector<sys::MetabaseRecord> records;  // in the order written
-  };
-
   bool present = false;
   int saves = 0;
-  std::map<std::string, bool> applications;  // by folded path: in-process
+  std::map<std::string, std::vector<sys::MetabaseRecord>> keys;  // by folded path, records in order
+  std::map<std::string, bool> applications;                      // by folded path: in-process
   std::map<int32_t, std::vector<std::string>> scriptMaps;
 
-  // A site "/LM/W3SVC/<n>/ROOT" with its script maps.
-  void AddSite(int32_t site, const std::vector<std::string>& maps) {
-    std::string path = "/LM/W3SVC/" + std::to_string(site);
-    for (const std::string& key : {std::string("/LM"), std::string("/LM/W3SVC"), path, path + "/ROOT"})
-      keys_[sys::FoldedCopy(key)].path = key;
+  void AddSite(int32_t site, const std::vector<std::string>& maps) {  // "/LM/W3SVC/<n>/ROOT"
+    std::string siteKey = "/lm/w3svc/" + std::to_string(site);
+    for (const std::string& key : {std::string("/lm"), std::string("/lm/w3svc"), siteKey, siteKey + "/root"}) keys[key];
     scriptMaps[site] = maps;
   }
-  const Key* Find(const std::string& path) const {
-    auto it = keys_.find(sys::FoldedCopy(path));
-    return it == keys_.end() ? nullptr : &it->second;
-  }
-
   sys::Error OpenKey(const std::string& path) override {
-    if (!present) return kClassNotRegistered;
-    return Find(path) ? sys::err::kSuccess : kPathNotFound;
+    if (!present) return 0x80040154;  // the class is not registered
+    return keys.count(sys::FoldedCopy(path)) ? sys::err::kSuccess : 0x80070003;
   }
   sys::Error AddKey(const std::string& parent, const std::string& child) override {
     if (sys::Error e = OpenKey(parent)) return e;
-    std::string path = parent + "/" + child;
-    keys_[sys::FoldedCopy(path)].path = path;
+    keys[sys::FoldedCopy(parent + "/" + child)];
     return sys::err::kSuccess;
   }
   sys::Error DeleteKey(const std::string& parent, const std::string& child) override {
-    if (sys::Error e = OpenKey(parent + "/" + child)) return e;
-    std::string prefix = sys::FoldedCopy(parent + "/" + child);
-    std::erase_if(keys_, [&](const auto& key) { return key.first == prefix || key.first.rfind(prefix + "/", 0) == 0; });
+    std::string path = sys::FoldedCopy(parent + "/" + child);
+    if (sys::Error e = OpenKey(path)) return e;
+    std::erase_if(keys, [&](const auto& key) { return key.first == path || key.first.rfind(path + "/", 0) == 0; });
     return sys::err::kSuccess;
   }
   sys::Error SetData(const std::string& path, const sys::MetabaseRecord& record) override {
     if (sys::Error e = OpenKey(path)) return e;
-    keys_[sys::FoldedCopy(path)].records.push_back(record);
+    keys[sys::FoldedCopy(path)].push_back(record);
     return sys::err::kSuccess;
   }
   sys::Result<std::vector<std::string>> ChildKeys(const std::string& path) override {
     if (sys::Error e = OpenKey(path)) return {e};
     std::string prefix = sys::FoldedCopy(path) + "/";
     std::vector<std::string> names;
-    for (const auto& [folded, key] : keys_)
-      if (folded.rfind(prefix, 0) == 0 && folded.find('/', prefix.size()) == std::string::npos)
-        names.push_back(key.path.substr(prefix.size()));
-    return {sys::err::kSuccess, std::move(names)};
+    for (const auto& [key, records] : keys)
+      if (key.rfind(prefix, 0) == 0 && key.find('/', prefix.size()) == std::string::npos)
+        names.push_back(key.substr(prefix.size()));
+    return {sys::err::kSuccess, names};
   }
-  sys::Error Save() override {
-    if (!present) return kClassNotRegistered;
-    ++saves;
-    return sys::err::kSuccess;
-  }
+  sys::Error Save() override { return present ? (++saves, sys::err::kSuccess) : OpenKey(""); }
   sys::Error CreateApplication(const std::string& path, bool inProcess) override {
     if (sys::Error e = OpenKey(path)) return e;
     applications[sys::FoldedCopy(path)] = inProcess;
     return sys::err::kSuccess;
   }
   sys::Error DeleteApplication(const std::string& path) override {
-    if (!present) return kClassNotRegistered;
-    return applications.erase(sys::FoldedCopy(path)) ? sys::err::kSuccess : kPathNotFound;
+    if (sys::Error e = OpenKey(path)) return e;
+    return applications.erase(sys::FoldedCopy(path)) ? sys::err::kSuccess : 0x80070003;
   }
   sys::Result<std::vector<std::string>> ScriptMaps(int32_t site) override {
-    auto it = scriptMaps.find(site);
-    if (!present || it == scriptMaps.end()) return {kClassNotRegistered};
-    return {sys::err::kSuccess, it->second};
+    if (sys::Error e = OpenKey("/LM/W3SVC/" + std::to_string(site))) return {e};
+    return {sys::err::kSuccess, scriptMaps[site]};
   }
-
- private:
-  std::map<std::string, Key> keys_;  // by folded path
 };
 
 }  // namespace fakes

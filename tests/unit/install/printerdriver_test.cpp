@@ -12,51 +12,45 @@
 namespace {
 
 using sys::Hive;
-constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr const char* kRemoval = "\"C:\\Nova\\unins000.exe\" /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART";
 
-class PrinterDriver : public ::testing::Test {
- protected:
-  ~PrinterDriver() override { CloseLog(); }
-  void Installed(const std::string& version, const std::string& entry = "novaPDF Pro Server_is1",
-                 const std::string& location = "C:\\Nova\\") {
-    os.registry.PutString(Hive::LocalMachine, "Software\\Softland\\novaPDF 5", "InstallPath", "C:\\Nova");
-    os.registry.PutString(Hive::LocalMachine, "Software\\Softland\\novaPDF 5", "InstallVersion", version);
-    os.registry.PutString(Hive::LocalMachine, kUninstall + entry, "UninstallString", "\"C:\\Nova\\unins000.exe\"");
-    os.registry.PutString(Hive::LocalMachine, kUninstall + entry, "DisplayName", "novaPDF");
-    os.registry.PutString(Hive::LocalMachine, kUninstall + entry, "InstallLocation", location);
-  }
-  FakeOs os;
-};
+void Installed(FakeOs& os, const std::string& version, const std::string& entry, const std::string& location) {
+  const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + entry;
+  os.registry.PutString(Hive::LocalMachine, "Software\\Softland\\novaPDF 5", "InstallPath", "C:\\Nova");
+  os.registry.PutString(Hive::LocalMachine, "Software\\Softland\\novaPDF 5", "InstallVersion", version);
+  os.registry.PutString(Hive::LocalMachine, uninstall, "UninstallString", "\"C:\\Nova\\unins000.exe\"");
+  os.registry.PutString(Hive::LocalMachine, uninstall, "InstallLocation", location);
+}
 
-TEST_F(PrinterDriver, AnOlderCopyGoesBeforeAnUpdateAndTheReferenceVersionToo_AtUninstall) {
+TEST(PrinterDriver, AnOlderCopyGoesBeforeAnUpdateTheReferenceVersionTooAtUninstallAndOnlyAMatchingOne) {
   const struct {
     const char* version;
     int kind;
+    const char* entry;
+    const char* location;
     bool removed;
-  } rows[] = {{"5.4.258", kBeforeUpdate, true},  {"5.4.259", kBeforeUpdate, false}, {"5.4.259", kAtUninstall, true},
-              {"5.5.1", kAtUninstall, false},    {"", kBeforeUpdate, true}};
+  } rows[] = {{"5.4.258", kBeforeUpdate, "novaPDF_is1", "C:\\Nova\\", true},
+              {"5.4.259", kBeforeUpdate, "novaPDF_is1", "C:\\Nova\\", false},
+              {"5.4.259", kAtUninstall, "novaPDF_is1", "C:\\Nova\\", true},
+              {"5.5.1", kAtUninstall, "novaPDF_is1", "C:\\Nova\\", false},
+              {"1.0", kAtUninstall, "novaPDF_is1", "D:\\Elsewhere", false},
+              {"1.0", kAtUninstall, "NOVAPDF_is1", "C:\\Nova\\", false}};
   for (const auto& row : rows) {
-    Installed(row.version);
+    FakeOs os;
+    Installed(os, row.version, row.entry, row.location);
     UpdateProgress([](ProgressState& progress) { progress.phaseLine = "Downloading", progress.itemLine = "File list"; });
     RemoveOldNovaPdf(row.kind);
-    EXPECT_EQ(os.processes.started.size(), row.removed ? 1u : 0u) << row.version << " kind " << row.kind;
-    if (row.removed) EXPECT_EQ(os.processes.started[0].commandLine, kRemoval);
+    std::vector<std::string> expected;
+    if (row.removed) expected = {"\"C:\\Nova\\unins000.exe\" /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART"};
+    EXPECT_EQ(os.processes.started.size(), expected.size()) << row.version << " " << row.entry;
+    if (row.removed) EXPECT_EQ(os.processes.started[0].commandLine, expected[0]);
     EXPECT_EQ(Prerequisites().printerDriverRemoved, row.removed);
     EXPECT_TRUE(Progress().phaseLine == "Downloading" && Progress().itemLine == "File list") << "texts put back";
-    os.processes.started.clear();
-    Prerequisites() = PrerequisiteProbes{};
+    CloseLog();
   }
 }
 
-TEST_F(PrinterDriver, AnEntryThatMatchesNoInstalledCopyOrSpellsTheNameOtherwiseIsLeftAlone) {
-  Installed("1.0", "novaPDF Other", "D:\\Elsewhere");
-  Installed("1.0", "NOVAPDF upper");
-  RemoveOldNovaPdf(kAtUninstall);
-  EXPECT_TRUE(os.processes.started.empty());
-}
-
-TEST_F(PrinterDriver, TheServerDriverIsRegisteredFromThe64BitViewOnlyOn64BitWindows) {
+TEST(PrinterDriver, TheServerDriverIsRegisteredFromThe64BitViewOnlyOn64BitWindows) {
+  FakeOs os;
   const char* key = "Software\\Softland\\novaPDF Professional Server 5\\";
   os.registry.PutString(Hive::LocalMachine, key, "InstallPath", "C:\\Program Files\\Nova");
   os.modules.AddRegistrationLibrary("C:\\Program Files\\Nova\\i386\\novapi5.dll", {0});
@@ -65,6 +59,7 @@ TEST_F(PrinterDriver, TheServerDriverIsRegisteredFromThe64BitViewOnlyOn64BitWind
   os.systemInfo.wow64 = true;
   RegisterNovaPdfServerDriver();
   EXPECT_EQ(os.modules.calls, std::vector<std::string>{"DllRegisterServer"});
+  CloseLog();
 }
 
 }  // namespace
