@@ -5,7 +5,7 @@
 # fails with the installer's number, and a cancelled one.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
-command -v wixl >/dev/null 2>&1 || { e2e_note "wixl is not installed (scripts/setup.sh)"; exit 77; }
+command -v wixl >/dev/null 2>&1 || { e2e_note "wixl is not installed: run scripts/setup.sh"; exit 1; }
 e2e_begin
 SITE_LINE=QS2003
 cp -a "$PLANDRIX_SAMPLE_DIR" "$E2E_WORK/product"
@@ -20,15 +20,14 @@ cat > "$E2E_WORK/rt.wxs" <<'WXS'
  Value="C:\Program Files\ReportRuntime"/></Component></Directory></Directory></Directory>
 <Feature Id="Main" Level="1"><ComponentRef Id="C"/></Feature></Product></Wix>
 WXS
-(cd "$E2E_WORK" && wixl -a x64 -o product/bin/MolvexCRWXI.msi rt.wxs) || { e2e_fail "wixl failed"; exit 1; }
+(cd "$E2E_WORK" && wixl -a x64 -o product/bin/MolvexCRWXI.msi rt.wxs) || exit 1
 site_publish "$E2E_WORK/product" "$E2E_WORK/site"
 cp -a "$E2E_WORK/product" "$E2E_WORK/damaged"
 printf 'not a package' > "$E2E_WORK/damaged/bin/MolvexCRWXI.msi"
 site_publish "$E2E_WORK/damaged" "$E2E_WORK/site2"
 
-# The stand-in "net.exe" in the system folder (preferred to Wine's own) appends its
-# command line to C:\net.txt; while C:\cancel.flag exists, stopping the monitor presses
-# the progress window's Cancel and lets the window handle it first.
+# A stand-in "net.exe" records its command lines; with C:\cancel.flag, stopping the
+# monitor presses the progress window's Cancel and lets the window handle it first.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;net.exe=n"
 cat > "$E2E_WORK/net.c" <<'C'
 #include <windows.h>
@@ -41,24 +40,25 @@ int main(void) {
   return 0;
 }
 C
-x86_64-w64-mingw32-gcc -O2 -o "$(e2e_path 'C:\windows\system32')/net.exe" "$E2E_WORK/net.c" ||
-  { e2e_fail "the stand-in net.exe was not built"; exit 1; }
-net_log() { tr -d '\r' < "$(e2e_path 'C:\net.txt')" | sed 's/^[^ ]*net\.exe /net /'; rm -f "$(e2e_path 'C:\net.txt')"; }
-stop='net STOP "MolvexEntityService"
-net STOP "MolvexSynchronizationDispatcherMonitor_QS"'
-start='net START "MolvexEntityService"
-net START "MolvexSynchronizationDispatcherMonitor_QS"'
+x86_64-w64-mingw32-gcc -O2 -o "$(e2e_path 'C:\windows\system32')/net.exe" "$E2E_WORK/net.c" || exit 1
+# Each run stops the two services and starts them again once, whatever became of it.
+expect_services() {
+  e2e_expect_eq "$(tr -d '\r' < "$(e2e_path 'C:\net.txt')" | sed 's/^[^ ]*net\.exe //')" 'STOP "MolvexEntityService"
+STOP "MolvexSynchronizationDispatcherMonitor_QS"
+START "MolvexEntityService"
+START "MolvexSynchronizationDispatcherMonitor_QS"' "service commands of the $1 run"
+  rm -f "$(e2e_path 'C:\net.txt')"
+}
+run_qs() { rm -f "$(e2e_log_file 'C:\Qs')"; e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"; }
 
 e2e_install_program HalomirPlandrix.exe
 site_start "$E2E_WORK/site"
 e2e_mkdir 'C:\Qs\usr'
-e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+run_qs
 e2e_expect_eq "$E2E_RC" 0 "exit code of the run"
 e2e_expect_log_contains 'C:\Qs' 'MolvexCRWXI.msi ---> OK'
 e2e_expect_same 'C:\Program Files\ReportRuntime\runtime.txt' "$E2E_WORK/runtime.txt"
-e2e_expect_log_contains 'C:\Qs' 'delivered no install batch'
-e2e_expect_eq "$(net_log)" "$stop
-$start" "service commands of the successful run"
+expect_services successful
 e2e_flush
 e2e_expect_reg 'HKLM\Software\Business Objects\Suite 11.5\Shared' CommonFiles 'C:\Program Files\ReportRuntime'
 
@@ -66,20 +66,16 @@ e2e_expect_reg 'HKLM\Software\Business Objects\Suite 11.5\Shared' CommonFiles 'C
 wine reg delete 'HKLM\Software\Business Objects' /f >/dev/null 2>&1
 rm -f "$E2E_WORK/site-port"
 site_start "$E2E_WORK/site2"
-rm -f "$(e2e_log_file 'C:\Qs')"
-e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+run_qs
 code=$(e2e_read_log 'C:\Qs' | sed -n 's/^.*MsiVerifyPackage Failed - .*MolvexCRWXI.msi, Code - \([0-9]*\).*$/\1/p')
 [ -n "$code" ] && [ "$code" != 0 ] || e2e_fail "the damaged package's verification was not logged"
 e2e_expect_log_contains 'C:\Qs' "Unable to start setup: Crystal Report 11 '$SITE_URL/docs/LogItemAttachment.aspx?Item="
 e2e_expect_log_contains 'C:\Qs' "Error: $code"
-e2e_expect_eq "$(net_log)" "$stop
-$start" "service commands of the failed run"
+expect_services failed
 
-# Cancelled while the services stop: each is started again once, from the window.
+# Cancelled while the services stop.
 : > "$(e2e_path 'C:\cancel.flag')"
-rm -f "$(e2e_log_file 'C:\Qs')"
-e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"
+run_qs
 e2e_expect_log_contains 'C:\Qs' 'Canceled by user'
-e2e_expect_eq "$(net_log)" "$stop
-$start" "service commands of the cancelled run"
+expect_services cancelled
 e2e_end

@@ -29,9 +29,7 @@ class FakeWebServer : public sys::WebServer {
     return keys.count(sys::FoldedCopy(path)) ? sys::err::kSuccess : 0x80070003;
   }
   sys::Error AddKey(const std::string& parent, const std::string& child) override {
-    if (sys::Error e = OpenKey(parent)) return e;
-    keys[sys::FoldedCopy(parent + "/" + child)];
-    return sys::err::kSuccess;
+    return OpenKey(parent) ? OpenKey(parent) : (keys[sys::FoldedCopy(parent + "/" + child)], sys::err::kSuccess);
   }
   sys::Error DeleteKey(const std::string& parent, const std::string& child) override {
     std::string path = sys::FoldedCopy(parent + "/" + child);
@@ -40,9 +38,7 @@ class FakeWebServer : public sys::WebServer {
     return sys::err::kSuccess;
   }
   sys::Error SetData(const std::string& path, const sys::MetabaseRecord& record) override {
-    if (sys::Error e = OpenKey(path)) return e;
-    keys[sys::FoldedCopy(path)].push_back(record);
-    return sys::err::kSuccess;
+    return OpenKey(path) ? OpenKey(path) : (keys[sys::FoldedCopy(path)].push_back(record), sys::err::kSuccess);
   }
   sys::Result<std::vector<std::string>> ChildKeys(const std::string& path) override {
     if (sys::Error e = OpenKey(path)) return {e};
@@ -55,13 +51,10 @@ class FakeWebServer : public sys::WebServer {
   }
   sys::Error Save() override { return present ? (++saves, sys::err::kSuccess) : OpenKey(""); }
   sys::Error CreateApplication(const std::string& path, bool inProcess) override {
-    if (sys::Error e = OpenKey(path)) return e;
-    applications[sys::FoldedCopy(path)] = inProcess;
-    return sys::err::kSuccess;
+    return OpenKey(path) ? OpenKey(path) : (applications[sys::FoldedCopy(path)] = inProcess, sys::err::kSuccess);
   }
   sys::Error DeleteApplication(const std::string& path) override {
-    if (sys::Error e = OpenKey(path)) return e;
-    return applications.erase(sys::FoldedCopy(path)) ? sys::err::kSuccess : 0x80070003;
+    return OpenKey(path) ? OpenKey(path) : applications.erase(sys::FoldedCopy(path)) ? sys::err::kSuccess : 0x80070003;
   }
   sys::Result<std::vector<std::string>> ScriptMaps(int32_t site) override {
     if (sys::Error e = OpenKey("/LM/W3SVC/" + std::to_string(site))) return {e};

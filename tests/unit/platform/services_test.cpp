@@ -1,5 +1,5 @@
-// The services around an update run (the order for the QS lines is also run end to end):
-// the web server's tool, the data-conversion tools, and a group started once per stop.
+// The services around an update run (the QS lines' order is also run end to end): which
+// lines control which, a group started once per stop, and how a step shows and waits.
 #include "platform/services.h"
 
 #include <gtest/gtest.h>
@@ -12,37 +12,30 @@
 #include "session/session.h"
 #include "sys/paths.h"
 
-namespace {
-
 TEST(Services, OnlyTheLinesWithServicesControlThemOutsideACdImageAndEachStartsOncePerStop) {
   FakeOs os;
-  Places().systemFolder = "C:\\Windows\\system32";
+  Places().systemFolder = "C:\\Win";
   Session().installDir = "C:\\Fin";
-  const struct {
-    const char* line;
-    int32_t mode;
-    size_t programs;  // stop, start, start again
-  } rows[] = {{"FYNDRA", kInternetWorkstation, 2}, {"qs2000", kLanWorkstationUpdate, 4},
-              {"QS2003E", kCdCreation, 0},         {"FNC", kInternetWorkstation, 0}};
-  for (const auto& row : rows) {
-    Session().productLine = row.line, Session().installMode = row.mode;
+  const std::pair<const char*, int32_t> rows[] = {
+      {"FYNDRA", kInternetWorkstation}, {"qs2000", kLanWorkstationUpdate}, {"QS2003E", kCdCreation}, {"FNC", 0}};
+  const size_t programs[] = {2, 4, 0, 0};  // stop, start, start again after a Cancel
+  for (size_t i = 0; i < 4; ++i) {
+    Session().productLine = rows[i].first, Session().installMode = rows[i].second;
     os.processes.started.clear();
     StopServicesBeforeInstalling();
     StartServicesAgain();
-    StartServicesAgain();  // a Cancel after a failure
-    EXPECT_EQ(os.processes.started.size(), row.programs) << row.line;
+    StartServicesAgain();
+    EXPECT_EQ(os.processes.started.size(), programs[i]) << rows[i].first;
   }
   Session().productLine = "FYNDRA", Session().installMode = kInternetWorkstation;
   StopServicesBeforeInstalling();
   StartServicesAfterSuccess("", "", true);  // a converted workstation then migrates its data
   ControlDatabaseServer("STOP");
-  std::vector<std::string> lines;
-  for (const auto& process : os.processes.started) lines.push_back(process.commandLine);
-  EXPECT_EQ(lines, (std::vector<std::string>{"C:\\Windows\\system32\\iisreset.exe /STOP",
-                                             "C:\\Windows\\system32\\iisreset.exe /START", "C:\\Fin\\bin\\ZorMigration.exe",
-                                             "C:\\Windows\\system32\\net.exe STOP \"dbserver 1\""}));
-  EXPECT_TRUE(os.processes.started.back().options.noConsoleWindow && !os.processes.started.back().options.inheritHandles);
-  EXPECT_TRUE(os.processes.started[0].options.inheritHandles);
+  std::string lines;
+  for (const auto& process : os.processes.started) lines += process.commandLine + "|";
+  EXPECT_EQ(lines, "C:\\Win\\iisreset.exe /STOP|C:\\Win\\iisreset.exe /START|C:\\Fin\\bin\\ZorMigration.exe|"
+                   "C:\\Win\\net.exe STOP \"dbserver 1\"|");
+  EXPECT_TRUE(os.processes.started[0].options.inheritHandles && !os.processes.started[3].options.inheritHandles);
   CloseLog();
 }
 
@@ -54,7 +47,7 @@ TEST(Services, AStepHidesTheTotalsWaitsForTheProgramWithoutLimitAndIsLoggedWhenI
   uint64_t before = os.clock.NowFileTime();
   ControlEntityService("STOP");
   EXPECT_GE(os.clock.NowFileTime() - before, 600000ull * 10000);
-  EXPECT_TRUE(!Progress().showTotals && Progress().phaseLine == " ");
+  EXPECT_TRUE(!Progress().showTotals && Progress().phaseLine == " " && os.processes.started[0].options.noConsoleWindow);
   os.processes.faults.FailNext(fakes::ProcessOp::Create, 2);
   ControlSyncMonitor("STOP");
   EXPECT_FALSE(InstallSyncService(""));
@@ -62,5 +55,3 @@ TEST(Services, AStepHidesTheTotalsWaitsForTheProgramWithoutLimitAndIsLoggedWhenI
   std::string log = os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or("");
   EXPECT_NE(log.find("could not be started (Error 2)"), std::string::npos) << log;
 }
-
-}  // namespace
