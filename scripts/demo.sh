@@ -4,10 +4,18 @@
 # 127.0.0.1, and install it with the real Plandrix_T17_AE.exe under Wine on a virtual
 # display. A screenshot of the progress window is saved; the log and the installed tree
 # are printed.
-# Usage: scripts/demo.sh [extra command-line options for the program]
+# Usage: scripts/demo.sh [--dialog] [extra command-line options for the program]
+#   --dialog starts the program without /S: on Wine's own desktop: the settings dialog
+#     shows (screenshot build/demo/dialog.png) and is confirmed as a user would, with OK,
+#     then the summary's question with Yes and the final message with OK.
 #   DEMO_KEEP=1 keeps the Wine prefix afterwards (its path is printed).
 #   DEMO_SHOT=FILE saves the screenshot there (default build/demo/progress.png).
 set -e
+dialog=0
+if [ "${1:-}" = "--dialog" ]; then
+  dialog=1
+  shift
+fi
 cd "$(dirname "$0")/.."
 root=$PWD
 scripts/setup.sh
@@ -40,24 +48,44 @@ site_faults 'LogItemAttachment.aspx?Item=* slow 65536'
 
 install_dir='C:\Molvex Software\Fennic Duziderav'
 e2e_mkdir "$install_dir\\usr"
-line="/S:2 /IM:0 /I:\"$install_dir\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 $*"
-echo "demo: running  C:\\Setup\\Plandrix_T17_AE.exe $line"
-# The screenshot is taken once the progress window shows, while the program runs.
-(
-  for _ in $(seq 150); do
-    window=$(xdotool search --name 'Molvex' 2>/dev/null | head -n1)
-    if [ -n "$window" ]; then
-      sleep 1
-      import -window root "$shot" 2>/dev/null && echo "demo: screenshot of the progress window: $shot"
-      exit 0
-    fi
-    sleep 0.1
-  done
-  echo "demo: the progress window did not show"
-) &
-watcher=$!
-e2e_run "$line"
-wait $watcher
+if [ "$dialog" = 1 ]; then
+  line="/IM:0 /I:\"$install_dir\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 $*"
+  echo "demo: running  C:\\Setup\\Plandrix_T17_AE.exe $line  (with its settings dialog)"
+  ( cd "$WINEPREFIX/drive_c" && exec wine explorer /desktop=demo,1024x768 'C:\Setup\Plandrix_T17_AE.exe' \
+      /IM:0 "/I:$install_dir" "/W:$SITE_URL" /USER:demo /PW:demo /R:30052 "$@" ) >"$E2E_WORK/run.out" 2>&1 &
+  run=$!
+  log="$(e2e_path "$install_dir")/usr/Plandrix.log"
+  if e2e_wait_until 300 '[ -n "$(xdotool search --name "^Molvex Internet Installer\$" 2>/dev/null)" ]'; then
+    sleep 1
+    import -window root "$(dirname "$shot")/dialog.png" 2>/dev/null && echo "demo: screenshot of the dialog: $(dirname "$shot")/dialog.png"
+    xdotool key Return  # OK
+    e2e_wait_until 600 'grep -q "Download Size" "$log" 2>/dev/null' && sleep 1 && xdotool key Return  # Yes
+    e2e_wait_until 1200 'grep -q "^Finished" "$log" 2>/dev/null' && sleep 1 && xdotool key Return  # the final message
+  else
+    echo "demo: the settings dialog did not show"
+  fi
+  wait $run
+  E2E_RC=$?
+else
+  line="/S:2 /IM:0 /I:\"$install_dir\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 $*"
+  echo "demo: running  C:\\Setup\\Plandrix_T17_AE.exe $line"
+  # The screenshot is taken once the progress window shows, while the program runs.
+  (
+    for _ in $(seq 150); do
+      window=$(xdotool search --name 'Molvex' 2>/dev/null | head -n1)
+      if [ -n "$window" ]; then
+        sleep 1
+        import -window root "$shot" 2>/dev/null && echo "demo: screenshot of the progress window: $shot"
+        exit 0
+      fi
+      sleep 0.1
+    done
+    echo "demo: the progress window did not show"
+  ) &
+  watcher=$!
+  e2e_run "$line"
+  wait $watcher
+fi
 echo "demo: the program ended with exit code $E2E_RC"
 e2e_flush
 

@@ -67,8 +67,7 @@ ProductStart ProductStartFor(const std::string& computerName) {
   ProductStart start;
   if (IsWebLine(settings.productLine)) {
     start.useShell = true;
-    start.command = "http://" + computerName + "/" +
-                    (settings.virtualDir.empty() ? std::string("Halomir") : settings.virtualDir.str());
+    start.command = WebProductAddress(computerName, settings.virtualDir.str());
   } else if (IsLine(settings.productLine, line::kDORVAL5)) {
     start.command = "\"" + sys::JoinPath(installDir, "sis\\quarzel.exe") + "\" -" + Results().mainExecutableCode.str();
   } else if (IsLine(settings.productLine, line::kKS)) {

@@ -2,18 +2,19 @@
 // The notices a pass shows before it runs: the release thresholds of the older lines,
 // the conversion of NHVW and WENZLORPRO, the 64-bit mail client and the Spanish line's
 // permissions. Each decides whether the pass may go on.
+#include "app/noticeids.h"
 
 // Notice dialogs by resource number and the answers that let a pass go on.
 namespace notice {
-constexpr int kRelease380 = 1049;
-constexpr int kConversion = 123;
-constexpr int kRelease395 = 1057;
-constexpr int kMailClient64 = 1071;
-constexpr int kPermissions = 121;
-constexpr int kBrowserSetting = 116;
-constexpr int kAnswerYes = 6;
-constexpr int kAnswerOk = 1;
-constexpr int kMailClientContinue = 1069;
+constexpr int kRelease380 = NOTICE_RELEASE_380;
+constexpr int kConversion = NOTICE_CONVERSION;
+constexpr int kRelease395 = NOTICE_RELEASE_395;
+constexpr int kMailClient64 = NOTICE_MAIL_CLIENT;
+constexpr int kPermissions = NOTICE_PERMISSIONS;
+constexpr int kBrowserSetting = NOTICE_BROWSER_SETTING;
+constexpr int kAnswerYes = NOTICE_YES;
+constexpr int kAnswerOk = NOTICE_OK;
+constexpr int kMailClientContinue = NOTICE_CONTINUE;
 }  // namespace notice
 
 // Runs the notices in their order; false when one was declined (or could not be shown).

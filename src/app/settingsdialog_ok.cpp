@@ -2,8 +2,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/buildidentity.h"
-#include "app/checksettings.h"
 #include "app/dialogcontrols.h"
 #include "app/settingsdialog.h"
 #include "app/settingsdialog_fields.h"

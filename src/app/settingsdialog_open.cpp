@@ -16,13 +16,14 @@
 namespace {
 
 // A code list (languages, countries): the string-table texts without their first three
-// characters, with the entry whose text begins with `code` selected.
+// characters, with the entry whose two-letter code is `code` selected ("  " is "(All)";
+// a shorter code selects nothing).
 void FillCodeList(DialogControls& dialog, int id, uint32_t firstText, int count, std::string_view code) {
   int selected = -1;
   for (int position = 0; position < count; ++position) {
     std::string text = LoadText(firstText + position);
     dialog.AddItem(id, text.size() > 3 ? std::string_view(text).substr(3) : std::string_view());
-    if (selected < 0 && std::string_view(text).starts_with(code)) selected = position;
+    if (selected < 0 && code.size() == 2 && std::string_view(text).substr(0, 2) == code) selected = position;
   }
   dialog.Select(id, selected);
 }

@@ -163,15 +163,6 @@ class Placing {
 
 PlaceResult PlaceFile(const PlaceRequest& request, const FileEntry& entry) { return Placing(request, entry).Run(); }
 
-bool IsFatVolume(const std::string& path) {
-  if (path.empty()) return false;
-  std::string root = std::string(1, path[0]) + ":\\";
-  sys::Result<sys::VolumeInfo> volume = Fs().GetVolumeInfo(root);
-  if (!volume.ok()) return false;
-  std::string name = volume.value.fileSystem.substr(0, 9);
-  return sys::EqualsNoCase(name, "FAT") || sys::EqualsNoCase(name, "FAT32");
-}
-
 bool IsOutlookRunning() {
   sys::Processes* processes = sys::os().processes;
   return processes != nullptr && processes->FindTopLevelWindow(kMailClientWindowClass, "").has_value();

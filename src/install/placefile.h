@@ -38,7 +38,5 @@ PlaceResult PlaceFile(const PlaceRequest& request, const FileEntry& entry);
 // the answer (3 Abort, 4 Retry, 5 Ignore).
 int ReportInstallError(const std::string& itemPath, const std::string& target, uint32_t error);
 
-// True when the drive of `path` has a FAT or FAT32 file system.
-bool IsFatVolume(const std::string& path);
 // True when the mail client's main window exists.
 bool IsOutlookRunning();

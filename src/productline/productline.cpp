@@ -87,6 +87,10 @@ std::string DistributionCode(std::string_view productLine, std::string_view dist
   return "T0";
 }
 
+std::string WebProductAddress(std::string_view computerName, std::string_view virtualDir) {
+  return "http://" + std::string(computerName) + "/" + std::string(virtualDir.empty() ? "Halomir" : virtualDir);
+}
+
 std::string DistributionCode(std::string_view productLine) {
   return DistributionCode(productLine, LoadText(text::kDistributionFileName));
 }

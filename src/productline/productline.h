@@ -57,6 +57,9 @@ bool IsLineOneOf(std::string_view productLine, std::initializer_list<std::string
 
 // FYNDRA and Halomir.NET: no install-status marker, a virtual directory, started by address.
 bool IsWebLine(std::string_view productLine);
+// The web product's address on this computer: "http://<computer>/<virtual directory>",
+// or "http://<computer>/Halomir" without a virtual directory.
+std::string WebProductAddress(std::string_view computerName, std::string_view virtualDir);
 // "Tallyo" and "QBA": no standard shortcuts, no uninstall entry, no hand-over entries.
 bool IsTallyoLine(std::string_view productLine);
 // The Tallyo lines bring their own shortcuts; every other line gets the standard ones.

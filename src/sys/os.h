@@ -17,6 +17,7 @@ class SystemInfo;  // sys/systeminfo.h: run-time lookups (64-bit test, performan
 class Modules;     // sys/modules.h: libraries loaded to register them, version-resource strings
 class Installer;   // sys/installer.h: Windows Installer packages
 class WebServer;   // sys/webserver.h: the web server's metabase and applications
+class ShellLinks;  // sys/shelllinks.h: shortcut files
 
 struct Os {
   Registry* registry = nullptr;
@@ -31,6 +32,7 @@ struct Os {
   Modules* modules = nullptr;
   Installer* installer = nullptr;
   WebServer* webServer = nullptr;
+  ShellLinks* shellLinks = nullptr;
 };
 
 // The installed implementation.

@@ -41,6 +41,9 @@ class SystemInfo {
   virtual std::string FormatNumber(const std::string& number, uint32_t decimals) = 0;
   // Tells every top-level window that the set of installed fonts has changed.
   virtual void BroadcastFontChange() = 0;
+  // Tells every top-level window that the settings of `area` ("Environment") have changed,
+  // giving up on a window after five seconds and at once on a hung one.
+  virtual void BroadcastSettingChange(const std::string& area) = 0;
 };
 
 }  // namespace sys

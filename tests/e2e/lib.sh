@@ -169,6 +169,12 @@ e2e_flush() {
 
 e2e_reg_get() { python3 "$E2E_LIB_DIR/regread.py" "$WINEPREFIX" "$@"; }
 
+# A shell link's target, working folder, arguments and icon as "name: value" lines (lnkinfo omits empty ones).
+e2e_link_fields() {
+  lnkinfo "$(e2e_path "$1")" 2>/dev/null |
+    sed -n 's/^\t\(Local path\|Working directory\|Command line arguments\|Icon location\)\t*: /\1: /p'
+}
+
 e2e_log_file() { printf '%s/Plandrix.log\n' "$(e2e_path "$1\\usr")"; }
 
 e2e_read_log() {

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Update mode 1 ("After download"): a first pass transfers every item into the download
 # cache, a second installs from it, and the cache goes. A cache copy with the list's date
-# is not transferred again; one with another date is.
+# is not transferred again; one with another date is; the second run's shortcuts replace the first's.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin
@@ -42,5 +42,10 @@ site_expect_requests "Item=$(site_list_field fncmain.exe 0)&" 1 "transfers of an
 e2e_expect_same 'C:\Fin2\bin\fncaccounts.txt' "$PLANDRIX_SAMPLE_DIR/bin/fncaccounts.txt"
 e2e_expect_same 'C:\Fin2\bin\fnccore.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnccore.dll"
 [ ! -e "$cache" ] || e2e_fail "the download cache is still there after the second run"
+for menu in 'C:\users\Public\Desktop' 'C:\ProgramData\Microsoft\Windows\Start Menu'; do
+  e2e_expect_eq "$(ls "$(e2e_path "$menu")" | grep -c -i '\.lnk$')" 1 "shortcuts in $menu"
+  e2e_link_fields "$menu\Fennic Duziderav.lnk" | grep -q -x -F 'Local path: C:\Fin2\Omnis7.exe' ||
+    e2e_fail "the shortcut in $menu does not lead to the second installation"
+done
 
 e2e_end

@@ -2,13 +2,16 @@
 # A silent internet workstation installation of the sample: every item lands in its
 # place as published, with the list's date as its last-write time, and is logged
 # "---> OK". While the run installs the machine key says "Updating"; afterwards the
-# per-user settings hold what the run used (never the password).
+# per-user settings hold what the run used (never the password), the bin folder leads
+# the search path and the product's shortcuts are on the common desktop and Start menu.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin
 
 machine_key='HKLM\Software\Molvex\Molvex for Windows\4.0'
 user_key='HKCU\Software\Molvex\e-Halomir Plandrix'
+environment='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+path_before=$(e2e_reg_get "$environment" path)
 
 # A date of its own for every record, none of them today's, so that a file that kept
 # the time of its expansion or of the cabinet is caught.
@@ -69,5 +72,12 @@ e2e_expect_reg "$user_key" WebSite1 "$SITE_URL"
 e2e_expect_reg "$user_key" InstallDir 'C:\Fin'
 e2e_expect_reg "$user_key" Release 30052
 e2e_expect_reg_absent "$user_key" MolvexP
+
+e2e_expect_reg "$environment" path "C:\\Fin\\bin;$path_before"
+grep -qi '^"path"=str(2):"C:\\\\Fin\\\\bin;' "$WINEPREFIX/system.reg" || e2e_fail "the search path is not expandable"
+for menu in 'C:\users\Public\Desktop' 'C:\ProgramData\Microsoft\Windows\Start Menu'; do
+  e2e_expect_eq "$(e2e_link_fields "$menu\Fennic Duziderav.lnk")" "$(printf '%s\n' 'Local path: C:\Fin\Omnis7.exe' \
+    'Working directory: C:\Fin' 'Icon location: C:\Fin\FENNIC.ICO')" "the shortcut in $menu"
+done
 
 e2e_end

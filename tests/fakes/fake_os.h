@@ -18,6 +18,7 @@
 #include "fakes/fake_processes.h"
 #include "fakes/fake_profiles.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_shelllinks.h"
 #include "fakes/fake_systeminfo.h"
 #include "fakes/fake_webserver.h"
 #include "updaterun/runrecords.h"
@@ -35,7 +36,7 @@ class FakeOs {
       files.MakeDirectories(folder);
     for (const auto& [csidl, folder] : desktop.specialFolders) files.MakeDirectories(folder);
     sys::InstallOs(sys::Os{&registry, &profiles, &files, &desktop, &clock, &processes, &internet, &automation,
-                           &systemInfo, &modules, &installer, &webServer});
+                           &systemInfo, &modules, &installer, &webServer, &shellLinks});
   }
   ~FakeOs() { sys::InstallOs(sys::Os{}); }
   FakeOs(const FakeOs&) = delete;
@@ -53,6 +54,7 @@ class FakeOs {
   FakeModules modules{files, processes};
   FakeInstaller installer{files};
   FakeWebServer webServer;
+  FakeShellLinks shellLinks{files};
 };
 
 }  // namespace fakes

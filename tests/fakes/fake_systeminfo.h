@@ -23,6 +23,7 @@ class FakeSystemInfo : public sys::SystemInfo {
   char decimalSeparator = '.';
   std::string thousandSeparator = ",";
   int fontChangeBroadcasts = 0;
+  std::vector<std::string> settingChangeBroadcasts;  // the areas, in order
   std::vector<std::string> freeSpaceQueries;
   Faults<SystemInfoOp> faults;
 
@@ -58,6 +59,7 @@ class FakeSystemInfo : public sys::SystemInfo {
     return decimals > 0 ? text + decimalSeparator + fraction : text;
   }
   void BroadcastFontChange() override { ++fontChangeBroadcasts; }
+  void BroadcastSettingChange(const std::string& area) override { settingChangeBroadcasts.push_back(area); }
 
  private:
   template <class T>

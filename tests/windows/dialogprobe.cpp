@@ -1,5 +1,7 @@
 // Waits for a dialog by its caption and writes its controls to a file, one line each:
-// "<id> <shown> <enabled> <text>", a combo box followed by "<id> items <selected> <a>|<b>|…".
+// "<id> <shown> <enabled> <text>", a combo box followed by "<id> items <selected> <a>|<b>|…",
+// then "<id> at <x> <y>" (the control's centre on the screen, to click it) and last
+// "focus <id>" (the control that has the keyboard focus).
 // Usage: dialogprobe CAPTION OUTPUT. Runs on the program's desktop (wine explorer /desktop),
 // which starts it and returns at once: OUTPUT appears when the list is complete.
 #include <windows.h>
@@ -25,6 +27,9 @@ BOOL CALLBACK WriteControl(HWND control, LPARAM file) {
   int id = GetDlgCtrlID(control);
   std::fprintf(out, "%d %d %d %s\n", id, IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0,
                Narrow(text).c_str());
+  RECT place{};
+  GetWindowRect(control, &place);
+  std::fprintf(out, "%d at %ld %ld\n", id, (place.left + place.right) / 2, (place.top + place.bottom) / 2);
   if (lstrcmpiA(kind, "ComboBox") != 0) return TRUE;
   std::string items;
   LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
@@ -49,6 +54,10 @@ int main(int argc, char** argv) {
   FILE* out = std::fopen(partial.c_str(), "wb");  // lines end in LF only
   if (out == nullptr) return 3;
   EnumChildWindows(dialog, WriteControl, reinterpret_cast<LPARAM>(out));
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+  std::fprintf(out, "focus %d\n", thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0);
   std::fclose(out);
   return MoveFileExA(partial.c_str(), argv[2], MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
 }

@@ -2,6 +2,8 @@
 // under Wine: "ok NAME" or "FAIL NAME: detail" per check, the failed checks' number as exit
 // code. "--child MS CODE" sleeps, then exits with CODE; "--hold FILE SHARE MS [READY RELEASE]"
 // holds FILE open (letting others SHARE) for MS ms, makes READY, lets go once RELEASE exists.
+#include "sys/win32/winapi.h"  // first: CoInitialize without the A/W renames
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -82,6 +84,7 @@ void CheckAdapterFacts(const std::string& workFolder, const std::string& expecte
 
 int main(int argc, char** argv) {
   InstallWin32Os(GetModuleHandleA(nullptr));
+  CoInitialize(nullptr);  // the shortcut objects need it, as the program's threads have it
   if ((argc == 5 || argc == 7) && std::string(argv[1]) == "--hold") {
     sys::Files& files = *sys::os().files;
     auto held = files.Open(argv[2], sys::FileAccess::Read, std::atoi(argv[3]), sys::Disposition::OpenExisting);

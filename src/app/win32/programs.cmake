@@ -41,7 +41,7 @@ function(plandrix_program target strings_rc)
             -i "${wrapper}" -o "${compiled}"
     DEPENDS "${wrapper}" ${resource_scripts} "${resources_source}/plandrix.manifest"
             "${resources_out}/plandrix.ico" "${resources_out}/plandrix_version.h" "${strings_rc}"
-            ${dialog_bitmaps} "${CMAKE_SOURCE_DIR}/src/app/settingsdialogids.h"
+            ${dialog_bitmaps} "${CMAKE_SOURCE_DIR}/src/app/settingsdialogids.h" "${CMAKE_SOURCE_DIR}/src/app/noticeids.h"
             plandrix_string_resources
     COMMENT "Compiling the resources of ${target}.exe"
     VERBATIM)

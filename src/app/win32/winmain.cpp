@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/driver.h"
+#include "app/win32/noticedialog.h"
 #include "app/win32/progresswindow.h"
 #include "app/win32/settingsdialog.h"
 #include "sys/win32/win32os.h"
@@ -13,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // A failed COM start is not fatal here: the parts that need COM report their own errors.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   InstallWin32Os(instance);
+  InstallNoticeDialogs(instance);
   InstallProgressWindow(instance);
   InstallSettingsDialog(instance);
   RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());

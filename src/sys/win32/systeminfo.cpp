@@ -156,6 +156,12 @@ class Win32SystemInfoAdapter : public SystemInfo {
     SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &ignored);
   }
 
+  void BroadcastSettingChange(const std::string& area) override {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(area.c_str()),
+                        SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &ignored);
+  }
+
  private:
   static Result<RegistryQuota> ReadQuota(PdhHandle query, const char* path, PdhAddCounterFn addCounter,
                                          PdhCollectQueryDataFn collect, PdhGetRawCounterValueFn rawValue) {

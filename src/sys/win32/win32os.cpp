@@ -11,6 +11,7 @@
 #include "sys/win32/processes.h"
 #include "sys/win32/profiles.h"
 #include "sys/win32/registry.h"
+#include "sys/win32/shelllinks.h"
 #include "sys/win32/systeminfo.h"
 #include "sys/win32/webserver.h"
 
@@ -29,5 +30,6 @@ void InstallWin32Os(HINSTANCE instance) {
   os.modules = &Win32Modules();
   os.installer = &Win32Installer();
   os.webServer = &Win32WebServer();
+  os.shellLinks = &Win32ShellLinks();
   sys::InstallOs(os);
 }

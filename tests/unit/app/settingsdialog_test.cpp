@@ -76,8 +76,8 @@ TEST_F(SettingsDialogTest, ThisBuildShowsItsProductFixedAndKeepsAModeItsListLack
   EXPECT_TRUE(form.c[1000].text == "Fennic Duziderav" && form.c[1000].readOnly);
   EXPECT_EQ(form.c[1001].items, (std::vector<std::string>{"30052", "30100", "32000"}));  // the release is added
   EXPECT_TRUE(form.c[1001].selected == 2 && form.c[1001].dropDownList);
-  EXPECT_EQ(form.c[1004].items.size() + form.c[1025].items.size(), 2u);  // one mode, one update mode
-  EXPECT_EQ(form.c[1004].selected, -1);
+  // One mode and one update mode; mode 2 has no entry to select.
+  EXPECT_TRUE(form.c[1004].items.size() + form.c[1025].items.size() == 2u && form.c[1004].selected == -1);
   EXPECT_FALSE(form.c[1029].shown || form.c[1031].shown || form.c[1022].shown || form.c[1021].shown);
   EXPECT_EQ(form.c[1015].text, "17.0.3.-1");
   ReadSettingsDialog(form);
@@ -98,15 +98,13 @@ TEST_F(SettingsDialogTest, ControlsFollowTheInstallMode) {
     Open(StringTableBuild::kGeneric, [&](SessionSettings& s) { s.installMode = row.mode; });
     auto& c = form.c;
     EXPECT_EQ(c[1005].text, row.sourceLabel) << row.mode;
-    EXPECT_EQ(c[1006].text, IsSourceMode(row.mode) ? "\\\\srv\\net" : "https://site");
+    EXPECT_EQ(c[1006].text, row.sourceLabel[0] == 'P' ? "\\\\srv\\net" : "https://site");
     EXPECT_EQ(c[1001].shown && c[3].shown, row.release) << row.mode;
     EXPECT_EQ(c[1010].shown && c[1009].shown && c[1013].shown, row.credentials) << row.mode;
-    EXPECT_EQ(c[1025].shown, row.updateMode) << row.mode;
-    EXPECT_EQ(c[1006].shown, row.source) << row.mode;
+    EXPECT_TRUE(c[1025].shown == row.updateMode && c[1006].shown == row.source) << row.mode;
     EXPECT_EQ(c[1029].shown && c[1031].shown, row.language) << row.mode;
     EXPECT_EQ(c[1007].text, row.installDir) << row.mode;
-    EXPECT_EQ(c[1004].selected, row.mode);
-    EXPECT_TRUE(c[1027].shown && !c[1022].shown && !c[1021].shown);
+    EXPECT_TRUE(c[1004].selected == row.mode && c[1027].shown && !c[1022].shown && !c[1021].shown);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "install/createdfolders.h"
 #include "install/directories.h"
 #include "install/placefile.h"
+#include "platform/volumes.h"
 #include "install/placementstate.h"
 #include "install/registration.h"
 #include "install/retryprimitives.h"
