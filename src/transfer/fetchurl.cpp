@@ -1,5 +1,7 @@
 #include "transfer/fetchurl.h"
 
+#include <vector>
+
 #include "session/log.h"
 #include "sys/desktop.h"
 #include "sys/files.h"
@@ -11,7 +13,9 @@
 
 namespace {
 
-constexpr uint32_t kChunkSize = 1024;
+// Reads ask for up to 64 KB at once: small reads cost a round through the system each,
+// and the window shows the counters at its own pace anyway (see ShowItemProgress).
+constexpr uint32_t kChunkSize = 64 * 1024;
 constexpr const char* kTempPrefix = "_sy";
 constexpr uint32_t kOpenFlags = sys::inet::kFlagReload | sys::inet::kFlagKeepConnection;
 
@@ -22,9 +26,17 @@ std::string TempFolder() {
   return desktop != nullptr ? desktop->GetTempFolder() : std::string();
 }
 
+// The log line now, or held by the observer until its item comes up.
+void Note(TransferObserver* observer, const std::string& line) {
+  if (observer != nullptr)
+    observer->Note(line);
+  else
+    WriteLog("%s", line.c_str());
+}
+
 }  // namespace
 
-bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
+bool FetchUrlToTempFile(const std::string& url, std::string& tempPath, TransferObserver* observer) {
   sys::Files* files = sys::os().files;
   sys::Internet* internet = sys::os().internet;
   tempPath.clear();
@@ -40,33 +52,38 @@ bool FetchUrlToTempFile(const std::string& url, std::string& tempPath) {
   auto request = internet->OpenUrl(Site().session, url, kOpenFlags);
   if (!request.ok()) return false;
 
-  const ProgressState& progress = Progress();
   auto announced = internet->QueryContentLength(request.value);
   uint64_t written = 0;
-  char chunk[kChunkSize];
+  std::vector<char> chunk(kChunkSize);
   bool complete = false;
   for (;;) {
-    auto read = internet->Read(request.value, chunk, kChunkSize);
+    auto read = internet->Read(request.value, chunk.data(), kChunkSize);
     if (!read.ok()) break;
     if (read.value == 0) {
       // A dropped connection can read as a clean end: a body shorter than the reply
       // announced is not the whole body.
       complete = !announced.ok() || written >= announced.value;
       if (!complete) {
-        WriteLog("The transfer of %s ended after %llu of %llu bytes", url.c_str(),
-                 static_cast<unsigned long long>(written), static_cast<unsigned long long>(announced.value));
+        std::string line;
+        Note(observer, AppendFormat(line, "The transfer of %s ended after %llu of %llu bytes", url.c_str(),
+                                    static_cast<unsigned long long>(written),
+                                    static_cast<unsigned long long>(announced.value)));
       }
       break;
     }
-    if (!files->Write(file.get(), chunk, read.value).ok()) {
+    if (!files->Write(file.get(), chunk.data(), read.value).ok()) {
       // A full disk must not pass for a complete transfer; the caller's size check would
       // catch it too, but the log says why.
-      WriteLog("Failed to write %s", tempPath.c_str());
+      Note(observer, "Failed to write " + tempPath);
       break;
     }
     written += read.value;
-    ShowItemProgress(progress.itemDone + static_cast<int32_t>(read.value));
+    if (observer == nullptr)
+      ShowItemProgress(static_cast<int32_t>(written));
+    else if (!observer->Written(written))
+      break;
   }
+  if (observer == nullptr) ShowItemProgressEnd(static_cast<int32_t>(written));
   internet->CloseHandle(request.value);
   return complete;
 }

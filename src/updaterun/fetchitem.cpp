@@ -16,6 +16,7 @@
 #include "updaterun/expandcabinet.h"
 #include "filelist/fileversion.h"
 #include "updaterun/installentries.h"
+#include "updaterun/transferahead.h"
 
 namespace {
 
@@ -76,14 +77,12 @@ class ItemFetch {
     while (true) {
       // A new attempt counts its bytes from the item's start again.
       UpdateProgress([](ProgressState& progress) { progress.itemDone = 0; });
-      url_.clear();
-      AppendFormat(url_, "%s&Size=%ld&CabSize=%ld", source_.c_str(), static_cast<long>(size_), static_cast<long>(cabSize_));
+      url_ = ItemTransferUrl(source_, size_, cabSize_);
       DropDownload();
-      bool rate = Session().debugStatistics;
-      if (rate) BeginTransferRateWindow(sys::os().clock->TickCount());
-      FetchUrlToTempFile(url_, downloaded_);
-      if (rate) EndTransferRateWindow(sys::os().clock->TickCount());
-      if (std::optional<ItemOutcome> outcome = CheckTransfer()) return *outcome;
+      FetchOrTakeAhead();
+      std::optional<ItemOutcome> outcome = CheckTransfer();
+      if (outcome == ItemOutcome::Ok) StartTransferAhead();  // the next item while this one is placed
+      if (outcome) return *outcome;
     }
   }
 
@@ -100,6 +99,22 @@ class ItemFetch {
   void KeepDownload() { downloaded_.clear(); }
 
  private:
+  // The transfer, or the one started ahead for this URL, with the rate bookkeeping of
+  // a run with the DEBUG option.
+  void FetchOrTakeAhead() {
+    bool rate = Session().debugStatistics;
+    std::optional<uint32_t> aheadStart = TransferAheadStart(url_);
+    if (rate) BeginTransferRateWindow(aheadStart.value_or(sys::os().clock->TickCount()));
+    std::optional<AheadTransfer> ahead = aheadStart ? TakeTransferAhead() : std::nullopt;
+    if (ahead) {
+      downloaded_ = ahead->path;
+      if (rate) EndTransferRateWindow(ahead->endTick);
+      return;
+    }
+    FetchUrlToTempFile(url_, downloaded_);
+    if (rate) EndTransferRateWindow(sys::os().clock->TickCount());
+  }
+
   // The transfer's size against the expected one; nothing when it is to be done again.
   std::optional<ItemOutcome> CheckTransfer() {
     int32_t expected = cabSize_ > 0 ? cabSize_ : size_;
@@ -214,6 +229,11 @@ Preparation Prepare(ItemFetch& fetch, const ExpansionFile& expansion, const std:
 }
 
 }  // namespace
+
+std::string ItemTransferUrl(const std::string& source, int32_t size, int32_t cabSize) {
+  std::string url;
+  return AppendFormat(url, "%s&Size=%ld&CabSize=%ld", source.c_str(), static_cast<long>(size), static_cast<long>(cabSize));
+}
 
 FetchResult FetchItem(const std::string& source, const std::string& target, const std::string& targetFolder,
                       FileEntry& entry, int pass) {

@@ -1,5 +1,7 @@
 #include "updaterun/installentries.h"
 
+#include <algorithm>
+
 #include "install/directories.h"
 #include "install/msipackage.h"
 #include "install/printerdriver.h"
@@ -18,6 +20,7 @@
 #include "session/knownplaces.h"
 #include "filelist/osvariant.h"
 #include "updaterun/runstate.h"
+#include "updaterun/transferahead.h"
 #include "filelist/targetfolder.h"
 
 namespace {
@@ -161,6 +164,19 @@ void AppendToReregistrationList(const FileEntry& entry) {
   sys::os().files->Write(list, line.data(), static_cast<uint32_t>(line.size()));
 }
 
+// The URL of the next item that the pass transfers from the site, when that is the
+// item after `from`; empty when it is copied, current in the cache, or there is none.
+std::string NextTransferUrl(const std::vector<FileEntry>& entries, std::size_t from, std::size_t end, int pass) {
+  if (pass == 2 || IsSourceMode(Session().installMode)) return "";
+  for (std::size_t i = from; i < end; ++i) {
+    const FileEntry& entry = entries[i];
+    if (!entry.selected || entry.folder.empty()) continue;
+    if (pass == 1 && !entry.downloadNeeded) return "";
+    return ItemTransferUrl(ItemSource(entry, pass), entry.size, entry.cabSize);
+  }
+  return "";
+}
+
 const char* OutcomeLine(ItemOutcome outcome) {
   switch (outcome) {
     case ItemOutcome::Ok: return "%s ---> OK";
@@ -213,9 +229,14 @@ bool InstallEntries(uint32_t count, int pass) {
     progress.runStartTick = started;
   });
   std::vector<FileEntry>& entries = UpdateRun().entries;
-  for (std::size_t i = 0; i < count && i < entries.size(); ++i) {
+  std::size_t end = std::min<std::size_t>(count, entries.size());
+  struct DropUnused {
+    ~DropUnused() { DropTransferAhead(); }
+  } dropUnused;  // a transfer ahead that an abort, a failure or a cancel left unused
+  for (std::size_t i = 0; i < end; ++i) {
     FileEntry& entry = entries[i];
     if (entry.selected) {
+      PlanTransferAhead(NextTransferUrl(entries, i + 1, end, pass));
       if (!InstallItem(entry, pass)) return false;
       AppendToReregistrationList(entry);
     }

@@ -18,6 +18,8 @@ struct FetchResult {
 
 // True when every selected entry was installed or ignored; false on abort, failure or cancel.
 bool InstallEntries(uint32_t count, int pass);
+// The URL an item is transferred from: its source with the sizes it is expected to have.
+std::string ItemTransferUrl(const std::string& source, int32_t size, int32_t cabSize);
 // False stops the run.
 bool InstallItem(FileEntry& entry, int pass);
 // Obtains the item from `source` (a URL or a path), checks and expands it and places it

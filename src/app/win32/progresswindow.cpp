@@ -12,6 +12,7 @@
 #include "ui/progresspainter.h"
 #include "session/progressstate.h"
 #include "session/textids.h"
+#include "updaterun/transferahead.h"
 #include "updaterun/updaterun.h"
 
 #include <objbase.h>
@@ -166,5 +167,7 @@ void RunProgressWindow() {
 void InstallProgressWindow(HINSTANCE instance) {
   programInstance = instance;
   SetProgressRefresher(AskForRepaint);
+  // The worker keeps the next item's transfer going on a thread of its own.
+  SetTransferAheadMode(AheadMode::Thread);
   Stages().runProgressWindow = RunProgressWindow;
 }

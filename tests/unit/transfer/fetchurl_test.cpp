@@ -21,19 +21,22 @@ class FetchUrl : public TransferTest {
   const std::string itemUrl = ItemUrl(kSite, "FNC0042", "17.1");
 };
 
-TEST_F(FetchUrl, TheBodyArrivesInKilobyteStepsThatTheWindowPaints) {
+TEST_F(FetchUrl, TheBodyArrivesInLargeStepsAndTheWindowPaintsEveryFiftyMillisecondsAndAtTheEnd) {
   std::string body;
-  for (int i = 0; i < 2500; ++i) body += static_cast<char>('a' + i % 26);
+  for (int i = 0; i < 150000; ++i) body += static_cast<char>('a' + i % 26);
   os.internet.Serve(itemUrl, body);
   UpdateProgress([](ProgressState& progress) { progress.itemBase = progress.totalDone = 10000; });
-  std::string path;
+  std::string first, path;
+  ASSERT_TRUE(FetchUrlToTempFile(itemUrl, first));  // its end is painted
+  repaints = 0;
+  os.clock.Advance(50);
   ASSERT_TRUE(FetchUrlToTempFile(itemUrl, path));
   EXPECT_EQ(os.files.ReadText(path), body);
   EXPECT_EQ(sys::SplitAtLastBackslash(path).folder + "\\", os.desktop.tempFolder);
   EXPECT_EQ(sys::SplitAtLastBackslash(path).name.substr(0, 3), "_sy");
-  EXPECT_EQ(Progress().itemDone, 2500);
-  EXPECT_EQ(Progress().totalDone, 12500);
-  EXPECT_EQ(repaints, 3);                   // 1024 + 1024 + 452
+  EXPECT_EQ(Progress().itemDone, 150000);
+  EXPECT_EQ(Progress().totalDone, 160000);
+  EXPECT_EQ(repaints, 2);                   // of 64 KB + 64 KB + 22 KB: the first step and the end
   EXPECT_EQ(os.internet.openHandles(), 2);  // the item's handle is closed again
 }
 
@@ -50,7 +53,7 @@ TEST_F(FetchUrl, AFailedTransferLeavesWhatArrivedForTheCallerToReport) {
   EXPECT_TRUE(os.desktop.boxes.empty());
   EXPECT_EQ(os.files.OpenHandleCount(), 0);
 
-  os.internet.Serve(itemUrl, std::string(3000, 'q'));
+  os.internet.Serve(itemUrl, std::string(3 * 65536, 'q'));
   os.files.faults.FailNth(fakes::FileOp::Write, 2, sys::err::kDiskFull);
   FetchFailing();
   EXPECT_NE(LogText().find("Failed to write"), std::string::npos);

@@ -3,6 +3,7 @@
 #include "item_fixture.h"
 #include "updaterun/installentries.h"
 #include "updaterun/reregistrationlist.h"
+#include "updaterun/transferahead.h"
 
 namespace {
 
@@ -128,6 +129,28 @@ TEST_F(InstallEntriesTest, AbortOrACancelStopsTheRun) {
   EXPECT_FALSE(Install({good, broken}));
   EXPECT_EQ(Requests(ItemRequest(broken)), 1);  // the item in hand is finished, no more
   cancelRequested = 0;
+}
+
+TEST_F(InstallEntriesTest, TheNextItemTravelsWhileOneIsPlacedYetItemsEndInListOrder) {
+  SetTransferAheadMode(AheadMode::Inline);
+  FileEntry a = Entry("a.dll", 2), b = Entry("b.dll", 2), shortOne = Entry("c.dll", 5);
+  Serve(a, "aa");
+  Serve(b, "bb");
+  Serve(shortOne, "1");
+  os.desktop.QueueAnswers({sys::answer::kAbort});
+  EXPECT_FALSE(Install({a, b, shortOne}));
+  for (const FileEntry* entry : {&a, &b, &shortOne}) EXPECT_EQ(Requests(ItemRequest(*entry)), 1);
+  EXPECT_TRUE(os.files.ReadText("C:\\Fin\\bin\\b.dll") == "bb" && !os.files.Exists("C:\\Fin\\bin\\c.dll"));
+  std::string log = os.files.ReadText(sys::JoinPath(ChooseLogFolder(), "Plandrix.log")).value_or("");
+  EXPECT_LT(log.find("a.dll ---> OK"), log.find("b.dll ---> OK"));
+  EXPECT_LT(log.find("b.dll ---> OK"), log.find("c.dll ---> Aborted"));
+  // An item aborted after its transfer leaves the next one's transfer unused, and gone.
+  FileEntry next = Entry("d.dll", 2);
+  Serve(next, "dd");
+  os.files.faults.FailNext(fakes::FileOp::CopyFile, sys::err::kDiskFull);
+  EXPECT_FALSE(Install({b, next}));
+  EXPECT_TRUE(Requests(ItemRequest(next)) == 1 && !TemporaryFilesLeft() && !os.files.Exists("C:\\Fin\\bin\\d.dll"));
+  SetTransferAheadMode(AheadMode::Off);
 }
 
 TEST_F(InstallEntriesTest, RegistrationsAreAppendedToTheReregistrationListAndSharedFilesCountedOnceInstalled) {
