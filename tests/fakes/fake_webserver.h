@@ -1,7 +1,6 @@
 #pragma once
-// The web server of a pretend machine: an in-memory metabase of keys with their records,
-// the web applications on them and each site's script maps. Without `present` every call
-// fails as on a machine where the administration objects are not registered.
+// The web server of a pretend machine: metabase keys with their records, applications and
+// script maps. Without `present` every call fails, as where the server is not installed.
 #include <map>
 #include <string>
 #include <vector>

@@ -1,5 +1,4 @@
-// The services around an update run (the QS lines' order is also run end to end): which
-// lines control which, a group started once per stop, and how a step shows and waits.
+// The services around an update run (the QS lines' order is also run end to end).
 #include "platform/services.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +11,19 @@
 #include "session/session.h"
 #include "sys/paths.h"
 
-TEST(Services, OnlyTheLinesWithServicesControlThemOutsideACdImageAndEachStartsOncePerStop) {
+TEST(Services, OnlyTheLinesWithServicesControlThemOutsideACdImageEachStartsOncePerStopAndAStepWaits) {
   FakeOs os;
   Places().systemFolder = "C:\\Win";
   Session().installDir = "C:\\Fin";
-  const std::pair<const char*, int32_t> rows[] = {
-      {"FYNDRA", kInternetWorkstation}, {"qs2000", kLanWorkstationUpdate}, {"QS2003E", kCdCreation}, {"FNC", 0}};
-  const size_t programs[] = {2, 4, 0, 0};  // stop, start, start again after a Cancel
-  for (size_t i = 0; i < 4; ++i) {
-    Session().productLine = rows[i].first, Session().installMode = rows[i].second;
+  const struct { const char* line; int32_t mode; size_t programs; } rows[] = {  // stop, start, start again
+      {"FYNDRA", kInternetWorkstation, 2}, {"qs2000", kLanWorkstationUpdate, 4}, {"QS2003E", kCdCreation, 0}, {"FNC", 0, 0}};
+  for (const auto& row : rows) {
+    Session().productLine = row.line, Session().installMode = row.mode;
     os.processes.started.clear();
     StopServicesBeforeInstalling();
     StartServicesAgain();
     StartServicesAgain();
-    EXPECT_EQ(os.processes.started.size(), programs[i]) << rows[i].first;
+    EXPECT_EQ(os.processes.started.size(), row.programs) << row.line;
   }
   Session().productLine = "FYNDRA", Session().installMode = kInternetWorkstation;
   StopServicesBeforeInstalling();
@@ -35,12 +33,6 @@ TEST(Services, OnlyTheLinesWithServicesControlThemOutsideACdImageAndEachStartsOn
   for (const auto& process : os.processes.started) lines += process.commandLine + "|";
   EXPECT_EQ(lines, "C:\\Win\\iisreset.exe /STOP|C:\\Win\\iisreset.exe /START|C:\\Fin\\bin\\ZorMigration.exe|"
                    "C:\\Win\\net.exe STOP \"dbserver 1\"|");
-  EXPECT_TRUE(os.processes.started[0].options.inheritHandles && !os.processes.started[3].options.inheritHandles);
-  CloseLog();
-}
-
-TEST(Services, AStepHidesTheTotalsWaitsForTheProgramWithoutLimitAndIsLoggedWhenItCannotStart) {
-  FakeOs os;
   os.desktop.UseProductStrings();
   os.processes.Script("net.exe", {0, 600000, -1});  // ten minutes
   UpdateProgress([](ProgressState& progress) { progress.showTotals = true; });

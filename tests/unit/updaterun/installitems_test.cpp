@@ -97,8 +97,7 @@ TEST_F(FetchItemTest, ADataAccessSetUpRunsFromItsDownloadWhichIsThenDeleted) {
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\mdac_typ.exe"), "MZ123");
 }
 
-// The report runtime is placed, then installed quietly (also run end to end); a package
-// the installer refuses stops the run with the installer's own number.
+// The report runtime is installed quietly (also end to end); a refusal stops the run.
 TEST_F(FetchItemTest, TheReportRuntimeIsInstalledQuietlyOrStopsTheRunWithTheInstallersNumber) {
   FileEntry entry = Entry("MolvexCRWXI.msi", 3);
   Serve(entry, "MSI");
