@@ -63,13 +63,13 @@ bool RunsEntityServices(const std::string& line) {
   return IsLineOneOf(line, {line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE});
 }
 
+// FYNDRA and the QS lines run services over their files; a CD image touches none.
 bool ControlsServices() {
-  return Session().installMode != kCdCreation && HoldsServices(Session().productLine.str());
+  const std::string& line = Session().productLine.str();
+  return Session().installMode != kCdCreation && (IsLine(line, line::kFYNDRA) || RunsEntityServices(line));
 }
 
 }  // namespace
-
-bool HoldsServices(const std::string& line) { return IsLine(line, line::kFYNDRA) || RunsEntityServices(line); }
 
 ServiceGuards& StartedServices() {
   static ServiceGuards guards;

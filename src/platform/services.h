@@ -5,9 +5,6 @@
 // one program in the system folder (or a batch file the run placed) and waits for it.
 #include <string>
 
-// FYNDRA and the QS lines run services over their files.
-bool HoldsServices(const std::string& line);
-
 // A group is started at most once after each stop: a START while the group's guard is
 // set does nothing.
 enum class ServiceGroup { WebServer, DatabaseServer, EntityService, SyncMonitor };
