@@ -25,16 +25,16 @@ printf 'not a package' > "$E2E_WORK/damaged/bin/MolvexCRWXI.msi"
 site_publish "$E2E_WORK/damaged" "$E2E_WORK/site2"
 
 # A stand-in "net.exe" records its command lines; with C:\cancel.flag, stopping the
-# monitor presses the progress window's Cancel and lets the window handle it first.
+# monitor presses the progress window's Cancel and returns once the window has closed.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;net.exe=n"
 cat > "$E2E_WORK/net.c" <<'C'
 #include <windows.h>
 #include <stdio.h>
 int main(void) {
-  FILE* log = fopen("C:\\net.txt", "a");
-  fprintf(log, "%s\n", GetCommandLineA()), fclose(log);
+  FILE* log = fopen("C:\\net.txt", "a"); fprintf(log, "%s\n", GetCommandLineA()), fclose(log);
+  HWND window = FindWindowA("HalomirInstaller", NULL);
   if (GetFileAttributesA("C:\\cancel.flag") != INVALID_FILE_ATTRIBUTES && strstr(GetCommandLineA(), "STOP \"MolvexSync"))
-    PostMessageA(FindWindowA("HalomirInstaller", NULL), WM_COMMAND, 2, 0), Sleep(2000);
+    for (PostMessageA(window, WM_COMMAND, 2, 0); IsWindow(window);) Sleep(100);  /* until the window has closed */
   return 0;
 }
 C
