@@ -3,9 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/metabase.h"
+#include "platform/websetup.h"
 #include "productline/installstatus.h"
 #include "productline/productline.h"
-#include "session/log.h"
 #include "session/session.h"
 #include "sys/os.h"
 #include "sys/registry.h"
@@ -24,13 +25,12 @@ void Tree(Hive hive, const std::string& path) { sys::os().registry->DeleteKeyTre
 void IfEmpty(Hive hive, const std::string& path) { sys::os().registry->DeleteEmptyKey(hive, path); }
 
 void CleanWebLine() {
-  Tree(Hive::Users, std::string(kUserKeys) + "\\Fyndra");
-  Tree(Hive::Users, std::string(kUserKeys) + "\\HalomirDotNet");
+  Tree(Hive::Users, kFyndraMarkerKey);
+  Tree(Hive::Users, kHalomirNetMarkerKey);
   IfEmpty(Hive::Users, kUserKeys);
   IfEmpty(Hive::Users, ".DEFAULT\\Software\\Microsoft\\Cryptography");
   const std::string& virtualDir = Session().virtualDir.str();
-  WriteLog("The web virtual directory %s was passed over: this build does not set up the web server",
-           virtualDir.empty() ? "Halomir" : virtualDir.c_str());
+  DeleteVirtualDirectory(virtualDir.empty() ? "Halomir" : virtualDir);
 }
 
 void CleanSpanishLine() {

@@ -2,12 +2,15 @@
 
 #include <optional>
 
-#include "filelist/spreadsheetfolders.h"
 #include "install/resumedrunentry.h"
 #include "install/retryprimitives.h"
+#include "install/printerdriver.h"
+#include "install/productremovals.h"
 #include "install/productshortcuts.h"
 #include "install/rebootreplace.h"
 #include "install/searchpath.h"
+#include "platform/externalprogram.h"
+#include "platform/services.h"
 #include "productline/installstatus.h"
 #include "productline/productline.h"
 #include "session/knownplaces.h"
@@ -18,7 +21,6 @@
 #include "sys/desktop.h"
 #include "sys/os.h"
 #include "sys/paths.h"
-#include "sys/processes.h"
 #include "transfer/sitesession.h"
 #include "uninstall/installationfolders.h"
 #include "uninstall/registrycleanup.h"
@@ -38,37 +40,19 @@ void ShowPhase(uint32_t textId) {
   RefreshProgress();
 }
 
-void RunAndWait(const std::string& commandLine, const std::string& folder) {
-  sys::Processes& processes = *sys::os().processes;
-  sys::StartOptions options;
-  options.workingFolder = folder;
-  sys::Result<sys::ProcessHandle> started = processes.Create(commandLine, options);
-  if (!started.ok()) {
-    WriteLog("%s could not be started (error %lu)", commandLine.c_str(), static_cast<unsigned long>(started.error));
-    return;
-  }
-  processes.Wait(started.value, sys::kWaitForever);
-  processes.GetExitCode(started.value);  // nothing depends on it
-  processes.Close(started.value);
-}
-
-// The spreadsheet add-in: its own remover first, then the two add-in files.
-void RemoveSpreadsheetAddIn() {
-  LookUpSpreadsheetFolders();
-  RunAndWait("\"" + sys::JoinPath(Session().installDir.str(), "bin\\DazOvidez.exe") + "\"", "");
-  if (!Places().excelLibFolder.empty()) DeleteFileWithRetry(sys::JoinPath(Places().excelLibFolder, "qs2000.xla"));
-  if (!Places().excelStartFolder.empty()) {
-    std::string above = sys::SplitAtLastBackslash(sys::WithoutTrailingBackslash(Places().excelStartFolder)).folder;
-    DeleteFileWithRetry(sys::JoinPath(above, "XLStart\\qs2000i.xla"));
-  }
+// The spreadsheet add-in's own remover, started before its files go.
+void RunDazOvidez() {
+  const std::string command = "\"" + sys::JoinPath(Session().installDir.str(), "bin\\DazOvidez.exe") + "\"";
+  if (sys::Error error = StartAndWait(command, {}))
+    WriteLog("%s could not be started (%lu)", command.c_str(), static_cast<unsigned long>(error));
 }
 
 // What the desktop lines added outside the installation folder.
 void RemoveDesktopExtras() {
   RemoveFromSearchPath();
-  RemoveSpreadsheetAddIn();
-  RunAndWait("\"" + sys::JoinPath(UninstallProductFolder(), "MolvexTactonSetup.exe") + "\" /U",
-             UninstallProductFolder());
+  RunDazOvidez();
+  RemoveSpreadsheetAddIns();
+  UninstallTacton();
 }
 
 void RemoveShortcuts(const std::string& line) {
@@ -98,13 +82,14 @@ void RunUninstall() {
   });
   if (!webLine) RemoveResumedRun();
   SetInstallStatus("Uninstalling");
-  if (!webLine) WriteLog("The removal of the PDF printer was passed over: this build does not install it");
+  if (!webLine) RemoveOldNovaPdf(kAtUninstall);
   if (!webLine && !IsLineOneOf(line, {line::kDORVAL5, line::kKS})) RemoveDesktopExtras();
-  if (IsLine(line, line::kFYNDRA)) WriteLog("Stopping the web server was passed over: this build does not control it");
-  if (IsLineOneOf(line, {line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE}))
-    WriteLog("The removal of the entity and synchronisation services was passed over: this build does not install them");
-  if (IsLine(line, line::kHalomirNet))
-    WriteLog("The post-update uninstall command was passed over: this build does not install it");
+  if (IsLine(line, line::kFYNDRA)) ControlWebServer("STOP");
+  if (IsLineOneOf(line, {line::kQS2000, line::kQS2003E, line::kQS2003, line::kQS2003SE})) {
+    UninstallEntityService();
+    UninstallSyncService();
+  }
+  if (IsLine(line, line::kHalomirNet)) RunPostUpdateUninstall();
 
   ShowPhase(text::kUnregisteringFiles);
   for (bool common : {false, true}) {
@@ -124,6 +109,6 @@ void RunUninstall() {
   CleanUpRegistry();
   DeleteUninstallEntry();
   if (s.hasAdminRights) ScheduleReplaceAtReboot(Places().tempFolder + kLeftInstaller, std::nullopt, true);
-  if (IsLine(line, line::kFYNDRA)) WriteLog("Starting the web server was passed over: this build does not control it");
+  if (IsLine(line, line::kFYNDRA)) ControlWebServer("START");
   WriteLog("Uninstall of %s ended, %s", s.installDir.c_str(), LocalTimeText().c_str());
 }

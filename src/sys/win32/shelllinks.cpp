@@ -128,11 +128,11 @@ Result<LinkRecord> LoadInternetShortcut(const std::string& path) {
   }
   ComRef<IPropertyStorage> properties;
   if (SUCCEEDED(OpenIconProperties(url.get(), STGM_READ | STGM_SHARE_EXCLUSIVE, properties))) {
-    PROPSPEC specs[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
+    PROPSPEC iconFields[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
     PROPVARIANT values[2];
     PropVariantInit(&values[0]);
     PropVariantInit(&values[1]);
-    if (SUCCEEDED(properties->ReadMultiple(2, specs, values))) {
+    if (SUCCEEDED(properties->ReadMultiple(2, iconFields, values))) {
       if (values[0].vt == VT_LPWSTR) record.iconFile = Narrowed(values[0].pwszVal);
       if (values[1].vt == VT_I4) record.iconIndex = values[1].lVal;
     }
@@ -148,7 +148,7 @@ void WriteIcon(IUniformResourceLocatorA* url, const LinkRecord& record) {
   ComRef<IPropertyStorage> properties;
   if (SUCCEEDED(OpenIconProperties(url, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, properties))) {
     std::wstring icon = Widened(record.iconFile);
-    PROPSPEC specs[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
+    PROPSPEC iconFields[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
     PROPVARIANT values[2];
     PropVariantInit(&values[0]);
     PropVariantInit(&values[1]);
@@ -156,7 +156,7 @@ void WriteIcon(IUniformResourceLocatorA* url, const LinkRecord& record) {
     values[0].pwszVal = icon.data();
     values[1].vt = VT_I4;
     values[1].lVal = record.iconIndex;
-    properties->WriteMultiple(2, specs, values, 0);
+    properties->WriteMultiple(2, iconFields, values, 0);
     properties->Commit(STGC_DEFAULT);
   }
 }
