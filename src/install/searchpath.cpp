@@ -30,7 +30,7 @@ std::optional<std::string> ReadPath(sys::Hive hive, const char* key, std::size_t
   std::string value = sys::QueryString(hive, key, kPathName).value_or("");
   if (value.size() < capacity) return value;
   WriteLog("The search path in %s is longer than %lu bytes; it was left as it is", key,
-             static_cast<unsigned long>(capacity - 1));
+           static_cast<unsigned long>(capacity - 1));
   return std::nullopt;
 }
 
