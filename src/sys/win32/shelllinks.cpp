@@ -1,5 +1,6 @@
 #include "sys/win32/shelllinks.h"
 
+#include "sys/win32/comtext.h"
 #include "sys/win32/winapi.h"
 
 #include <intshcut.h>
@@ -15,44 +16,6 @@ namespace {
 // The longest target a link gives back.
 constexpr int kTargetCapacity = 512;
 constexpr int kTextCapacity = MAX_PATH;
-
-std::wstring Widened(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrowed(const wchar_t* text) {
-  if (text == nullptr || *text == L'\0') return {};
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), bytes, nullptr, nullptr);
-  narrow.resize(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0));
-  return narrow;
-}
-
-Error AsError(HRESULT result) { return static_cast<Error>(result); }
-
-// One interface reference, released when it goes.
-template <class Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  void** Receive() { return reinterpret_cast<void**>(&pointer_); }
-  Interface** ReceiveTyped() { return &pointer_; }
-  Interface* operator->() const { return pointer_; }
-  Interface* get() const { return pointer_; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
 
 // A shortcut object with the interface asked for and its file interface.
 template <class Interface>
