@@ -1,10 +1,8 @@
 #!/bin/sh
-# Two installations that share a system file, each removed again through /UNINSTALL: as
-# a user answers the confirmation (shared files checked): the first with this build's
-# own command line, the second (a line that writes the installed-programs entry) with
-# the entry's arguments (the program itself is not part of the sample's files). The
-# product's folders, keys, path element and entry go, a file the removal does not know
-# stays in the installation folder; the shared file stays until its count reaches 0.
+# A clean reinstall, then two installations that share a system file removed through
+# /UNINSTALL: as a user answers the confirmation (shared files checked), the second with
+# its installed-programs entry's arguments. Folders, keys, path element, shortcut and
+# entry go; the shared file stays until its count reaches 0.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin
@@ -20,6 +18,18 @@ wine reg add "$shared_key" /f >/dev/null 2>&1 || e2e_fail "could not create the 
 SITE_LINE=QK2000 site_publish "$PLANDRIX_SAMPLE_DIR" "$SITE_DIR"
 rm -f "$(e2e_path "$shared")"
 site_install 'C:\FinA'
+# The clean reinstall (one file missing, so that there is something to do) takes what it
+# does not install again and keeps the user's db.ini.
+e2e_write_file 'C:\FinA\bin\stale.txt' 'old'
+e2e_write_file 'C:\FinA\db.ini' 'mine'
+rm "$(e2e_path 'C:\FinA\bin\fncmain.exe')"
+e2e_run "/S:2 /IM:0 /I:\"C:\\FinA\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 /FU:1"
+[ -e "$(e2e_path 'C:\FinA\bin\stale.txt')" ] && e2e_fail "the clean reinstall left an old file"
+[ -f "$(e2e_path 'C:\FinA\db.ini')" ] || e2e_fail "the clean reinstall took the user's db.ini"
+for file in bin/fncmain.exe bin/fnccore.dll readme.txt; do
+  cmp -s "$(e2e_path "C:\\FinA\\$file")" "$PLANDRIX_SAMPLE_DIR/$file" || e2e_fail "the clean reinstall did not install $file"
+done
+
 fnc=$E2E_PROGRAM
 e2e_install_program HalomirPlandrix.exe
 e2e_mkdir 'C:\FinB\usr'
@@ -30,44 +40,23 @@ command=$(e2e_reg_get "$entries\\Molvex-C:-FinB" UninstallString) || e2e_fail "t
 e2e_expect_eq "$command" 'C:\FinB\bin\HalomirPlandrix.exe /UNINSTALL:"C:\FinB" /P:QK2000' "the entry's command line"
 wine uninstaller --list 2>/dev/null | grep -q 'Molvex for Windows' || e2e_fail "the system's list lacks the entry"
 
-# A clean reinstall of C:\FinA (one file missing, so that there is something to do)
-# removes what it does not install again and keeps the user's db.ini.
-e2e_write_file 'C:\FinA\bin\stale.txt' 'old'
-e2e_write_file 'C:\FinA\db.ini' 'mine'
-rm "$(e2e_path 'C:\FinA\bin\fncmain.exe')"
-E2E_PROGRAM=$fnc
-e2e_run "/S:2 /IM:0 /I:\"C:\\FinA\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 /FU:1"
-[ -e "$(e2e_path 'C:\FinA\bin\stale.txt')" ] && e2e_fail "the clean reinstall left an old file"
-[ -f "$(e2e_path 'C:\FinA\db.ini')" ] || e2e_fail "the clean reinstall took the user's db.ini"
-for file in bin/fncmain.exe bin/fnccore.dll readme.txt; do
-  cmp -s "$(e2e_path "C:\\FinA\\$file")" "$PLANDRIX_SAMPLE_DIR/$file" || e2e_fail "the clean reinstall did not install $file"
-done
-rm -f "$(e2e_path 'C:\FinA\db.ini')"
-e2e_install_program HalomirPlandrix.exe
-
 link='C:\users\Public\Desktop\Fennic Duziderav.lnk'
 [ -f "$(e2e_path "$link")" ] || e2e_fail "the installation made no shortcut $link"
 
 window_of() { xdotool search --name "^$1\$" 2>/dev/null | tail -1; }
 
-# uninstall CAPTION FOLDER COMMAND-LINE: runs the line as written on a desktop of its
-# own, answers the confirmation with the box checked, then the closing message. (The
-# run's log goes with the folder it was in.)
+# uninstall CAPTION FOLDER COMMAND-LINE: answers the confirmation (box checked), then the closing message.
 uninstall() {
-  caption=$1
-  folder=$2
+  caption=$1 folder=$2
   printf '@%s\r\n' "$3" > "$(e2e_path 'C:\e2e')/uninstall.bat"
   ( cd "$WINEPREFIX/drive_c" && exec timeout "$E2E_RUN_TIMEOUT" wine explorer "$desktop" cmd /c 'C:\e2e\uninstall.bat' ) \
     >"$E2E_WORK/run.out" 2>&1 &
   run=$!
   e2e_wait_until 300 '[ -n "$(window_of "$caption")" ]' || e2e_fail "no confirmation captioned $caption"
-  sleep 0.5
-  xdotool key space && sleep 0.3 && xdotool key Return  # the box has the focus, Yes is the default
+  sleep 0.5 && xdotool key space && sleep 0.3 && xdotool key Return  # the box has the focus, Yes is the default
   e2e_wait_until 300 '[ ! -d "$(e2e_path "$folder\\bin")" ]' || e2e_fail "the uninstall of $folder did not run"
   for _ in 1 2 3 4 5; do
-    sleep 1
-    xdotool key Return 2>/dev/null
-    e2e_wait_until 20 '! kill -0 "$run" 2>/dev/null' && break
+    sleep 1 && xdotool key Return 2>/dev/null && e2e_wait_until 20 '! kill -0 "$run" 2>/dev/null' && break
   done
   wait "$run" || e2e_fail "the program did not end after the closing message"
 }
@@ -79,8 +68,7 @@ gone() {
   key=$(printf '%s' "$1" | tr '\\' '-')
   wine reg query "HKLM\\Software\\Molvex\\e-Halomir Plandrix\\$key" >/dev/null 2>&1 && e2e_fail "the key of $1 is still there"
   wine reg query "$entries\\Molvex-$key" >/dev/null 2>&1 && e2e_fail "the entry of $1 is still there"
-  e2e_flush
-  case ";$(e2e_reg_get "$env_key" path);" in *";$1\\bin;"*) e2e_fail "$1\\bin is still on the path" ;; esac
+  e2e_flush && case ";$(e2e_reg_get "$env_key" path);" in *";$1\\bin;"*) e2e_fail "$1\\bin is still on the path" ;; esac
 }
 
 uninstall 'Fennic Duziderav' 'C:\FinA' "\"$fnc\" /UNINSTALL:\"C:\\FinA\" /P:FNC"

@@ -39,8 +39,7 @@ class DriverTest : public ::testing::Test {
 TEST_F(DriverTest, UninstallAsksFirstAndSaysWhenItHasEnded) {
   const struct {
     const char* options;
-    int answer;
-    int confirmations, windows, closingMessages;
+    int answer, confirmations, windows, closingMessages;
   } cases[] = {
       {"", sys::answer::kNo, 1, 0, 0},
       {"", sys::answer::kYes, 1, 1, 1},
@@ -50,14 +49,11 @@ TEST_F(DriverTest, UninstallAsksFirstAndSaysWhenItHasEnded) {
     Restart();
     os.desktop.boxes.clear();
     int confirmations = 0, windows = 0;
-    bool loopEntered = false;
-    Stages().settingsDialog = [&] { return loopEntered = true; };
+    Stages().settingsDialog = [&] { return ADD_FAILURE(), true; };
     Stages().confirmUninstall = [&] { return ++confirmations, c.answer; };
     Stages().runProgressWindow = [&] { ++windows; };
     EXPECT_EQ(RunStartupDriver(std::string("/UNINSTALL:\"C:\\Fin\" /P:QK2000") + c.options), 0);
-    EXPECT_FALSE(loopEntered);
-    EXPECT_EQ(confirmations, c.confirmations);
-    EXPECT_EQ(windows, c.windows);
+    EXPECT_EQ(confirmations * 10 + windows, c.confirmations * 10 + c.windows);
     ASSERT_EQ(os.desktop.boxes.size(), static_cast<std::size_t>(c.closingMessages));
     if (c.closingMessages) EXPECT_EQ(os.desktop.boxes[0].text, "Uninstall successfully completed.");
   }
