@@ -87,3 +87,35 @@ void StartNewLog() {
   CloseLocked(state);
   state.started = false;
 }
+
+namespace {
+
+std::string ReadWholeFile(sys::Files& files, const std::string& path) {
+  std::string text;
+  auto opened = files.OpenOwned(path, sys::FileAccess::Read, sys::share::kRead | sys::share::kWrite,
+                                sys::Disposition::OpenExisting);
+  if (!opened.ok()) return text;
+  char chunk[64 * 1024];
+  for (;;) {
+    sys::Result<uint32_t> read = files.Read(opened.value.get(), chunk, sizeof chunk);
+    if (!read.ok() || read.value == 0) break;
+    text.append(chunk, read.value);
+  }
+  return text;
+}
+
+}  // namespace
+
+void KeepLogThrough(const std::function<void()>& removal) {
+  sys::Files* files = sys::os().files;
+  std::string path = sys::JoinPath(ChooseLogFolder(), kLogName);
+  CloseLog();
+  std::string lines = files != nullptr ? ReadWholeFile(*files, path) : std::string();
+  removal();
+  if (files == nullptr || lines.empty() || files->GetAttributes(path).ok()) return;
+  std::string folder = sys::SplitAtLastBackslash(path).folder;
+  files->CreateDirectory(sys::SplitAtLastBackslash(folder).folder);
+  files->CreateDirectory(folder);
+  auto written = files->OpenOwned(path, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::CreateAlways);
+  if (written.ok()) files->Write(written.value.get(), lines.data(), static_cast<uint32_t>(lines.size()));
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 // The string loader, the log writer and the logged message box: every text the user
 // sees comes from the string table, and every message and its answer goes to the log.
 #include <cstdint>
@@ -32,6 +33,10 @@ void LogSettingsSummary();
 void CloseLog();
 // Closes the log; the next line starts a new one, truncating it (a new process, a test).
 void StartNewLog();
+// Runs `removal`, which may delete the folder the log lies in (the uninstall before a
+// clean reinstall), and keeps this run's lines: they are written back into a folder of
+// the same place, where later lines follow them.
+void KeepLogThrough(const std::function<void()>& removal);
 
 // Message box types used across the program.
 namespace mb {

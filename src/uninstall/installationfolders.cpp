@@ -33,14 +33,8 @@ struct Deleter {
   }
 };
 
-}  // namespace
-
-bool KeepsUserSettings() { return Session().cleanReinstall && IsWorkstationMode(Session().installMode); }
-
-bool DeleteInstallationFolders(const std::string& folder) {
+bool DeleteFolders(const std::string& folder) {
   const std::string& line = Session().productLine.str();
-  // The run's own log lies in "usr": closed, it does not hold the folder.
-  CloseLog();
   Deleter remove{folder};
   remove.Trees(kCommonFolders);
   if (!KeepsUserSettings()) remove.Files({"db.ini"});
@@ -57,4 +51,24 @@ bool DeleteInstallationFolders(const std::string& folder) {
   if (RemoveCreatedFolders(sys::Hive::CurrentUser) > 0) remove.failed = true;
   if (RemoveDirectoryWithRetry(folder) != RemoveOutcome::Removed) remove.failed = true;
   return remove.failed;
+}
+
+}  // namespace
+
+// The user's settings stay when the installation is removed to be installed again, also
+// when the run itself decided on the clean reinstall.
+bool KeepsUserSettings() {
+  return (Session().cleanReinstall || Results().runCleanReinstall) && IsWorkstationMode(Session().installMode);
+}
+
+bool DeleteInstallationFolders(const std::string& folder) {
+  // The run's own log lies in "usr": closed, it does not hold the folder. Before a clean
+  // reinstall the run goes on, and so does its log.
+  if (Results().runCleanReinstall) {
+    bool failed = false;
+    KeepLogThrough([&] { failed = DeleteFolders(folder); });
+    return failed;
+  }
+  CloseLog();
+  return DeleteFolders(folder);
 }

@@ -26,6 +26,8 @@ rm "$(e2e_path 'C:\FinA\bin\fncmain.exe')"
 e2e_run "/S:2 /IM:0 /I:\"C:\\FinA\" /W:$SITE_URL /USER:demo /PW:demo /R:30052 /FU:1"
 [ -e "$(e2e_path 'C:\FinA\bin\stale.txt')" ] && e2e_fail "the clean reinstall left an old file"
 [ -f "$(e2e_path 'C:\FinA\db.ini')" ] || e2e_fail "the clean reinstall took the user's db.ini"
+# One log keeps the whole run: its settings, the removal and the installation after it.
+for line in 'Install mode = ' 'Clean reinstall' 'fncmain.exe ---> OK'; do e2e_expect_log_contains 'C:\FinA' "$line"; done
 for file in bin/fncmain.exe bin/fnccore.dll readme.txt; do
   cmp -s "$(e2e_path "C:\\FinA\\$file")" "$PLANDRIX_SAMPLE_DIR/$file" || e2e_fail "the clean reinstall did not install $file"
 done
