@@ -8,6 +8,7 @@
 #include "filelist/filelist.h"
 #include "install/createdfolders.h"
 #include "install/directories.h"
+#include "install/leftovers.h"
 #include "install/placefile.h"
 #include "platform/volumes.h"
 #include "install/placementstate.h"
@@ -154,6 +155,42 @@ TEST_F(Installing, ASharedFilesUseCountMovesByOneAndGoesAtZero) {
   const std::array<int, 3> cases[] = {{0, 0, -1}, {-1, 1, -1}, {1, 0, 1}, {-1, 0, 0}};  // change, existed, count
   for (const auto& [change, existed, result] : cases) EXPECT_EQ(AdjustSharedDllCount("c:\\X.dll", change, existed), result);
   EXPECT_FALSE(sys::QueryDword(sys::Hive::LocalMachine, kCounts, "C:\\x.dll"));  // a count that falls to 0 goes
+}
+
+TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRun) {
+  const char* kCounts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+  const std::string path = "C:\\Windows\\system32\\s.dll", own = "Software\\Molvex\\e-Halomir Plandrix\\C:-Fin";
+  for (int stoppedAfter = 0; stoppedAfter < 3; ++stoppedAfter) {  // placed, counted, listed
+    sys::os().registry->DeleteKey(sys::Hive::LocalMachine, own);
+    os.registry.PutDword(sys::Hive::LocalMachine, kCounts, "C:\\Other.dll", 1);
+    sys::os().registry->DeleteValue(sys::Hive::LocalMachine, kCounts, path);
+    FileEntry entry = ParseFileListRecord("CSFNC_S\t\ts.dll\t0\t\tSystemFolder\t0", 0);
+    NoteSharedFileBeforePlacing(entry);  // new to the machine
+    if (stoppedAfter >= 1) AdjustSharedDllCount(path, +1, false);
+    if (stoppedAfter >= 2) sys::SetDword(sys::Hive::LocalMachine, own + "\\SharedDlls", path, 0);
+    entry.targetExisted = true;  // the next run finds the file the stopped one placed
+    RecordSharedFile(entry);
+    RecordSharedFile(entry);
+    EXPECT_EQ(os.registry.DwordOf(sys::Hive::LocalMachine, kCounts, path), 1u) << stoppedAfter;
+    EXPECT_EQ(os.registry.DwordOf(sys::Hive::LocalMachine, own + "\\SharedDlls", path), 0u);
+    EXPECT_FALSE(os.registry.HasKey(sys::Hive::LocalMachine, own + "\\SharedDllsCounting"));
+  }
+}
+
+TEST_F(Installing, WorkFilesOfAnUnfinishedRunGoUnlessTheRestartMovesThem) {
+  Places().tempFolder = "C:\\Temp";
+  for (const char* file : {"C:\\Temp\\_sy1.tmp", "C:\\Fin\\bin\\_sy2.tmp", "C:\\Fin\\bin\\_sy3.tmp"})
+    os.files.WriteText(file, "part");
+  std::string moved("\\??\\C:\\Fin\\bin\\_SY3.tmp\0\\??\\C:\\Fin\\bin\\app.dll\0\0", 48);
+  os.registry.PutValue(sys::Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                       "PendingFileRenameOperations", {sys::ValueType::MultiString, moved});
+  BeginLeftoverSweep(false);  // a finished previous run leaves whatever it finds
+  SweepLeftoversIn("C:\\Fin\\bin");
+  EXPECT_TRUE(os.files.Exists("C:\\Temp\\_sy1.tmp") && os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"));
+  BeginLeftoverSweep(true);
+  SweepLeftoversIn("C:\\Fin\\bin");
+  EXPECT_FALSE(os.files.Exists("C:\\Temp\\_sy1.tmp") || os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"));
+  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\_sy3.tmp") && os.files.Exists(kTarget));
 }
 
 TEST_F(Installing, TheNewestFrameworkWithTheToolRegistersAssembliesWithTheCodebaseWhereAsked) {

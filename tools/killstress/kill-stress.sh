@@ -1,0 +1,57 @@
+#!/bin/sh
+# Kills the real program under Wine at random moments of a silent installation of the
+# sample (with one large item) and runs the same command line again each time; after
+# every rerun the release must be installed as published, the shared file counted once,
+# no work file left and the install-status marker cleared. Prints one line per kill
+# and a summary. Needs the windows and native builds.
+# usage: tools/killstress/kill-stress.sh [KILLS=20]
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+KILLS=${1:-20}
+export E2E_LIB_DIR="$ROOT/tests/e2e" PLANDRIX_E2E_ROOT="${PLANDRIX_E2E_ROOT:-$ROOT/build/wine}"
+. "$E2E_LIB_DIR/lib.sh"
+. "$E2E_LIB_DIR/sitelib.sh"
+. "$E2E_LIB_DIR/killlib.sh"
+kill_begin
+
+# One whole run measured, with the span in which items are placed: every other kill
+# falls anywhere within a run, the others within that span.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+started=$(now_ms)
+kill_start
+placed=0 first=0 last=0
+while kill -0 "$KILL_PID" 2>/dev/null; do
+  count=$(kill_logged '---> OK')
+  [ "$count" -gt 0 ] && [ "$first" -eq 0 ] && first=$(($(now_ms) - started))
+  [ "$count" -gt "$placed" ] && { placed=$count; last=$(($(now_ms) - started)); }
+  sleep 0.01
+done
+wait "$KILL_PID"
+RUN_MS=$(($(now_ms) - started))
+FIRST_MS=$((first > 300 ? first - 300 : 0))
+kill_reset
+printf 'one whole run: %d ms, items placed from %d to %d ms\n' "$RUN_MS" "$first" "$last"
+
+passed=0 transfers=0 expansions=0 finished=0
+for n in $(seq "$KILLS"); do
+  if [ $((n % 2)) -eq 0 ]; then delay=$(shuf -i "$FIRST_MS-$last" -n 1); else delay=$(shuf -i 0-"$RUN_MS" -n 1); fi
+  kill_start
+  sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
+  kill_now
+  placed=$(kill_logged '---> OK')
+  transfer=$(find "$WINEPREFIX/drive_c/users" -iname '_sy*.tmp' | wc -l)
+  expansion=$(find "$(e2e_path "$KILL_DIR")" "$(e2e_path 'C:\windows')" -iname '_sy*.tmp' -size +0 | wc -l)
+  done_before=$(kill_logged 'completed successfully')
+  [ "$transfer" -gt 0 ] && transfers=$((transfers + 1))
+  [ "$expansion" -gt 0 ] && expansions=$((expansions + 1))
+  [ "$done_before" -gt 0 ] && finished=$((finished + 1))
+  failures=$E2E_FAILURES
+  kill_rerun_and_check "kill $n"
+  verdict=FAILED
+  [ "$E2E_FAILURES" -eq "$failures" ] && { verdict=ok; passed=$((passed + 1)); }
+  printf 'kill %2d at %5d ms: %2d items placed, transfer files %d, expansion files %d, run finished %d; rerun %s\n' \
+    "$n" "$delay" "$placed" "$transfer" "$expansion" "$done_before" "$verdict"
+  kill_reset
+done
+printf 'summary: %d kills, %d reruns ended installed and clean; killed mid-transfer %d, mid-expansion or placement %d, after the run %d\n' \
+  "$KILLS" "$passed" "$transfers" "$expansions" "$finished"
+e2e_end
