@@ -6,7 +6,7 @@ PACKAGES="cmake ninja-build ccache g++ clang libclang-rt-14-dev python3
   zlib1g-dev libssl-dev libcpp-httplib-dev curl wrk
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine64 xvfb xauth xdotool x11-apps imagemagick
+  wine wine64 xvfb xauth xdotool x11-apps imagemagick wixl
   cabextract gcab bc procps liblnk-utils"
 missing=""
 for p in $PACKAGES; do

@@ -6,6 +6,7 @@
 #include "install/searchpath.h"
 #include "productline/productline.h"
 #include "app/productline_registrations.h"
+#include "platform/websetup.h"
 #include "session/session.h"
 #include "sys/desktop.h"
 #include "uninstall/uninstallentry.h"
@@ -27,8 +28,10 @@ void RecordWorkstation() {
   const SessionSettings& s = Session();
   const std::string& line = s.productLine.str();
   SavePersistedSettings();
-  if (IsWebLine(line)) {
-    WriteLog("The web server's registration of %s is not part of this build", line.c_str());
+  if (IsLine(line, line::kFYNDRA)) {
+    SetupFyndraWeb();
+  } else if (IsWebLine(line)) {
+    SetupHalomirNetWeb();
   } else if (IsLine(line, line::kDORVAL5)) {
     RegisterSpanishLine();
   } else if (IsLine(line, line::kKS)) {

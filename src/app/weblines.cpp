@@ -3,9 +3,6 @@
 #include "sys/os.h"
 #include "sys/registry.h"
 
-const char* const kClassicWebMachineKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\Fyndra";
-const char* const kDotNetWebMachineKey = ".DEFAULT\\Software\\Microsoft\\Cryptography\\UserKeys\\HalomirDotNet";
-
 namespace {
 
 bool UsersKeyExists(const char* path) {

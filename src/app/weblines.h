@@ -5,6 +5,8 @@
 // into the dialog.
 #include <string>
 
+#include "platform/websetup.h"
+
 struct WebLines {
   std::string classicVirtualDir;  // "HalomirVDir", at most 127 characters
   std::string dotNetVirtualDir;   // "HalomirNETVDir", at most 127 characters
@@ -16,7 +18,7 @@ struct WebLines {
 WebLines& StoredWebLines();
 
 // The web products' machine keys under HKEY_USERS\.DEFAULT.
-extern const char* const kClassicWebMachineKey;
-extern const char* const kDotNetWebMachineKey;
+inline constexpr const char* kClassicWebMachineKey = kFyndraMarkerKey;
+inline constexpr const char* kDotNetWebMachineKey = kHalomirNetMarkerKey;
 bool ClassicWebKeyExists();
 bool DotNetWebKeyExists();

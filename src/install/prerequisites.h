@@ -4,6 +4,7 @@
 struct PrerequisiteProbes {
   bool dataAccessNeedsInstall = false;  // the data-access components are missing or too old
   bool reportRuntimeMissing = false;    // the report runtime is not installed
+  bool printerDriverRemoved = false;    // an older printer driver was uninstalled before the run
 };
 
 // The probes' record for the process, set by the settings check (ProbePrerequisites);

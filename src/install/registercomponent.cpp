@@ -92,8 +92,10 @@ bool RegisterComponent(FileEntry& entry) {
   // An empty folder leaves the file name as the whole path (a component found elsewhere).
   std::string folder = ResolveTargetFolder(entry, kPassSingle);
   if (!folder.empty()) Libraries().SetCurrentFolder(folder);
-  std::string path = sys::JoinPath(folder, entry.fileName.str());
+  return RegisterComponentAt(sys::JoinPath(folder, entry.fileName.str()), entry);
+}
 
+bool RegisterComponentAt(const std::string& path, const FileEntry& entry) {
   if (sys::EndsWithNoCase(path, ".exe")) return RegisterExe(path);
   if (entry.registrationKind == kKindAssemblyWithCodebase) return RegisterAssembly(path, true, true);
   if (entry.registrationKind == kKindAssembly || HasAssemblyVersion(path)) {

@@ -10,6 +10,8 @@
 // Registers one file-list entry's component in its target folder. True done, ignored or
 // deferred to the next logon; false the user chose Abort.
 bool RegisterComponent(FileEntry& entry);
+// The same for a component found elsewhere, at `path`.
+bool RegisterComponentAt(const std::string& path, const FileEntry& entry);
 
 // Starts the program with "/RegServer" and judges its exit code. true done or ignored;
 // false Abort. Lists the program unless aborted.

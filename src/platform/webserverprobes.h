@@ -1,7 +1,7 @@
 #pragma once
-// What the web server says about the web product lines' set-up. This build cannot ask
-// the web server's administration interfaces yet: where an answer needs them, the probe
-// logs what it passed over and answers so that nothing is refused or registered for it.
+// What the web server says about the web product lines' set-up: whether a web site
+// exists and whether the first site maps ".aspx". A machine without the web server
+// answers no, and the log says why.
 #include <cstdint>
 
 // The web-site number is 0 or less (the default site), or a site of that number exists.

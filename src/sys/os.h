@@ -15,6 +15,8 @@ class Internet;    // sys/internet.h
 class Automation;  // sys/automation.h: automation objects of other programs
 class SystemInfo;  // sys/systeminfo.h: run-time lookups (64-bit test, performance data, locale)
 class Modules;     // sys/modules.h: libraries loaded to register them, version-resource strings
+class Installer;   // sys/installer.h: Windows Installer packages
+class WebServer;   // sys/webserver.h: the web server's metabase and applications
 class ShellLinks;  // sys/shelllinks.h: shortcut files
 
 struct Os {
@@ -28,6 +30,8 @@ struct Os {
   Automation* automation = nullptr;
   SystemInfo* systemInfo = nullptr;
   Modules* modules = nullptr;
+  Installer* installer = nullptr;
+  WebServer* webServer = nullptr;
   ShellLinks* shellLinks = nullptr;
 };
 

@@ -26,8 +26,9 @@ enum class ValueType : uint32_t {
 // What a caller wants to do with an opened key; opening fails with 5 when denied.
 enum class KeyAccess { Read, Write, All };
 
-// Which registry view of a 64-bit system: the native one or the 32-bit one (Wow6432Node).
-enum class RegistryView { Native, Wow32 };
+// Which registry view of a 64-bit system: the process's own, the 32-bit one (Wow6432Node),
+// or the 64-bit one (also from a 32-bit process).
+enum class RegistryView { Native, Wow32, Wow64 };
 
 struct RegValue {
   ValueType type = ValueType::None;
@@ -68,6 +69,9 @@ class Registry {
   // Names of the values of a key.
   virtual Result<std::vector<std::string>> EnumValueNames(Hive hive, const std::string& path,
                                                           RegistryView view = RegistryView::Native) = 0;
+  // Merges into the key's access list one entry that grants `account` ("Everyone") all
+  // rights, inherited by sub-keys: 0, or the error of reading or writing the list.
+  virtual Error GrantAllAccess(Hive hive, const std::string& path, const std::string& account) = 0;
 };
 
 }  // namespace sys

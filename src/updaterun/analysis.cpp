@@ -39,7 +39,8 @@ std::optional<int64_t> ExistingSize(const std::string& path) {
 std::optional<bool> SpecialSelection(FileEntry& entry, bool workstation) {
   if (!workstation) return std::nullopt;
   if (Named(entry, "mdac_typ.exe")) return Prerequisites().dataAccessNeedsInstall;
-  if (Named(entry, "novapin.exe_")) return UpdateRun().printerDriverInstalling;
+  if (Named(entry, "novapin.exe_"))
+    return UpdateRun().printerDriverInstalling || Prerequisites().printerDriverRemoved;
   if (Named(entry, "MolvexCRWXI.msi")) return Prerequisites().reportRuntimeMissing;
   if (Named(entry, "MolvexTactonSetup.cab")) return false;
   return std::nullopt;

@@ -4,6 +4,8 @@
 
 #include "install/directories.h"
 #include "install/leftovers.h"
+#include "install/msipackage.h"
+#include "install/printerdriver.h"
 #include "install/placementstate.h"
 #include "install/sharedfiles.h"
 #include "session/log.h"
@@ -84,6 +86,14 @@ void ShowItem(const FileEntry& entry) {
   RefreshProgress();
 }
 
+// "Unable to start setup" with the kind of program, its source and the error.
+void TellUnableToStart(const char* kind, const std::string& source, sys::Error error) {
+  std::string text;
+  AppendFormat(text, "%s: %s '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), kind, source.c_str());
+  AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), static_cast<long>(error));
+  LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
+}
+
 // Runs a prepared program with its arguments and waits for it; false (after telling the
 // user) when it cannot be started.
 bool RunAndWait(const std::string& program, const std::string& arguments, const char* shownAs, const char* kind,
@@ -97,10 +107,7 @@ bool RunAndWait(const std::string& program, const std::string& arguments, const 
   options.noConsoleWindow = true;
   sys::Result<sys::ProcessHandle> started = processes->Create(program + arguments, options);
   if (!started.ok()) {
-    std::string text;
-    AppendFormat(text, "%s: %s '%s'.\r\n", LoadText(text::kUnableToStartSetup).c_str(), kind, source.c_str());
-    AppendFormat(text, "%s: %ld", LoadText(text::kError).c_str(), static_cast<long>(started.error));
-    LoggedMessageBox(0, text, Session().captionText, mb::kOk, sys::answer::kOk);
+    TellUnableToStart(kind, source, started.error);
     return false;
   }
   processes->Wait(started.value, sys::kWaitForever);
@@ -123,8 +130,11 @@ bool AfterPlacement(Special special, const FileEntry& entry, const std::string& 
       }
       return true;
     case Special::PrinterDriver:
-      return RunAndWait(target, " /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART /PrinterName=novaPDFProv4",
-                        "Virtual PDF Printer Driver(Nova)", "NOVAPIN", source);
+      if (!RunAndWait(target, " /VERYSILENT /SUPPRESSMSGBOXES /NOCANCEL /NORESTART /PrinterName=novaPDFProv4",
+                      "Virtual PDF Printer Driver(Nova)", "NOVAPIN", source))
+        return false;
+      RegisterNovaPdfServerDriver();
+      return true;
     case Special::DataAccess:
       if (!RunAndWait(target, " /Q:A /C:\"dasetup /Q /N\"", "MDAC", "MDAC", source)) return false;
       Placement().inUseList += "MDAC\r\n";
@@ -132,10 +142,10 @@ bool AfterPlacement(Special special, const FileEntry& entry, const std::string& 
       Results().rebootNeeded = true;
       return true;
     case Special::ReportRuntime:
-      // The package is in place, but installing it needs the package installer, which
-      // this build does not have: the run says so and does not count as complete.
-      WriteLog("%s: the report runtime was passed over: this build cannot install the package yet", target.c_str());
-      Results().copyIncomplete = true;
+      if (sys::Error error = InstallMsiPackage(target)) {
+        TellUnableToStart("Crystal Report 11", source, error);
+        return false;
+      }
       return true;
     case Special::Msmq: return RunAndWait(target, "", "MSMQ", "MSMQ", source);
     case Special::DocumentEditor: return RunAndWait(target, "", "Document Editor", "Document Editor", source);

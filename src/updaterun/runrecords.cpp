@@ -4,6 +4,7 @@
 #include "install/placementstate.h"
 #include "install/prerequisites.h"
 #include "install/registeratlogon.h"
+#include "platform/services.h"
 #include "session/knownplaces.h"
 #include "session/log.h"
 #include "session/progressstate.h"
@@ -24,6 +25,7 @@ void ResetRunRecords() {
   ResetCreatedFolderCounter();
   ResetRunOnceCounter();
   Prerequisites() = PrerequisiteProbes{};
+  StartedServices() = ServiceGuards{};
   UpdateRun().reregistrationList.Release();
   UpdateRun() = UpdateRunState{};
 }

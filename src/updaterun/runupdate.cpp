@@ -3,6 +3,7 @@
 #include "install/placementstate.h"
 #include "install/registration.h"
 #include "install/retryprimitives.h"
+#include "install/printerdriver.h"
 #include "platform/services.h"
 #include "uninstall/cleanreinstall.h"
 #include "updaterun/resumedrunentry.h"
@@ -132,7 +133,7 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   bool ok = InstallEntries(records, kPassToCache);
   stopWatch();
   if (!ok) return false;
-  ControlServices(false);
+  StopServicesBeforeInstalling();
   UpdateProgress([&](ProgressState& progress) {
     progress.phaseLine = "Installing downloaded files";
     progress.totalSize = static_cast<int32_t>(totals.installedBytes);
@@ -256,7 +257,7 @@ bool StartInstallation(const std::string& listPath, const std::string& phase, co
   WriteLog("Start installation, %s", LocalTimeText().c_str());
   if (Session().debugStatistics) Statistics().installStartTick = Now();
   if (!PrepareInstallationFolder(listPath)) return false;
-  if (Session().updateMode != kUpdateAfterDownload) ControlServices(false);
+  if (Session().updateMode != kUpdateAfterDownload) StopServicesBeforeInstalling();
   if (!IsWebLine(Session().productLine.str()) && Session().installMode != kCdCreation)
     UpdateRun().reportRuntimeFlag = Fs().GetAttributes(sys::JoinPath(Places().systemFolder, "U2lk7sys.dll")).ok();
 
@@ -279,7 +280,7 @@ bool StartInstallation(const std::string& listPath, const std::string& phase, co
 ListResult InstallAndRegister(const AnalysisTotals& totals, uint32_t records) {
   UpdateRunState& run = UpdateRun();
   if (!InstallPasses(totals, records)) {
-    ControlServices(true);
+    StartServicesAgain();
     return {};
   }
   run.reregistrationList.Close();
@@ -296,9 +297,10 @@ ListResult InstallAndRegister(const AnalysisTotals& totals, uint32_t records) {
   return result;
 }
 
-// One list from its download to its registrations. (The printer-driver preparation that
-// a workstation run would begin with is not part of this build.)
+// One list from its download to its registrations; a workstation run first removes a
+// printer driver older than the one the list may bring.
 ListResult ProcessList(const std::string& phase) {
+  if (!IsWebLine(Session().productLine.str()) && UpdateRun().mode.workstation) RemoveOldNovaPdf(kBeforeUpdate);
   WriteLog("Download file list, %s", LocalTimeText().c_str());
   std::optional<std::string> listPath = ObtainFileList();
   if (!listPath) return {};
@@ -329,6 +331,8 @@ bool RunUpdate() {
   ResetPlacementState();
   UpdateRun().tallyoPass = false;  // a new pass of the settings loop starts with the first list
   UpdateRun().printerDriverInstalling = false;
+  UpdateRun().entityServiceBatch.clear();
+  UpdateRun().dispatcherServiceBatch.clear();
   if (!PrepareRunMode()) return false;
   LogSettingsSummary();
   std::string phase = Progress().phaseLine.str();
@@ -367,6 +371,7 @@ bool RunUpdate() {
   }
   ReleaseRunState();
   Results().runCompleted = true;
-  ControlServices(true);
+  StartServicesAfterSuccess(UpdateRun().entityServiceBatch, UpdateRun().dispatcherServiceBatch,
+                            Results().convertedOnWorkstation);
   return registrationResult;
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
 # An installation driven through the settings dialog as a user drives it, on Wine's own
-# desktop: started without /S:, a malformed folder typed into the installation folder is
+# desktop. A silent run whose folder is malformed shows the dialog, and Cancel installs
+# nothing. Started without /S:, a malformed folder typed into the installation folder is
 # refused with the focus back on that field, then a good folder is typed, OK starts the
 # run, the final message is confirmed, and the files land in the typed folder.
 . "$(dirname "$0")/lib.sh"
@@ -33,9 +34,23 @@ window_of() { xdotool search --name "^$1\$" 2>/dev/null | tail -1; }
 # stays in the documents folder.
 logged() { cat "$WINEPREFIX"/drive_c/users/*/Documents/Plandrix.log 2>/dev/null | grep -q -F "$1"; }
 
-( cd "$WINEPREFIX/drive_c" && exec timeout "$E2E_RUN_TIMEOUT" wine explorer "$desktop" \
-    "$E2E_PROGRAM" "/W:$SITE_URL" /USER:demo /PW:demo /R:30052 ) >"$E2E_WORK/run.out" 2>&1 &
-run=$!
+# start ARGUMENTS...: the program on the test's desktop, in the background ($run).
+start() {
+  ( cd "$WINEPREFIX/drive_c" && exec timeout "$E2E_RUN_TIMEOUT" wine explorer "$desktop" \
+      "$E2E_PROGRAM" "/W:$SITE_URL" /USER:demo /PW:demo /R:30052 "$@" ) >"$E2E_WORK/run.out" 2>&1 &
+  run=$!
+}
+
+# A silent run with a malformed folder shows the dialog after all; Cancel installs nothing.
+start /S:2 /I:X
+e2e_wait_until 300 '[ -n "$(window_of "$caption")" ]' || e2e_fail "a silent run with a bad field showed no dialog"
+sleep 0.5
+xdotool key Escape
+wait "$run" || e2e_fail "the silent run did not end after Cancel"
+[ -s "$E2E_WORK/site-access.log" ] && e2e_fail "the cancelled run asked the site"
+e2e_wait_until 100 '[ -z "$(window_of "$caption")" ]'
+
+start
 e2e_wait_until 300 '[ -n "$(window_of "$caption")" ]' || e2e_fail "no settings dialog"
 probe
 

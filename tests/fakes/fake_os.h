@@ -12,6 +12,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_installer.h"
 #include "fakes/fake_internet.h"
 #include "fakes/fake_modules.h"
 #include "fakes/fake_processes.h"
@@ -19,6 +20,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shelllinks.h"
 #include "fakes/fake_systeminfo.h"
+#include "fakes/fake_webserver.h"
 #include "updaterun/runrecords.h"
 #include "sys/os.h"
 
@@ -34,7 +36,7 @@ class FakeOs {
       files.MakeDirectories(folder);
     for (const auto& [csidl, folder] : desktop.specialFolders) files.MakeDirectories(folder);
     sys::InstallOs(sys::Os{&registry, &profiles, &files, &desktop, &clock, &processes, &internet, &automation,
-                           &systemInfo, &modules, &shellLinks});
+                           &systemInfo, &modules, &installer, &webServer, &shellLinks});
   }
   ~FakeOs() { sys::InstallOs(sys::Os{}); }
   FakeOs(const FakeOs&) = delete;
@@ -50,6 +52,8 @@ class FakeOs {
   FakeAutomation automation;
   FakeSystemInfo systemInfo;
   FakeModules modules{files, processes};
+  FakeInstaller installer{files};
+  FakeWebServer webServer;
   FakeShellLinks shellLinks{files};
 };
 

@@ -38,6 +38,10 @@ class FakeRegistry : public sys::Registry {
                                                     sys::RegistryView view) override;
   sys::Result<std::vector<std::string>> EnumValueNames(sys::Hive hive, const std::string& path,
                                                        sys::RegistryView view) override;
+  sys::Error GrantAllAccess(sys::Hive hive, const std::string& path, const std::string& account) override {
+    return HasKey(hive, path) ? (grants.push_back(path + "<-" + account), sys::err::kSuccess) : sys::err::kFileNotFound;
+  }
+  std::vector<std::string> grants;  // "path<-account" of existing keys
 
   // Test set-up and read-back in the native view; these bypass refusals and faults.
   void PutValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value);

@@ -20,7 +20,7 @@ SYSTEM_LIBRARIES = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll",
     "oleaut32.dll", "comctl32.dll", "comdlg32.dll", "version.dll", "wininet.dll", "urlmon.dll",
     "shlwapi.dll", "msvcrt.dll", "ws2_32.dll", "mpr.dll", "netapi32.dll", "rpcrt4.dll",
-    "userenv.dll", "crypt32.dll", "setupapi.dll", "winspool.drv", "psapi.dll",
+    "userenv.dll", "crypt32.dll", "setupapi.dll", "winspool.drv", "psapi.dll", "msi.dll",
 }
 
 

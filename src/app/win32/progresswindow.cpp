@@ -107,7 +107,7 @@ void OnPaint(HWND window) {
 void OnCancel(HWND window) {
   WriteLog("Canceled by user, %s", LocalTimeText().c_str());
   ShowWindow(cancelButton, SW_HIDE);
-  ControlServices(true);
+  StartServicesAgain();
   ++cancelRequested;
   PostMessageA(window, WM_CLOSE, 0, 0);
 }

@@ -5,6 +5,7 @@
 #include "sys/win32/winapi.h"
 // Needs <windows.h> first.
 #include <sddl.h>
+#include <aclapi.h>
 
 namespace sys::win32 {
 
@@ -23,7 +24,37 @@ HKEY RootOf(Hive hive) {
   return HKEY_CURRENT_USER;
 }
 
-REGSAM ViewOf(RegistryView view) { return view == RegistryView::Wow32 ? KEY_WOW64_32KEY : 0; }
+REGSAM ViewOf(RegistryView view) {
+  switch (view) {
+    case RegistryView::Wow32: return KEY_WOW64_32KEY;
+    case RegistryView::Wow64: return KEY_WOW64_64KEY;
+    case RegistryView::Native: break;
+  }
+  return 0;
+}
+
+// The object name the security functions use for a key ("USERS\.DEFAULT\...").
+std::string SecurityObjectName(Hive hive, const std::string& path) {
+  switch (hive) {
+    case Hive::CurrentUser: return "CURRENT_USER\\" + path;
+    case Hive::LocalMachine: return "MACHINE\\" + path;
+    case Hive::ClassesRoot: return "CLASSES_ROOT\\" + path;
+    case Hive::Users: return "USERS\\" + path;
+  }
+  return path;
+}
+
+// The four access-list functions, found by name as older systems may lack them.
+using GetNamedSecurityInfoFn = DWORD(WINAPI*)(LPCSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*, PACL*,
+                                              PACL*, PSECURITY_DESCRIPTOR*);
+using BuildExplicitAccessFn = VOID(WINAPI*)(PEXPLICIT_ACCESS_A, LPSTR, DWORD, ACCESS_MODE, DWORD);
+using SetEntriesInAclFn = DWORD(WINAPI*)(ULONG, PEXPLICIT_ACCESS_A, PACL, PACL*);
+using SetNamedSecurityInfoFn = DWORD(WINAPI*)(LPSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL);
+
+template <class Fn>
+Fn Advapi(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), name)));
+}
 
 REGSAM RightsOf(KeyAccess access) {
   switch (access) {
@@ -149,6 +180,30 @@ class Win32RegistryImpl final : public Registry {
       names.emplace_back(name.data(), length);
     }
     return R::Ok(std::move(names));
+  }
+
+  Error GrantAllAccess(Hive hive, const std::string& path, const std::string& account) override {
+    auto getInfo = Advapi<GetNamedSecurityInfoFn>("GetNamedSecurityInfoA");
+    auto build = Advapi<BuildExplicitAccessFn>("BuildExplicitAccessWithNameA");
+    auto merge = Advapi<SetEntriesInAclFn>("SetEntriesInAclA");
+    auto setInfo = Advapi<SetNamedSecurityInfoFn>("SetNamedSecurityInfoA");
+    if (!getInfo || !build || !merge || !setInfo) return ERROR_PROC_NOT_FOUND;
+    std::string object = SecurityObjectName(hive, path);
+    PACL oldList = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD result = getInfo(object.c_str(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldList,
+                           nullptr, &descriptor);
+    if (result != ERROR_SUCCESS) return result;
+    EXPLICIT_ACCESS_A entry{};
+    std::string trustee = account;
+    build(&entry, trustee.data(), GENERIC_ALL, SET_ACCESS, SUB_CONTAINERS_AND_OBJECTS_INHERIT);
+    PACL newList = nullptr;
+    result = merge(1, &entry, oldList, &newList);
+    if (result == ERROR_SUCCESS)
+      result = setInfo(object.data(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, newList, nullptr);
+    if (newList) LocalFree(newList);
+    if (descriptor) LocalFree(descriptor);
+    return result;
   }
 };
 

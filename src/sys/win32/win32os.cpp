@@ -5,6 +5,7 @@
 #include "sys/win32/clock.h"
 #include "sys/win32/desktop.h"
 #include "sys/win32/files.h"
+#include "sys/win32/installer.h"
 #include "sys/win32/internet.h"
 #include "sys/win32/modules.h"
 #include "sys/win32/processes.h"
@@ -12,6 +13,7 @@
 #include "sys/win32/registry.h"
 #include "sys/win32/shelllinks.h"
 #include "sys/win32/systeminfo.h"
+#include "sys/win32/webserver.h"
 
 void InstallWin32Os(HINSTANCE instance) {
   using namespace sys::win32;
@@ -26,6 +28,8 @@ void InstallWin32Os(HINSTANCE instance) {
   os.automation = &Win32Automation();
   os.systemInfo = &Win32SystemInfo();
   os.modules = &Win32Modules();
+  os.installer = &Win32Installer();
+  os.webServer = &Win32WebServer();
   os.shellLinks = &Win32ShellLinks();
   sys::InstallOs(os);
 }

@@ -97,14 +97,17 @@ TEST_F(FetchItemTest, ADataAccessSetUpRunsFromItsDownloadWhichIsThenDeleted) {
   EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\mdac_typ.exe"), "MZ123");
 }
 
-// Until a package installer exists the run keeps the package but says it is incomplete.
-TEST_F(FetchItemTest, TheReportRuntimeIsPlacedButItsInstallationIsPassedOverAndSaidSo) {
+// The report runtime is installed quietly (also end to end); a refusal stops the run.
+TEST_F(FetchItemTest, TheReportRuntimeIsInstalledQuietlyOrStopsTheRunWithTheInstallersNumber) {
   FileEntry entry = Entry("MolvexCRWXI.msi", 3);
   Serve(entry, "MSI");
-  EXPECT_TRUE(InstallItem(entry, kPassSingle));
-  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\MolvexCRWXI.msi"), "MSI");
-  EXPECT_TRUE(os.desktop.boxes.empty() && os.processes.started.empty());
-  EXPECT_TRUE(Logged("report runtime was passed over") && Results().copyIncomplete);
+  EXPECT_TRUE(InstallItem(entry, kPassSingle) && os.desktop.boxes.empty());
+  EXPECT_EQ(os.installer.installs, std::vector<std::string>{"C:\\Fin\\bin\\MolvexCRWXI.msi REBOOT=ReallySuppress ui 35"});
+  os.installer.installResult = 1603;
+  EXPECT_FALSE(InstallItem(entry, kPassSingle));
+  EXPECT_TRUE(Logged("MsiInstallProduct Failed - C:\\Fin\\bin\\MolvexCRWXI.msi, Code - 1603"));
+  EXPECT_EQ(Box(0), std::string("Unable to start setup: Crystal Report 11 '") + kSite +
+                        "/docs/LogItemAttachment.aspx?Item=CSFNC_MolvexCRWXI.msi&Release=17.1&Action=2'.\r\nError: 1603");
 }
 
 class InstallEntriesTest : public ItemTest {
