@@ -13,30 +13,31 @@ export E2E_LIB_DIR="$ROOT/tests/e2e" PLANDRIX_E2E_ROOT="${PLANDRIX_E2E_ROOT:-$RO
 . "$E2E_LIB_DIR/killlib.sh"
 kill_begin
 
-# One whole run measured, with the span in which items are placed: every other kill
-# falls anywhere within a run, the others within that span.
+# One whole run measured. Every other kill falls at a random moment within such a run;
+# the others come as soon as the log shows a random number of items placed, so that
+# some land among the items however busy the machine is.
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 started=$(now_ms)
 kill_start
-placed=0 first=0 last=0
-while kill -0 "$KILL_PID" 2>/dev/null; do
-  count=$(kill_logged '---> OK')
-  [ "$count" -gt 0 ] && [ "$first" -eq 0 ] && first=$(($(now_ms) - started))
-  [ "$count" -gt "$placed" ] && { placed=$count; last=$(($(now_ms) - started)); }
-  sleep 0.01
-done
 wait "$KILL_PID"
 RUN_MS=$(($(now_ms) - started))
-FIRST_MS=$((first > 300 ? first - 300 : 0))
+ITEMS=$(kill_logged '---> OK')
 kill_reset
-printf 'one whole run: %d ms, items placed from %d to %d ms\n' "$RUN_MS" "$first" "$last"
+printf 'one whole run: %d ms, %d items placed\n' "$RUN_MS" "$ITEMS"
 
 passed=0 transfers=0 expansions=0 finished=0
 for n in $(seq "$KILLS"); do
-  if [ $((n % 2)) -eq 0 ]; then delay=$(shuf -i "$FIRST_MS-$last" -n 1); else delay=$(shuf -i 0-"$RUN_MS" -n 1); fi
   kill_start
-  sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
+  started=$(now_ms)
+  if [ $((n % 2)) -eq 0 ]; then
+    after=$(shuf -i 1-"$((ITEMS - 1))" -n 1)
+    while kill -0 "$KILL_PID" 2>/dev/null && [ "$(kill_logged '---> OK')" -lt "$after" ]; do sleep 0.005; done
+  else
+    delay=$(shuf -i 0-"$RUN_MS" -n 1)
+    sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
+  fi
   kill_now
+  delay=$(($(now_ms) - started))
   placed=$(kill_logged '---> OK')
   transfer=$(find "$WINEPREFIX/drive_c/users" -iname '_sy*.tmp' | wc -l)
   expansion=$(find "$(e2e_path "$KILL_DIR")" "$(e2e_path 'C:\windows')" -iname '_sy*.tmp' -size +0 | wc -l)
