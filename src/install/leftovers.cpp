@@ -62,7 +62,11 @@ void RemoveLeftovers(const std::string& folder) {
     bool movedAtRestart = false;
     for (const std::string& pending : kept) movedAtRestart = movedAtRestart || pending == Upper(path);
     if (movedAtRestart) continue;
-    if (files.DeleteFile(path) == 0) WriteLog("Removed a work file of an unfinished run: %s", path.c_str());
+    sys::Error error = files.DeleteFile(path);
+    if (error == 0)
+      WriteLog("Removed a work file of an unfinished run: %s", path.c_str());
+    else
+      WriteLog("Could not remove a work file of an unfinished run: %s: %ld", path.c_str(), static_cast<long>(error));
   }
 }
 

@@ -11,7 +11,15 @@ export E2E_LIB_DIR="$ROOT/tests/e2e" PLANDRIX_E2E_ROOT="${PLANDRIX_E2E_ROOT:-$RO
 . "$E2E_LIB_DIR/lib.sh"
 . "$E2E_LIB_DIR/sitelib.sh"
 . "$E2E_LIB_DIR/killlib.sh"
+KILL_DIR='C:\Fin'
 kill_begin
+
+# A machine without the installation again, for the next kill.
+kill_reset() {
+  rm -rf "$(e2e_path "$KILL_DIR")" "$(e2e_path "$KILL_SHARED")"
+  wine reg delete "$KILL_COUNTS" /v "$KILL_SHARED" /f >/dev/null 2>&1
+  wine reg delete 'HKLM\Software\Molvex\e-Halomir Plandrix\C:-Fin' /f >/dev/null 2>&1
+}
 
 # One whole run measured. Every other kill falls at a random moment within such a run;
 # the others come as soon as the log shows a random number of items placed, so that
@@ -46,9 +54,9 @@ for n in $(seq "$KILLS"); do
   [ "$expansion" -gt 0 ] && expansions=$((expansions + 1))
   [ "$done_before" -gt 0 ] && finished=$((finished + 1))
   failures=$E2E_FAILURES
-  kill_rerun_and_check "kill $n"
+  kill_rerun_and_check "kill $n" 1
   verdict=FAILED
-  [ "$E2E_FAILURES" -eq "$failures" ] && { verdict=ok; passed=$((passed + 1)); }
+  if [ "$E2E_FAILURES" -eq "$failures" ]; then verdict=ok passed=$((passed + 1)); else cp "$(e2e_log_file "$KILL_DIR")" "$E2E_WORK/kill-$n.log"; fi
   printf 'kill %2d at %5d ms: %2d items placed, transfer files %d, expansion files %d, run finished %d; rerun %s\n' \
     "$n" "$delay" "$placed" "$transfer" "$expansion" "$done_before" "$verdict"
   kill_reset

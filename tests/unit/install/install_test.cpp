@@ -157,39 +157,33 @@ TEST_F(Installing, ASharedFilesUseCountMovesByOneAndGoesAtZero) {
   EXPECT_FALSE(sys::QueryDword(sys::Hive::LocalMachine, kCounts, "C:\\x.dll"));  // a count that falls to 0 goes
 }
 
-TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRun) {
-  const char* kCounts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-  const std::string path = "C:\\Windows\\system32\\s.dll", own = "Software\\Molvex\\e-Halomir Plandrix\\C:-Fin";
+TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRunAndItsWorkFilesGo) {
+  const std::string counts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", path = "C:\\Windows\\system32\\s.dll";
+  const std::string own = "Software\\Molvex\\e-Halomir Plandrix\\C:-Fin";
   for (int stoppedAfter = 0; stoppedAfter < 3; ++stoppedAfter) {  // placed, counted, listed
     sys::os().registry->DeleteKey(sys::Hive::LocalMachine, own);
-    os.registry.PutDword(sys::Hive::LocalMachine, kCounts, "C:\\Other.dll", 1);
-    sys::os().registry->DeleteValue(sys::Hive::LocalMachine, kCounts, path);
+    os.registry.PutDword(sys::Hive::LocalMachine, counts, "C:\\Other.dll", 1);
+    sys::os().registry->DeleteValue(sys::Hive::LocalMachine, counts, path);
     FileEntry entry = ParseFileListRecord("CSFNC_S\t\ts.dll\t0\t\tSystemFolder\t0", 0);
     NoteSharedFileBeforePlacing(entry);  // new to the machine
     if (stoppedAfter >= 1) AdjustSharedDllCount(path, +1, false);
     if (stoppedAfter >= 2) sys::SetDword(sys::Hive::LocalMachine, own + "\\SharedDlls", path, 0);
-    entry.targetExisted = true;  // the next run finds the file the stopped one placed
+    entry.targetExisted = true;  // the next run finds the file that the stopped one placed
     RecordSharedFile(entry);
     RecordSharedFile(entry);
-    EXPECT_EQ(os.registry.DwordOf(sys::Hive::LocalMachine, kCounts, path), 1u) << stoppedAfter;
-    EXPECT_EQ(os.registry.DwordOf(sys::Hive::LocalMachine, own + "\\SharedDlls", path), 0u);
-    EXPECT_FALSE(os.registry.HasKey(sys::Hive::LocalMachine, own + "\\SharedDllsCounting"));
+    EXPECT_EQ(os.registry.DwordOf(sys::Hive::LocalMachine, counts, path), 1u) << stoppedAfter;
+    EXPECT_TRUE(os.registry.DwordOf(sys::Hive::LocalMachine, own + "\\SharedDlls", path) &&
+                !os.registry.HasKey(sys::Hive::LocalMachine, own + "\\SharedDllsCounting"));
   }
-}
-
-TEST_F(Installing, WorkFilesOfAnUnfinishedRunGoUnlessTheRestartMovesThem) {
-  Places().tempFolder = "C:\\Temp";
-  for (const char* file : {"C:\\Temp\\_sy1.tmp", "C:\\Fin\\bin\\_sy2.tmp", "C:\\Fin\\bin\\_sy3.tmp"})
-    os.files.WriteText(file, "part");
-  std::string moved("\\??\\C:\\Fin\\bin\\_SY3.tmp\0\\??\\C:\\Fin\\bin\\app.dll\0\0", 48);
+  // The work files go, except one that the restart is to move into place.
+  for (const char* file : {"C:\\Fin\\bin\\_sy2.tmp", "C:\\Fin\\bin\\_sy3.tmp"}) os.files.WriteText(file, "part");
   os.registry.PutValue(sys::Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-                       "PendingFileRenameOperations", {sys::ValueType::MultiString, moved});
-  BeginLeftoverSweep(false);  // a finished previous run leaves whatever it finds
-  SweepLeftoversIn("C:\\Fin\\bin");
-  EXPECT_TRUE(os.files.Exists("C:\\Temp\\_sy1.tmp") && os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"));
-  BeginLeftoverSweep(true);
-  SweepLeftoversIn("C:\\Fin\\bin");
-  EXPECT_FALSE(os.files.Exists("C:\\Temp\\_sy1.tmp") || os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"));
+                       "PendingFileRenameOperations", {sys::ValueType::MultiString, std::string("\\??\\C:\\FIN\\bin\\_sy3.tmp\0\0", 25)});
+  for (bool unfinished : {false, true}) {
+    BeginLeftoverSweep(unfinished);
+    SweepLeftoversIn("C:\\Fin\\bin");
+    EXPECT_EQ(os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"), !unfinished);
+  }
   EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\_sy3.tmp") && os.files.Exists(kTarget));
 }
 
