@@ -50,6 +50,8 @@ for n in $(seq "$KILLS"); do
   transfer=$(find "$WINEPREFIX/drive_c/users" -iname '_sy*.tmp' | wc -l)
   expansion=$(find "$(e2e_path "$KILL_DIR")" "$(e2e_path 'C:\windows')" -iname '_sy*.tmp' -size +0 | wc -l)
   done_before=$(kill_logged 'completed successfully')
+  e2e_flush
+  count=$(e2e_reg_get "$KILL_COUNTS" "$KILL_SHARED" || echo none)
   [ "$transfer" -gt 0 ] && transfers=$((transfers + 1))
   [ "$expansion" -gt 0 ] && expansions=$((expansions + 1))
   [ "$done_before" -gt 0 ] && finished=$((finished + 1))
@@ -57,9 +59,11 @@ for n in $(seq "$KILLS"); do
   kill_rerun_and_check "kill $n" 1
   verdict=FAILED
   if [ "$E2E_FAILURES" -eq "$failures" ]; then verdict=ok passed=$((passed + 1)); else cp "$(e2e_log_file "$KILL_DIR")" "$E2E_WORK/kill-$n.log"; fi
-  printf 'kill %2d at %5d ms: %2d items placed, transfer files %d, expansion files %d, run finished %d; rerun %s\n' \
-    "$n" "$delay" "$placed" "$transfer" "$expansion" "$done_before" "$verdict"
+  printf 'kill %2d at %5d ms: %2d items placed, transfer files %d, expansion files %d, run finished %d, use count %s; rerun %s\n' \
+    "$n" "$delay" "$placed" "$transfer" "$expansion" "$done_before" "$count" "$verdict"
   kill_reset
+  e2e_flush
+  e2e_reg_get "$KILL_COUNTS" "$KILL_SHARED" >/dev/null && e2e_fail "kill $n: the use count outlived the reset"
 done
 printf 'summary: %d kills, %d reruns ended installed and clean; killed mid-transfer %d, mid-expansion or placement %d, after the run %d\n' \
   "$KILLS" "$passed" "$transfers" "$expansions" "$finished"
