@@ -6,7 +6,7 @@
 #include "app/resumedrun.h"
 #include "session/session.h"
 #include "app/settingsloop.h"
-#include "uninstall/uninstall.h"
+#include "app/uninstallentryrun.h"
 
 int RunStartupDriver(const std::string& commandLine) {
   constexpr int kExitCode = 0;  // every exit reports 0, whatever happened
@@ -18,7 +18,7 @@ int RunStartupDriver(const std::string& commandLine) {
     return kExitCode;
   }
   if (settings.uninstallRequested) {
-    RunUninstall();
+    RunUninstallEntry();
     CloseLog();
     return kExitCode;
   }

@@ -11,7 +11,7 @@
 #include "sys/profiles.h"
 #include "sys/registry_helpers.h"
 #include "transfer/sitesession.h"
-#include "updaterun/resumedrunentry.h"
+#include "install/resumedrunentry.h"
 
 namespace {
 

@@ -10,8 +10,10 @@ struct StartupStages {
   std::function<bool()> settingsDialog;
   // A notice dialog by resource number; its answer (the button's id).
   std::function<int(int dialogId)> showNotice;
-  // Creates the progress window, whose worker runs the update, and pumps messages until
-  // the window has closed.
+  // The uninstall confirmation (dialog 117): Yes (6) or No (7).
+  std::function<int()> confirmUninstall;
+  // Creates the progress window, whose worker runs the update (the uninstall when it was
+  // asked for), and pumps messages until the window has closed.
   std::function<void()> runProgressWindow;
 };
 

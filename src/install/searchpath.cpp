@@ -29,7 +29,8 @@ std::string BinFolder() { return sys::JoinPath(Session().installDir.str(), "bin"
 std::optional<std::string> ReadPath(sys::Hive hive, const char* key, std::size_t capacity) {
   std::string value = sys::QueryString(hive, key, kPathName).value_or("");
   if (value.size() < capacity) return value;
-  WriteLog("The search path in %s is longer than %zu bytes; it was left as it is", key, capacity - 1);
+  WriteLog("The search path in %s is longer than %lu bytes; it was left as it is", key,
+           static_cast<unsigned long>(capacity - 1));
   return std::nullopt;
 }
 

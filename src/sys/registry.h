@@ -54,6 +54,12 @@ class Registry {
                         RegistryView view = RegistryView::Native) = 0;
   // Deletes a key that has no sub-keys (5 otherwise, as RegDeleteKey on NT); 2 when absent.
   virtual Error DeleteKey(Hive hive, const std::string& path, RegistryView view = RegistryView::Native) = 0;
+  // Deletes the key with all its sub-keys and values (the shell's recursive deletion):
+  // 0 when deleted, 2 when absent, 5 when refused.
+  virtual Error DeleteKeyTree(Hive hive, const std::string& path) = 0;
+  // Deletes the key only when it has neither sub-keys nor values: 0 when deleted, 2 when
+  // absent, another error (the key stays) when it is not empty or refused.
+  virtual Error DeleteEmptyKey(Hive hive, const std::string& path) = 0;
   // A value with its type and raw bytes; 2 when the key or the value is absent.
   // An empty name is the key's default value.
   virtual Result<RegValue> QueryValue(Hive hive, const std::string& path, const std::string& name,

@@ -19,15 +19,22 @@ constexpr const char* kUninstallKeys = "Software\\Microsoft\\Windows\\CurrentVer
 // The desktop line's entry from before there was one per folder.
 constexpr const char* kOldFixedEntry = "MolvexStrond";
 
+// The entry's key: one per installation folder.
+std::string EntryKey() {
+  BoundedText<256> folderWord(FolderKey(Session().installDir.str()));  // the folder word's buffer
+  return sys::JoinPath(kUninstallKeys, "Molvex-" + folderWord.str());
+}
+
 }  // namespace
+
+void DeleteUninstallEntry() { sys::os().registry->DeleteKey(sys::Hive::LocalMachine, EntryKey()); }
 
 void RegisterUninstallEntry() {
   const SessionSettings& s = Session();
   sys::Registry& registry = *sys::os().registry;
   registry.DeleteKey(sys::Hive::LocalMachine, sys::JoinPath(kUninstallKeys, kOldFixedEntry));
 
-  BoundedText<256> folderWord(FolderKey(s.installDir.str()));  // the folder word's buffer
-  const std::string key = sys::JoinPath(kUninstallKeys, "Molvex-" + folderWord.str());
+  const std::string key = EntryKey();
   if (registry.CreateKey(sys::Hive::LocalMachine, key) != sys::err::kSuccess) {
     WriteLog("The uninstall entry %s could not be made", key.c_str());
     return;

@@ -5,3 +5,5 @@
 // Writes the entry of `installDir` (one per installation folder) after removing the
 // desktop line's old fixed entry.
 void RegisterUninstallEntry();
+// Deletes the entry of `installDir` again (the uninstall run's last registry step).
+void DeleteUninstallEntry();

@@ -6,7 +6,7 @@
 #include "install/printerdriver.h"
 #include "platform/services.h"
 #include "uninstall/cleanreinstall.h"
-#include "updaterun/resumedrunentry.h"
+#include "install/resumedrunentry.h"
 #include "productline/installstatus.h"
 #include "session/log.h"
 #include "session/textids.h"

@@ -27,8 +27,12 @@ class FakeModules : public sys::Modules {
  public:
   FakeModules(FakeFiles& files, FakeProcesses& processes) : files_(files), processes_(processes) {}
 
-  sys::Result<sys::ModuleHandle> Load(const std::string& path) override {
+  sys::Result<sys::ModuleHandle> Load(const std::string& name) override {
     loadErrorModes.push_back(processes_.errorMode);
+    // A bare name is found in the current folder first, as the system's search order has it.
+    const std::string path = name.find('\\') == std::string::npos && !files_.currentFolder.empty()
+                                 ? sys::JoinPath(files_.currentFolder, name)
+                                 : name;
     if (sys::Error e = faults.Check(ModuleOp::Load, path)) return {e};
     if (!files_.Exists(path)) return {sys::err::kModuleNotFound};
     if (!libraries_.count(sys::FoldedCopy(path))) return {sys::err::kBadExeFormat};

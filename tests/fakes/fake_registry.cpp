@@ -131,6 +131,22 @@ Error FakeRegistry::DeleteKey(Hive hive, const std::string& path, RegistryView v
   return sys::err::kSuccess;
 }
 
+Error FakeRegistry::DeleteKeyTree(Hive hive, const std::string& path) {
+  Parts parts = Resolve(hive, path, RegistryView::Native);
+  if (!Find(parts)) return sys::err::kFileNotFound;
+  if (parts.size() <= 1 || Refused(parts, KeyAccess::Write)) return sys::err::kAccessDenied;
+  Find({parts.begin(), parts.end() - 1})->subKeys.erase(sys::FoldedCopy(parts.back()));
+  return sys::err::kSuccess;
+}
+
+Error FakeRegistry::DeleteEmptyKey(Hive hive, const std::string& path) {
+  Parts parts = Resolve(hive, path, RegistryView::Native);
+  Key* key = Find(parts);
+  if (!key) return sys::err::kFileNotFound;
+  if (!key->values.empty()) return sys::err::kAccessDenied;
+  return DeleteKey(hive, path, RegistryView::Native);
+}
+
 sys::Result<RegValue> FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name,
                                                RegistryView view) {
   auto [key, error] = Lookup(hive, path, view, KeyAccess::Read);

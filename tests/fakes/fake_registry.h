@@ -28,6 +28,8 @@ class FakeRegistry : public sys::Registry {
   sys::Error CreateKeyWithDescriptor(sys::Hive hive, const std::string& path, const std::string& descriptor) override;
   sys::Error OpenKey(sys::Hive hive, const std::string& path, sys::KeyAccess access, sys::RegistryView view) override;
   sys::Error DeleteKey(sys::Hive hive, const std::string& path, sys::RegistryView view) override;
+  sys::Error DeleteKeyTree(sys::Hive hive, const std::string& path) override;
+  sys::Error DeleteEmptyKey(sys::Hive hive, const std::string& path) override;
   sys::Result<sys::RegValue> QueryValue(sys::Hive hive, const std::string& path, const std::string& name,
                                         sys::RegistryView view) override;
   sys::Error SetValue(sys::Hive hive, const std::string& path, const std::string& name, const sys::RegValue& value,

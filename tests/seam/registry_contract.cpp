@@ -74,6 +74,19 @@ SEAM_CHECK(RegistryKeysWithSubKeysStayAndSubKeysListSorted) {
   SEAM_EQ(Registry().DeleteKey(Hive::CurrentUser, bench.key + "\\Gamma"), err::kFileNotFound);
 }
 
+SEAM_CHECK(RegistryTreesGoWholeAndEmptyKeysOnlyWhenEmpty) {
+  Registry().CreateKey(Hive::CurrentUser, bench.key + "\\Tree\\Deep");
+  Registry().CreateKey(Hive::CurrentUser, bench.key + "\\Valued");
+  sys::SetString(Hive::CurrentUser, bench.key + "\\Valued", "x", "y");
+  SEAM_EQ(Registry().DeleteEmptyKey(Hive::CurrentUser, bench.key + "\\Tree") != err::kSuccess, true);
+  SEAM_EQ(Registry().DeleteEmptyKey(Hive::CurrentUser, bench.key + "\\Valued") != err::kSuccess, true);
+  SEAM_EQ(Registry().DeleteKeyTree(Hive::CurrentUser, bench.key + "\\TREE"), err::kSuccess);
+  SEAM_EQ(Registry().DeleteKeyTree(Hive::CurrentUser, bench.key + "\\Tree"), err::kFileNotFound);
+  Registry().DeleteValue(Hive::CurrentUser, bench.key + "\\Valued", "x");
+  SEAM_EQ(Registry().DeleteEmptyKey(Hive::CurrentUser, bench.key + "\\Valued"), err::kSuccess);
+  SEAM_EQ(Registry().EnumSubKeys(Hive::CurrentUser, bench.key).value, std::vector<std::string>{});
+}
+
 SEAM_CHECK(RegistryClassesRootIsTheMachinesClasses) {
   const std::string clsid = "CLSID\\{PlandrixProbe" + bench.key.substr(bench.key.rfind('\\') + 1) + "}";
   SEAM_EQ(Registry().CreateKey(Hive::ClassesRoot, clsid), err::kSuccess);

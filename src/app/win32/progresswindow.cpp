@@ -12,6 +12,7 @@
 #include "ui/progresspainter.h"
 #include "session/progressstate.h"
 #include "session/textids.h"
+#include "uninstall/uninstall.h"
 #include "updaterun/transferahead.h"
 #include "updaterun/updaterun.h"
 
@@ -39,9 +40,13 @@ std::atomic<bool> repaintPending{false};
 // The seam keeps a window as a 64-bit number; a handle is as wide as a pointer.
 HWND Window() { return reinterpret_cast<HWND>(static_cast<uintptr_t>(ProgressWindow())); }
 
-void UpdateWorkerMain() {
+// One window, two workers: the update, or the uninstall when /UNINSTALL: asked for it.
+void WorkerMain() {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  RunUpdate();
+  if (Session().uninstallRequested)
+    RunUninstall();
+  else
+    RunUpdate();
   if (HWND window = Window()) PostMessageA(window, WM_CLOSE, 0, 0);
   if (SUCCEEDED(com)) CoUninitialize();
 }
@@ -73,7 +78,7 @@ void OnCreate(HWND window) {
   repaintPending = false;  // a request left over from an earlier window died with it
   SetProgressWindow(static_cast<sys::WindowId>(reinterpret_cast<uintptr_t>(window)));
   if (worker.joinable()) worker.join();
-  worker = std::thread(UpdateWorkerMain);
+  worker = std::thread(WorkerMain);
 }
 
 void OnPaint(HWND window) {

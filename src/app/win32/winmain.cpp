@@ -6,6 +6,7 @@
 #include "app/win32/noticedialog.h"
 #include "app/win32/progresswindow.h"
 #include "app/win32/settingsdialog.h"
+#include "app/win32/uninstallconfirmdialog.h"
 #include "sys/win32/win32os.h"
 
 #include <objbase.h>
@@ -17,6 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InstallNoticeDialogs(instance);
   InstallProgressWindow(instance);
   InstallSettingsDialog(instance);
+  InstallUninstallConfirmDialog(instance);
   RunStartupDriver(commandLine != nullptr ? std::string(commandLine) : std::string());
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;

@@ -1,5 +1,6 @@
 #include "sys/win32/automation.h"
 
+#include "sys/win32/comtext.h"
 #include "sys/win32/winapi.h"
 
 #include <oaidl.h>
@@ -12,40 +13,6 @@
 namespace sys::win32 {
 
 namespace {
-
-std::wstring Widened(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrowed(const wchar_t* text, int length) {
-  if (text == nullptr || length <= 0) return {};
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), bytes, nullptr, nullptr);
-  return narrow;
-}
-
-Error AsError(HRESULT result) { return static_cast<Error>(result); }
-
-// Holds one interface reference and releases it.
-class DispatchRef {
- public:
-  DispatchRef() = default;
-  DispatchRef(const DispatchRef&) = delete;
-  DispatchRef& operator=(const DispatchRef&) = delete;
-  ~DispatchRef() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  IDispatch** Receive() { return &pointer_; }
-  IDispatch* get() const { return pointer_; }
-
- private:
-  IDispatch* pointer_ = nullptr;
-};
 
 // A VARIANT that is cleared when it goes.
 class VariantValue {
@@ -93,9 +60,9 @@ class Win32AutomationImpl : public Automation {
     CLSID classId{};
     HRESULT found = CLSIDFromProgID(Widened(programId).c_str(), &classId);
     if (FAILED(found)) return Texts::Fail(AsError(found));
-    DispatchRef object;
+    ComRef<IDispatch> object;
     HRESULT created = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                       reinterpret_cast<void**>(object.Receive()));
+                                       object.Receive());
     if (FAILED(created)) return Texts::Fail(AsError(created));
     std::vector<std::string> texts;
     texts.reserve(names.size());

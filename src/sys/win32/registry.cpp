@@ -6,6 +6,7 @@
 // Needs <windows.h> first.
 #include <sddl.h>
 #include <aclapi.h>
+#include <shlwapi.h>
 
 namespace sys::win32 {
 
@@ -113,6 +114,25 @@ class Win32RegistryImpl final : public Registry {
 
   Error DeleteKey(Hive hive, const std::string& path, RegistryView view) override {
     return static_cast<Error>(RegDeleteKeyExA(RootOf(hive), path.c_str(), ViewOf(view), 0));
+  }
+
+  Error DeleteKeyTree(Hive hive, const std::string& path) override {
+    return static_cast<Error>(SHDeleteKeyA(RootOf(hive), path.c_str()));
+  }
+
+  // Asked here rather than of the shell: Wine's shell deletes a key that still has values.
+  Error DeleteEmptyKey(Hive hive, const std::string& path) override {
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    {
+      OpenedKey key(hive, path, KEY_QUERY_VALUE, RegistryView::Native);
+      if (key.error()) return key.error();
+      LONG result = RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                                     nullptr, nullptr, nullptr, nullptr);
+      if (result != ERROR_SUCCESS) return static_cast<Error>(result);
+    }
+    if (subKeys != 0 || values != 0) return static_cast<Error>(ERROR_DIR_NOT_EMPTY);
+    return static_cast<Error>(RegDeleteKeyA(RootOf(hive), path.c_str()));
   }
 
   Result<RegValue> QueryValue(Hive hive, const std::string& path, const std::string& name,

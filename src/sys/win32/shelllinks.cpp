@@ -1,5 +1,6 @@
 #include "sys/win32/shelllinks.h"
 
+#include "sys/win32/comtext.h"
 #include "sys/win32/winapi.h"
 
 #include <intshcut.h>
@@ -15,44 +16,6 @@ namespace {
 // The longest target a link gives back.
 constexpr int kTargetCapacity = 512;
 constexpr int kTextCapacity = MAX_PATH;
-
-std::wstring Widened(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrowed(const wchar_t* text) {
-  if (text == nullptr || *text == L'\0') return {};
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), bytes, nullptr, nullptr);
-  narrow.resize(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0));
-  return narrow;
-}
-
-Error AsError(HRESULT result) { return static_cast<Error>(result); }
-
-// One interface reference, released when it goes.
-template <class Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  void** Receive() { return reinterpret_cast<void**>(&pointer_); }
-  Interface** ReceiveTyped() { return &pointer_; }
-  Interface* operator->() const { return pointer_; }
-  Interface* get() const { return pointer_; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
 
 // A shortcut object with the interface asked for and its file interface.
 template <class Interface>
@@ -128,11 +91,11 @@ Result<LinkRecord> LoadInternetShortcut(const std::string& path) {
   }
   ComRef<IPropertyStorage> properties;
   if (SUCCEEDED(OpenIconProperties(url.get(), STGM_READ | STGM_SHARE_EXCLUSIVE, properties))) {
-    PROPSPEC specs[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
+    PROPSPEC iconFields[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
     PROPVARIANT values[2];
     PropVariantInit(&values[0]);
     PropVariantInit(&values[1]);
-    if (SUCCEEDED(properties->ReadMultiple(2, specs, values))) {
+    if (SUCCEEDED(properties->ReadMultiple(2, iconFields, values))) {
       if (values[0].vt == VT_LPWSTR) record.iconFile = Narrowed(values[0].pwszVal);
       if (values[1].vt == VT_I4) record.iconIndex = values[1].lVal;
     }
@@ -148,7 +111,7 @@ void WriteIcon(IUniformResourceLocatorA* url, const LinkRecord& record) {
   ComRef<IPropertyStorage> properties;
   if (SUCCEEDED(OpenIconProperties(url, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, properties))) {
     std::wstring icon = Widened(record.iconFile);
-    PROPSPEC specs[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
+    PROPSPEC iconFields[2] = {{PRSPEC_PROPID, {PID_IS_ICONFILE}}, {PRSPEC_PROPID, {PID_IS_ICONINDEX}}};
     PROPVARIANT values[2];
     PropVariantInit(&values[0]);
     PropVariantInit(&values[1]);
@@ -156,7 +119,7 @@ void WriteIcon(IUniformResourceLocatorA* url, const LinkRecord& record) {
     values[0].pwszVal = icon.data();
     values[1].vt = VT_I4;
     values[1].lVal = record.iconIndex;
-    properties->WriteMultiple(2, specs, values, 0);
+    properties->WriteMultiple(2, iconFields, values, 0);
     properties->Commit(STGC_DEFAULT);
   }
 }

@@ -2,6 +2,7 @@
 // no headers for them. The method order is the interfaces' published vtable order.
 #include "sys/win32/webserver.h"
 
+#include "sys/win32/comtext.h"
 #include "sys/win32/winapi.h"
 
 #include <oaidl.h>
@@ -72,23 +73,6 @@ constexpr CLSID kMetabaseClass = {0xa9e69610, 0xb80d, 0x11d0, {0xb9, 0xb9, 0x00,
 constexpr IID kMetabaseInterface = {0x70b51430, 0xb6ca, 0x11d0, {0xb9, 0xb9, 0x00, 0xa0, 0xc9, 0x22, 0xe7, 0x50}};
 constexpr CLSID kApplicationClass = {0x61738644, 0xf196, 0x11d0, {0x99, 0x53, 0x00, 0xc0, 0x4f, 0xd9, 0x19, 0xc1}};
 constexpr IID kApplicationInterface = {0x29822ab7, 0xf302, 0x11d0, {0x99, 0x53, 0x00, 0xc0, 0x4f, 0xd9, 0x19, 0xc1}};
-
-std::wstring Widened(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrowed(const wchar_t* text) {
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return {};
-  std::string narrow(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), bytes, nullptr, nullptr);
-  narrow.pop_back();
-  return narrow;
-}
 
 // One administration object, created for one call and released after it.
 template <class Interface>

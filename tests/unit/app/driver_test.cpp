@@ -36,14 +36,27 @@ class DriverTest : public ::testing::Test {
   FakeOs os;
 };
 
-TEST_F(DriverTest, UninstallRunSaysItIsNotAvailableAndRemovesNothing) {
-  os.files.WriteText("C:\\Fin\\bin\\fin.exe", "program");
-  bool loopEntered = false;
-  Stages().settingsDialog = [&] { return loopEntered = true; };
-  EXPECT_EQ(RunStartupDriver("/UNINSTALL:\"C:\\Fin\" /S:2"), 0);
-  EXPECT_FALSE(loopEntered);
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\fin.exe"));
-  EXPECT_TRUE(Logged("not available in this build")) << InstallLog();
+TEST_F(DriverTest, UninstallAsksFirstAndSaysWhenItHasEnded) {
+  const struct {
+    const char* options;
+    int answer, confirmations, windows, closingMessages;
+  } cases[] = {
+      {"", sys::answer::kNo, 1, 0, 0},
+      {"", sys::answer::kYes, 1, 1, 1},
+      {" /S:2", sys::answer::kNo, 0, 1, 0},  // a silent run asks nothing and says nothing
+  };
+  for (const auto& c : cases) {
+    Restart();
+    os.desktop.boxes.clear();
+    int confirmations = 0, windows = 0;
+    Stages().settingsDialog = [&] { return ADD_FAILURE(), true; };
+    Stages().confirmUninstall = [&] { return ++confirmations, c.answer; };
+    Stages().runProgressWindow = [&] { ++windows; };
+    EXPECT_EQ(RunStartupDriver(std::string("/UNINSTALL:\"C:\\Fin\" /P:QK2000") + c.options), 0);
+    EXPECT_EQ(confirmations * 10 + windows, c.confirmations * 10 + c.windows);
+    ASSERT_EQ(os.desktop.boxes.size(), static_cast<std::size_t>(c.closingMessages));
+    if (c.closingMessages) EXPECT_EQ(os.desktop.boxes[0].text, "Uninstall successfully completed.");
+  }
 }
 
 // The silent case (logged, no run) is the settings end-to-end test's.

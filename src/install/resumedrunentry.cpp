@@ -1,4 +1,4 @@
-#include "updaterun/resumedrunentry.h"
+#include "install/resumedrunentry.h"
 
 #include "productline/productline.h"
 #include "session/session.h"
