@@ -32,22 +32,59 @@ std::string Text(const char* format, const std::string& a, const std::string& b)
   return AppendFormat(text, format, a.c_str(), b.c_str());
 }
 
-// After a successful copy: CD files lose their read-only mark, copied bytes count into
-// the progress window's total of a copying pass, and the target
-// carries the list's date.
-void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
-  int32_t mode = Session().installMode;
-  if (mode == kCdWorkstation || mode == kCdNetwork) Fs().SetAttributes(request.target, sys::attr::kNormal);
-  if (IsSourceMode(mode) || request.sourceKind == SourceKind::Copied)
-    UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
+// The new file carries the list's date before it takes the target's name.
+void StampListDate(const std::string& path, const FileEntry& entry) {
   uint64_t listTime = ParseListDate(entry.date.str());
   if (listTime == 0) return;
   sys::Result<sys::OwnedFile> file =
-      Fs().OpenOwned(request.target, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::OpenExisting);
+      Fs().OpenOwned(path, sys::FileAccess::Write, sys::share::kRead, sys::Disposition::OpenExisting);
   if (!file.ok()) return;
   sys::FileTimes times;
   times.lastWrite = listTime;
   Fs().SetTimes(file.value.get(), times);
+}
+
+// Copied bytes count into the progress window's total of a copying pass.
+void FinishPlacedFile(const PlaceRequest& request, const FileEntry& entry) {
+  if (IsSourceMode(Session().installMode) || request.sourceKind == SourceKind::Copied)
+    UpdateProgress([&](ProgressState& progress) { progress.totalDone += entry.size; });
+}
+
+// A refused replacement of a target that is not read-only: the target is in use when it
+// cannot be opened for writing by us alone.
+sys::Error WhyReplacementRefused(const std::string& target) {
+  sys::Result<uint32_t> attributes = Fs().GetAttributes(target);
+  if (attributes.ok() && (attributes.value & sys::attr::kReadOnly) != 0) return sys::err::kAccessDenied;
+  sys::Result<sys::OwnedFile> file =
+      Fs().OpenOwned(target, sys::FileAccess::Write, sys::share::kNone, sys::Disposition::OpenExisting);
+  if (!file.ok() && (file.error == sys::err::kSharingViolation || file.error == sys::err::kUserMappedFile))
+    return file.error;
+  return sys::err::kAccessDenied;
+}
+
+// The target changes in one step: the new bytes are written beside it (an expanded
+// cabinet already lies there), dated, and moved over it. A run stopped at any moment
+// leaves the old file or the new one, never a part of it.
+sys::Error PutInPlace(const PlaceRequest& request, const FileEntry& entry) {
+  std::string beside = request.prepared;
+  if (!request.expandedInPlace) {
+    std::size_t slash = request.target.rfind('\\');
+    sys::Result<std::string> made =
+        Fs().CreateTempFile(slash == std::string::npos ? std::string() : request.target.substr(0, slash + 1), "_sy");
+    if (!made.ok()) return made.error;
+    beside = made.value;
+    if (sys::Error error = Fs().CopyFile(request.prepared, beside, false)) {
+      Fs().DeleteFile(beside);
+      return error;
+    }
+    int32_t mode = Session().installMode;  // files from a CD are read-only
+    if (mode == kCdWorkstation || mode == kCdNetwork) Fs().SetAttributes(beside, sys::attr::kNormal);
+  }
+  StampListDate(beside, entry);
+  sys::Error error = Fs().MoveFile(beside, request.target, sys::move::kReplaceExisting);
+  if (error == 0) return 0;
+  if (!request.expandedInPlace) Fs().DeleteFile(beside);
+  return error == sys::err::kAccessDenied ? WhyReplacementRefused(request.target) : error;
 }
 
 int AskCannotCopy(const std::string& target) {
@@ -62,7 +99,7 @@ class Placing {
 
   PlaceResult Run() {
     while (true) {
-      sys::Error error = Fs().CopyFile(request_.prepared, request_.target, false);
+      sys::Error error = PutInPlace(request_, entry_);
       if (error == 0) {
         FinishPlacedFile(request_, entry_);
         return {PlaceOutcome::Placed, keepPrepared_};

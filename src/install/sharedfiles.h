@@ -16,5 +16,10 @@ void RecordRegisteredExe(const std::string& path);
 void RecordRegisteredNetDll(const std::string& path);
 
 // The first time this installation places or keeps a shared file: lists it and raises
-// the system's count. Later updates count nothing.
+// the system's count. Later updates count nothing. A run stopped before it was done
+// counts it in the next run, once.
 void RecordSharedFile(FileEntry& entry);
+
+// Before a shared file is placed: notes what counting it will need, while whether it was
+// on disk before this installation is still known.
+void NoteSharedFileBeforePlacing(FileEntry& entry);

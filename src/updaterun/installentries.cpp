@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "install/directories.h"
+#include "install/leftovers.h"
 #include "install/msipackage.h"
 #include "install/printerdriver.h"
 #include "install/placementstate.h"
@@ -210,6 +211,7 @@ bool InstallItem(FileEntry& entry, int pass) {
     if (!CreateDirectoryPath(folder, false)) return false;
     target = sys::JoinPath(folder, entry.fileName.str());
   }
+  SweepLeftoversIn(folder);
   FetchResult fetched = FetchItem(source, target, folder, entry, pass);
   if (target.empty()) target = fetched.toRun;
   WriteLog(OutcomeLine(fetched.outcome), target.c_str());
@@ -237,6 +239,7 @@ bool InstallEntries(uint32_t count, int pass) {
     FileEntry& entry = entries[i];
     if (entry.selected) {
       PlanTransferAhead(NextTransferUrl(entries, i + 1, end, pass));
+      if (pass != 1 && entry.sharedFile && !entry.osSkipped) NoteSharedFileBeforePlacing(entry);
       if (!InstallItem(entry, pass)) return false;
       AppendToReregistrationList(entry);
     }

@@ -1,4 +1,5 @@
 #include "install/directories.h"
+#include "install/leftovers.h"
 #include "install/placementstate.h"
 #include "install/registration.h"
 #include "install/retryprimitives.h"
@@ -121,6 +122,8 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   auto stopWatch = []() {
     if (Session().debugStatistics) Statistics().installSeconds = (Now() - Statistics().installStartTick) / 1000;
   };
+  // Work files that an unfinished run left go before this one writes its own.
+  BeginLeftoverSweep(Results().previousRunUnfinished);
   if (Session().updateMode != kUpdateAfterDownload) {
     BeginInstalling();
     bool ok = InstallEntries(records, kPassSingle);

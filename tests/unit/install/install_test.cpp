@@ -8,6 +8,7 @@
 #include "filelist/filelist.h"
 #include "install/createdfolders.h"
 #include "install/directories.h"
+#include "install/leftovers.h"
 #include "install/placefile.h"
 #include "platform/volumes.h"
 #include "install/placementstate.h"
@@ -154,6 +155,36 @@ TEST_F(Installing, ASharedFilesUseCountMovesByOneAndGoesAtZero) {
   const std::array<int, 3> cases[] = {{0, 0, -1}, {-1, 1, -1}, {1, 0, 1}, {-1, 0, 0}};  // change, existed, count
   for (const auto& [change, existed, result] : cases) EXPECT_EQ(AdjustSharedDllCount("c:\\X.dll", change, existed), result);
   EXPECT_FALSE(sys::QueryDword(sys::Hive::LocalMachine, kCounts, "C:\\x.dll"));  // a count that falls to 0 goes
+}
+
+TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRunAndItsWorkFilesGo) {
+  const std::string counts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", path = "C:\\Windows\\system32\\s.dll";
+  const std::string own = "Software\\Molvex\\e-Halomir Plandrix\\C:-Fin";
+  for (int stoppedAfter = 0; stoppedAfter < 3; ++stoppedAfter) {  // placed, counted, listed
+    sys::os().registry->DeleteKey(sys::Hive::LocalMachine, own);
+    os.registry.PutDword(sys::Hive::LocalMachine, counts, "C:\\Other.dll", 1);
+    sys::os().registry->DeleteValue(sys::Hive::LocalMachine, counts, path);
+    FileEntry entry = ParseFileListRecord("CSFNC_S\t\ts.dll\t0\t\tSystemFolder\t0", 0);
+    NoteSharedFileBeforePlacing(entry);  // new to the machine
+    if (stoppedAfter >= 1) AdjustSharedDllCount(path, +1, false);
+    if (stoppedAfter >= 2) sys::SetDword(sys::Hive::LocalMachine, own + "\\SharedDlls", path, 0);
+    entry.targetExisted = true;  // the next run finds the file that the stopped one placed
+    RecordSharedFile(entry);
+    RecordSharedFile(entry);
+    EXPECT_EQ(os.registry.DwordOf(sys::Hive::LocalMachine, counts, path), 1u) << stoppedAfter;
+    EXPECT_TRUE(os.registry.DwordOf(sys::Hive::LocalMachine, own + "\\SharedDlls", path) &&
+                !os.registry.HasKey(sys::Hive::LocalMachine, own + "\\SharedDllsCounting"));
+  }
+  // The work files go, except one that the restart is to move into place.
+  for (const char* file : {"C:\\Fin\\bin\\_sy2.tmp", "C:\\Fin\\bin\\_sy3.tmp"}) os.files.WriteText(file, "part");
+  os.registry.PutValue(sys::Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                       "PendingFileRenameOperations", {sys::ValueType::MultiString, std::string("\\??\\C:\\FIN\\bin\\_sy3.tmp\0\0", 25)});
+  for (bool unfinished : {false, true}) {
+    BeginLeftoverSweep(unfinished);
+    SweepLeftoversIn("C:\\Fin\\bin");
+    EXPECT_EQ(os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"), !unfinished);
+  }
+  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\_sy3.tmp") && os.files.Exists(kTarget));
 }
 
 TEST_F(Installing, TheNewestFrameworkWithTheToolRegistersAssembliesWithTheCodebaseWhereAsked) {
