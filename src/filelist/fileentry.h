@@ -29,6 +29,7 @@ struct FileEntry {
   bool targetExisted = false;   // the target was there at the analysis
   bool osSkipped = false;       // for the other operating-system family
   int32_t reportRuntimeCopy = 0;  // the macro's sub-path is "Crystal": a copy goes to the system folder
+  ListText<listlimit::kDigest> digest;  // of the transferred item; empty: not checked
 
   // The list's folder or file name was longer than its field: cut, it would name another
   // place, so the entry is not installed.

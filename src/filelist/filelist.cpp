@@ -72,6 +72,7 @@ FileEntry ParseFileListRecord(std::string_view record, int32_t installMode) {
   entry.registrationKind = ParseListNumber(field(listfield::kRegistrationKind));
   if (IsInternetMode(installMode)) entry.cabSize = ParseListNumber(field(listfield::kCabSize));
   entry.version = field(listfield::kVersion);
+  entry.digest = field(listfield::kDigest);
   entry.placeCut = field(listfield::kFolder).size() > entry.folder.kMaxLength ||
                    field(listfield::kFileName).size() > entry.fileName.kMaxLength;
   return entry;

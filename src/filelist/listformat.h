@@ -14,7 +14,7 @@ constexpr char kListFieldSeparator = '\t';
 // A record holds at most this many bytes; the rest of a longer one is dropped.
 constexpr std::size_t kMaxListRecordBytes = 2047;
 
-// Field numbers of a record. Fields 7 to 10 are not read.
+// Field numbers of a record. Fields 8 to 10 are not read.
 namespace listfield {
 constexpr std::size_t kItemCode = 0;
 constexpr std::size_t kItemRelease = 1;
@@ -23,6 +23,9 @@ constexpr std::size_t kSize = 3;              // bytes of the installed file
 constexpr std::size_t kDate = 4;              // "DD-MM-YYYY hh:mm:ss", local time
 constexpr std::size_t kFolder = 5;            // folder macro [\sub-path] or a relative path
 constexpr std::size_t kRegistrationKind = 6;  // 0 none, 1 own kind, 2 .NET assembly, 3 with code base
+// The SHA-256 of the transferred item in hex; empty: not checked. Lists of older sites
+// leave this field empty, and programs that do not know it skip it as a field not read.
+constexpr std::size_t kDigest = 7;
 constexpr std::size_t kCabSize = 11;          // bytes of the transferred cabinet; 0: the file itself
 constexpr std::size_t kVersion = 12;          // "a.b.c.d"
 constexpr std::size_t kCount = 13;
@@ -36,6 +39,7 @@ constexpr std::size_t kFileName = 60;
 constexpr std::size_t kDate = 20;
 constexpr std::size_t kFolder = 80;
 constexpr std::size_t kVersion = 32;
+constexpr std::size_t kDigest = 64;  // SHA-256 in hex
 }  // namespace listlimit
 
 // The length of a date as the site writes it, "DD-MM-YYYY hh:mm:ss".

@@ -18,6 +18,7 @@ class Modules;     // sys/modules.h: libraries loaded to register them, version-
 class Installer;   // sys/installer.h: Windows Installer packages
 class WebServer;   // sys/webserver.h: the web server's metabase and applications
 class ShellLinks;  // sys/shelllinks.h: shortcut files
+class Hashing;     // sys/hashing.h: digests of files
 
 struct Os {
   Registry* registry = nullptr;
@@ -33,6 +34,7 @@ struct Os {
   Installer* installer = nullptr;
   WebServer* webServer = nullptr;
   ShellLinks* shellLinks = nullptr;
+  Hashing* hashing = nullptr;
 };
 
 // The installed implementation.

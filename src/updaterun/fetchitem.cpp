@@ -8,8 +8,10 @@
 #include "session/textids.h"
 #include "session/session.h"
 #include "sys/clock.h"
+#include "sys/hashing.h"
 #include "sys/internet.h"
 #include "sys/os.h"
+#include "sys/paths.h"
 #include "transfer/fetchurl.h"
 #include "transfer/transferstatistics.h"
 #include "session/progressstate.h"
@@ -31,8 +33,8 @@ sys::Files& Fs() { return *sys::os().files; }
 // The answer to an item's question: nothing when the user chose Retry. An item left out
 // here was not updated, so the run ends with the notice that not all files have been
 // updated, as for a file that could not be copied.
-std::optional<ItemOutcome> Ask(const std::string& text) {
-  int answer = LoggedMessageBox(ProgressWindow(), text, Session().captionText, kQuestion, sys::answer::kIgnore);
+std::optional<ItemOutcome> Ask(const std::string& text, int silentAnswer = sys::answer::kIgnore) {
+  int answer = LoggedMessageBox(ProgressWindow(), text, Session().captionText, kQuestion, silentAnswer);
   if (answer == sys::answer::kAbort) return ItemOutcome::Aborted;
   if (answer == sys::answer::kRetry) return std::nullopt;
   Results().copyIncomplete = true;
@@ -127,12 +129,27 @@ class ItemFetch {
     }
     sys::Result<uint64_t> got = Fs().GetSize(file.value.get());
     file.value.Close();
-    if (got.ok() && got.value == static_cast<uint64_t>(expected)) return ItemOutcome::Ok;
+    if (got.ok() && got.value == static_cast<uint64_t>(expected)) return CheckDigest();
     return WrongSize();
   }
 
-  std::optional<ItemOutcome> AskOrForget(const std::string& text) {
-    std::optional<ItemOutcome> answer = Ask(text);
+  // A transfer of the right size whose bytes are not the ones the release was published
+  // with was altered on the way or on the site: it is never expanded or placed, and a
+  // silent run stops rather than install the rest of the release without it.
+  std::optional<ItemOutcome> CheckDigest() {
+    if (entry_.digest.empty()) return ItemOutcome::Ok;
+    sys::Result<std::string> digest = sys::os().hashing->FileSha256(downloaded_);
+    if (digest.ok() && sys::EqualsNoCase(digest.value, entry_.digest.str())) return ItemOutcome::Ok;
+    WriteLog("Digest of %s: %s, the file list has %s", url_.c_str(), digest.ok() ? digest.value.c_str() : "none",
+             entry_.digest.c_str());
+    std::string text;
+    AppendFormat(text, "%s: %s (%s).", LoadText(text::kFailedToDownload).c_str(), url_.c_str(),
+                 LoadText(text::kItemDigestMismatch).c_str());
+    return AskOrForget(text, sys::answer::kAbort);
+  }
+
+  std::optional<ItemOutcome> AskOrForget(const std::string& text, int silentAnswer = sys::answer::kIgnore) {
+    std::optional<ItemOutcome> answer = Ask(text, silentAnswer);
     if (!answer) ForgetCacheEntry();
     return answer;
   }

@@ -12,6 +12,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_hashing.h"
 #include "fakes/fake_installer.h"
 #include "fakes/fake_internet.h"
 #include "fakes/fake_modules.h"
@@ -36,7 +37,7 @@ class FakeOs {
       files.MakeDirectories(folder);
     for (const auto& [csidl, folder] : desktop.specialFolders) files.MakeDirectories(folder);
     sys::InstallOs(sys::Os{&registry, &profiles, &files, &desktop, &clock, &processes, &internet, &automation,
-                           &systemInfo, &modules, &installer, &webServer, &shellLinks});
+                           &systemInfo, &modules, &installer, &webServer, &shellLinks, &hashing});
   }
   ~FakeOs() { sys::InstallOs(sys::Os{}); }
   FakeOs(const FakeOs&) = delete;
@@ -55,6 +56,7 @@ class FakeOs {
   FakeInstaller installer{files};
   FakeWebServer webServer;
   FakeShellLinks shellLinks{files};
+  FakeHashing hashing{files};
 };
 
 }  // namespace fakes

@@ -11,6 +11,7 @@
 #include <set>
 #include <system_error>
 
+#include "digest.h"
 #include "itemcode.h"
 #include "layout.h"
 #include "listrecord.h"
@@ -164,6 +165,8 @@ class ReleaseWriter {
         BuildSingleFileCabinet({*fileName, *bytes, stamp->dosDate, stamp->dosTime}, options_.compression);
     if (!cabinet.ok()) return source.relative + ": " + cabinet.error;
     record.cabSize = static_cast<int64_t>(cabinet.bytes.size());
+    record.digest = Sha256Hex(cabinet.bytes);  // of what the site serves: the program checks it before expanding
+    if (record.digest.empty()) return source.relative + ": cannot make the digest of its cabinet";
     std::string problem = site::ListRecordProblem(record);
     if (!problem.empty()) return source.relative + ": " + problem;
     if (!WriteFileBytes(staging_ / site::kItemsFolder / record.itemCode, cabinet.bytes.data(), cabinet.bytes.size()))

@@ -35,6 +35,7 @@ std::string FormatListRecord(const ListRecord& r) {
   fields[listfield::kRegistrationKind] = std::to_string(r.registrationKind);
   fields[listfield::kCabSize] = std::to_string(r.cabSize);
   fields[listfield::kVersion] = r.version;
+  fields[listfield::kDigest] = r.digest;
   std::string line;
   line.reserve(160);
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -58,6 +59,7 @@ std::optional<ListRecord> ParseListRecord(std::string_view line) {
   r.date = fields[listfield::kDate];
   r.folder = fields[listfield::kFolder];
   r.version = fields[listfield::kVersion];
+  r.digest = fields[listfield::kDigest];
   auto size = WholeNumber<int64_t>(fields[listfield::kSize]);
   auto kind = WholeNumber<int>(fields[listfield::kRegistrationKind]);
   auto cabSize = WholeNumber<int64_t>(fields[listfield::kCabSize]);
@@ -78,7 +80,8 @@ std::string ListRecordProblem(const ListRecord& r) {
                           {"item release", r.itemRelease, listlimit::kItemRelease},
                           {"file name", r.fileName, listlimit::kFileName},
                           {"folder", r.folder, listlimit::kFolder},
-                          {"version", r.version, listlimit::kVersion}};
+                          {"version", r.version, listlimit::kVersion},
+                          {"digest", r.digest, listlimit::kDigest}};
   for (const auto& l : limits) {
     if (l.text.size() > l.limit)
       return std::string(l.name) + " '" + l.text + "' is longer than " + std::to_string(l.limit) + " characters";

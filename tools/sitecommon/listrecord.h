@@ -22,9 +22,10 @@ struct ListRecord {
   int registrationKind = 0;
   int64_t cabSize = 0;
   std::string version;  // may be empty
+  std::string digest;   // SHA-256 of the item as the site serves it, lower-case hex; may be empty
 };
 
-// The record's line with its CR LF; fields 7 to 10 stay empty.
+// The record's line with its CR LF; fields 8 to 10 stay empty.
 std::string FormatListRecord(const ListRecord& record);
 
 // Reads one line (with or without its line end) back; nothing when it lacks the

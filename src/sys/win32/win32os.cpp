@@ -5,6 +5,7 @@
 #include "sys/win32/clock.h"
 #include "sys/win32/desktop.h"
 #include "sys/win32/files.h"
+#include "sys/win32/hashing.h"
 #include "sys/win32/installer.h"
 #include "sys/win32/internet.h"
 #include "sys/win32/modules.h"
@@ -31,5 +32,6 @@ void InstallWin32Os(HINSTANCE instance) {
   os.installer = &Win32Installer();
   os.webServer = &Win32WebServer();
   os.shellLinks = &Win32ShellLinks();
+  os.hashing = &Win32Hashing();
   sys::InstallOs(os);
 }

@@ -56,6 +56,27 @@ TEST_F(FetchItemTest, AShortOrRefusedTransferIsAskedAboutAndRetryTransfersAgain)
   EXPECT_EQ(os.internet.deletedCacheEntries.size(), 2u);  // before the second request, after the placement
 }
 
+TEST_F(FetchItemTest, AnItemUnlikeItsDigestIsAskedAboutBeforeExpansionAndNeverPlaced) {
+  const std::string digestOf12345 = "5994471ABB01112AFCC18159F6CC74B4F511B99806DA59B3CAF5A9C173CACFC5";  // any case
+  os.files.WriteText(kTarget, "old");
+  FileEntry retried = Entry("a.dll", 5, "bin", 0, digestOf12345), cabinet = Entry("c.dll", 5, "bin", 4, digestOf12345);
+  ServeOnce(ItemRequest(retried), "12346");  // altered, of the right size; then the published bytes
+  ServeOnce(ItemRequest(retried), "12345");
+  Serve(cabinet, "MSCF");  // never reaches the expansion
+  os.desktop.QueueAnswers({sys::answer::kRetry, sys::answer::kIgnore});
+  EXPECT_TRUE(InstallItem(retried, kPassSingle) && os.files.ReadText(kTarget) == "12345");
+  EXPECT_EQ(Box(0), "Failed to download: " + ItemRequest(retried) +
+                        " (The item differs from the one published in the file list).");
+  EXPECT_TRUE(InstallItem(cabinet, kPassSingle) && Box(1).rfind("Failed to download: ", 0) == 0);
+  EXPECT_TRUE(Logged("C:\\Fin\\bin\\c.dll ---> Ignored") && !os.files.Exists("C:\\Fin\\bin\\c.dll"));
+  // A silent run stops at an altered item and leaves the installed file as it was.
+  Session().silent = true;
+  Serve(retried, "12346");
+  EXPECT_FALSE(InstallItem(retried, kPassSingle));
+  EXPECT_TRUE(os.files.ReadText(kTarget) == "12345" && Logged("C:\\Fin\\bin\\a.dll ---> Aborted"));
+  EXPECT_TRUE(Logged("the file list has " + digestOf12345));
+}
+
 TEST_F(FetchItemTest, ACabinetThatDoesNotExpandIsNeverPlacedCompressed) {
   FileEntry retried = Entry("a.dll", 10, "bin", 4), unexpandable = Entry("b.dll", 10, "bin", 4),
             onFat = Entry("c.dll", 10, "bin", 4);
