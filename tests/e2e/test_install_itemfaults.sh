@@ -4,7 +4,9 @@
 # a cabinet that does not expand are "---> Ignored": their targets keep the installed
 # files, no expansion file is left, the rest is installed, and the run ends incomplete.
 # List entries that would climb out of the installation ("..", rooted folders) write
-# nothing and are named in the log.
+# nothing and are named in the log. Then, into a second folder, an item altered on the
+# site after publishing: its bytes differ from the list's digest, the silent run stops
+# there and nothing of it is placed.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin
@@ -19,10 +21,19 @@ main=$(site_list_field fncmain.exe 0)
 # fnccore.dll is first answered with wrong sizes, then with the list's, then sent.
 site_faults "LogItemAttachment.aspx?Item=$core sizes $((core_size + 512)) $((core_cab + 100)) times=1" \
             "LogItemAttachment.aspx?Item=$accounts short 100"
-# fncmain.exe's cabinet is damaged past its header: the size is right, the data is not.
-cab_bytes=$(stat -c %s "$items/$main")
-printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
-  dd of="$items/$main" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
+# Overwrites 16 bytes near the end of an item on the site: the size stays, the data does not.
+damage_item() {
+  cab_bytes=$(stat -c %s "$items/$1")
+  printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
+    dd of="$items/$1" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
+}
+# Every record carries its item's digest (field 7).
+e2e_expect_eq "$(awk -F '\t' 'length($8) != 64 || $8 ~ /[^0-9a-f]/' "$SITE_LIST" | wc -l | tr -d ' ')" 0 "records without a digest"
+# fncmain.exe's cabinet is damaged past its header, and its record has no digest, as in
+# lists of older sites: the cabinet does not expand.
+damage_item "$main"
+awk -F '\t' -v code="$main" 'BEGIN { OFS = "\t" } $1 == code { $8 = "" } { print }' "$SITE_LIST" > "$SITE_LIST.new" &&
+  mv "$SITE_LIST.new" "$SITE_LIST"
 
 # Copies of the readme's record with another file name (field 2) and folder (field 5).
 readme=$(awk -F '\t' '$3 == "readme.txt"' "$SITE_LIST")
@@ -64,5 +75,14 @@ e2e_expect_same 'C:\Fin\bin\fnclegacy.dll' "$PLANDRIX_SAMPLE_DIR/bin/fnclegacy.d
 e2e_expect_same 'C:\Fin\readme.txt' "$PLANDRIX_SAMPLE_DIR/readme.txt"
 printf '%s\n' "$log" | tail -n 5 | grep -q -F 'The installation is incomplete because not all files have been updated.' ||
   e2e_fail "the run does not end with string 210"
+
+site_faults
+damage_item "$(site_list_field fnclegacy.dll 0)"
+site_install 'C:\Altered'
+e2e_expect_log_contains 'C:\Altered' 'C:\Altered\bin\fnclegacy.dll ---> Aborted'
+e2e_expect_log_contains 'C:\Altered' 'The item differs from the one published in the file list'
+[ -e "$(e2e_path 'C:\Altered\bin\fnclegacy.dll')" ] && e2e_fail "the altered item was placed"
+leftovers=$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp' 2>/dev/null)
+e2e_expect_eq "$leftovers" "" "expansion files left behind by the altered item"
 
 e2e_end
