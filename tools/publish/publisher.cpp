@@ -165,7 +165,7 @@ class ReleaseWriter {
         BuildSingleFileCabinet({*fileName, *bytes, stamp->dosDate, stamp->dosTime}, options_.compression);
     if (!cabinet.ok()) return source.relative + ": " + cabinet.error;
     record.cabSize = static_cast<int64_t>(cabinet.bytes.size());
-    record.digest = Sha256Hex(cabinet.bytes);  // of what the site serves: the program checks it before expanding
+    record.digest = site::Sha256Hex(cabinet.bytes.data(), cabinet.bytes.size());  // of what the site serves: the program checks it before expanding
     if (record.digest.empty()) return source.relative + ": cannot make the digest of its cabinet";
     std::string problem = site::ListRecordProblem(record);
     if (!problem.empty()) return source.relative + ": " + problem;

@@ -2,13 +2,13 @@
 
 #include <openssl/evp.h>
 
-namespace publish {
+namespace site {
 
-std::string Sha256Hex(const std::vector<unsigned char>& bytes) {
+std::string Sha256Hex(const void* bytes, std::size_t size) {
   static const char kDigits[] = "0123456789abcdef";
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) return {};
+  if (EVP_Digest(bytes, size, digest, &length, EVP_sha256(), nullptr) != 1) return {};
   std::string hex;
   for (unsigned int i = 0; i < length; ++i) {
     hex += kDigits[digest[i] >> 4];
@@ -17,4 +17,4 @@ std::string Sha256Hex(const std::vector<unsigned char>& bytes) {
   return hex;
 }
 
-}  // namespace publish
+}  // namespace site
