@@ -27,10 +27,8 @@ damage_item() {
   printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
     dd of="$items/$1" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
 }
-# Every record carries its item's digest (field 7).
-e2e_expect_eq "$(awk -F '\t' 'length($8) != 64 || $8 ~ /[^0-9a-f]/' "$SITE_LIST" | wc -l | tr -d ' ')" 0 "records without a digest"
-# fncmain.exe's cabinet is damaged past its header, and its record has no digest, as in
-# lists of older sites: the cabinet does not expand.
+# fncmain.exe's cabinet is damaged past its header, and its record lacks the digest
+# (field 7), as lists of older sites do: the cabinet does not expand.
 damage_item "$main"
 awk -F '\t' -v code="$main" 'BEGIN { OFS = "\t" } $1 == code { $8 = "" } { print }' "$SITE_LIST" > "$SITE_LIST.new" &&
   mv "$SITE_LIST.new" "$SITE_LIST"
@@ -81,8 +79,6 @@ damage_item "$(site_list_field fnclegacy.dll 0)"
 site_install 'C:\Altered'
 e2e_expect_log_contains 'C:\Altered' 'C:\Altered\bin\fnclegacy.dll ---> Aborted'
 e2e_expect_log_contains 'C:\Altered' 'The item differs from the one published in the file list'
-[ -e "$(e2e_path 'C:\Altered\bin\fnclegacy.dll')" ] && e2e_fail "the altered item was placed"
-leftovers=$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp' 2>/dev/null)
-e2e_expect_eq "$leftovers" "" "expansion files left behind by the altered item"
+[ -z "$(find "$(e2e_path 'C:\Altered')" -iname 'fnclegacy.dll' -o -iname '_sy*')" ] || e2e_fail "the altered item left files"
 
 e2e_end

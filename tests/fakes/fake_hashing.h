@@ -6,17 +6,14 @@
 
 namespace fakes {
 
-class FakeHashing : public sys::Hashing {
- public:
-  explicit FakeHashing(FakeFiles& files) : files_(files) {}
+struct FakeHashing : sys::Hashing {
+  explicit FakeHashing(FakeFiles& files) : files(files) {}
   sys::Result<std::string> FileSha256(const std::string& path) override {
-    std::optional<std::string> bytes = files_.ReadText(path);
+    std::optional<std::string> bytes = files.ReadText(path);
     if (!bytes) return sys::Result<std::string>::Fail(sys::err::kFileNotFound);
     return sys::Result<std::string>::Ok(site::Sha256Hex(bytes->data(), bytes->size()));
   }
-
- private:
-  FakeFiles& files_;
+  FakeFiles& files;
 };
 
 }  // namespace fakes

@@ -49,17 +49,14 @@ class ItemTest : public ::testing::Test {
     ReleaseRunState();
   }
 
-  // A list record: code, release, name, size, date, folder, registration kind, digest, cabinet size.
+  // A list record: code, release, name, size, date, folder, registration kind, cabinet size.
   static std::string Record(const std::string& code, const std::string& name, long size,
-                            const std::string& folder = "bin", long cabSize = 0, int kind = 0,
-                            const std::string& digest = "") {
+                            const std::string& folder = "bin", long cabSize = 0, int kind = 0) {
     return code + "\t17.1\t" + name + "\t" + std::to_string(size) + "\t" + kDate + "\t" + folder + "\t" +
-           std::to_string(kind) + "\t" + digest + "\t\t\t\t" + std::to_string(cabSize) + "\r\n";
+           std::to_string(kind) + "\t\t\t\t\t" + std::to_string(cabSize) + "\r\n";
   }
-  static FileEntry Entry(const std::string& name, long size, const std::string& folder = "bin", long cabSize = 0,
-                         const std::string& digest = "") {
-    FileEntry entry =
-        ParseFileListRecord(Record("CSFNC_" + name, name, size, folder, cabSize, 0, digest), kInternetWorkstation);
+  static FileEntry Entry(const std::string& name, long size, const std::string& folder = "bin", long cabSize = 0) {
+    FileEntry entry = ParseFileListRecord(Record("CSFNC_" + name, name, size, folder, cabSize), kInternetWorkstation);
     entry.selected = entry.downloadNeeded = true;
     return entry;
   }
