@@ -4,9 +4,8 @@
 # a cabinet that does not expand are "---> Ignored": their targets keep the installed
 # files, no expansion file is left, the rest is installed, and the run ends incomplete.
 # List entries that would climb out of the installation ("..", rooted folders) write
-# nothing and are named in the log. Then, into a second folder, an item altered on the
-# site after publishing: its bytes differ from the list's digest, the silent run stops
-# there and nothing of it is placed.
+# nothing and are named in the log. Then an item altered on the site after publishing
+# stops a second silent run, and nothing of it is placed.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/sitelib.sh"
 site_begin
@@ -30,8 +29,7 @@ damage_item() {
 # fncmain.exe's cabinet is damaged past its header, and its record lacks the digest
 # (field 7), as lists of older sites do: the cabinet does not expand.
 damage_item "$main"
-awk -F '\t' -v code="$main" 'BEGIN { OFS = "\t" } $1 == code { $8 = "" } { print }' "$SITE_LIST" > "$SITE_LIST.new" &&
-  mv "$SITE_LIST.new" "$SITE_LIST"
+awk -F '\t' -v OFS='\t' -v code="$main" '$1 == code { $8 = "" } 1' "$SITE_LIST" > "$SITE_LIST.new" && mv "$SITE_LIST.new" "$SITE_LIST"
 
 # Copies of the readme's record with another file name (field 2) and folder (field 5).
 readme=$(awk -F '\t' '$3 == "readme.txt"' "$SITE_LIST")

@@ -12,7 +12,6 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_files.h"
-#include "fakes/fake_hashing.h"
 #include "fakes/fake_installer.h"
 #include "fakes/fake_internet.h"
 #include "fakes/fake_modules.h"
@@ -23,9 +22,22 @@
 #include "fakes/fake_systeminfo.h"
 #include "fakes/fake_webserver.h"
 #include "updaterun/runrecords.h"
+#include "sys/hashing.h"
 #include "sys/os.h"
+#include "digest.h"
 
 namespace fakes {
+
+// Digests of the pretend machine's files, by libcrypto as the system would make them.
+struct FakeHashing : sys::Hashing {
+  explicit FakeHashing(FakeFiles& files) : files(files) {}
+  sys::Result<std::string> FileSha256(const std::string& path) override {
+    std::optional<std::string> bytes = files.ReadText(path);
+    if (!bytes) return sys::Result<std::string>::Fail(sys::err::kFileNotFound);
+    return sys::Result<std::string>::Ok(site::Sha256Hex(bytes->data(), bytes->size()));
+  }
+  FakeFiles& files;
+};
 
 class FakeOs {
  public:
