@@ -166,6 +166,7 @@ int main(int argc, char** argv) {
   RaiseDescriptorLimit();
 
   std::unique_ptr<httplib::Server> server;
+  updatesite::WaitingServer* plain = nullptr;
   bool tls = !args.certFile.empty();
   if (tls) {
     auto secure = std::make_unique<httplib::SSLServer>(args.certFile.c_str(), args.keyFile.c_str());
@@ -179,7 +180,8 @@ int main(int argc, char** argv) {
     updatesite::ConnectionLimits limits;
     limits.requestTime = std::chrono::seconds(args.requestSeconds);
     limits.requestsPerConnection = kKeepAliveRequests;
-    server = std::make_unique<updatesite::WaitingServer>(args.threads, limits);
+    plain = new updatesite::WaitingServer(args.threads, limits);
+    server.reset(plain);
   }
   server->set_payload_max_length(kRequestBodyLimit);
   server->set_keep_alive_max_count(kKeepAliveRequests);
@@ -194,6 +196,7 @@ int main(int argc, char** argv) {
   if (port <= 0)
     return site::ReportProblem(kTool, "cannot listen on " + args.host + ":" + std::to_string(args.port),
                                site::kExitFailed);
+  if (plain) plain->WidenListenQueue();
   if (!args.portFile.empty() && !WritePortFile(args.portFile, port))
     return site::ReportProblem(kTool, "cannot write the port file " + args.portFile, site::kExitFailed);
 

@@ -33,6 +33,8 @@ WaitingServer::~WaitingServer() {
   room_.reset();         // ... and the connections still waiting are closed
 }
 
+void WaitingServer::WidenListenQueue() { ::listen(svr_sock_, SOMAXCONN); }
+
 bool WaitingServer::process_and_close_socket(int socket) {
   room_->Admit(socket, 0);
   return true;

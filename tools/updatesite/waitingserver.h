@@ -22,6 +22,8 @@ class WaitingServer : public httplib::Server {
  public:
   WaitingServer(size_t workers, ConnectionLimits limits);
   ~WaitingServer() override;
+  // Lets many clients connect at once once bound: the server's own listen queue is short.
+  void WidenListenQueue();
 
  private:
   // Called on the accepting thread (its task queue runs jobs at once): the new
