@@ -43,9 +43,8 @@ class WaitingRoom {
   std::thread watcher_;
 };
 
-// True when the bytes waiting on the socket hold the end of a request's headers, or
-// more than a request may have; false while they are still incomplete. A closed or
-// failed connection is neither: nothing means it should be closed.
+// What the bytes waiting on a socket (left in place) say: the request's headers are
+// complete (or longer than a request may have), not yet, or the client is gone.
 enum class Arrival { Incomplete, Complete, Gone };
 Arrival PeekRequest(int socket);
 
