@@ -2,6 +2,7 @@
 #include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,6 +19,7 @@
 #include "commandline.h"
 #include "sitehandler.h"
 #include "users.h"
+#include "waitingserver.h"
 
 namespace {
 
@@ -27,11 +29,12 @@ constexpr size_t kMaxThreads = 256;
 constexpr size_t kWaitingPerWorker = 4;  // accepted connections in line per worker
 constexpr size_t kRequestBodyLimit = 4096;
 constexpr int kKeepAliveRequests = 100;
+constexpr int kDefaultRequestSeconds = 10;
 
 const char kHelp[] =
     "usage: plandrix-site --root SITEDIR --listen HOST:PORT [--users FILE]\n"
     "                     [--tls-cert PEM --tls-key PEM] [--faults FILE] [--log FILE]\n"
-    "                     [--port-file FILE] [--threads N]\n"
+    "                     [--port-file FILE] [--threads N] [--request-time SECONDS]\n"
     "\n"
     "Serves the releases that plandrix-publish wrote into SITEDIR to the installer:\n"
     "below /docs/ the server time stamp, release lists, file lists (registration data\n"
@@ -52,8 +55,11 @@ const char kHelp[] =
     "                           LogItemAttachUpDnLoad.aspx?Action=10 401\n"
     "  --log FILE         append one line per request (time, client, status, target)\n"
     "  --port-file FILE   write the bound port into FILE once the site is listening\n"
-    "  --threads N        requests handled at once (default 16); four times as many\n"
-    "                     accepted connections may wait, further ones wait unaccepted\n"
+    "  --threads N        requests handled at once (default 16); over HTTP, connections\n"
+    "                     wait for their request without a thread, over HTTPS four\n"
+    "                     times as many accepted connections may wait for a thread\n"
+    "  --request-time SECONDS  time a connection has to send a whole request, from\n"
+    "                     connecting or from its last reply (default 10; HTTP only)\n"
     "  --help             this text\n"
     "\n"
     "The site prints \"listening on http://HOST:PORT/\" when ready and stops cleanly on\n"
@@ -65,6 +71,7 @@ struct Arguments {
   int port = -1;
   std::string usersFile, certFile, keyFile, portFile;
   size_t threads = kDefaultThreads;
+  int requestSeconds = kDefaultRequestSeconds;
   site::CommandLine line;  // --help, or the first problem
 };
 
@@ -95,6 +102,9 @@ Arguments ParseArguments(int argc, char** argv) {
     else if (name == "--threads") {
       a.threads = static_cast<size_t>(std::atoi(value.c_str()));
       if (a.threads == 0 || a.threads > kMaxThreads) return "--threads must be 1 to 256";
+    } else if (name == "--request-time") {
+      a.requestSeconds = std::atoi(value.c_str());
+      if (a.requestSeconds <= 0 || a.requestSeconds > 3600) return "--request-time must be 1 to 3600";
     } else return "unknown option '" + name + "'";
     return {};
   });
@@ -127,6 +137,14 @@ bool WritePortFile(const std::string& path, int port) {
   return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
+// Waiting connections each hold a descriptor; allow as many as the system lets us.
+void RaiseDescriptorLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == limit.rlim_max) return;
+  limit.rlim_cur = limit.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,20 +163,26 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   signal(SIGPIPE, SIG_IGN);
+  RaiseDescriptorLimit();
 
   std::unique_ptr<httplib::Server> server;
+  updatesite::WaitingServer* plain = nullptr;
   bool tls = !args.certFile.empty();
   if (tls) {
     auto secure = std::make_unique<httplib::SSLServer>(args.certFile.c_str(), args.keyFile.c_str());
     if (!secure->is_valid())
       return site::ReportProblem(kTool, "cannot use the certificate " + args.certFile + " with the key " + args.keyFile,
                                  site::kExitFailed);
+    size_t threads = args.threads;
+    secure->new_task_queue = [threads] { return new updatesite::BoundedPool(threads, threads * kWaitingPerWorker); };
     server = std::move(secure);
   } else {
-    server = std::make_unique<httplib::Server>();
+    updatesite::ConnectionLimits limits;
+    limits.requestTime = std::chrono::seconds(args.requestSeconds);
+    limits.requestsPerConnection = kKeepAliveRequests;
+    plain = new updatesite::WaitingServer(args.threads, limits);
+    server.reset(plain);
   }
-  size_t threads = args.threads;
-  server->new_task_queue = [threads] { return new updatesite::BoundedPool(threads, threads * kWaitingPerWorker); };
   server->set_payload_max_length(kRequestBodyLimit);
   server->set_keep_alive_max_count(kKeepAliveRequests);
   server->set_tcp_nodelay(true);  // headers and body go out in separate writes
@@ -172,6 +196,7 @@ int main(int argc, char** argv) {
   if (port <= 0)
     return site::ReportProblem(kTool, "cannot listen on " + args.host + ":" + std::to_string(args.port),
                                site::kExitFailed);
+  if (plain) plain->WidenListenQueue();
   if (!args.portFile.empty() && !WritePortFile(args.portFile, port))
     return site::ReportProblem(kTool, "cannot write the port file " + args.portFile, site::kExitFailed);
 
