@@ -22,12 +22,9 @@ site_faults "LogItemAttachment.aspx?Item=$core sizes $((core_size + 512)) $((cor
             "LogItemAttachment.aspx?Item=$accounts short 100"
 # Overwrites 16 bytes near the end of an item on the site: the size stays, the data does not.
 damage_item() {
-  cab_bytes=$(stat -c %s "$items/$1")
   printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' |
-    dd of="$items/$1" bs=1 seek=$((cab_bytes - 40)) conv=notrunc 2>/dev/null
-}
-# fncmain.exe's cabinet is damaged past its header, and its record lacks the digest
-# (field 7), as lists of older sites do: the cabinet does not expand.
+    dd of="$items/$1" bs=1 seek=$(($(stat -c %s "$items/$1") - 40)) conv=notrunc 2>/dev/null; }
+# fncmain.exe's cabinet is damaged past its header; its record lacks the digest, as old lists do.
 damage_item "$main"
 awk -F '\t' -v OFS='\t' -v code="$main" '$1 == code { $8 = "" } 1' "$SITE_LIST" > "$SITE_LIST.new" && mv "$SITE_LIST.new" "$SITE_LIST"
 
