@@ -1,5 +1,6 @@
 #include "app/weblines.h"
 
+#include "platform/websetup.h"
 #include "sys/os.h"
 #include "sys/registry.h"
 
@@ -17,5 +18,5 @@ WebLines& StoredWebLines() {
   return lines;
 }
 
-bool ClassicWebKeyExists() { return UsersKeyExists(kClassicWebMachineKey); }
-bool DotNetWebKeyExists() { return UsersKeyExists(kDotNetWebMachineKey); }
+bool ClassicWebKeyExists() { return UsersKeyExists(kFyndraMarkerKey); }
+bool DotNetWebKeyExists() { return UsersKeyExists(kHalomirNetMarkerKey); }

@@ -5,7 +5,6 @@
 // into the dialog.
 #include <string>
 
-#include "platform/websetup.h"
 
 struct WebLines {
   std::string classicVirtualDir;  // "HalomirVDir", at most 127 characters
@@ -17,8 +16,6 @@ struct WebLines {
 
 WebLines& StoredWebLines();
 
-// The web products' machine keys under HKEY_USERS\.DEFAULT.
-inline constexpr const char* kClassicWebMachineKey = kFyndraMarkerKey;
-inline constexpr const char* kDotNetWebMachineKey = kHalomirNetMarkerKey;
+// Whether the web products' machine keys (platform/websetup.h) exist.
 bool ClassicWebKeyExists();
 bool DotNetWebKeyExists();

@@ -116,25 +116,24 @@ void RunPostUpdateUninstall() {
   RunStep("Running Post Update Command", InInstallation("cab", "MHEPostUpdateUninstall.cmd"), {});
 }
 
-void StopServicesBeforeInstalling() {
+namespace {
+
+// "STOP" or "START" for the services that hold the line's files.
+void ControlRunServices(const std::string& action) {
   if (!ControlsServices()) return;
   if (IsLine(Session().productLine, line::kFYNDRA)) {
-    ControlWebServer("STOP");
+    ControlWebServer(action);
     return;
   }
-  ControlEntityService("STOP");
-  ControlSyncMonitor("STOP");
+  ControlEntityService(action);
+  ControlSyncMonitor(action);
 }
 
-void StartServicesAgain() {
-  if (!ControlsServices()) return;
-  if (IsLine(Session().productLine, line::kFYNDRA)) {
-    ControlWebServer("START");
-    return;
-  }
-  ControlEntityService("START");
-  ControlSyncMonitor("START");
-}
+}  // namespace
+
+void StopServicesBeforeInstalling() { ControlRunServices("STOP"); }
+
+void StartServicesAgain() { ControlRunServices("START"); }
 
 void StartServicesAfterSuccess(const std::string& entityBatch, const std::string& syncBatch, bool converted) {
   if (ControlsServices()) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "platform/websetup.h"
 #include "app/checkfields.h"
 #include "app/checksettings.h"
 #include "app/weblines.h"
@@ -135,7 +136,7 @@ TEST_F(CheckSettingsTest, AcceptedSettingsGetRegistrationFieldsPrerequisitesAndT
 TEST_F(CheckSettingsTest, AWebLineKeepsClearOfTheOtherWebLinesVirtualDirectory) {
   StoredWebLines() = WebLines{"", "HalomirNet"};
   os.registry.PutString(Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\W3SVC\\Parameters", "x", "");
-  os.registry.PutString(Hive::Users, kDotNetWebMachineKey, "x", "");
+  os.registry.PutString(Hive::Users, kHalomirNetMarkerKey, "x", "");
   auto classic = [](const char* dir, bool editable, bool noCheck) {
     return [=](SessionSettings& s, FakeOs&) {
       s.productLine = "FYNDRA", s.virtualDir = dir, s.productLineEditable = editable, s.noCheck = noCheck;

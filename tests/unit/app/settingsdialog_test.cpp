@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/websetup.h"
 #include "app/dialogcontrols.h"
 #include "app/settingsdialog.h"
 #include "app/weblines.h"
@@ -132,8 +133,8 @@ TEST_F(SettingsDialogTest, WebLinesTakeTheStoredVirtualDirectoryOrAskForIt) {
       {true, "", false, "Typed", "Typed"},     {true, "", false, "", "Halomir"},
   };
   for (const auto& row : rows) {
-    os.registry.DeleteKey(Hive::Users, kClassicWebMachineKey, sys::RegistryView::Native);
-    if (row.keyExists) os.registry.PutString(Hive::Users, kClassicWebMachineKey, "Owner", "x");
+    os.registry.DeleteKey(Hive::Users, kFyndraMarkerKey, sys::RegistryView::Native);
+    if (row.keyExists) os.registry.PutString(Hive::Users, kFyndraMarkerKey, "Owner", "x");
     Open(StringTableBuild::kGeneric, [&](SessionSettings& s) {
       s.productLine = row.typed ? "QS2003E" : "FYNDRA", s.productLineEditable = row.typed, s.noCheck = true;
       StoredWebLines().classicVirtualDir = row.stored;
