@@ -71,14 +71,18 @@ class Internet {
 
   // InternetOpen with the system's preconfigured access, no proxy, no bypass list, no flags.
   virtual Result<InternetHandle> OpenSession(const std::string& agent) = 0;
-  // InternetOpenUrl with no extra headers; the request is sent by opening it.
-  virtual Result<InternetHandle> OpenUrl(InternetHandle session, const std::string& url, uint32_t flags) = 0;
+  // InternetOpenUrl; `headers` are extra request lines, each ending in CR LF ("" for none).
+  // The request is sent by opening it.
+  virtual Result<InternetHandle> OpenUrl(InternetHandle session, const std::string& url, uint32_t flags,
+                                         const std::string& headers) = 0;
   // HttpSendRequest again on an opened URL, with no headers and no body.
   virtual Error SendRequest(InternetHandle request) = 0;
   // HttpQueryInfo of the status code as a number.
   virtual Result<uint32_t> QueryStatusCode(InternetHandle request) = 0;
   // HttpQueryInfo of the announced body length; 12150 when the reply announces none.
   virtual Result<uint64_t> QueryContentLength(InternetHandle request) = 0;
+  // HttpQueryInfo of the reply's Content-Range text ("bytes 100-199/200"); 12150 when none.
+  virtual Result<std::string> QueryContentRange(InternetHandle request) = 0;
   // InternetSetOption of the user name or password; `length` is the buffer length handed
   // to the system (the text is zero-padded up to it).
   virtual Error SetUserName(InternetHandle request, const std::string& userName, uint32_t length) = 0;

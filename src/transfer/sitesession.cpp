@@ -66,7 +66,7 @@ bool OpenSiteSession(const std::string& url) {
   }
   state.session = session.value;  // an older session is replaced, not closed
 
-  auto request = internet->OpenUrl(state.session, url, kOpenFlags);
+  auto request = internet->OpenUrl(state.session, url, kOpenFlags, "");
   if (!request.ok()) {
     ReportInternetError(request.error, "InternetOpenUrl");
     return false;

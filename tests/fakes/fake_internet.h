@@ -28,6 +28,7 @@ struct SiteReply {
   // the next after each new send; the last one repeats.
   std::vector<uint32_t> statuses{200};
   std::string body;
+  std::string contentRange{};  // the Content-Range header; none when empty
   sys::Error readError = 0;  // a read fails with this once `readFailAfter` bytes went
   uint32_t readFailAfter = 0;
   int32_t downloadResult = 0;  // a negative HRESULT fails the cache download
@@ -55,6 +56,7 @@ class FakeInternet : public sys::Internet {
   };
   std::string lastAgent;
   std::vector<std::string> openedUrls;
+  std::vector<std::string> openedHeaders;  // the extra request lines of each open
   std::vector<std::string> downloadedUrls;
   std::vector<uint32_t> downloadFlags;
   std::vector<OptionCall> userNames;
@@ -72,8 +74,10 @@ class FakeInternet : public sys::Internet {
     handles_[nextHandle_].isSession = true;
     return {sys::err::kSuccess, {nextHandle_++}};
   }
-  sys::Result<sys::InternetHandle> OpenUrl(sys::InternetHandle session, const std::string& url, uint32_t) override {
+  sys::Result<sys::InternetHandle> OpenUrl(sys::InternetHandle session, const std::string& url, uint32_t,
+                                           const std::string& headers) override {
     openedUrls.push_back(url);
+    openedHeaders.push_back(headers);
     auto owner = handles_.find(session.id);
     if (owner == handles_.end() || !owner->second.isSession) return {sys::err::kInvalidHandle};
     if (sys::Error error = faults.Check(InternetOp::OpenUrl, url)) return {error};
@@ -99,6 +103,12 @@ class FakeInternet : public sys::Internet {
     Request* open = RequestOf(request);
     if (!open) return {sys::err::kInvalidHandle};
     return {sys::err::kSuccess, open->reply.body.size()};
+  }
+  sys::Result<std::string> QueryContentRange(sys::InternetHandle request) override {
+    Request* open = RequestOf(request);
+    if (!open) return {sys::err::kInvalidHandle};
+    if (open->reply.contentRange.empty()) return {sys::inet::kHeaderNotFound};
+    return {sys::err::kSuccess, open->reply.contentRange};
   }
   sys::Error SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) override {
     return SetOption(request, userNames, {userName, length});

@@ -56,6 +56,8 @@ std::string ReadAction(std::vector<std::string> words, FaultRule& rule) {
     for (size_t i = 1; i < words.size(); ++i) f.text += (i > 1 ? " " : "") + words[i];
   } else if (action == "401" && words.size() == 1) {
     f.kind = FaultKind::Unauthorized;
+  } else if (action == "norange" && words.size() == 1) {
+    f.kind = FaultKind::NoRange;
   } else if ((action == "status" || action == "short" || action == "cut" || action == "slow") && words.size() == 2 &&
              numberAt(1)) {
     f.kind = action == "status" ? FaultKind::Status

@@ -16,6 +16,7 @@
 //   cut N           announce the whole item, send N bytes, drop the connection
 //   sizes S K       the item-size reply with size S and cabinet size K
 //   slow N          send the item at N bytes per second
+//   norange         the whole reply with status 200, whatever range the request asks for
 //
 // times=N uses the rule up after N requests. The file is read again whenever it
 // changes, which also resets the counts.
@@ -30,7 +31,7 @@
 
 namespace updatesite {
 
-enum class FaultKind { Html, Error, Status, Unauthorized, Short, Cut, Sizes, Slow };
+enum class FaultKind { Html, Error, Status, Unauthorized, Short, Cut, Sizes, Slow, NoRange };
 
 struct Fault {
   FaultKind kind = FaultKind::Html;

@@ -125,7 +125,9 @@ void SiteHandler::Attach(httplib::Server& server) {
 
 void SiteHandler::LogAccess(const httplib::Request& request, const httplib::Response& response) {
   std::string line = site::ListDateText(std::time(nullptr)) + "\t" + request.remote_addr + "\t" +
-                     std::to_string(response.status) + "\t" + PlainLogText(request.target) + "\n";
+                     std::to_string(response.status) + "\t" + PlainLogText(request.target);
+  if (request.has_header("Range")) line += "\tRange: " + PlainLogText(request.get_header_value("Range"));
+  line += "\n";
   std::lock_guard lock(accessMutex_);
   std::ofstream out(config_.accessLog, std::ios::binary | std::ios::app);
   out << line;
@@ -157,6 +159,9 @@ void SiteHandler::Handle(const httplib::Request& request, httplib::Response& res
   }
   std::optional<Fault> fault = faults_ ? faults_->Take(page, query, false) : std::nullopt;
   if (fault && AnswerFault(response, *fault)) return;
+  // The server cuts a reply to the asked range after the handler; a site that knows no
+  // ranges is one whose request never had any.
+  if (fault && fault->kind == FaultKind::NoRange) const_cast<httplib::Request&>(request).ranges.clear();
   Dispatch(page, query, user, request, response, fault);
 }
 

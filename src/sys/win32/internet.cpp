@@ -15,6 +15,8 @@ namespace sys::win32 {
 namespace {
 
 constexpr DWORD kMessageCapacity = 256;
+// "bytes " and three numbers of up to 20 digits fit many times over.
+constexpr DWORD kContentRangeCapacity = 128;
 
 HINTERNET Native(InternetHandle handle) { return reinterpret_cast<HINTERNET>(static_cast<uintptr_t>(handle.id)); }
 
@@ -37,8 +39,10 @@ class Win32InternetImpl final : public Internet {
     return Wrapped(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   }
 
-  Result<InternetHandle> OpenUrl(InternetHandle session, const std::string& url, uint32_t flags) override {
-    return Wrapped(InternetOpenUrlA(Native(session), url.c_str(), nullptr, 0, flags, 0));
+  Result<InternetHandle> OpenUrl(InternetHandle session, const std::string& url, uint32_t flags,
+                                 const std::string& headers) override {
+    return Wrapped(InternetOpenUrlA(Native(session), url.c_str(), headers.empty() ? nullptr : headers.c_str(),
+                                    static_cast<DWORD>(headers.size()), flags, 0));
   }
 
   Error SendRequest(InternetHandle request) override {
@@ -62,6 +66,14 @@ class Win32InternetImpl final : public Internet {
       return Result<uint64_t>::Fail(GetLastError());
     }
     return Result<uint64_t>::Ok(length);
+  }
+
+  Result<std::string> QueryContentRange(InternetHandle request) override {
+    char text[kContentRangeCapacity] = {};
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoA(Native(request), HTTP_QUERY_CONTENT_RANGE, text, &size, nullptr))
+      return Result<std::string>::Fail(GetLastError());
+    return Result<std::string>::Ok(std::string(text, size));
   }
 
   Error SetUserName(InternetHandle request, const std::string& userName, uint32_t length) override {
