@@ -124,11 +124,12 @@ stamps=$(site_requests 'Action=10' | grep -c 'Action=10$')
 site_requests 'Action=1&' >/dev/null && e2e_fail "the file list was asked for without a time stamp"
 
 # A connection dropped in the middle of an item reads as a clean end under WinINet; the
-# announced length tells the truth.
+# announced length tells the truth. Requests for the rest that bring nothing end it.
 site_faults 'LogItemAttachment.aspx?Item=* cut 3000'
 probe jan geheim '""'
 e2e_expect_eq "$E2E_RC" 4 "probe exit code with a cut item"
 e2e_expect_eq "$(finding item)" failed "a cut item"
 e2e_expect_log_contains 'C:\Out' "ended after 3000 of"
+e2e_expect_log_contains 'C:\Out' "given up after 5 attempts without new bytes"
 
 e2e_end

@@ -106,8 +106,7 @@ class FakeInternet : public sys::Internet {
   }
   sys::Result<std::string> QueryContentRange(sys::InternetHandle request) override {
     Request* open = RequestOf(request);
-    if (!open) return {sys::err::kInvalidHandle};
-    if (open->reply.contentRange.empty()) return {sys::inet::kHeaderNotFound};
+    if (!open || open->reply.contentRange.empty()) return {open ? sys::inet::kHeaderNotFound : sys::err::kInvalidHandle};
     return {sys::err::kSuccess, open->reply.contentRange};
   }
   sys::Error SetUserName(sys::InternetHandle request, const std::string& userName, uint32_t length) override {

@@ -1,6 +1,7 @@
 // The plain URL transfer into a temporary file: chunks, counters, what is left behind.
 #include "transfer/fetchurl.h"
 
+#include "transfer/byterange.h"
 #include "transfer/siteurls.h"
 #include "transfer_fixture.h"
 
@@ -50,71 +51,44 @@ TEST_F(FetchUrl, AFailedTransferLeavesWhatArrivedForTheCallerToReport) {
   os.files.faults.FailNth(fakes::FileOp::Write, 2, sys::err::kDiskFull);
   FetchFailing();
   EXPECT_NE(LogText().find("Failed to write"), std::string::npos);
-  EXPECT_EQ(os.internet.openedUrls.size(), 3u);  // a full disk is not a dropped connection
-}
-
-// A body of 200000 bytes whose first reply drops after `dropAt`.
-constexpr std::size_t kBodySize = 200000;
-fakes::SiteReply Dropping(const std::string& body, uint32_t dropAt) {
-  return {.body = body, .readError = 12030, .readFailAfter = dropAt};
-}
-// The site's answer to a range request: `range`, and the body from `from` on, which drops
-// after `dropAfter` bytes (0: never).
-fakes::SiteReply Partial(const std::string& body, std::size_t from, const std::string& range, uint32_t dropAfter = 0) {
-  return {.statuses = {206}, .body = body.substr(from), .contentRange = range,
-          .readError = dropAfter != 0 ? 12030u : 0u, .readFailAfter = dropAfter};
-}
-std::string RestOf(std::size_t from) {
-  return "bytes " + std::to_string(from) + "-" + std::to_string(kBodySize - 1) + "/" + std::to_string(kBodySize);
 }
 
 TEST_F(FetchUrl, ADroppedTransferContinuesOnlyWithTheRestOfTheSameBody) {
-  std::string body;
-  for (std::size_t i = 0; i < kBodySize; ++i) body += static_cast<char>('a' + i * 7 % 26);
-  std::vector<fakes::SiteReply> flaky{Dropping(body, 70000)};  // seven resumptions, each brings bytes
-  for (std::size_t from = 70000; from < kBodySize; from += 20000)
-    flaky.push_back(Partial(body, from, RestOf(from), from + 20000 < kBodySize ? 20000 : 0));
-  fakes::SiteReply whole{.body = body};
-  fakes::SiteReply dead = Partial(body, 70000, RestOf(70000), 1);
-  dead.readFailAfter = 0;  // not a byte
+  std::string body(200000, 'a');
+  for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>('a' + i * 7 % 26);
+  // The body from `from` on with `status` and `range`, the connection dropped after `drop` bytes.
+  auto reply = [&body](std::size_t from, uint32_t status, std::string range, uint32_t drop = UINT32_MAX) {
+    return fakes::SiteReply{.statuses = {status}, .body = body.substr(from), .contentRange = range,
+                            .readError = 12030, .readFailAfter = drop};
+  };
+  auto rest = [](std::size_t from) { return "bytes " + std::to_string(from) + "-199999/200000"; };
+  std::vector<fakes::SiteReply> flaky{reply(0, 200, "", 70000)};  // seven resumptions, each brings bytes
+  for (std::size_t from = 70000; from < body.size(); from += 20000) flaky.push_back(reply(from, 206, rest(from), 20000));
   struct Case {
     const char* name;
     std::vector<fakes::SiteReply> replies;  // the last one answers every later request
-    bool cancelled;
-    std::size_t kept;  // bytes in the file at the end: all of them, or those of the first reply
-    std::size_t opens;
+    std::size_t kept, opens;                // bytes in the file at the end, requests made
     const char* logged;
   } cases[] = {
-      {"the rest", {Dropping(body, 70000), Partial(body, 70000, RestOf(70000))}, false, kBodySize, 2,
-       "Resuming the transfer of"},
-      {"a flaky site", flaky, false, kBodySize, flaky.size(), "at byte 190000"},
-      {"the whole body again", {Dropping(body, 70000), whole}, false, kBodySize, 2, "the transfer starts over"},
-      {"every reply whole and dropping", {Dropping(body, 70000)}, false, 70000, 3, "did not resume"},
-      {"another start", {Dropping(body, 70000), Partial(body, 0, "bytes 0-199999/200000")}, false, 70000, 2,
-       "status 206, range 'bytes 0-199999/200000'"},
-      {"another length", {Dropping(body, 70000), Partial(body, 70000, "bytes 70000-199999/250000")}, false, 70000, 2,
-       "did not resume"},
-      {"no range", {Dropping(body, 70000), Partial(body, 70000, "")}, false, 70000, 2, "did not resume"},
-      {"a dead site", {Dropping(body, 70000), dead}, false, 70000, 6,
-       "given up after 5 attempts"},
-      {"a cancelled run", {Dropping(body, 70000), Partial(body, 70000, RestOf(70000))}, true, 70000, 1,
-       "ended after 70000 of 200000 bytes"},
+      {"a flaky site", flaky, 200000, 8, "Resuming the transfer of"},
+      {"every reply whole and dropping", {flaky[0]}, 70000, 3, "the transfer starts over"},
+      {"another start", {flaky[0], reply(0, 206, rest(0))}, 70000, 2, "(status 206, range 'bytes 0-199999/200000')"},
+      {"another length", {flaky[0], reply(70000, 206, "bytes 70000-199999/250000")}, 70000, 2, "did not resume"},
+      {"a dead site", {flaky[0], reply(70000, 206, rest(70000), 0)}, 70000, 6, "given up after 5 attempts"},
+      {"a cancelled run", {flaky[0], flaky[1]}, 70000, 1, "ended after 70000 of 200000 bytes"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string url = itemUrl + "&Case=" + c.name;
+    std::string url = itemUrl + "&Case=" + c.name, path;
+    for (const fakes::SiteReply& served : c.replies) os.internet.ServePage(url, served);
     os.internet.openedHeaders.clear();
-    for (const fakes::SiteReply& reply : c.replies) os.internet.ServePage(url, reply);
-    cancelRequested = c.cancelled ? 1 : 0;
+    cancelRequested = c.opens == 1;  // the one that asks but once was cancelled
     UpdateProgress([](ProgressState& progress) { progress.itemBase = progress.totalDone = 5000; });
-    std::string path;
-    EXPECT_EQ(FetchUrlToTempFile(url, path), c.kept == kBodySize);
+    EXPECT_EQ(FetchUrlToTempFile(url, path), c.kept == body.size());
     EXPECT_EQ(os.files.ReadText(path), body.substr(0, c.kept));
     EXPECT_EQ(Progress().totalDone, 5000 + static_cast<int32_t>(c.kept));  // no byte counted twice
     EXPECT_EQ(os.internet.openedHeaders.size(), c.opens);
-    if (c.opens > 1) {
-      EXPECT_EQ(os.internet.openedHeaders[1], "Range: bytes=70000-\r\n");
-    }
+    EXPECT_EQ(os.internet.openedHeaders.at(c.opens > 1 ? 1 : 0), c.opens > 1 ? RangeRequestLine(70000) : "");
     EXPECT_NE(LogText().find(c.logged), std::string::npos) << LogText();
   }
 }
