@@ -3,7 +3,7 @@
 set -e
 PACKAGES="cmake ninja-build ccache g++ clang libclang-rt-14-dev python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libssl-dev libcpp-httplib-dev curl wrk
+  zlib1g-dev libssl-dev openssl libcpp-httplib-dev curl wrk
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool x11-apps imagemagick wixl

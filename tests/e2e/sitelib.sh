@@ -7,14 +7,17 @@ SITE_LAYOUT="$E2E_LIB_DIR/../data/sample-product.layout"
 SITE_LINE=FNC
 SITE_RELEASE=30052
 
+# site_publish FROM SITEDIR [PUBLISHER OPTIONS...]
 site_publish() {
   for needed in "$PLANDRIX_NATIVE_BIN/plandrix-site" "$PLANDRIX_NATIVE_BIN/plandrix-publish" "$1"; do
     [ -e "$needed" ] || { e2e_note "$needed is missing: build the native preset first"; exit 1; }
   done
-  "$PLANDRIX_NATIVE_BIN/plandrix-publish" --from "$1" --site "$2" --line "$SITE_LINE" \
-    --release "$SITE_RELEASE" --layout "$SITE_LAYOUT" >"$E2E_WORK/publish.out" 2>&1 || {
+  from=$1 to=$2
+  shift 2
+  "$PLANDRIX_NATIVE_BIN/plandrix-publish" --from "$from" --site "$to" --line "$SITE_LINE" \
+    --release "$SITE_RELEASE" --layout "$SITE_LAYOUT" "$@" >"$E2E_WORK/publish.out" 2>&1 || {
     cat "$E2E_WORK/publish.out" >&2
-    e2e_fail "publishing $1 failed"
+    e2e_fail "publishing $from failed"
     exit 1
   }
 }
