@@ -1,6 +1,6 @@
 // File digests are SHA-256 in lower-case hex, over many reads; a missing file gives its error.
 #include "seam/contract.h"
-#include "seam/testkeys.h"
+#include "seam/data/testkeys.h"
 #include "sys/hashing.h"
 #include "sys/os.h"
 

@@ -2,7 +2,7 @@
 // the reports on failure, a Cancel during the transfer, and the list's signature.
 #include "transfer/filelistrequest.h"
 
-#include "seam/testkeys.h"
+#include "seam/data/testkeys.h"
 #include "session/textids.h"
 #include "transfer/listsignature.h"
 #include "transfer/siteurls.h"
@@ -97,29 +97,25 @@ TEST_F(FileListRequest, TheListTransferIsMarkedWhileItRunsAndACancelInItEndsItQu
 
 // With a key built in, the list's exact bytes must carry the site's signature by it.
 TEST_F(FileListRequest, AProgramWithAKeyTakesOnlyAListSignedWithIt) {
-  const std::string signatureUrl = std::string(kSite) +
-                                   "/docs/LogItemAttachUpDnLoad.aspx?Action=11&AssortmentCode=FNC&Release=17.1&help=0&Demo=0";
-  struct Case {
-    const char* key;
-    std::string list;
-    const char* signature;  // nullptr: the request fails
-    const char* refusal;    // in the log; empty: the list is taken
-    size_t requests;        // time stamp, list and signature
+  const std::string signatureUrl =
+      std::string(kSite) + "/docs/LogItemAttachUpDnLoad.aspx?Action=11&AssortmentCode=FNC&Release=17.1&help=0&Demo=0";
+  const std::string list = testkeys::kSigned, good = testkeys::kPublicKey, other = testkeys::kOtherPublicKey;
+  const std::string fails = "";  // the signature request fails
+  const struct {
+    std::string key, list, signature;
+    const char* refusal;  // logged; empty: the list is taken
+    size_t requests;      // time stamp, list and signature
+  } cases[] = {
+      {good, list, testkeys::kSignature, "", 3},
+      {other, list, testkeys::kSignature, "its signature does not match this program's key", 3},
+      {good, "X" + list, testkeys::kSignature, "its signature does not match this program's key", 3},
+      {good, list, "__ERROR__Not signed", "the site has no signature: Not signed", 3},
+      {good, list, fails, "its signature could not be fetched", 3},
+      {good, "__ERROR__Unknown release\r\n", fails, "", 2},  // refused later, in the site's words
+      {"", "unsigned\r\n", fails, "", 2},
   };
-  const Case cases[] = {
-      {testkeys::kPublicKey, testkeys::kSigned, testkeys::kSignature, "", 3},
-      {testkeys::kOtherPublicKey, testkeys::kSigned, testkeys::kSignature,
-       "its signature does not match this program's key", 3},
-      {testkeys::kPublicKey, std::string("X") + testkeys::kSigned, testkeys::kSignature,
-       "its signature does not match this program's key", 3},
-      {testkeys::kPublicKey, testkeys::kSigned, "__ERROR__Release 17.1 of FNC is not signed",
-       "the site has no signature: Release 17.1 of FNC is not signed", 3},
-      {testkeys::kPublicKey, testkeys::kSigned, nullptr, "its signature could not be fetched", 3},
-      {testkeys::kPublicKey, "__ERROR__Unknown release\r\n", nullptr, "", 2},  // refused later in the site's words
-      {"", "unsigned\r\n", nullptr, "", 2},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.list + " / " + (c.signature ? c.signature : "no signature"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.list + " / " + c.signature);
     ResetSiteState();
     os.desktop.boxes.clear();
     os.internet.downloadedUrls.clear();
@@ -127,19 +123,14 @@ TEST_F(FileListRequest, AProgramWithAKeyTakesOnlyAListSignedWithIt) {
     SetListPublicKey(c.key);
     ServeTimestamp();
     os.internet.Serve(ListUrl(), c.list);
-    if (c.signature) os.internet.Serve(signatureUrl, c.signature);
-    if (!c.signature) FailDownload(signatureUrl, 0x800C0005);
+    if (c.signature.empty()) FailDownload(signatureUrl, 0x800C0005);
+    else os.internet.Serve(signatureUrl, c.signature);
     bool taken = RequestFileList(path);
     EXPECT_EQ(os.internet.downloadedUrls.size(), c.requests);
-    if (*c.refusal == 0) {
-      EXPECT_TRUE(taken);
-      EXPECT_EQ(os.files.ReadText(path), c.list);
-      continue;
-    }
-    EXPECT_FALSE(taken);
-    ASSERT_EQ(os.desktop.boxes.size(), 1u);
-    EXPECT_EQ(os.desktop.boxes[0].text, FindStringEntry(text::kListSignatureRefused));
-    EXPECT_NE(LogText().find(std::string("The file list is refused: ") + c.refusal, logged), std::string::npos);
+    EXPECT_EQ(taken, *c.refusal == 0);
+    EXPECT_EQ(os.desktop.boxes.size(), taken ? 0u : 1u);
+    if (taken) EXPECT_EQ(os.files.ReadText(path), c.list);
+    else EXPECT_NE(LogText().find(std::string("The file list is refused: ") + c.refusal, logged), std::string::npos);
   }
   SetListPublicKey("");
 }
