@@ -7,7 +7,7 @@ PACKAGES="cmake ninja-build ccache g++ clang libclang-rt-14-dev python3
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool x11-apps imagemagick wixl
-  cabextract gcab bc procps liblnk-utils nginx-light openssl"
+  cabextract gcab bc procps iproute2 liblnk-utils nginx-light openssl"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
