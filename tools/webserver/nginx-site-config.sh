@@ -2,7 +2,7 @@
 # Writes an nginx configuration for a published site folder: the items come from the
 # tree as static files, every other request goes on to plandrix-site.
 #   nginx-site-config.sh --root SITEDIR --listen HOST:PORT --site HOST:PORT --users FILE
-#                        --out DIR [--user NAME]
+#                        --out DIR [--user 'NAME [GROUP]']
 # Run it with:  nginx -p DIR -c nginx.conf -e logs/error.log   (stop: the same with -s quit)
 set -eu
 usage() { sed -n '4,6p' "$0" >&2; exit 2; }
@@ -28,12 +28,19 @@ case "$root$out" in *[\"\$\;{}]*) echo "folder names with \" \$ ; { } are not su
 
 # The site's users file holds name:password in plain text; nginx gets the same users
 # with salted hashes. Comments and blank lines are skipped as the site skips them.
+[ -r "$users" ] || { echo "cannot read $users" >&2; exit 1; }
+if tr -d '\r' < "$users" | grep -q -v -E -e '^$' -e '^#' -e '^[^:]+:'; then
+  echo "$users: every line but comments must be name:password" >&2
+  exit 1
+fi
 umask 077
 tr -d '\r' < "$users" | while IFS= read -r line; do
   case $line in '' | '#'*) continue ;; esac
   printf '%s:%s\n' "${line%%:*}" "$(printf '%s\n' "${line#*:}" | openssl passwd -apr1 -stdin)"
 done > "$out/htpasswd"
 umask 022
+# nginx started as root reads the file as the workers' user.
+if [ -n "$user" ] && [ "$(id -u)" -eq 0 ]; then chown "${user%% *}" "$out/htpasswd"; fi
 
 # An item is looked for in every assortment published now; one published later, or a
 # folder spelt in another case, is still found through the site.
@@ -43,6 +50,7 @@ for folder in "$root"/*/; do
   case $name in .* | *[!A-Za-z0-9_.+-]*) continue ;; esac
   tries="$tries /$name/\$item_release/items/\$item_code"
 done
+[ -n "$tries" ] || { echo "nothing is published in $root yet" >&2; exit 1; }
 
 # A query value becomes part of a path only when it is a plain name, as the site
 # demands: letters, digits, _ - + . and no leading dot, so no request leaves the tree.
