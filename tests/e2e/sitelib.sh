@@ -1,6 +1,7 @@
 # The sample product (FNC release 30052, user demo, password demo) published afresh on
 # an update site of the test's own (the native build's tools); source after lib.sh.
-# site_start [SITEDIR] serves it (or SITEDIR) and sets SITE_DIR, SITE_URL and SITE_LIST.
+# site_start [SITEDIR] serves it (or SITEDIR) and sets SITE_DIR, SITE_URL and SITE_LIST;
+# SITE_OPTIONS adds options of the site's own.
 : "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
 : "${PLANDRIX_SAMPLE_DIR:=$PLANDRIX_NATIVE_BIN/../sample-product}"
 SITE_LAYOUT="$E2E_LIB_DIR/../data/sample-product.layout"
@@ -31,7 +32,7 @@ site_start() {
   : > "$E2E_WORK/site-access.log"
   "$PLANDRIX_NATIVE_BIN/plandrix-site" --root "$SITE_DIR" --listen 127.0.0.1:0 \
     --users "$E2E_WORK/site-users" --faults "$E2E_WORK/site-faults" \
-    --log "$E2E_WORK/site-access.log" --port-file "$E2E_WORK/site-port" \
+    --log "$E2E_WORK/site-access.log" --port-file "$E2E_WORK/site-port" ${SITE_OPTIONS:-} \
     >"$E2E_WORK/site.out" 2>&1 &
   SITE_PID=$!
   E2E_PIDS="$E2E_PIDS $SITE_PID"
