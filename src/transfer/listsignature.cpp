@@ -1,5 +1,7 @@
 #include "transfer/listsignature.h"
 
+#include <cstdio>
+
 #include "session/log.h"
 #include "session/progressstate.h"
 #include "session/session.h"
@@ -31,7 +33,11 @@ std::string SignatureProblem(sys::Internet& internet, const std::string& listPat
   sys::CacheDownload download =
       internet.DownloadToCacheFile(url, kCachePathCapacity, kSignatureDownloadFlags, Site().callback.get());
   std::string signature;
-  if (!download.ok()) return "its signature could not be fetched from " + url;
+  if (!download.ok()) {
+    char result[16];
+    std::snprintf(result, sizeof result, "0x%lx", static_cast<unsigned long>(static_cast<uint32_t>(download.result)));
+    return "its signature could not be fetched from " + url + " (" + result + ")";
+  }
   if (!ReadFileStart(download.path, kSignatureReadLimit, signature)) return "its signature could not be read";
   if (signature.starts_with(kSiteError)) return "the site has no signature: " + signature.substr(kSiteError.size());
   sys::Result<bool> signedBy = sys::os().hashing->FileSignedBy(listPath, ListPublicKey(), signature);
@@ -49,6 +55,7 @@ bool CheckListSignature(sys::Internet& internet, const std::string& listPath) {
   std::string start;
   if (ReadFileStart(listPath, kSiteError.size(), start) && start == kSiteError) return true;
   std::string problem = SignatureProblem(internet, listPath);
+  if (cancelRequested.load() != 0) return false;  // a Cancel is not a refusal
   if (problem.empty()) {
     WriteLog("The file list is signed by the publisher");
     return true;

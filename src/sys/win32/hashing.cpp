@@ -15,9 +15,9 @@ constexpr DWORD kChunk = 64 * 1024;
 constexpr DWORD kSha256Bytes = 32;
 
 // A provider, a hash object and a key that give themselves back when the work is done.
-class HashObjects {
+class CryptoObjects {
  public:
-  ~HashObjects() {
+  ~CryptoObjects() {
     if (key_ != 0) CryptDestroyKey(key_);
     if (hash_ != 0) CryptDestroyHash(hash_);
     if (provider_ != 0) CryptReleaseContext(provider_, 0);
@@ -95,7 +95,7 @@ std::string Hex(const BYTE* bytes, DWORD count) {
 class Win32HashingImpl final : public Hashing {
  public:
   Result<std::string> FileSha256(const std::string& path) override {
-    HashObjects objects;
+    CryptoObjects objects;
     if (DWORD error = objects.HashFile(path); error != ERROR_SUCCESS) return Result<std::string>::Fail(error);
     BYTE digest[kSha256Bytes];
     DWORD length = kSha256Bytes;
@@ -105,7 +105,7 @@ class Win32HashingImpl final : public Hashing {
 
   Result<bool> FileSignedBy(const std::string& path, const std::string& publicKeyPem,
                             const std::string& signatureBase64) override {
-    HashObjects objects;
+    CryptoObjects objects;
     if (DWORD error = objects.HashFile(path); error != ERROR_SUCCESS) return Result<bool>::Fail(error);
     return Result<bool>::Ok(objects.ImportPublicKey(publicKeyPem) && objects.Verify(signatureBase64));
   }
