@@ -4,6 +4,7 @@
 #include "session/session.h"
 #include "sys/internet.h"
 #include "sys/os.h"
+#include "transfer/listsignature.h"
 #include "transfer/requestmessages.h"
 #include "transfer/sitedownloadlistener.h"
 #include "transfer/sitereplies.h"
@@ -96,14 +97,16 @@ bool RequestFileList(std::string& listPath) {
   UpdateProgress([](ProgressState& progress) { progress.listDownloadActive = true; });
   sys::CacheDownload download =
       internet->DownloadToCacheFile(listUrl, kCachePathCapacity, kListDownloadFlags, site.callback.get());
-  if (download.ok()) {
-    listPath = download.path;
-    TerminateLastLine(listPath);
-  }
   UpdateProgress([](ProgressState& progress) { progress.listDownloadActive = false; });
 
   if (cancelRequested.load() != 0) return false;
-  if (download.ok()) return true;
-  ShowRunMessage(FailedDownloadText(listUrl, download.result));
-  return false;
+  if (!download.ok()) {
+    ShowRunMessage(FailedDownloadText(listUrl, download.result));
+    return false;
+  }
+  // The signature covers the bytes as the site sent them, before the last line is completed.
+  if (!CheckListSignature(*internet, download.path)) return false;
+  listPath = download.path;
+  TerminateLastLine(listPath);
+  return true;
 }

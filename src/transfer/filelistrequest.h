@@ -9,5 +9,6 @@ constexpr uint32_t kCachePathCapacity = 512;
 
 // Authenticates, takes the server time stamp into the site's `listTimestamp` and
 // downloads the list into the internet cache; `listPath` names the cache file. False on
-// a failure (already reported) or a cancel (not reported).
+// a failure (already reported, a list refused for its signature too) or a cancel (not
+// reported).
 bool RequestFileList(std::string& listPath);

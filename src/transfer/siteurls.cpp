@@ -83,3 +83,13 @@ std::string FileListUrl(const SessionSettings& session) {
   AppendKey(url, "Gender", GenderQueryValue(session.gender));
   return url;
 }
+
+std::string ListSignatureUrl(const SessionSettings& session) {
+  std::string url(session.webSite.str());
+  url += "/docs/LogItemAttachUpDnLoad.aspx?Action=11";
+  AppendKey(url, "AssortmentCode", AssortmentCode(session.productLine));
+  AppendKey(url, "Release", ReleaseQueryValue(session.release));
+  AppendKey(url, "help", session.help != 0 ? "1" : "0");
+  if (DemoChoiceOffered(session.productLine, session.installMode)) AppendKey(url, "Demo", session.demo != 0 ? "1" : "0");
+  return url;
+}

@@ -12,6 +12,8 @@ std::string ReleaseListUrl(std::string_view webSite, std::string_view productLin
 // The file list of the session's release with the registration data; the keys depend on
 // the product line and the install mode.
 std::string FileListUrl(const SessionSettings& session);
+// The publisher's signature of that list: the keys that choose the list's text.
+std::string ListSignatureUrl(const SessionSettings& session);
 // One item of the list; the item installation appends its sizes.
 std::string ItemUrl(std::string_view webSite, std::string_view itemCode, std::string_view itemRelease);
 

@@ -1,20 +1,24 @@
 # The sample product (FNC release 30052, user demo, password demo) published afresh on
 # an update site of the test's own (the native build's tools); source after lib.sh.
-# site_start [SITEDIR] serves it (or SITEDIR) and sets SITE_DIR, SITE_URL and SITE_LIST.
+# site_start [SITEDIR] serves it (or SITEDIR) and sets SITE_DIR, SITE_URL and SITE_LIST;
+# SITE_OPTIONS adds options of the site's own.
 : "${PLANDRIX_NATIVE_BIN:=$E2E_LIB_DIR/../../build/native/bin}"
 : "${PLANDRIX_SAMPLE_DIR:=$PLANDRIX_NATIVE_BIN/../sample-product}"
 SITE_LAYOUT="$E2E_LIB_DIR/../data/sample-product.layout"
 SITE_LINE=FNC
 SITE_RELEASE=30052
 
+# site_publish FROM SITEDIR [PUBLISHER OPTIONS...]
 site_publish() {
   for needed in "$PLANDRIX_NATIVE_BIN/plandrix-site" "$PLANDRIX_NATIVE_BIN/plandrix-publish" "$1"; do
     [ -e "$needed" ] || { e2e_note "$needed is missing: build the native preset first"; exit 1; }
   done
-  "$PLANDRIX_NATIVE_BIN/plandrix-publish" --from "$1" --site "$2" --line "$SITE_LINE" \
-    --release "$SITE_RELEASE" --layout "$SITE_LAYOUT" >"$E2E_WORK/publish.out" 2>&1 || {
+  from=$1 to=$2
+  shift 2
+  "$PLANDRIX_NATIVE_BIN/plandrix-publish" --from "$from" --site "$to" --line "$SITE_LINE" \
+    --release "$SITE_RELEASE" --layout "$SITE_LAYOUT" "$@" >"$E2E_WORK/publish.out" 2>&1 || {
     cat "$E2E_WORK/publish.out" >&2
-    e2e_fail "publishing $1 failed"
+    e2e_fail "publishing $from failed"
     exit 1
   }
 }
@@ -28,7 +32,7 @@ site_start() {
   : > "$E2E_WORK/site-access.log"
   "$PLANDRIX_NATIVE_BIN/plandrix-site" --root "$SITE_DIR" --listen 127.0.0.1:0 \
     --users "$E2E_WORK/site-users" --faults "$E2E_WORK/site-faults" \
-    --log "$E2E_WORK/site-access.log" --port-file "$E2E_WORK/site-port" \
+    --log "$E2E_WORK/site-access.log" --port-file "$E2E_WORK/site-port" ${SITE_OPTIONS:-} \
     >"$E2E_WORK/site.out" 2>&1 &
   SITE_PID=$!
   E2E_PIDS="$E2E_PIDS $SITE_PID"

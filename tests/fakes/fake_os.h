@@ -25,16 +25,23 @@
 #include "sys/hashing.h"
 #include "sys/os.h"
 #include "digest.h"
+#include "signature.h"
 
 namespace fakes {
 
-// Digests of the pretend machine's files, by libcrypto as the system would make them.
+// Digests and signatures of the pretend machine's files, by libcrypto as the system would check them.
 struct FakeHashing : sys::Hashing {
   explicit FakeHashing(FakeFiles& files) : files(files) {}
   sys::Result<std::string> FileSha256(const std::string& path) override {
     std::optional<std::string> bytes = files.ReadText(path);
     if (!bytes) return sys::Result<std::string>::Fail(sys::err::kFileNotFound);
     return sys::Result<std::string>::Ok(site::Sha256Hex(bytes->data(), bytes->size()));
+  }
+  sys::Result<bool> FileSignedBy(const std::string& path, const std::string& publicKeyPem,
+                                 const std::string& signatureBase64) override {
+    std::optional<std::string> bytes = files.ReadText(path);
+    if (!bytes) return sys::Result<bool>::Fail(sys::err::kFileNotFound);
+    return sys::Result<bool>::Ok(site::VerifyBase64(*bytes, signatureBase64, publicKeyPem));
   }
   FakeFiles& files;
 };

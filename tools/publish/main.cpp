@@ -13,7 +13,7 @@ constexpr char kTool[] = "plandrix-publish";
 
 const char kHelp[] =
     "usage: plandrix-publish --from DIR --site SITEDIR --line CODE --release NUMBER\n"
-    "                        [--layout FILE] [--compress mszip|none]\n"
+    "                        [--layout FILE] [--compress mszip|none] [--sign-key PEM]\n"
     "\n"
     "Publishes every file below DIR as release NUMBER of product line CODE into the\n"
     "update site folder SITEDIR (served by plandrix-site): one single-file cabinet\n"
@@ -37,6 +37,9 @@ const char kHelp[] =
     "                     the first matching rule wins; without a rule a file keeps\n"
     "                     its own sub-folder and top-level files go to Root.\n"
     "  --compress KIND    mszip (default) or none (stored cabinets)\n"
+    "  --sign-key PEM     an RSA private key: signs each list reply the site can make\n"
+    "                     (filelist[-help][-demo].sig beside the lists) for programs\n"
+    "                     built with its public key; the key itself is not published\n"
     "  --help             this text\n";
 
 struct Arguments {
@@ -53,6 +56,7 @@ Arguments ParseArguments(int argc, char** argv) {
     else if (name == "--line") a.options.productLine = value;
     else if (name == "--release") a.options.release = value;
     else if (name == "--layout") a.options.layoutFile = value;
+    else if (name == "--sign-key") a.options.signKeyFile = value;
     else if (name == "--compress" && value == "mszip") a.options.compression = publish::Compression::Mszip;
     else if (name == "--compress" && value == "none") a.options.compression = publish::Compression::None;
     else if (name == "--compress") return "--compress must be mszip or none";

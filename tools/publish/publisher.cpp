@@ -15,6 +15,7 @@
 #include "itemcode.h"
 #include "layout.h"
 #include "listrecord.h"
+#include "signature.h"
 #include "sitelayout.h"
 #include "sourcefile.h"
 
@@ -190,7 +191,29 @@ class ReleaseWriter {
     return {};
   }
 
+  // One signature for each reply the site can make of the lists: the base list with
+  // the help and demo lists added as asked, in that order.
+  std::string SignLists(const std::string& privateKeyPem) {
+    for (bool help : {false, true}) {
+      for (bool demo : {false, true}) {
+        std::string reply = ListText(site::Group::Base);
+        if (help) reply += ListText(site::Group::Help);
+        if (demo) reply += ListText(site::Group::Demo);
+        std::string signature = site::SignBase64(reply, privateKeyPem);
+        std::string name = site::SignatureFileName(help, demo);
+        if (signature.empty()) return "cannot sign the list for " + name;
+        if (!WriteFileBytes(staging_ / name, signature.data(), signature.size())) return "cannot write " + name;
+      }
+    }
+    return {};
+  }
+
  private:
+  std::string ListText(site::Group group) const {
+    auto it = lists_.find(group);
+    return it == lists_.end() ? std::string{} : it->second;
+  }
+
   // Codes are derived from the target; a clash of the hash picks the next salt.
   std::string UniqueCode(const std::string& folder, const std::string& fileName, const std::string& variant) {
     for (unsigned salt = 0; salt < kMaxCodeSalts; ++salt) {
@@ -209,6 +232,17 @@ class ReleaseWriter {
   std::set<std::string> codes_;
   std::map<site::Group, std::string> lists_;
 };
+
+// The signing key's PEM text, or why it cannot sign; nothing without --sign-key.
+std::string ReadSigningKey(const fs::path& file, std::string& pem) {
+  if (file.empty()) return {};
+  std::string error;
+  auto bytes = ReadWholeFile(file, error);
+  if (!bytes) return "--sign-key: " + error;
+  pem.assign(bytes->begin(), bytes->end());
+  std::string problem = site::CheckSigningKey(pem);
+  return problem.empty() ? std::string{} : "--sign-key " + file.string() + ": " + problem;
+}
 
 std::string CheckOptions(const PublishOptions& o) {
   std::error_code ec;
@@ -233,6 +267,8 @@ PublishSummary Publish(const PublishOptions& options, const PublishProgress& pro
   Layout layout;
   summary.error = CheckOptions(options);
   if (summary.error.empty()) summary.error = ReadLayout(options.layoutFile, layout);
+  std::string signingKey;
+  if (summary.error.empty()) summary.error = ReadSigningKey(options.signKeyFile, signingKey);
   std::vector<SourceEntry> sources;
   if (summary.error.empty()) summary.error = CollectSources(options.from, sources);
   if (!summary.error.empty()) return summary;
@@ -254,6 +290,7 @@ PublishSummary Publish(const PublishOptions& options, const PublishProgress& pro
     if (progress) progress(i + 1, sources.size(), summary.bytes);
   }
   summary.error = writer.WriteLists();
+  if (summary.error.empty() && !signingKey.empty()) summary.error = writer.SignLists(signingKey);
   summary.releaseFolder = lineFolder / options.release;
   if (summary.error.empty()) summary.error = SwapIn(staging.folder(), summary.releaseFolder);
   if (summary.error.empty()) staging.Keep();

@@ -18,6 +18,7 @@ struct PublishOptions {
   std::string release;
   std::filesystem::path layoutFile;  // empty: every file keeps its own sub-folder
   Compression compression = Compression::Mszip;
+  std::filesystem::path signKeyFile;  // PEM RSA private key; empty: the lists go unsigned
 };
 
 struct PublishSummary {

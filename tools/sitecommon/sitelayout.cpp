@@ -11,6 +11,10 @@ const char* ListFileName(Group group) {
   return "filelist.lst";
 }
 
+std::string SignatureFileName(bool help, bool demo) {
+  return std::string("filelist") + (help ? "-help" : "") + (demo ? "-demo" : "") + ".sig";
+}
+
 bool IsSiteToken(std::string_view text, size_t maxLength) {
   if (text.empty() || text.size() > maxLength || text.front() == '.') return false;
   for (char c : text) {

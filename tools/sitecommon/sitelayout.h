@@ -6,6 +6,8 @@
 //                                  help.lst       records added when help is asked for
 //                                  demo.lst       records added when the demo company is asked for
 //                                  items/<item code>   the transferred bytes (a cabinet)
+//                                  filelist[-help][-demo].sig   the signature of each list reply,
+//                                                 when the release is signed
 //
 // Names that come from outside (query values, options) must pass IsSiteToken before
 // they become part of a path.
@@ -19,6 +21,8 @@ enum class Group { Base, Help, Demo };
 constexpr const char* kItemsFolder = "items";
 
 const char* ListFileName(Group group);
+// The signature of the list reply with the groups asked for.
+std::string SignatureFileName(bool help, bool demo);
 
 // 1..maxLength characters of letters, digits, '_', '-', '+' and '.', not starting
 // with '.': no separators, no "..", no drive letters.

@@ -108,6 +108,15 @@ bool AnswerFault(httplib::Response& response, const Fault& fault) {
   }
 }
 
+ListRequest ListRequestOf(const Query& query) {
+  ListRequest list;
+  list.assortment = query.Get("AssortmentCode").value_or("");
+  list.release = query.Get("Release").value_or("");
+  list.help = query.Get("help").value_or("0") == "1";
+  list.demo = query.Get("Demo").value_or("0") == "1";
+  return list;
+}
+
 }  // namespace
 
 SiteHandler::SiteHandler(SiteConfig config)
@@ -177,6 +186,11 @@ void SiteHandler::Dispatch(const std::string& page, const Query& query, const st
       return SendText(response, ReleaseListReply(*releases), fault);
     }
     if (action == "1") return AnswerFileList(query, user, request, response, fault);
+    if (action == "11") {  // the list's signature: no registration, as it follows a list request
+      std::string error;
+      auto signature = index_.ListSignature(ListRequestOf(query), error);
+      return SendText(response, signature ? std::move(*signature) : ErrorReply(error), fault);
+    }
     return SendText(response, ErrorReply("Unknown action"), fault);
   }
   if (SameText(page, "LogItemAttachment.aspx")) return AnswerItem(query, response, fault);
@@ -194,11 +208,7 @@ void SiteHandler::Dispatch(const std::string& page, const Query& query, const st
 
 void SiteHandler::AnswerFileList(const Query& query, const std::string& user, const httplib::Request& request,
                                  httplib::Response& response, const std::optional<Fault>& fault) {
-  ListRequest list;
-  list.assortment = query.Get("AssortmentCode").value_or("");
-  list.release = query.Get("Release").value_or("");
-  list.help = query.Get("help").value_or("0") == "1";
-  list.demo = query.Get("Demo").value_or("0") == "1";
+  ListRequest list = ListRequestOf(query);
 
   std::vector<std::pair<std::string, std::string>> record = {{"user", user}, {"from", request.remote_addr}};
   for (const char* key : {"AssortmentCode", "Release", "help", "Demo", "Language", "Country", "ContactName", "Email",

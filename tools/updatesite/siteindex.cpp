@@ -59,7 +59,7 @@ std::optional<std::vector<std::string>> SiteIndex::Releases(const std::string& a
   return releases;
 }
 
-std::optional<std::string> SiteIndex::FileList(const ListRequest& request, std::string& error) const {
+std::optional<fs::path> SiteIndex::ReleaseFolder(const ListRequest& request, std::string& error) const {
   if (!site::IsSiteToken(request.assortment, kAssortmentLimit)) {
     error = "Unknown assortment";
     return std::nullopt;
@@ -78,6 +78,12 @@ std::optional<std::string> SiteIndex::FileList(const ListRequest& request, std::
     error = "Release " + request.release + " of " + request.assortment + " is not published on this site";
     return std::nullopt;
   }
+  return release;
+}
+
+std::optional<std::string> SiteIndex::FileList(const ListRequest& request, std::string& error) const {
+  auto release = ReleaseFolder(request, error);
+  if (!release) return std::nullopt;
   auto text = ReadText(*release / site::ListFileName(site::Group::Base));
   if (!text) {
     error = "The file list of release " + request.release + " cannot be read";
@@ -87,6 +93,14 @@ std::optional<std::string> SiteIndex::FileList(const ListRequest& request, std::
     if (!wanted) continue;
     if (auto extra = ReadText(*release / site::ListFileName(group))) *text += *extra;
   }
+  return text;
+}
+
+std::optional<std::string> SiteIndex::ListSignature(const ListRequest& request, std::string& error) const {
+  auto release = ReleaseFolder(request, error);
+  if (!release) return std::nullopt;
+  auto text = ReadText(*release / site::SignatureFileName(request.help, request.demo));
+  if (!text) error = "Release " + request.release + " of " + request.assortment + " is not signed";
   return text;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The Win32 adapter's digests (the CryptoAPI of advapi32).
+// The Win32 adapter's digests and signatures (the CryptoAPI of advapi32 and crypt32).
 #include "sys/hashing.h"
 
 namespace sys::win32 {

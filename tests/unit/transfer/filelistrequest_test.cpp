@@ -1,7 +1,10 @@
 // The file-list request: the time stamp's acceptance, the list's last line,
-// the reports on failure, and a Cancel during the transfer.
+// the reports on failure, a Cancel during the transfer, and the list's signature.
 #include "transfer/filelistrequest.h"
 
+#include "seam/data/testkeys.h"
+#include "session/textids.h"
+#include "transfer/listsignature.h"
 #include "transfer/siteurls.h"
 #include "transfer_fixture.h"
 
@@ -90,6 +93,46 @@ TEST_F(FileListRequest, TheListTransferIsMarkedWhileItRunsAndACancelInItEndsItQu
   EXPECT_TRUE(path.empty());
   EXPECT_TRUE(os.desktop.boxes.empty());
   EXPECT_FALSE(Progress().listDownloadActive);
+}
+
+// With a key built in, the list's exact bytes must carry the site's signature by it.
+TEST_F(FileListRequest, AProgramWithAKeyTakesOnlyAListSignedWithIt) {
+  const std::string signatureUrl =
+      std::string(kSite) + "/docs/LogItemAttachUpDnLoad.aspx?Action=11&AssortmentCode=FNC&Release=17.1&help=0&Demo=0";
+  const std::string list = testkeys::kSigned, good = testkeys::kPublicKey, other = testkeys::kOtherPublicKey;
+  const std::string fails = "";  // the signature request fails
+  const struct {
+    std::string key, list, signature;
+    const char* refusal;  // logged; empty: the list is taken
+    size_t requests;      // time stamp, list and signature
+  } cases[] = {
+      {good, list, testkeys::kSignature, "", 3},
+      {other, list, testkeys::kSignature, "its signature does not match this program's key", 3},
+      {good, "X" + list, testkeys::kSignature, "its signature does not match this program's key", 3},
+      {good, list, "__ERROR__Not signed", "the site has no signature: Not signed", 3},
+      {good, list, fails, "its signature could not be fetched", 3},
+      {good, "__ERROR__Unknown release\r\n", fails, "", 2},  // refused later, in the site's words
+      {"", "unsigned\r\n", fails, "", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.list + " / " + c.signature);
+    ResetSiteState();
+    os.desktop.boxes.clear();
+    os.internet.downloadedUrls.clear();
+    size_t logged = LogText().size();
+    SetListPublicKey(c.key);
+    ServeTimestamp();
+    os.internet.Serve(ListUrl(), c.list);
+    if (c.signature.empty()) FailDownload(signatureUrl, 0x800C0005);
+    else os.internet.Serve(signatureUrl, c.signature);
+    bool taken = RequestFileList(path);
+    EXPECT_EQ(os.internet.downloadedUrls.size(), c.requests);
+    EXPECT_EQ(taken, *c.refusal == 0);
+    EXPECT_EQ(os.desktop.boxes.size(), taken ? 0u : 1u);
+    if (taken) EXPECT_EQ(os.files.ReadText(path), c.list);
+    else EXPECT_NE(LogText().find(std::string("The file list is refused: ") + c.refusal, logged), std::string::npos);
+  }
+  SetListPublicKey("");
 }
 
 }  // namespace
