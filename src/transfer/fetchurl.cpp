@@ -59,6 +59,8 @@ class BodyTransfer {
   }
 
  private:
+  enum class Ending { Complete, Dropped, Stopped };
+
   // Reads the reply, and the next one for as long as a dropped reply is continued.
   bool Receive(sys::InternetHandle request) {
     for (;;) {
@@ -70,8 +72,6 @@ class BodyTransfer {
       request = *next;
     }
   }
-
-  enum class Ending { Complete, Dropped, Stopped };
 
   void Note(const std::string& line) {
     if (observer_ != nullptr)
