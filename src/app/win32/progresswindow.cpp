@@ -76,9 +76,6 @@ void OnCreate(HWND window) {
                                programInstance, nullptr);
   PostMessageA(cancelButton, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   repaintPending = false;  // a request left over from an earlier window died with it
-  SetProgressWindow(static_cast<sys::WindowId>(reinterpret_cast<uintptr_t>(window)));
-  if (worker.joinable()) worker.join();
-  worker = std::thread(WorkerMain);
 }
 
 void OnPaint(HWND window) {
@@ -155,12 +152,27 @@ HWND CreateProgressWindow() {
                          kProgressHeight, nullptr, nullptr, programInstance, nullptr);
 }
 
-void RunProgressWindow() {
-  if (CreateProgressWindow() == nullptr) {
-    WriteLog("The progress window could not be created (error %lu); nothing was installed",
-             static_cast<unsigned long>(GetLastError()));
-    return;
+// A run started at log-on may meet a desktop that is not ready yet: the window is tried
+// a few times before the run gives up.
+HWND CreateProgressWindowPatiently() {
+  constexpr int kAttempts = 5;
+  for (int attempt = 1;; ++attempt) {
+    if (HWND window = CreateProgressWindow()) return window;
+    WriteLog("The progress window could not be created (error %lu)%s", static_cast<unsigned long>(GetLastError()),
+             attempt < kAttempts ? "; trying again" : "; nothing was installed");
+    if (attempt == kAttempts) return nullptr;
+    Sleep(1000);
   }
+}
+
+void RunProgressWindow() {
+  HWND window = CreateProgressWindowPatiently();
+  if (window == nullptr) return;
+  // The worker starts once the window exists: it never works beside a window that is
+  // still being made, nor outlives one that never was.
+  SetProgressWindow(static_cast<sys::WindowId>(reinterpret_cast<uintptr_t>(window)));
+  if (worker.joinable()) worker.join();
+  worker = std::thread(WorkerMain);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
   // After a cancel the worker stops at its next test; the driver must not work beside it.
