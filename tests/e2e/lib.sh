@@ -150,6 +150,7 @@ e2e_run_line() {
   E2E_RC=0
   ( cd "$WINEPREFIX/drive_c" && timeout "$E2E_RUN_TIMEOUT" wine cmd /c 'C:\e2e\run.bat' ) \
     >"$E2E_WORK/run.out" 2>&1 || E2E_RC=$?
+  cat "$E2E_WORK/run.out" >> "$E2E_WORK/runs.out"  # every run's output, for a kept prefix
   if [ "$E2E_RC" -eq 124 ]; then
     e2e_fail "the program did not end within $E2E_RUN_TIMEOUT s: $1"
     WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1
