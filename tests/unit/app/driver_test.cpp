@@ -55,7 +55,9 @@ TEST_F(DriverTest, UninstallAsksFirstAndSaysWhenItHasEnded) {
     EXPECT_EQ(RunStartupDriver(std::string("/UNINSTALL:\"C:\\Fin\" /P:QK2000") + c.options), 0);
     EXPECT_EQ(confirmations * 10 + windows, c.confirmations * 10 + c.windows);
     ASSERT_EQ(os.desktop.boxes.size(), static_cast<std::size_t>(c.closingMessages));
-    if (c.closingMessages) EXPECT_EQ(os.desktop.boxes[0].text, "Uninstall successfully completed.");
+    if (c.closingMessages) {
+      EXPECT_EQ(os.desktop.boxes[0].text, "Uninstall successfully completed.");
+    }
   }
 }
 
