@@ -62,15 +62,24 @@ bool SendsLanguageKeys(std::string_view productLine, int32_t mode, std::string_v
   return IsInternetMode(mode) && IsMultilingualLine(productLine) && !sys::EqualsNoCase(language, kAllLanguages);
 }
 
-std::string FileListUrl(const SessionSettings& session) {
+namespace {
+
+// A request about one release's list: the action, then the keys that choose its records.
+std::string ListRequestUrl(const SessionSettings& session, const char* action) {
   std::string url(session.webSite.str());
-  url += "/docs/LogItemAttachUpDnLoad.aspx?Action=1&Install=0";
+  url += "/docs/LogItemAttachUpDnLoad.aspx?Action=";
+  url += action;
   AppendKey(url, "AssortmentCode", AssortmentCode(session.productLine));
   AppendKey(url, "Release", ReleaseQueryValue(session.release));
   AppendKey(url, "help", session.help != 0 ? "1" : "0");
-  if (DemoChoiceOffered(session.productLine, session.installMode)) {
-    AppendKey(url, "Demo", session.demo != 0 ? "1" : "0");
-  }
+  if (DemoChoiceOffered(session.productLine, session.installMode)) AppendKey(url, "Demo", session.demo != 0 ? "1" : "0");
+  return url;
+}
+
+}  // namespace
+
+std::string FileListUrl(const SessionSettings& session) {
+  std::string url = ListRequestUrl(session, "1&Install=0");
   if (SendsLanguageKeys(session.productLine, session.installMode, session.language)) {
     AppendKey(url, "Language", session.language);
     AppendKey(url, "Country", session.country);
@@ -84,12 +93,4 @@ std::string FileListUrl(const SessionSettings& session) {
   return url;
 }
 
-std::string ListSignatureUrl(const SessionSettings& session) {
-  std::string url(session.webSite.str());
-  url += "/docs/LogItemAttachUpDnLoad.aspx?Action=11";
-  AppendKey(url, "AssortmentCode", AssortmentCode(session.productLine));
-  AppendKey(url, "Release", ReleaseQueryValue(session.release));
-  AppendKey(url, "help", session.help != 0 ? "1" : "0");
-  if (DemoChoiceOffered(session.productLine, session.installMode)) AppendKey(url, "Demo", session.demo != 0 ? "1" : "0");
-  return url;
-}
+std::string ListSignatureUrl(const SessionSettings& session) { return ListRequestUrl(session, "11"); }
