@@ -49,6 +49,7 @@ class FakeInternet : public sys::Internet {
   std::deque<uint32_t> dialogAnswers;   // ErrorDialog answers; 1223 (cancelled) when empty
   std::string lastResponse;             // InternetGetLastResponseInfo
   std::function<void(uint32_t done)> duringDownload;  // after each progress report (a Cancel click)
+  std::function<void(const std::string& url)> duringRead;  // before each read of an opened URL
 
   struct OptionCall {
     std::string text;
@@ -126,6 +127,7 @@ class FakeInternet : public sys::Internet {
   sys::Result<uint32_t> Read(sys::InternetHandle request, void* buffer, uint32_t size) override {
     Request* open = RequestOf(request);
     if (!open) return {sys::err::kInvalidHandle};
+    if (duringRead) duringRead(open->url);
     const SiteReply& reply = open->reply;
     std::size_t end = reply.body.size();
     if (reply.readError != 0) {

@@ -167,6 +167,23 @@ TEST_F(InstallEntriesTest, TheNextItemTravelsWhileOneIsPlacedYetItemsEndInListOr
   SetTransferAheadMode(AheadMode::Off);
 }
 
+// A Cancel while the next item travels ahead: the item in hand is placed, the one ahead
+// stops and leaves no file, and nothing after it is asked for.
+TEST_F(InstallEntriesTest, ACancelDuringTheTransferAheadStopsItAndLeavesNoFile) {
+  SetTransferAheadMode(AheadMode::Inline);
+  FileEntry a = Entry("a.dll", 2), b = Entry("b.dll", 2), c = Entry("c.dll", 2);
+  Serve(a, "aa");
+  Serve(b, "bb");
+  Serve(c, "cc");
+  os.internet.duringRead = [&](const std::string& url) { if (url == ItemRequest(b)) cancelRequested = 1; };
+  EXPECT_FALSE(Install({a, b, c}));
+  EXPECT_EQ(os.files.ReadText("C:\\Fin\\bin\\a.dll"), "aa");
+  EXPECT_FALSE(os.files.Exists("C:\\Fin\\bin\\b.dll") || TemporaryFilesLeft() || Requests(ItemRequest(c)));
+  os.internet.duringRead = nullptr;
+  cancelRequested = 0;
+  SetTransferAheadMode(AheadMode::Off);
+}
+
 TEST_F(InstallEntriesTest, RegistrationsAreAppendedToTheReregistrationListAndSharedFilesCountedOnceInstalled) {
   os.files.MakeDirectories("C:\\Fin\\etc");
   os.files.WriteText(ReregistrationListPath(), "old.dll\tbin\r\n");
