@@ -16,6 +16,15 @@ bool KeepsStateOnMachine(const SessionSettings& settings) {
   return IsWorkstationMode(settings.installMode) || settings.uninstallRequested || settings.rebootResume;
 }
 
+// The marker in the "wsetup.ini" of the network installation in `netDir`; empty when none.
+std::string NetworkMarker(const std::string& netDir) {
+  constexpr std::size_t kMarkerCapacity = 64;
+  sys::Profiles* profiles = sys::os().profiles;
+  if (profiles == nullptr) return "";
+  return profiles->GetString(sys::JoinPath(netDir, "wsetup.ini"), "Setup", std::string(kInstallStatusValueName), "",
+                             kMarkerCapacity);
+}
+
 }  // namespace
 
 void SetInstallStatus(const std::optional<std::string>& status) {
@@ -41,12 +50,11 @@ void SetInstallStatus(const std::optional<std::string>& status) {
   profiles->WriteString(sys::JoinPath(settings.installDir.str(), "wsetup.ini"), "Setup", valueName, status);
 }
 
-bool NetworkInstallationUnfinished(const std::string& netDir) {
-  constexpr std::size_t kMarkerCapacity = 64;
-  sys::Profiles* profiles = sys::os().profiles;
-  if (profiles == nullptr) return false;
-  return !profiles
-              ->GetString(sys::JoinPath(netDir, "wsetup.ini"), "Setup", std::string(kInstallStatusValueName), "",
-                          kMarkerCapacity)
-              .empty();
+bool NetworkInstallationUnfinished(const std::string& netDir) { return !NetworkMarker(netDir).empty(); }
+
+bool NetworkRunCutOff() {
+  const SessionSettings& settings = Session();
+  if (IsWebLine(settings.productLine) || KeepsStateOnMachine(settings) || settings.installMode == kCdCreation)
+    return false;
+  return NetworkMarker(settings.installDir.str()) == "Updating";
 }

@@ -122,8 +122,9 @@ bool InstallPasses(const AnalysisTotals& totals, uint32_t records) {
   auto stopWatch = []() {
     if (Session().debugStatistics) Statistics().installSeconds = (Now() - Statistics().installStartTick) / 1000;
   };
-  // Work files that an unfinished run left go before this one writes its own.
-  BeginLeftoverSweep(Results().previousRunUnfinished);
+  // Work files that an unfinished run left go before this one writes its own (and before
+  // it marks the network installation as updating itself).
+  BeginLeftoverSweep(Results().previousRunUnfinished || NetworkRunCutOff());
   if (Session().updateMode != kUpdateAfterDownload) {
     BeginInstalling();
     bool ok = InstallEntries(records, kPassSingle);

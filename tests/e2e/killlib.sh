@@ -1,6 +1,7 @@
 # Killing an installation and running it again; source after lib.sh and sitelib.sh.
 KILL_SHARED='C:\windows\system32\fncshared.dll'
 KILL_COUNTS='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDlls'
+KILL_MODE=0  # 1: a network installation, its product folder KILL_ROOT ('Root' in it)
 
 # The sample with a large item (its expansion takes a moment), served to a fresh prefix.
 kill_begin() {
@@ -16,10 +17,10 @@ kill_begin() {
   rm -f "$(e2e_path "$KILL_SHARED")"
 }
 
-# Installs into KILL_DIR in the background; wine runs the program in the process it starts.
+# Installs into KILL_DIR in mode KILL_MODE, in the background, in the process wine starts.
 kill_start() {
   e2e_mkdir "$KILL_DIR\\usr"
-  ( cd "$WINEPREFIX/drive_c" && exec wine "$E2E_PROGRAM" /S:2 /IM:0 "/I:$KILL_DIR" "/W:$SITE_URL" /USER:demo /PW:demo /R:30052 ) \
+  ( cd "$WINEPREFIX/drive_c" && exec wine "$E2E_PROGRAM" /S:2 "/IM:$KILL_MODE" "/I:$KILL_DIR" "/W:$SITE_URL" /USER:demo /PW:demo /R:30052 ) \
     >/dev/null 2>&1 &
   KILL_PID=$!
 }
@@ -31,7 +32,7 @@ kill_logged() { e2e_read_log "$KILL_DIR" 2>/dev/null | grep -c -i -F -- "$1"; }
 # Kills once a work file in the installation folder has bytes, polling without a pause
 # (an expansion takes a fraction of a second); false when the run ends first.
 kill_when_expanding() {
-  folder=$(e2e_path "$KILL_DIR")
+  folder=$(e2e_path "${KILL_ROOT:-$KILL_DIR}")
   while kill -0 "$KILL_PID" 2>/dev/null; do
     for file in "$folder"/_sy*.tmp "$folder"/_SY*.TMP; do [ -s "$file" ] && kill_now && return 0; done
   done
@@ -45,9 +46,8 @@ kill_rerun_and_check() {
   kill_start
   wait "$KILL_PID"
   e2e_flush
-  for file in readme.txt ledger.txt bin/fnccore.dll 'docs/Release Notes.txt'; do
-    e2e_expect_same "$KILL_DIR\\$file" "$KILL_PRODUCT/$file"
-  done
+  for file in readme.txt ledger.txt; do e2e_expect_same "${KILL_ROOT:-$KILL_DIR}\\$file" "$KILL_PRODUCT/$file"; done
+  for file in bin/fnccore.dll 'docs/Release Notes.txt'; do e2e_expect_same "$KILL_DIR\\$file" "$KILL_PRODUCT/$file"; done
   e2e_expect_same "$KILL_SHARED" "$KILL_PRODUCT/system/fncshared.dll"
   e2e_expect_eq "$(e2e_reg_get "$KILL_COUNTS" "$KILL_SHARED")" "$2" "$1: use count of the shared file"
   e2e_expect_eq "$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp')" "" "$1: work files left"

@@ -8,7 +8,6 @@
 #include "filelist/filelist.h"
 #include "install/createdfolders.h"
 #include "install/directories.h"
-#include "install/leftovers.h"
 #include "install/placefile.h"
 #include "platform/volumes.h"
 #include "install/placementstate.h"
@@ -157,7 +156,7 @@ TEST_F(Installing, ASharedFilesUseCountMovesByOneAndGoesAtZero) {
   EXPECT_FALSE(sys::QueryDword(sys::Hive::LocalMachine, kCounts, "C:\\x.dll"));  // a count that falls to 0 goes
 }
 
-TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRunAndItsWorkFilesGo) {
+TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRun) {
   const std::string counts = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", path = "C:\\Windows\\system32\\s.dll";
   const std::string own = "Software\\Molvex\\e-Halomir Plandrix\\C:-Fin";
   for (int stoppedAfter = 0; stoppedAfter < 3; ++stoppedAfter) {  // placed, counted, listed
@@ -175,16 +174,6 @@ TEST_F(Installing, AFileCountedByARunStoppedAtAnyStepIsCountedOnceByTheNextRunAn
     EXPECT_TRUE(os.registry.DwordOf(sys::Hive::LocalMachine, own + "\\SharedDlls", path) &&
                 !os.registry.HasKey(sys::Hive::LocalMachine, own + "\\SharedDllsCounting"));
   }
-  // The work files go, except one that the restart is to move into place.
-  for (const char* file : {"C:\\Fin\\bin\\_sy2.tmp", "C:\\Fin\\bin\\_sy3.tmp"}) os.files.WriteText(file, "part");
-  os.registry.PutValue(sys::Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-                       "PendingFileRenameOperations", {sys::ValueType::MultiString, std::string("\\??\\C:\\FIN\\bin\\_sy3.tmp\0\0", 25)});
-  for (bool unfinished : {false, true}) {
-    BeginLeftoverSweep(unfinished);
-    SweepLeftoversIn("C:\\Fin\\bin");
-    EXPECT_EQ(os.files.Exists("C:\\Fin\\bin\\_sy2.tmp"), !unfinished);
-  }
-  EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\_sy3.tmp") && os.files.Exists(kTarget));
 }
 
 TEST_F(Installing, TheNewestFrameworkWithTheToolRegistersAssembliesWithTheCodebaseWhereAsked) {

@@ -179,4 +179,28 @@ TEST_F(RunTest, ASecondListBesideTheFirstIsInstalledOnceMore) {
   EXPECT_TRUE(os.files.Exists("C:\\Fin\\bin\\a.txt") && os.files.Exists("C:\\Fin\\bin\\b.txt"));
 }
 
+// After a run stopped while it installed, the next removes its work files where it works,
+// but not those the restart moves; a network "Reboot" may wait for another machine's.
+TEST_F(RunTest, WorkFilesOfAStoppedRunGoExceptThoseTheRestartMoves) {
+  const std::tuple<InstallMode, bool, const char*, bool> cases[] = {  // mode, machine key set, "wsetup.ini", swept
+      {kInternetWorkstation, true, "", true},    {kInternetWorkstation, false, "Updating", false},
+      {kInternetNetwork, false, "Updating", true}, {kInternetNetworkUpdate, false, "Updating", true},
+      {kInternetNetwork, false, "Reboot", false},  {kInternetNetwork, false, "", false}};
+  const std::string files[] = {"C:\\Temp\\_sy1.tmp", "C:\\Fin\\bin\\_sy2.tmp", "C:\\Fin\\bin\\_sy3.tmp", "C:\\Fin\\bin\\_sy4.tmp"};
+  os.registry.PutValue(sys::Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                       "PendingFileRenameOperations", {sys::ValueType::MultiString, "\\??\\C:\\FIN\\BIN\\_SY3.TMP"});
+  sys::os().profiles->WriteString("C:\\Windows\\WININIT.INI", "rename", std::string("C:\\Fin\\bin\\a.dll"), files[3]);
+  ServeList(Record("CSFNC_a.dll", "a.dll", 4));
+  Serve(Entry("a.dll", 4), "abcd");
+  Session().unattended = Session().silent = true;
+  for (const auto& [mode, unfinished, marker, swept] : cases) {
+    for (const std::string& file : files) os.files.WriteText(file, "part");
+    Session().installMode = mode;
+    Results().previousRunUnfinished = unfinished;
+    sys::os().profiles->WriteString("C:\\Fin\\wsetup.ini", "Setup", std::string("MolvexInstallStatus"), std::string(marker));
+    EXPECT_TRUE(RunUpdate());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(os.files.Exists(files[i]), i > 1 || !swept) << mode << marker << files[i];
+  }
+}
+
 }  // namespace
