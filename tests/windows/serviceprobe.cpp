@@ -12,12 +12,14 @@
 namespace {
 
 std::string service;
+const char* heldPath = nullptr;
 HANDLE held = INVALID_HANDLE_VALUE;
 SERVICE_STATUS_HANDLE statusHandle;
 HANDLE stopped;
 
 void Log(const char* event) {
-  if (FILE* log = std::fopen("C:\\services.log", "a")) std::fprintf(log, "%s %s\n", service.c_str(), event), std::fclose(log);
+  if (FILE* log = std::fopen("C:\\services.log", "a"))
+    std::fprintf(log, "%s %s\n", service.c_str(), event), std::fclose(log);
 }
 
 void Report(DWORD state) {
@@ -46,8 +48,6 @@ DWORD WINAPI OnControl(DWORD control, DWORD, void*, void*) {
   SetEvent(stopped);
   return NO_ERROR;
 }
-
-const char* heldPath = nullptr;
 
 void WINAPI ServiceMain(DWORD, char** argv) {
   service = argv[0];
