@@ -1,5 +1,7 @@
 #include "platform/services.h"
 
+#include <mutex>
+
 #include "platform/externalprogram.h"
 #include "productline/productline.h"
 #include "session/knownplaces.h"
@@ -40,10 +42,20 @@ void RunStep(const std::string& title, const std::string& commandLine, const sys
   EndBusyStep();
 }
 
+// The window's Cancel starts the services on its own thread while the run may be in the
+// middle of stopping them: the steps take turns, and once a cancel is asked nothing is
+// stopped any more, so every service that was stopped is started again exactly once.
+std::mutex& ControlTurn() {
+  static std::mutex turn;
+  return turn;
+}
+
 void ControlGroup(ServiceGroup group, const std::string& action) {
+  std::lock_guard lock(ControlTurn());
   bool& started = StartedServices().started[static_cast<int>(group)];
   bool start = action == "START";
   if (start && started) return;
+  if (!start && cancelRequested.load() != 0) return;
   started = start;
   const GroupTexts& texts = TextsOf(group);
   std::string program = sys::JoinPath(Places().systemFolder, texts.program);

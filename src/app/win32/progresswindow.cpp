@@ -109,8 +109,8 @@ void OnPaint(HWND window) {
 void OnCancel(HWND window) {
   WriteLog("Canceled by user, %s", LocalTimeText().c_str());
   ShowWindow(cancelButton, SW_HIDE);
+  ++cancelRequested;  // first: a stop the run has not begun yet is not begun at all
   StartServicesAgain();
-  ++cancelRequested;
   PostMessageA(window, WM_CLOSE, 0, 0);
 }
 

@@ -25,6 +25,11 @@ TEST(Services, OnlyTheLinesWithServicesControlThemOutsideACdImageEachStartsOnceP
     StartServicesAgain();
     EXPECT_EQ(os.processes.started.size(), row.programs) << row.line;
   }
+  Session().productLine = "qs2000", Session().installMode = kLanWorkstationUpdate;
+  cancelRequested = 1;  // the window's Cancel may come while the run is about to stop them
+  StopServicesBeforeInstalling();
+  cancelRequested = 0;
+  EXPECT_TRUE(os.processes.started.empty()) << "stopped after a cancel";
   Session().productLine = "FYNDRA", Session().installMode = kInternetWorkstation;
   StopServicesBeforeInstalling();
   StartServicesAfterSuccess("", "", true);  // a converted workstation then migrates its data
