@@ -243,8 +243,19 @@ Error FakeFiles::Close(sys::FileHandle file) {
   Guard guard(mutex_);
   auto it = handles_.find(file.id);
   if (it == handles_.end() || it->second.foreign) return err::kInvalidHandle;
+  bool deletes = it->second.deleteOnClose;
+  std::string key = it->second.key;
   handles_.erase(it);
+  if (deletes && NodeAt(key)) RemoveNode(key);
   return err::kSuccess;
+}
+
+sys::Result<sys::FileHandle> FakeFiles::CreateLockFile(const std::string& path) {
+  sys::Result<sys::FileHandle> opened = Open(path, FileAccess::Write, sys::share::kNone, sys::Disposition::OpenAlways);
+  if (!opened.ok()) return opened;
+  Guard guard(mutex_);
+  handles_[opened.value.id].deleteOnClose = true;
+  return opened;
 }
 
 int FakeFiles::OpenHandleCount() const {

@@ -64,6 +64,7 @@ class FakeFiles : public sys::Files {
   sys::Result<sys::FileTimes> GetTimes(sys::FileHandle file) override;
   sys::Error SetTimes(sys::FileHandle file, const sys::FileTimes& times) override;
   sys::Error Close(sys::FileHandle file) override;
+  sys::Result<sys::FileHandle> CreateLockFile(const std::string& path) override;
   sys::Result<std::vector<sys::FindEntry>> Find(const std::string& pattern) override;
   sys::Error CreateDirectory(const std::string& path) override;
   sys::Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) override;
@@ -97,6 +98,8 @@ class FakeFiles : public sys::Files {
   // but opening it for writing or copying onto it gives 32, deleting it or replacing it
   // by a move gives 5.
   void RunProgram(const std::string& path);
+  // Another process holds a lock file made by CreateLockFile at `path`.
+  void HoldLockFile(const std::string& path);
   // The other programs end: their locks go and their files may be deleted.
   void EndOtherPrograms();
   const std::vector<PendingRename>& PendingRenames() const { return pendingRenames_; }
@@ -128,6 +131,7 @@ class FakeFiles : public sys::Files {
     uint32_t shareMode = 0;
     uint64_t position = 0;
     bool foreign = false;  // held by another program (LockFile)
+    bool deleteOnClose = false;
   };
 
   sys::Result<FakePath> Parse(const std::string& path) const { return ParseFakePath(path, currentFolder); }
