@@ -251,9 +251,9 @@ Error FakeFiles::Close(sys::FileHandle file) {
 }
 
 sys::Result<sys::FileHandle> FakeFiles::CreateLockFile(const std::string& path) {
+  Guard guard(mutex_);
   sys::Result<sys::FileHandle> opened = Open(path, FileAccess::Write, sys::share::kNone, sys::Disposition::OpenAlways);
   if (!opened.ok()) return opened;
-  Guard guard(mutex_);
   handles_[opened.value.id].deleteOnClose = true;
   return opened;
 }

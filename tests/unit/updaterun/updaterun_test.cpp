@@ -2,6 +2,7 @@
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
+#include "productline/networklock.h"
 #include "item_fixture.h"
 #include "updaterun/reregistrationlist.h"
 #include "updaterun/updaterun.h"
@@ -201,6 +202,19 @@ TEST_F(RunTest, WorkFilesOfAStoppedRunGoExceptThoseTheRestartMoves) {
     EXPECT_TRUE(RunUpdate());
     for (int i = 0; i < 4; ++i) EXPECT_EQ(os.files.Exists(files[i]), i > 1 || !swept) << mode << marker << files[i];
   }
+}
+
+// A new network installation is locked as soon as the run has made its folder.
+TEST_F(RunTest, ANewNetworkInstallationIsLockedOnceItsFolderExists) {
+  ServeList(Record("CSFNC_a.dll", "a.dll", 4));
+  Serve(Entry("a.dll", 4), "abcd");
+  Session().unattended = Session().silent = true;
+  Session().installMode = kInternetNetwork;
+  Session().installDir = "C:\\NewNet";
+  EXPECT_TRUE(RunUpdate());
+  EXPECT_EQ(os.files.CreateLockFile("C:\\NewNet\\Plandrix.lck").error, sys::err::kSharingViolation);
+  UnlockNetworkInstallation();
+  EXPECT_FALSE(os.files.Exists("C:\\NewNet\\Plandrix.lck"));
 }
 
 }  // namespace
