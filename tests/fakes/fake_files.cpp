@@ -243,18 +243,16 @@ Error FakeFiles::Close(sys::FileHandle file) {
   Guard guard(mutex_);
   auto it = handles_.find(file.id);
   if (it == handles_.end() || it->second.foreign) return err::kInvalidHandle;
-  bool deletes = it->second.deleteOnClose;
-  std::string key = it->second.key;
+  Handle closed = it->second;
   handles_.erase(it);
-  if (deletes && NodeAt(key)) RemoveNode(key);
+  if (closed.deleteOnClose) RemoveNode(closed.key);
   return err::kSuccess;
 }
 
 sys::Result<sys::FileHandle> FakeFiles::CreateLockFile(const std::string& path) {
   Guard guard(mutex_);
-  sys::Result<sys::FileHandle> opened = Open(path, FileAccess::Write, sys::share::kNone, sys::Disposition::OpenAlways);
-  if (!opened.ok()) return opened;
-  handles_[opened.value.id].deleteOnClose = true;
+  auto opened = Open(path, FileAccess::Write, sys::share::kNone, sys::Disposition::OpenAlways);
+  if (opened.ok()) handles_[opened.value.id].deleteOnClose = true;
   return opened;
 }
 

@@ -98,8 +98,6 @@ class FakeFiles : public sys::Files {
   // but opening it for writing or copying onto it gives 32, deleting it or replacing it
   // by a move gives 5.
   void RunProgram(const std::string& path);
-  // Another process holds a lock file made by CreateLockFile at `path`.
-  void HoldLockFile(const std::string& path);
   // The other programs end: their locks go and their files may be deleted.
   void EndOtherPrograms();
   const std::vector<PendingRename>& PendingRenames() const { return pendingRenames_; }

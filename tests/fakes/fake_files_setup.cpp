@@ -88,22 +88,13 @@ void FakeFiles::RunProgram(const std::string& path) {
   LockFile(path, sys::share::kRead | sys::share::kDelete);
 }
 
-void FakeFiles::HoldLockFile(const std::string& path) {
-  WriteText(path, "");
-  auto parsed = Parse(path);
-  handles_[nextHandle_++] = Handle{parsed.value.key, sys::FileAccess::Write, sys::share::kNone, 0, true, true};
-}
-
 void FakeFiles::EndOtherPrograms() {
-  // The system closes what they held, and a lock file goes with its handle.
-  for (const auto& [id, handle] : handles_)
-    if (handle.foreign && handle.deleteOnClose && NodeAt(handle.key)) RemoveNode(handle.key);
   std::erase_if(handles_, [](const auto& h) { return h.second.foreign; });
   for (auto& [key, node] : nodes_) node.running = false;
 }
 
 void FakeFiles::Restart() {
-  for (auto& [id, handle] : handles_) handle.foreign = true;  // every process ends
+  handles_.clear();
   EndOtherPrograms();
   std::vector<PendingRename> renames;
   renames.swap(pendingRenames_);
