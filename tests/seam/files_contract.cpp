@@ -1,5 +1,5 @@
 // Files and folders: names without letter case, 2 and 3 for what is missing, share modes,
-// lock files, the read-only bit, folders that must be empty to go, access lists, times that copies
+// the read-only bit, folders that must be empty to go, access lists, times that copies
 // keep and volume facts. (Temp and short names show in every installation.)
 #include "seam/contract.h"
 #include "sys/files.h"
@@ -86,15 +86,6 @@ SEAM_CHECK(FilesShareModesDecideWhoElseMayOpen) {
   SEAM_EQ(Files().Read(reader.value, buffer, sizeof buffer).value, 0u);  // the end is no error
   Files().Close(reader.value);
   Files().Close(second.value);
-}
-
-SEAM_CHECK(FilesLockFileKeepsOthersOutAndGoesWithItsHandle) {
-  const std::string path = sys::JoinPath(bench.folder, "run.lck");
-  auto lock = Files().CreateLockFile(path);
-  SEAM_EQ(Files().CreateLockFile(path).error, err::kSharingViolation);
-  SEAM_EQ(Files().DeleteFile(path), err::kSharingViolation);
-  SEAM_EQ(Files().Close(lock.value), err::kSuccess);
-  SEAM_EQ(Files().GetAttributes(path).error, err::kFileNotFound);
 }
 
 SEAM_CHECK(FilesHeldByAnotherProgram) {
