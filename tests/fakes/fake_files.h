@@ -2,8 +2,9 @@
 // An in-memory file system with the Win32 rules the program's logic branches on:
 // drives and UNC shares as volumes (CDs refuse writes), paths without letter case but
 // with their case kept, attributes, times, contents, version resources, share modes
-// between open handles (32), locks held by other programs, running programs, delayed
-// moves and temp names. Every operation can be made to fail through `faults`.
+// between open handles (32), lock files that go with their handle, locks held by other
+// programs, running programs, delayed moves and temp names. Every operation can be made
+// to fail through `faults`.
 #include <cstdint>
 #include <map>
 #include <mutex>
