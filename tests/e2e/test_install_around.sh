@@ -24,39 +24,47 @@ cp -a "$E2E_WORK/product" "$E2E_WORK/damaged"
 printf 'not a package' > "$E2E_WORK/damaged/bin/MolvexCRWXI.msi"
 site_publish "$E2E_WORK/damaged" "$E2E_WORK/site2"
 
-# A stand-in "net.exe" records its command lines; with C:\cancel.flag, stopping the
-# monitor presses the progress window's Cancel and returns once the window has closed.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;net.exe=n"
-cat > "$E2E_WORK/net.c" <<'C'
-#include <windows.h>
-#include <stdio.h>
-int main(void) {
-  FILE* log = fopen("C:\\net.txt", "a"); fprintf(log, "%s\n", GetCommandLineA()), fclose(log);
-  HWND window = FindWindowA("HalomirInstaller", NULL);
-  if (GetFileAttributesA("C:\\cancel.flag") != INVALID_FILE_ATTRIBUTES && strstr(GetCommandLineA(), "STOP \"MolvexSync"))
-    for (PostMessageA(window, WM_COMMAND, 2, 0); IsWindow(window);) Sleep(100);  /* until the window has closed */
-  return 0;
-}
-C
-x86_64-w64-mingw32-gcc -O2 -o "$(e2e_path 'C:\windows\system32')/net.exe" "$E2E_WORK/net.c" || exit 1
-# Each run stops the two services and starts them again once, whatever became of it.
+# Two real services run the service probe; the entity service holds the old main program
+# open. Their log must show that each run stopped both and started them again, whatever
+# became of it; they run through all three runs, as on a workstation.
+services='MolvexEntityService MolvexSynchronizationDispatcherMonitor_QS'
+log="$(e2e_path 'C:\')/services.log"
+expect_log() { e2e_expect_eq "$(tr -d '\r' < "$log")" "$1" "the services' log $2"; rm -f "$log"; }
+# After a Cancel both the window and the run start the services, so the starts may come in
+# either order; each service must be started once.
 expect_services() {
-  e2e_expect_eq "$(tr -d '\r' < "$(e2e_path 'C:\net.txt')" | sed 's/^[^ ]*net\.exe //')" 'STOP "MolvexEntityService"
-STOP "MolvexSynchronizationDispatcherMonitor_QS"
-START "MolvexEntityService"
-START "MolvexSynchronizationDispatcherMonitor_QS"' "service commands of the $1 run"
-  rm -f "$(e2e_path 'C:\net.txt')"
+  for service in $services; do
+    wine sc query "$service" | grep -q RUNNING || e2e_fail "$service is not running after the $1 run"
+  done
+  { sed -n 1,2p "$log" && sed '1,2d' "$log" | sort; } > "$log.sorted" && mv "$log.sorted" "$log"
+  expect_log 'MolvexEntityService stopped
+MolvexSynchronizationDispatcherMonitor_QS stopped
+MolvexEntityService started
+MolvexSynchronizationDispatcherMonitor_QS started' "of the $1 run"
 }
-run_qs() { e2e_mkdir 'C:\Qs\usr'; rm -f "$(e2e_log_file 'C:\Qs')"; e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"; }
+run_qs() { rm -f "$(e2e_log_file 'C:\Qs')"; e2e_run "/S:2 /P:QS2003 /I:\"C:\\Qs\" /W:$SITE_URL /USER:demo /PW:demo /R:30052"; }
+
+e2e_write_file 'C:\Qs\bin\fncmain.exe' 'the old main program'
+e2e_mkdir 'C:\Qs\usr'
+e2e_install_program serviceprobe.exe 'C:\e2e'
+wine sc create MolvexEntityService binPath= 'C:\e2e\serviceprobe.exe C:\Qs\bin\fncmain.exe' >/dev/null
+wine sc create MolvexSynchronizationDispatcherMonitor_QS binPath= 'C:\e2e\serviceprobe.exe' >/dev/null
+for service in $services; do out=$(wine net start "$service" 2>&1) || e2e_fail "$service did not start: $out"; done
+expect_log 'MolvexEntityService started
+MolvexSynchronizationDispatcherMonitor_QS started' "before the runs"
 
 e2e_install_program HalomirPlandrix.exe
 site_start "$E2E_WORK/site"
 run_qs
 e2e_expect_log_contains 'C:\Qs' 'MolvexCRWXI.msi ---> OK'
+# The entity service let go of the main program before the run replaced it.
+e2e_expect_log_contains 'C:\Qs' 'C:\Qs\bin\fncmain.exe ---> OK'
+e2e_read_log 'C:\Qs' | grep -F 'In use' && e2e_fail "a file was in use while the services were stopped"
+e2e_expect_same 'C:\Qs\bin\fncmain.exe' "$E2E_WORK/product/bin/fncmain.exe"
 e2e_expect_same 'C:\Program Files\ReportRuntime\runtime.txt' "$E2E_WORK/runtime.txt"
 expect_services successful
-e2e_flush
-e2e_expect_reg 'HKLM\Software\Business Objects\Suite 11.5\Shared' CommonFiles 'C:\Program Files\ReportRuntime'
+wine reg query 'HKLM\Software\Business Objects\Suite 11.5\Shared' /v CommonFiles | grep -qF 'C:\Program Files\ReportRuntime' ||
+  e2e_fail "the runtime's package did not record its folder"
 
 # Without the runtime again, the damaged package fails the run with the installer's number.
 wine reg delete 'HKLM\Software\Business Objects' /f >/dev/null 2>&1
@@ -70,7 +78,7 @@ e2e_expect_log_contains 'C:\Qs' "Error: $code"
 expect_services failed
 
 # Cancelled while the services stop.
-: > "$(e2e_path 'C:\cancel.flag')"
+: > "$(e2e_path 'C:\MolvexSynchronizationDispatcherMonitor_QS.cancel')"
 run_qs
 e2e_expect_log_contains 'C:\Qs' 'Canceled by user'
 expect_services cancelled
