@@ -7,6 +7,7 @@
 #include "session/session.h"
 #include "app/settingsloop.h"
 #include "app/uninstallentryrun.h"
+#include "productline/networklock.h"
 
 int RunStartupDriver(const std::string& commandLine) {
   constexpr int kExitCode = 0;  // every exit reports 0, whatever happened
@@ -26,10 +27,12 @@ int RunStartupDriver(const std::string& commandLine) {
   SetModeCaption();
   Results().isWorkstation = false;
   if (!RunSettingsLoop()) {
+    UnlockNetworkInstallation();
     CloseLog();
     return kExitCode;
   }
   FinishAfterLoop();
   RestartIfNeeded();
+  UnlockNetworkInstallation();
   return kExitCode;
 }

@@ -9,6 +9,7 @@
 #include "app/payrollconversion.h"
 #include "app/restart.h"
 #include "app/recordworkstation.h"
+#include "productline/networklock.h"
 #include "session/textids.h"
 #include "sys/clock.h"
 #include "sys/os.h"
@@ -61,5 +62,6 @@ void RestartIfNeeded() {
   bool resumable = !IsWebLine(Session().productLine);
   if (resumable) SetInstallStatus(std::string("Reboot"));
   if (resumable) RegisterResumedRun();
+  UnlockNetworkInstallation();  // done with the installation; the question may wait a long time
   PromptRestart();
 }

@@ -7,6 +7,7 @@
 #include "session/pathtext.h"
 #include "session/session.h"
 #include "app/stages.h"
+#include "productline/networklock.h"
 #include "session/textids.h"
 
 namespace {
@@ -63,6 +64,8 @@ PassEnd RunSettingsPass() {
     return PassEnd::StageMissing;
   }
   PrepareRun();
+  // Before the progress window: a second run of a network installation changes nothing.
+  if (!LockNetworkInstallation(0)) return PassEnd::Stop;
   Stages().runProgressWindow();
   return PassEnd::Ran;
 }

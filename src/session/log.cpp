@@ -37,8 +37,13 @@ bool EnsureOpen(LogState& state) {
   state.handle = {};  // a handle of a replaced implementation is not ours to close
   std::string path = sys::JoinPath(ChooseLogFolder(), kLogName);
   bool firstOpening = !state.started;
-  auto opened = files->Open(path, sys::FileAccess::ReadWrite, sys::share::kRead,
-                            firstOpening ? sys::Disposition::CreateAlways : sys::Disposition::OpenAlways);
+  sys::Disposition disposition = firstOpening ? sys::Disposition::CreateAlways : sys::Disposition::OpenAlways;
+  auto opened = files->Open(path, sys::FileAccess::ReadWrite, sys::share::kRead, disposition);
+  // Another run writes its log in this installation (and holds its lock): this run's
+  // lines go beside the user's documents rather than nowhere.
+  if (opened.error == sys::err::kSharingViolation)
+    opened = files->Open(sys::JoinPath(LogFolderOutsideInstallation(), kLogName), sys::FileAccess::ReadWrite,
+                         sys::share::kRead, disposition);
   if (!opened.ok()) return false;
   if (!firstOpening) files->Seek(opened.value, 0, sys::SeekFrom::End);
   state.files = files;

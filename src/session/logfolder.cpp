@@ -25,3 +25,5 @@ std::string ChooseLogFolder() {
   if (DirectoryExists(settings.installDir)) return sys::JoinPath(settings.installDir.str(), "usr");
   return DocumentsFolder();
 }
+
+std::string LogFolderOutsideInstallation() { return DocumentsFolder(); }

@@ -4,3 +4,5 @@
 #include <string>
 
 std::string ChooseLogFolder();
+// The folder for a log that cannot go into the installation (the documents folder).
+std::string LogFolderOutsideInstallation();

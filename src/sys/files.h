@@ -142,6 +142,10 @@ class Files {
   // Sets the times that are non-zero.
   virtual Error SetTimes(FileHandle file, const FileTimes& times) = 0;
   virtual Error Close(FileHandle file) = 0;
+  // Creates (or opens) a file that nobody else may open while the handle lives, not even
+  // through a share from another machine, and that the system deletes when the handle
+  // closes, also when the process dies: a lock that cannot outlive its holder.
+  virtual Result<FileHandle> CreateLockFile(const std::string& path) = 0;
   // Open with a handle that closes itself.
   Result<OwnedFile> OpenOwned(const std::string& path, FileAccess access, uint32_t shareMode,
                               Disposition disposition) {

@@ -8,6 +8,7 @@
 #include "uninstall/cleanreinstall.h"
 #include "install/resumedrunentry.h"
 #include "productline/installstatus.h"
+#include "productline/networklock.h"
 #include "session/log.h"
 #include "session/textids.h"
 #include "productline/productline.h"
@@ -100,6 +101,8 @@ bool PrepareInstallationFolder(const std::string& listPath) {
   const std::string& installDir = Session().installDir.str();
   const std::string& line = Session().productLine.str();
   if (!CreateDirectoryPath(installDir, true)) return false;
+  // A new network installation is locked as soon as it exists.
+  if (!LockNetworkInstallation(ProgressWindow())) return false;
   if (!IsLineOneOf(line, {line::kDORVAL5, line::kKS})) CreateOneDirectory(sys::JoinPath(installDir, "usr"));
   if (IsNetworkMode(Session().installMode) || Session().installMode == kCdCreation) {
     std::string copy = sys::JoinPath(installDir, IsTallyoLine(line) ? "Tallyo.lst" : "HalomirPlandrix.lst");

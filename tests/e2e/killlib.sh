@@ -50,7 +50,7 @@ kill_rerun_and_check() {
   for file in bin/fnccore.dll 'docs/Release Notes.txt'; do e2e_expect_same "$KILL_DIR\\$file" "$KILL_PRODUCT/$file"; done
   e2e_expect_same "$KILL_SHARED" "$KILL_PRODUCT/system/fncshared.dll"
   e2e_expect_eq "$(e2e_reg_get "$KILL_COUNTS" "$KILL_SHARED")" "$2" "$1: use count of the shared file"
-  e2e_expect_eq "$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp')" "" "$1: work files left"
+  e2e_expect_eq "$(find "$WINEPREFIX/drive_c" -iname '_sy*.tmp' -o -iname '*.lck')" "" "$1: work or lock files left"
   e2e_expect_reg_absent 'HKLM\Software\Molvex\Molvex for Windows\4.0' MolvexInstallStatus
   e2e_expect_log_contains "$KILL_DIR" 'The installation has been completed successfully.'
 }

@@ -243,8 +243,17 @@ Error FakeFiles::Close(sys::FileHandle file) {
   Guard guard(mutex_);
   auto it = handles_.find(file.id);
   if (it == handles_.end() || it->second.foreign) return err::kInvalidHandle;
+  Handle closed = it->second;
   handles_.erase(it);
+  if (closed.deleteOnClose) RemoveNode(closed.key);
   return err::kSuccess;
+}
+
+sys::Result<sys::FileHandle> FakeFiles::CreateLockFile(const std::string& path) {
+  Guard guard(mutex_);
+  auto opened = Open(path, FileAccess::Write, sys::share::kNone, sys::Disposition::OpenAlways);
+  if (opened.ok()) handles_[opened.value.id].deleteOnClose = true;
+  return opened;
 }
 
 int FakeFiles::OpenHandleCount() const {

@@ -2,8 +2,9 @@
 // An in-memory file system with the Win32 rules the program's logic branches on:
 // drives and UNC shares as volumes (CDs refuse writes), paths without letter case but
 // with their case kept, attributes, times, contents, version resources, share modes
-// between open handles (32), locks held by other programs, running programs, delayed
-// moves and temp names. Every operation can be made to fail through `faults`.
+// between open handles (32), lock files that go with their handle, locks held by other
+// programs, running programs, delayed moves and temp names. Every operation can be made
+// to fail through `faults`.
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -64,6 +65,7 @@ class FakeFiles : public sys::Files {
   sys::Result<sys::FileTimes> GetTimes(sys::FileHandle file) override;
   sys::Error SetTimes(sys::FileHandle file, const sys::FileTimes& times) override;
   sys::Error Close(sys::FileHandle file) override;
+  sys::Result<sys::FileHandle> CreateLockFile(const std::string& path) override;
   sys::Result<std::vector<sys::FindEntry>> Find(const std::string& pattern) override;
   sys::Error CreateDirectory(const std::string& path) override;
   sys::Error CreateDirectoryWithAccessList(const std::string& path, const std::string& descriptor) override;
@@ -128,6 +130,7 @@ class FakeFiles : public sys::Files {
     uint32_t shareMode = 0;
     uint64_t position = 0;
     bool foreign = false;  // held by another program (LockFile)
+    bool deleteOnClose = false;
   };
 
   sys::Result<FakePath> Parse(const std::string& path) const { return ParseFakePath(path, currentFolder); }

@@ -17,6 +17,7 @@ class DiskFiles : public sys::Files {
   sys::Result<sys::FileTimes> GetTimes(sys::FileHandle) override { return Unsupported<sys::FileTimes>(); }
   sys::Error SetTimes(sys::FileHandle, const sys::FileTimes&) override { return kNotSupported; }
   sys::Error Close(sys::FileHandle file) override;
+  sys::Result<sys::FileHandle> CreateLockFile(const std::string&) override { return Unsupported<sys::FileHandle>(); }
   sys::Result<std::vector<sys::FindEntry>> Find(const std::string&) override {
     return Unsupported<std::vector<sys::FindEntry>>();
   }

@@ -118,6 +118,14 @@ class Win32FilesImpl final : public Files {
 
   Error Close(FileHandle file) override { return CloseHandle(Native(file)) ? err::kSuccess : LastError(); }
 
+  Result<FileHandle> CreateLockFile(const std::string& path) override {
+    // Deleting on close needs the right to delete.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Result<FileHandle>::Fail(LastError());
+    return Result<FileHandle>::Ok(FileHandle{static_cast<uint64_t>(reinterpret_cast<uintptr_t>(file))});
+  }
+
   Result<std::vector<FindEntry>> Find(const std::string& pattern) override {
     using R = Result<std::vector<FindEntry>>;
     WIN32_FIND_DATAA data;

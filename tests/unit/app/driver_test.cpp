@@ -167,4 +167,23 @@ TEST_F(DriverTest, OnlyTheNetworkUpdaterInUseIsSavedBesideItOtherCopiesGetTheErr
   }
 }
 
+// A network installation is updated by one run at a time: a second run finds the lock
+// held and stops before it changes anything; then the next run proceeds.
+TEST_F(DriverTest, ANetworkInstallationIsUpdatedByOneRunAtATime) {
+  const std::string lock = "C:\\Fin\\Plandrix.lck", command = "/S:2 /IM:1 /I:C:\\Fin /W:https://updates.example";
+  sys::OwnedFile otherRun(os.files, os.files.CreateLockFile(lock).value);
+  const std::size_t paths = os.files.AllPaths().size();
+  sys::Error lockDuringRun = 0;
+  Stages().runProgressWindow = [&] { lockDuringRun = os.files.CreateLockFile(lock).error; };
+  RunStartupDriver(command);
+  EXPECT_EQ(lockDuringRun, 0);  // no progress window
+  EXPECT_EQ(os.files.AllPaths().size(), paths + 1);  // only the log
+  EXPECT_TRUE(Logged("Another run is updating the network installation: C:\\Fin\r\nTry again when it has finished."));
+  otherRun.Close();
+  Restart();
+  RunStartupDriver(command);
+  EXPECT_EQ(lockDuringRun, sys::err::kSharingViolation);
+  EXPECT_FALSE(os.files.Exists(lock));
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 #include "filelist/downloadcache.h"
 #include "filelist/fileversion.h"
 #include "install/prerequisites.h"
+#include "productline/networklock.h"
 #include "item_fixture.h"
 #include "updaterun/reregistrationlist.h"
 #include "updaterun/updaterun.h"
@@ -200,6 +201,11 @@ TEST_F(RunTest, WorkFilesOfAStoppedRunGoExceptThoseTheRestartMoves) {
     sys::os().profiles->WriteString("C:\\Fin\\wsetup.ini", "Setup", std::string("MolvexInstallStatus"), std::string(marker));
     EXPECT_TRUE(RunUpdate());
     for (int i = 0; i < 4; ++i) EXPECT_EQ(os.files.Exists(files[i]), i > 1 || !swept) << mode << marker << files[i];
+    // A network run locks its installation once the folder is there (a new one made).
+    sys::OwnedFile probe(os.files, os.files.CreateLockFile("C:\\Fin\\Plandrix.lck").value);
+    EXPECT_EQ(!probe, IsNetworkMode(mode));
+    probe.Close();
+    UnlockNetworkInstallation();
   }
 }
 
