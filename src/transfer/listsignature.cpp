@@ -1,7 +1,5 @@
 #include "transfer/listsignature.h"
 
-#include <cstdio>
-
 #include "session/log.h"
 #include "session/progressstate.h"
 #include "session/session.h"
@@ -20,7 +18,6 @@ namespace {
 // A base64 signature of a key up to 8192 bits is shorter than this.
 constexpr std::size_t kSignatureReadLimit = 2048;
 constexpr uint32_t kSignatureDownloadFlags = 0;
-constexpr std::string_view kSiteError = "__ERROR__";
 
 std::string& ListPublicKey() {
   static std::string key;
@@ -34,12 +31,12 @@ std::string SignatureProblem(sys::Internet& internet, const std::string& listPat
       internet.DownloadToCacheFile(url, kCachePathCapacity, kSignatureDownloadFlags, Site().callback.get());
   std::string signature;
   if (!download.ok()) {
-    char result[16];
-    std::snprintf(result, sizeof result, "0x%lx", static_cast<unsigned long>(static_cast<uint32_t>(download.result)));
-    return "its signature could not be fetched from " + url + " (" + result + ")";
+    std::string problem;
+    return AppendFormat(problem, "its signature could not be fetched from %s (0x%lx)", url.c_str(),
+                        static_cast<unsigned long>(static_cast<uint32_t>(download.result)));
   }
   if (!ReadFileStart(download.path, kSignatureReadLimit, signature)) return "its signature could not be read";
-  if (signature.starts_with(kSiteError)) return "the site has no signature: " + signature.substr(kSiteError.size());
+  if (IsSiteRefusal(signature)) return "the site has no signature: " + signature.substr(kSiteRefusal.size());
   sys::Result<bool> signedBy = sys::os().hashing->FileSignedBy(listPath, ListPublicKey(), signature);
   if (!signedBy.ok()) return "the list could not be read";
   return signedBy.value ? std::string{} : "its signature does not match this program's key";
@@ -53,7 +50,7 @@ bool CheckListSignature(sys::Internet& internet, const std::string& listPath) {
   if (ListPublicKey().empty()) return true;
   // The site's refusal in place of a list installs nothing and is reported as it is.
   std::string start;
-  if (ReadFileStart(listPath, kSiteError.size(), start) && start == kSiteError) return true;
+  if (ReadFileStart(listPath, kSiteRefusal.size(), start) && IsSiteRefusal(start)) return true;
   std::string problem = SignatureProblem(internet, listPath);
   if (cancelRequested.load() != 0) return false;  // a Cancel is not a refusal
   if (problem.empty()) {

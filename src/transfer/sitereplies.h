@@ -9,6 +9,10 @@
 // makes it something else.
 bool IsServerTimestamp(std::string_view reply);
 
+// The site's refusal: this marker and its reason in place of the reply asked for.
+constexpr std::string_view kSiteRefusal = "__ERROR__";
+inline bool IsSiteRefusal(std::string_view reply) { return reply.starts_with(kSiteRefusal); }
+
 // Up to `limit` bytes from the start of a file (one read), or nothing when it cannot be
 // opened for reading.
 bool ReadFileStart(const std::string& path, std::size_t limit, std::string& text);

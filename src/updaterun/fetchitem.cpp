@@ -13,6 +13,7 @@
 #include "sys/os.h"
 #include "sys/paths.h"
 #include "transfer/fetchurl.h"
+#include "transfer/sitereplies.h"
 #include "transfer/transferstatistics.h"
 #include "session/progressstate.h"
 #include "updaterun/expandcabinet.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr int kMaxSizeRetries = 5;
 constexpr std::string_view kSizesReply = "_ItemAttachmentSizes_\r\n";
-constexpr std::string_view kSiteRefusal = "__ERROR__";
 constexpr uint32_t kReplyPeek = 256;
 constexpr uint32_t kQuestion = mb::kAbortRetryIgnore | mb::kIconStop | mb::kSetForeground;
 
@@ -167,8 +167,8 @@ class ItemFetch {
     }
     std::string text;
     AppendFormat(text, "%s: %s", LoadText(text::kFailedToDownload).c_str(), url_.c_str());
-    if (reply.compare(0, kSiteRefusal.size(), kSiteRefusal) == 0)
-      AppendFormat(text, " \r\n%s.", reply.substr(std::min<std::size_t>(9, reply.size())).c_str());
+    if (IsSiteRefusal(reply))
+      AppendFormat(text, " \r\n%s.", reply.substr(kSiteRefusal.size()).c_str());
     else
       AppendFormat(text, " (%s).", LoadText(text::kIncorrectByteCount).c_str());
     return AskOrForget(text);

@@ -9,6 +9,7 @@
 #include "sys/profiles.h"
 #include "transfer/filelistrequest.h"
 #include "transfer/releaselistrequest.h"
+#include "transfer/sitereplies.h"
 #include "transfer/sitesession.h"
 #include "session/progressstate.h"
 #include "filelist/filelist.h"
@@ -57,8 +58,8 @@ std::optional<uint32_t> CheckFileList(sys::FileHandle list) {
     sys::Result<uint32_t> got = sys::os().files->Read(list, block, kListBlock);
     if (!got.ok()) return records;
     std::string_view text(block, got.value);
-    if (first && text.size() >= 9) {
-      if (text.substr(0, 9) == "__ERROR__") return RefuseList(std::string(text.substr(9)));
+    if (first && text.size() >= kSiteRefusal.size()) {
+      if (IsSiteRefusal(text)) return RefuseList(std::string(text.substr(kSiteRefusal.size())));
       // A web page in place of the list is a failed transfer, in whatever letter case
       // its server writes the tag (a refused download leaves the site's page behind).
       if (sys::FoldedCopy(text).find("<html") != std::string::npos) {
