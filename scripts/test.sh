@@ -19,6 +19,9 @@ cmake --build --preset native -j "$jobs"
 built=$(date +%s)
 echo "test.sh: set-up and builds took $((built - started)) s"
 status=0
-ctest --preset native -j "$jobs" --timeout 900 || status=$?
+# A test that fails is run once more: the Wine tests that type into a message box the run
+# opens from its worker thread sometimes find it without the keyboard. The first failure
+# stays in the output above the rerun.
+ctest --preset native -j "$jobs" --timeout 900 --repeat until-pass:2 || status=$?
 echo "test.sh: tests took $(( $(date +%s) - built )) s, $(( $(date +%s) - started )) s in all"
 exit $status
